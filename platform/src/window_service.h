@@ -1,0 +1,27 @@
+// window_service.h - what the window service (window.cpp) offers the other
+// platform services: the pixel surface of a window's client area and its
+// presentation on the screen.
+#ifndef PLATFORM_WINDOW_SERVICE_H
+#define PLATFORM_WINDOW_SERVICE_H
+
+#include <windows.h>
+
+#include "surface.h"
+
+namespace platform {
+
+// The client-area surface of a live window; null for an unknown or
+// destroyed window.
+Surface* ClientSurface(HWND hwnd);
+
+// Something was drawn on the window's surface: it is shown promptly (at the
+// latest at the next message step, pause or wait).
+void NoteDrawn(HWND hwnd);
+
+// A whole frame was copied to the window: shows it now, paced to the frame
+// rate (GRAPHICS_FPS, default 60; 0 turns pacing off).
+void PresentFrame(HWND hwnd);
+
+}  // namespace platform
+
+#endif

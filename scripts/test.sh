@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the Linux build, the Linux build again with
+# AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows build
+# (MinGW-w64) under Wine. Installs missing packages first.
+set -uo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+bash scripts/install-deps.sh || exit 1
+
+jobs=$(nproc 2>/dev/null || echo 2)
+failed=()
+
+build() {  # build FOLDER CMAKE-ARGS...
+  local dir=build/$1; shift
+  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null && cmake --build "$dir" -j "$jobs"
+}
+
+echo "=== Linux build"
+if build linux -DCMAKE_BUILD_TYPE=RelWithDebInfo; then
+  ctest --test-dir build/linux --output-on-failure || failed+=("Linux tests")
+else
+  failed+=("Linux build")
+fi
+
+echo "=== Linux build with AddressSanitizer and UndefinedBehaviorSanitizer"
+if build asan -DCMAKE_BUILD_TYPE=Debug -DKIVA_SANITIZE=ON; then
+  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir build/asan --output-on-failure || failed+=("sanitizer tests")
+else
+  failed+=("sanitizer build")
+fi
+
+echo "=== Windows build (MinGW-w64), tests under Wine"
+if build windows -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake; then
+  # One virtual display for every Wine program of the run; the prefix is
+  # made first so that its set-up does not count against a test's time.
+  xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+    scripts/wine-run.sh wineboot --init >/dev/null 2>&1
+    ctest --test-dir build/windows --output-on-failure' || failed+=("Windows tests")
+else
+  failed+=("Windows build")
+fi
+
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "FAILED: ${failed[*]}"
+  exit 1
+fi
+echo "All builds and tests passed."
