@@ -1,0 +1,140 @@
+// Drawing state of a window: the current pen, brush and font, and the
+// brackets through which every drawing call puts them into dcActive for the
+// length of one call and then puts back what they displaced.
+//
+// The window's own pen, brush and font are never left selected between
+// calls, so a setter may delete the old object at once.
+#include <cstring>
+
+#include "graphics.h"
+
+namespace {
+
+// The platform's 32-bit colour value: red in the low byte, then green, then
+// blue; the top byte stays 0.
+COLORREF Packed(uint8_t red, uint8_t green, uint8_t blue) {
+    return static_cast<COLORREF>(red) | (static_cast<COLORREF>(green) << 8) |
+           (static_cast<COLORREF>(blue) << 16);
+}
+
+// A fraction 0.0 to 1.0 as an 8-bit level: the product with 255.0 cut toward
+// zero, of which the 8-bit setter keeps the low eight bits (no clamping).
+uint8_t Level(double fraction) {
+    return static_cast<uint8_t>(static_cast<int>(fraction * 255.0) & 0xFF);
+}
+
+// The family byte given to the platform for one of the library's family codes.
+BYTE FamilyByte(int family) {
+    switch (family) {
+        case FAMILY_MODERN: return FF_MODERN;
+        case FAMILY_ROMAN: return FF_ROMAN;
+        case FAMILY_SCRIPT: return FF_SCRIPT;
+        case FAMILY_SWISS: return FF_SWISS;
+        default: return FF_DONTCARE;
+    }
+}
+
+}  // namespace
+
+color window::SetPen(const color& c, int width) { return SetPen(c.red, c.green, c.blue, width); }
+
+color window::SetPen(double red, double green, double blue, int width) {
+    return SetPen(Level(red), Level(green), Level(blue), width);
+}
+
+color window::SetPen(uint8_t red, uint8_t green, uint8_t blue, int width) {
+    ProcessOneMessage();
+    color previous = penColor;
+    if (penObject != nullptr) {
+        if (DeleteObject(penObject) != 1) FatalError("Fatal Error: Failed to delete penObject in SetPen!");
+        penObject = nullptr;
+    }
+    penWidth = width;
+    penColor = color(red, green, blue);
+    SetTextColor(dcActive, Packed(red, green, blue));
+    penObject = CreatePen(PS_INSIDEFRAME, width, Packed(red, green, blue));
+    return previous;
+}
+
+color window::SetBrush(const color& c) { return SetBrush(c.red, c.green, c.blue); }
+
+color window::SetBrush(double red, double green, double blue) {
+    return SetBrush(Level(red), Level(green), Level(blue));
+}
+
+color window::SetBrush(uint8_t red, uint8_t green, uint8_t blue) {
+    ProcessOneMessage();
+    color previous = brshColor;
+    if (brshObject != nullptr) {
+        if (DeleteObject(brshObject) != 1) FatalError("Fatal Error: Failed to delete brshObject in SetBrush!");
+        brshObject = nullptr;
+    }
+    brshColor = color(red, green, blue);
+    brshObject = CreateSolidBrush(Packed(red, green, blue));
+    return previous;
+}
+
+void window::SetFont(int size, uint16_t style, int family, const char* faceName) {
+    ProcessOneMessage();
+    LOGFONTA record;
+    std::memset(&record, 0, sizeof record);
+    if (fontObject != nullptr) {
+        if (DeleteObject(fontObject) != 1) FatalError("Fatal Error: Failed to delete fontObject in SetFont!");
+        fontObject = nullptr;
+    }
+    record.lfHeight = size;
+    record.lfWidth = 0;
+    record.lfEscapement = 0;
+    record.lfOrientation = 0;
+    record.lfWeight = (style & FONT_BOLD) ? FW_BOLD : FW_NORMAL;
+    record.lfItalic = (style & FONT_ITALIC) ? 1 : 0;
+    record.lfUnderline = (style & FONT_UNDERLINE) ? 1 : 0;
+    // Bit 8 would ask for strike-out; no caller sets it and fonts are made
+    // without strike-out.
+    record.lfStrikeOut = 0;
+    record.lfCharSet = DEFAULT_CHARSET;
+    record.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    record.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    record.lfQuality = DEFAULT_QUALITY;
+    record.lfPitchAndFamily = static_cast<BYTE>(DEFAULT_PITCH | FamilyByte(family));
+    if (faceName != nullptr) {
+        // The field holds 31 characters and the terminator; a longer name is
+        // cut there rather than written past the record.
+        std::strncpy(record.lfFaceName, faceName, sizeof record.lfFaceName - 1);
+        record.lfFaceName[sizeof record.lfFaceName - 1] = '\0';
+    }
+    fontObject = CreateFontIndirect(&record);
+}
+
+void window::SelectStyle(drawstyle style) {
+    switch (style) {
+        case STYLE_FILLED:
+            penPrevious = SelectObject(dcActive, penObject);
+            brshPrevious = SelectObject(dcActive, brshObject);
+            SetROP2(dcActive, R2_COPYPEN);
+            break;
+        case STYLE_FRAME:
+            penPrevious = SelectObject(dcActive, penObject);
+            brshPrevious = SelectObject(dcActive, GetStockObject(NULL_BRUSH));
+            SetROP2(dcActive, R2_COPYPEN);
+            break;
+        case STYLE_INVERTED:
+            penPrevious = SelectObject(dcActive, GetStockObject(BLACK_PEN));
+            brshPrevious = SelectObject(dcActive, GetStockObject(BLACK_BRUSH));
+            SetROP2(dcActive, R2_NOT);
+            break;
+        default:
+            FatalError("Fatal Error: You have tried to use an invalid or unimplemented drawstyle!");
+            break;
+    }
+}
+
+void window::RestoreStyle() {
+    // The mix mode is left as it is: every SelectStyle sets it again.
+    SelectObject(dcActive, penPrevious);
+    SelectObject(dcActive, brshPrevious);
+}
+
+void window::SelectFont() { fontPrevious = SelectObject(dcActive, fontObject); }
+
+void window::RestoreFont() { SelectObject(dcActive, fontPrevious); }
