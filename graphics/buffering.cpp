@@ -1,0 +1,40 @@
+// Double buffering of a window: drawing goes either straight to the screen
+// device context or into a back buffer of the window's size, which
+// UpdateBuffer copies to the screen in one block transfer.
+#include "graphics.h"
+
+bool window::SetBuffering(bool on) {
+    ProcessOneMessage();
+    if (on == bufferingOn) return bufferingOn;
+    bool previous = bufferingOn;
+    bufferingOn = on;
+    if (on) {
+        bmapBuffer = CreateDiscardableBitmap(dcActive, drawWidth, drawHeight);
+        dcScreen = dcActive;
+        dcActive = CreateCompatibleDC(dcScreen);
+        if (dcActive != nullptr) bmapDisplaced = SelectObject(dcActive, bmapBuffer);
+        SetPen(WHITE, 1);
+        SetBrush(WHITE);
+        DrawRectangle(0, 0, drawWidth - 1, drawHeight - 1, STYLE_FILLED, 0, 0);
+    } else {
+        SelectObject(dcActive, bmapDisplaced);
+        if (dcActive != nullptr) {
+            if (DeleteDC(dcActive) != 1) FatalError("Fatal Error: Failed to delete dcActive in SetBuffering!");
+            dcActive = nullptr;
+        }
+        if (bmapBuffer != nullptr) {
+            if (DeleteObject(bmapBuffer) != 1) FatalError("Fatal Error: Failed to delete bmapBuffer in SetBuffering!");
+            bmapBuffer = nullptr;
+        }
+        dcActive = dcScreen;
+    }
+    return previous;
+}
+
+void window::UpdateBuffer() {
+    ProcessOneMessage();
+    if (!bufferingOn) return;
+    // The last column and the last row of the buffer are not copied.
+    if (BitBlt(dcScreen, 0, 0, drawWidth - 1, drawHeight - 1, dcActive, 0, 0, SRCCOPY) != 1)
+        FatalError("Fatal Error: Failed to BitBlt in UpdateBuffer!");
+}

@@ -1,0 +1,62 @@
+// Pixel read-back: the colour of one pixel of a window's drawing surface
+// (the back buffer while buffering is on), as a colour or as levels 0 to 1.
+#include <cstring>
+#include <new>
+
+#include "graphics.h"
+
+color window::GetColor(int32_t x, int32_t y) {
+    color result(0, 0, 0);
+    unsigned char pixel[4] = {0, 0, 0, 0};  // blue, green, red, reserved
+
+    // The header describes one 32-bit pixel, top row first. It is allocated
+    // with room for the colour table entry that the record type declares,
+    // so that no platform may write past it.
+    BITMAPINFO* info = new (std::nothrow) BITMAPINFO;
+    if (info == nullptr) throw ERR_ALLOCATION;
+    std::memset(info, 0, sizeof *info);
+    info->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info->bmiHeader.biWidth = 1;
+    info->bmiHeader.biHeight = -1;
+    info->bmiHeader.biPlanes = 1;
+    info->bmiHeader.biBitCount = 32;
+    info->bmiHeader.biCompression = BI_RGB;
+    info->bmiHeader.biSizeImage = 0;
+    info->bmiHeader.biClrUsed = 0;
+    info->bmiHeader.biClrImportant = 0;
+
+    HDC dcTempBuffer = CreateCompatibleDC(dcActive);
+    HBITMAP bmapTempBuffer = CreateCompatibleBitmap(dcActive, 1, 1);
+    HGDIOBJ displaced = SelectObject(dcTempBuffer, bmapTempBuffer);
+
+    ProcessOneMessage();
+
+    if (BitBlt(dcTempBuffer, 0, 0, 1, 1, dcActive, x, y, SRCCOPY) != 1)
+        FatalError("Fatal Error: Failed to BltBit in GetColor!");
+    if (GetDIBits(dcActive, bmapTempBuffer, 0, 1, pixel, info, DIB_RGB_COLORS) == 0)
+        FatalError("Fatal Error: Failed to GetDIBits in GetColor!");
+
+    result.red = pixel[2];
+    result.green = pixel[1];
+    result.blue = pixel[0];
+
+    SelectObject(dcTempBuffer, displaced);
+    if (DeleteObject(bmapTempBuffer) != 1) FatalError("Fatal Error: Failed to delete bmapTempBuffer in GetColor!");
+    if (DeleteDC(dcTempBuffer) != 1) FatalError("Fatal Error: Failed to delete dcTempBuffer in GetColor!");
+
+    delete info;
+    return result;
+}
+
+void window::GetColorLevels(int32_t x, int32_t y, double& red, double& green, double& blue) {
+    color c = GetColor(x, y);
+    red = c.red / 255.0;
+    green = c.green / 255.0;
+    blue = c.blue / 255.0;
+}
+
+double window::GetRedLevel(int32_t x, int32_t y) { return GetColor(x, y).red / 255.0; }
+
+double window::GetGreenLevel(int32_t x, int32_t y) { return GetColor(x, y).green / 255.0; }
+
+double window::GetBlueLevel(int32_t x, int32_t y) { return GetColor(x, y).blue / 255.0; }
