@@ -1,0 +1,56 @@
+# Provides the target JPEG::JPEG, the libjpeg (version 6b interface) the
+# graphics library decodes pictures with and the picture tool encodes with.
+#
+# Linux: the system's libjpeg-turbo (Debian's libjpeg62-turbo-dev).
+# Windows (MinGW-w64 cross build): there is no packaged MinGW libjpeg, so
+# Debian's own libjpeg-turbo source package is fetched into the build tree
+# (scripts/fetch-libjpeg-source.sh) and built here as a static library with
+# the cross compiler, SIMD off. Nothing of that source lives in the project.
+include_guard(GLOBAL)
+
+if(NOT WIN32)
+  find_package(JPEG REQUIRED)
+  return()
+endif()
+
+include(ExternalProject)
+
+set(_jpeg_src ${CMAKE_BINARY_DIR}/_deps/libjpeg-turbo-src)
+set(_jpeg_bin ${CMAKE_BINARY_DIR}/_deps/libjpeg-turbo-build)
+set(_jpeg_out ${CMAKE_BINARY_DIR}/_deps/libjpeg-turbo)
+set(_jpeg_lib ${_jpeg_out}/lib/libjpeg.a)
+file(MAKE_DIRECTORY ${_jpeg_out}/include ${_jpeg_out}/lib)
+
+ExternalProject_Add(libjpeg_turbo_mingw
+  SOURCE_DIR ${_jpeg_src}
+  BINARY_DIR ${_jpeg_bin}
+  DOWNLOAD_COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/fetch-libjpeg-source.sh ${_jpeg_src}
+  UPDATE_COMMAND ""
+  PATCH_COMMAND ""
+  CMAKE_ARGS
+    -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
+    -DCMAKE_BUILD_TYPE=Release
+    -DCMAKE_INSTALL_PREFIX=${_jpeg_out}
+    -DWITH_SIMD=OFF
+    -DENABLE_SHARED=OFF
+    -DENABLE_STATIC=ON
+    -DWITH_TURBOJPEG=OFF
+    -DWITH_JPEG8=OFF
+    -DCMAKE_POSITION_INDEPENDENT_CODE=OFF
+  BUILD_COMMAND ${CMAKE_COMMAND} --build ${_jpeg_bin} --target jpeg-static
+  INSTALL_COMMAND
+    ${CMAKE_COMMAND} -E copy ${_jpeg_bin}/libjpeg.a ${_jpeg_lib}
+    COMMAND ${CMAKE_COMMAND} -E copy
+      ${_jpeg_src}/jpeglib.h ${_jpeg_src}/jmorecfg.h ${_jpeg_src}/jerror.h
+      ${_jpeg_bin}/jconfig.h ${_jpeg_out}/include/
+  BUILD_BYPRODUCTS ${_jpeg_lib}
+  LOG_DOWNLOAD ON
+  LOG_CONFIGURE ON
+  LOG_BUILD ON
+  LOG_OUTPUT_ON_FAILURE ON)
+
+add_library(JPEG::JPEG STATIC IMPORTED GLOBAL)
+set_target_properties(JPEG::JPEG PROPERTIES
+  IMPORTED_LOCATION ${_jpeg_lib}
+  INTERFACE_INCLUDE_DIRECTORIES ${_jpeg_out}/include)
+add_dependencies(JPEG::JPEG libjpeg_turbo_mingw)

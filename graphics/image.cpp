@@ -1,0 +1,227 @@
+// The image object: construction, copying, loading a JPEG file, and the
+// decoder that turns a JPEG file into packed rows of red, green and blue
+// samples with libjpeg.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "graphics.h"
+
+// libjpeg's `boolean` agrees with the Windows headers' one: its Windows
+// configuration declares it as unsigned char, as they do.
+extern "C" {
+#include <jpeglib.h>
+}
+
+namespace {
+
+const int kHeaderSize = 40;
+
+// A fresh bitmap header for 32-bit, top-row-first pixels; width and height
+// are filled in once they are known. Throws ERR_ALLOCATION.
+BITMAPINFOHEADER* NewHeader() {
+    BITMAPINFOHEADER* header = static_cast<BITMAPINFOHEADER*>(std::malloc(kHeaderSize));
+    if (header == nullptr) throw ERR_ALLOCATION;
+    std::memset(header, 0, kHeaderSize);
+    header->biSize = kHeaderSize;
+    header->biPlanes = 1;
+    header->biBitCount = 32;
+    header->biCompression = BI_RGB;
+    header->biSizeImage = 0;
+    header->biClrUsed = 0;
+    header->biClrImportant = 0;
+    return header;
+}
+
+size_t PixelBytes(uint16_t width, uint16_t height) {
+    return static_cast<size_t>(width) * 4 * static_cast<size_t>(height);
+}
+
+// Writes one decoded scanline as red, green, blue triples. Three-component
+// output is copied as it is; grayscale is spread over the three channels;
+// four-component output (CMYK, or YCCK that libjpeg has turned into CMYK)
+// is converted to RGB, inverted first when an Adobe marker says the file
+// stores its inks inverted, as Adobe's encoders do. Any other count uses
+// the first component as a gray level. Reads only `width` × `components`
+// samples of `source`.
+void ScanlineToRgb(const JSAMPLE* source, unsigned char* target, JDIMENSION width, int components,
+                   bool invertedInks) {
+    if (components == 3) {
+        std::memcpy(target, source, static_cast<size_t>(width) * 3);
+        return;
+    }
+    for (JDIMENSION column = 0; column < width; ++column) {
+        const JSAMPLE* in = source + static_cast<size_t>(column) * components;
+        unsigned char* out = target + static_cast<size_t>(column) * 3;
+        if (components == 4) {
+            unsigned c = in[0], m = in[1], y = in[2], k = in[3];
+            if (!invertedInks) {
+                c = 255 - c;
+                m = 255 - m;
+                y = 255 - y;
+                k = 255 - k;
+            }
+            // Here 255 means no ink: each channel is what the ink lets through.
+            out[0] = static_cast<unsigned char>((c * k + 127) / 255);
+            out[1] = static_cast<unsigned char>((m * k + 127) / 255);
+            out[2] = static_cast<unsigned char>((y * k + 127) / 255);
+        } else {
+            out[0] = out[1] = out[2] = in[0];
+        }
+    }
+}
+
+}  // namespace
+
+// Decodes a JPEG file into rows of red, green, blue bytes, top row first,
+// allocated from the C heap. Errors in the file end the process through
+// libjpeg's standard error manager.
+extern "C" int DecodeJpegFile(const char* fileName, uint16_t* width, uint16_t* height,
+                              unsigned char** rows) {
+    FILE* file = std::fopen(fileName, "rb");
+    if (file == nullptr) return -1;
+
+    jpeg_decompress_struct cinfo;
+    jpeg_error_mgr errorManager;
+    cinfo.err = jpeg_std_error(&errorManager);
+    jpeg_create_decompress(&cinfo);
+    jpeg_stdio_src(&cinfo, file);
+    jpeg_read_header(&cinfo, TRUE);
+    jpeg_start_decompress(&cinfo);
+
+    *width = static_cast<uint16_t>(cinfo.output_width);
+    *height = static_cast<uint16_t>(cinfo.output_height);
+
+    // The rows always hold three bytes a pixel, whatever the file's
+    // component count; see ScanlineToRgb.
+    const int components = cinfo.output_components;
+    const bool invertedInks = cinfo.saw_Adobe_marker != 0;
+    uint32_t rowLength = static_cast<uint32_t>(cinfo.output_width) * 3;
+    uint32_t sampleLength = static_cast<uint32_t>(cinfo.output_width) * components;
+
+    size_t total = static_cast<size_t>(rowLength) * *height;
+    unsigned char* buffer = static_cast<unsigned char*>(std::calloc(total == 0 ? 1 : total, 1));
+    if (buffer == nullptr) {
+        jpeg_destroy_decompress(&cinfo);
+        std::fclose(file);
+        return -2;
+    }
+
+    JSAMPARRAY sampleRow =
+        (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE, sampleLength, 1);
+
+    for (uint16_t row = 0; row < *height; ++row) {
+        jpeg_read_scanlines(&cinfo, sampleRow, 1);
+        ScanlineToRgb(sampleRow[0], buffer + static_cast<size_t>(row) * rowLength, cinfo.output_width,
+                      components, invertedInks);
+    }
+
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    std::fclose(file);
+    *rows = buffer;
+    return 0;
+}
+
+image::image() = default;
+
+image::image(const char* fileName, ImageKind kind) {
+    if (fileName == nullptr) throw ERR_NO_FILE;
+    Load(fileName, kind);
+}
+
+image::image(std::string fileName, ImageKind kind) { Load(fileName.c_str(), kind); }
+
+image::image(const image& other)
+    : imgHeight(other.imgHeight), imgWidth(other.imgWidth), imgKind(other.imgKind) {
+    bmapInfo = NewHeader();
+    bmapInfo->biWidth = imgWidth;
+    bmapInfo->biHeight = -static_cast<LONG>(imgHeight);
+    if (other.imgPixels == nullptr) return;  // an empty source gives an empty copy
+    size_t bytes = PixelBytes(imgWidth, imgHeight);
+    imgPixels = static_cast<unsigned char*>(std::malloc(bytes == 0 ? 1 : bytes));
+    if (imgPixels == nullptr) {
+        std::free(bmapInfo);  // no destructor runs for a constructor that throws
+        bmapInfo = nullptr;
+        throw ERR_ALLOCATION;
+    }
+    std::memcpy(imgPixels, other.imgPixels, bytes);
+}
+
+image& image::operator=(const image& other) {
+    if (this == &other) return *this;
+    std::free(bmapInfo);
+    bmapInfo = nullptr;
+    std::free(imgPixels);
+    imgPixels = nullptr;
+
+    imgKind = other.imgKind;
+    imgHeight = other.imgHeight;
+    imgWidth = other.imgWidth;
+    bmapInfo = NewHeader();
+    bmapInfo->biWidth = imgWidth;
+    bmapInfo->biHeight = -static_cast<LONG>(imgHeight);
+    if (other.imgPixels == nullptr) return *this;
+    size_t bytes = PixelBytes(imgWidth, imgHeight);
+    imgPixels = static_cast<unsigned char*>(std::malloc(bytes == 0 ? 1 : bytes));
+    if (imgPixels == nullptr) throw ERR_ALLOCATION;
+    std::memcpy(imgPixels, other.imgPixels, bytes);
+    return *this;
+}
+
+image::~image() {
+    std::free(bmapInfo);
+    std::free(imgPixels);
+}
+
+void image::Load(std::string fileName, ImageKind kind) { Load(fileName.c_str(), kind); }
+
+void image::Load(const char* fileName, ImageKind kind) {
+    if (fileName == nullptr) throw ERR_NO_FILE;
+    imgKind = kind;
+
+    std::free(bmapInfo);
+    bmapInfo = nullptr;
+    std::free(imgPixels);
+    imgPixels = nullptr;
+
+    bmapInfo = NewHeader();
+
+    if (kind != IK_JPEG) {
+        FatalError("Fatal Error: Unsupported image type!");
+        return;
+    }
+
+    unsigned char* rows = nullptr;
+    int result = DecodeJpegFile(fileName, &imgWidth, &imgHeight, &rows);
+    if (result == -1) throw ERR_NO_FILE;
+    if (result == -2) {
+        std::free(bmapInfo);
+        bmapInfo = nullptr;
+        throw ERR_ALLOCATION;
+    }
+
+    bmapInfo->biWidth = imgWidth;
+    bmapInfo->biHeight = -static_cast<LONG>(imgHeight);
+
+    size_t bytes = PixelBytes(imgWidth, imgHeight);
+    imgPixels = static_cast<unsigned char*>(std::malloc(bytes == 0 ? 1 : bytes));
+    if (imgPixels == nullptr) {
+        std::free(rows);  // the rows would otherwise be lost
+        throw ERR_ALLOCATION;
+    }
+
+    // Three bytes (red, green, blue) in, four bytes (blue, green, red, 0) out.
+    size_t sourceBytes = static_cast<size_t>(imgWidth) * 3 * imgHeight;
+    unsigned char* target = imgPixels;
+    for (size_t source = 0; source < sourceBytes; source += 3) {
+        target[0] = rows[source + 2];
+        target[1] = rows[source + 1];
+        target[2] = rows[source + 0];
+        target[3] = 0;
+        target += 4;
+    }
+
+    std::free(rows);
+}

@@ -1,0 +1,97 @@
+// Moving pictures between an image and a window's drawing surface:
+// DrawImage puts an image on dcActive at its own size or stretched;
+// StoreImage captures a rectangle of dcActive into an image.
+#include <cstdlib>
+#include <cstring>
+
+#include "graphics.h"
+
+void window::DrawImage(const image* img, int32_t x, int32_t y, int32_t width, int32_t height) {
+    ProcessOneMessage();
+
+    if (img->imgWidth == 0 || img->imgHeight == 0 || img->imgPixels == nullptr) return;
+
+    if (img->imgKind != IK_JPEG && img->imgKind != IK_CAPTURE) {
+        FatalError("Fatal Error: Unsupported image type!");
+        return;
+    }
+
+    const BITMAPINFO* info = reinterpret_cast<const BITMAPINFO*>(img->bmapInfo);
+    if (width == -1 || height == -1) {
+        if (SetDIBitsToDevice(dcActive, x, y, img->imgWidth, img->imgHeight, 0, 0, 0, img->imgHeight,
+                              img->imgPixels, info, DIB_RGB_COLORS) == 0) {
+            FatalError("Fatal Error: Failed to SetDIBitsToDevice in DrawImage!");
+        }
+    } else {
+        if (StretchDIBits(dcActive, x, y, width, height, 0, 0, img->imgWidth, img->imgHeight,
+                          img->imgPixels, info, DIB_RGB_COLORS, SRCCOPY) == -1) {
+            FatalError("Fatal Error: Failed to StretchDIBits in DrawImage!");
+        }
+    }
+}
+
+void window::DrawImage(const image& img, int32_t x, int32_t y, int32_t width, int32_t height) {
+    DrawImage(&img, x, y, width, height);
+}
+
+void window::StoreImage(image* imgThis, uint32_t x, uint16_t y, uint16_t width, uint16_t height) {
+    ProcessOneMessage();
+
+    // Touching the right or bottom edge is allowed, going past it is not.
+    // The sums are taken in 64 bits so that a huge x cannot wrap around to a
+    // small right edge and slip through.
+    if (static_cast<uint64_t>(x) + width > static_cast<uint64_t>(drawWidth) ||
+        static_cast<uint64_t>(y) + height > static_cast<uint64_t>(drawHeight)) {
+        FatalError("Fatal Error: StoreImage selection extends outside the window!");
+        return;
+    }
+
+    imgThis->imgWidth = width;
+    imgThis->imgHeight = height;
+
+    std::free(imgThis->bmapInfo);
+    imgThis->bmapInfo = static_cast<BITMAPINFOHEADER*>(std::malloc(sizeof(BITMAPINFOHEADER)));
+    if (imgThis->bmapInfo == nullptr) throw ERR_ALLOCATION;
+    std::memset(imgThis->bmapInfo, 0, sizeof(BITMAPINFOHEADER));
+    imgThis->imgKind = IK_CAPTURE;
+    imgThis->bmapInfo->biSize = sizeof(BITMAPINFOHEADER);
+    imgThis->bmapInfo->biWidth = width;
+    imgThis->bmapInfo->biHeight = -static_cast<LONG>(height);
+    imgThis->bmapInfo->biPlanes = 1;
+    imgThis->bmapInfo->biBitCount = 32;
+    imgThis->bmapInfo->biCompression = BI_RGB;
+    imgThis->bmapInfo->biSizeImage = 0;
+    imgThis->bmapInfo->biClrUsed = 0;
+    imgThis->bmapInfo->biClrImportant = 0;
+
+    std::free(imgThis->imgPixels);
+    size_t bytes = static_cast<size_t>(width) * 4 * height;
+    imgThis->imgPixels = static_cast<unsigned char*>(std::malloc(bytes == 0 ? 1 : bytes));
+    if (imgThis->imgPixels == nullptr) throw ERR_ALLOCATION;
+
+    imgThis->dcTempBuffer = CreateCompatibleDC(dcActive);
+    imgThis->bmapTempBuffer = CreateCompatibleBitmap(dcActive, width, height);
+    HGDIOBJ displaced = SelectObject(imgThis->dcTempBuffer, imgThis->bmapTempBuffer);
+
+    if (BitBlt(imgThis->dcTempBuffer, 0, 0, width, height, dcActive, static_cast<int>(x), y, SRCCOPY) != 1) {
+        FatalError("Fatal Error: Failed to BitBlt in StoreImage!");
+    }
+
+    if (GetDIBits(dcActive, imgThis->bmapTempBuffer, 0, height, imgThis->imgPixels,
+                  reinterpret_cast<BITMAPINFO*>(imgThis->bmapInfo), DIB_RGB_COLORS) == 0) {
+        FatalError("Fatal Error: Failed to GetDIBits in StoreImage!");
+    }
+
+    SelectObject(imgThis->dcTempBuffer, displaced);
+
+    if (DeleteObject(imgThis->bmapTempBuffer) != 1) {
+        FatalError("Fatal Error: Failed to delete imgThis->bmapTempBuffer in StoreImage!");
+    }
+    if (DeleteDC(imgThis->dcTempBuffer) != 1) {
+        FatalError("Fatal Error: Failed to delete imgThis->dcTempBuffer in StoreImage!");
+    }
+}
+
+void window::StoreImage(image& imgThis, uint32_t x, uint16_t y, uint16_t width, uint16_t height) {
+    StoreImage(&imgThis, x, y, width, height);
+}
