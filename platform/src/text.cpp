@@ -1,0 +1,449 @@
+// text.cpp - fonts and text: TextOutA and GetTextExtentPoint32A.
+//
+// A logical font (LOGFONTA) is realised as a face file found through
+// fontconfig and a size in pixels per em: a face name is looked up as such
+// (metric-compatible stand-ins included, so "Arial" finds Liberation Sans);
+// without a known face name the family byte picks one (roman = serif,
+// modern = monospace, swiss, script and don't-care = sans). Heights follow
+// GDI: a positive height is the cell height (ascent + descent), a negative
+// one the em height, 0 a default size.
+//
+// Glyphs are rendered once per face and size with FreeType's default
+// hinting into 256-level coverage, reduced to GDI's 17 grey levels and
+// blended in the text colour onto the target surface; the background is
+// left alone in TRANSPARENT mode and filled with the background colour in
+// OPAQUE mode. Advances are whole pixels, so measuring and drawing agree.
+#include "text.h"
+
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cstdint>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <strings.h>
+#include <string>
+#include <tuple>
+#include <unordered_map>
+#include <vector>
+
+#include "gdi_internal.h"
+#include "platform_faults.h"
+
+namespace platform {
+namespace {
+
+// Win32 values the subset header leaves out, as GDI defines them.
+constexpr LONG kSemiBold = 600;                    // kSemiBold
+constexpr UINT kAlignRight = 2, kAlignCenter = 6;  // kAlignRight, kAlignCenter
+constexpr UINT kAlignBottom = 8, kAlignBaseline = 24;  // kAlignBottom, kAlignBaseline
+
+// ------------------------------------------------------------ glyphs and faces
+
+struct Glyph {
+    bool ready = false;
+    int left = 0;     // pixels from the pen position to the first column
+    int top = 0;      // pixels from the baseline up to the first row
+    int width = 0;
+    int height = 0;
+    int advance = 0;  // whole pixels the pen moves on
+    std::vector<uint8_t> levels;  // grey levels 0..16, width * height
+};
+
+// One face file at one size, with the glyphs rendered so far.
+struct SizedFace {
+    FT_Face face = nullptr;
+    FontInfo info;
+    int underlinePosition = 0;   // pixels below the baseline of the line's top
+    int underlineThickness = 1;  // pixels
+    std::array<Glyph, 256> glyphs;
+
+    SizedFace() = default;
+    SizedFace(const SizedFace&) = delete;
+    SizedFace& operator=(const SizedFace&) = delete;
+    ~SizedFace() {
+        if (face != nullptr) FT_Done_Face(face);
+    }
+};
+
+TextCacheCounters counters;
+
+// The FreeType library and fontconfig, set up on first use and kept for the
+// process, like the system's font service.
+FT_Library Library() {
+    static FT_Library library = [] {
+        FT_Library lib = nullptr;
+        if (FT_Init_FreeType(&lib) != 0) lib = nullptr;
+        return lib;
+    }();
+    return library;
+}
+
+// Windows-1252 code points for the bytes 0x80 to 0x9F; the other bytes are
+// their own code points.
+uint32_t CodePoint(unsigned char byte) {
+    static const uint16_t high[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                      0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                      0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                      0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    if (byte >= 0x80 && byte < 0xA0) return high[byte - 0x80];
+    return byte;
+}
+
+// A face file found by fontconfig for one family name and style.
+struct FaceFile {
+    std::string file;
+    int index = 0;
+    std::string family;
+    bool bold = false;
+    bool italic = false;
+};
+
+bool MatchFamily(const char* family, bool bold, bool italic, FaceFile& out) {
+    FcPattern* pattern = FcPatternCreate();
+    if (pattern == nullptr) return false;
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
+    FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    if (match == nullptr) return false;
+    FcChar8* file = nullptr;
+    FcChar8* name = nullptr;
+    int index = 0, weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN;
+    bool ok = FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch;
+    if (ok) {
+        out.file = reinterpret_cast<const char*>(file);
+        if (FcPatternGetInteger(match, FC_INDEX, 0, &index) == FcResultMatch) out.index = index;
+        if (FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch)
+            out.family = reinterpret_cast<const char*>(name);
+        FcPatternGetInteger(match, FC_WEIGHT, 0, &weight);
+        FcPatternGetInteger(match, FC_SLANT, 0, &slant);
+        out.bold = weight >= FC_WEIGHT_DEMIBOLD;
+        out.italic = slant != FC_SLANT_ROMAN;
+    }
+    FcPatternDestroy(match);
+    return ok;
+}
+
+// fontconfig always answers with something; a name it does not know gets
+// its last-resort face. A family counts as known when its match differs
+// from that of a name no font has, or carries the very name asked for.
+bool KnownFamily(const char* family, bool bold, bool italic, FaceFile& out) {
+    if (!MatchFamily(family, bold, italic, out)) return false;
+    if (strcasecmp(out.family.c_str(), family) == 0) return true;
+    FaceFile fallback;
+    if (!MatchFamily("kiva-no-such-family", bold, italic, fallback)) return true;
+    return out.file != fallback.file;
+}
+
+bool FindFaceFile(const LOGFONTA& logFont, FaceFile& out) {
+    static bool ready = FcInit() == FcTrue;
+    if (!ready) return false;
+    bool bold = logFont.lfWeight >= kSemiBold;
+    bool italic = logFont.lfItalic != 0;
+    char name[LF_FACESIZE + 1] = {};
+    std::memcpy(name, logFont.lfFaceName, LF_FACESIZE);
+    if (name[0] != '\0' && KnownFamily(name, bold, italic, out)) return true;
+    // Without a known face name, the family byte decides; the names are the
+    // platform's customary faces, which fontconfig maps to stand-ins.
+    std::vector<const char*> candidates;
+    switch (logFont.lfPitchAndFamily & 0xF0) {
+        case FF_ROMAN: candidates = {"Times New Roman", "serif"}; break;
+        case FF_MODERN: candidates = {"Courier New", "monospace"}; break;
+        case FF_SCRIPT: candidates = {"Comic Sans MS", "cursive"}; break;
+        case FF_DECORATIVE: candidates = {"fantasy"}; break;
+        default: break;
+    }
+    candidates.push_back("Arial");
+    for (const char* candidate : candidates) {
+        if (KnownFamily(candidate, bold, italic, out)) return true;
+    }
+    return MatchFamily("sans-serif", bold, italic, out);
+}
+
+// GDI's rounding of a * b / c: to nearest, halves away from zero.
+int64_t MulDivRounded(int64_t a, int64_t b, int64_t c) {
+    if (c == 0) return 0;
+    int64_t n = a * b;
+    bool negative = (n < 0) != (c < 0);
+    int64_t q = ((n < 0 ? -n : n) * 2 + (c < 0 ? -c : c)) / (2 * (c < 0 ? -c : c));
+    return negative ? -q : q;
+}
+
+// Cell heights beyond this many pixels are drawn at this size.
+constexpr int kLargestPpem = 2048;
+
+// Opens the face and sizes it for the logical height.
+std::unique_ptr<SizedFace> OpenSizedFace(const LOGFONTA& logFont) {
+    FT_Library library = Library();
+    FaceFile found;
+    if (library == nullptr || !FindFaceFile(logFont, found)) return nullptr;
+    auto sized = std::make_unique<SizedFace>();
+    if (FT_New_Face(library, found.file.c_str(), found.index, &sized->face) != 0) {
+        sized->face = nullptr;
+        return nullptr;
+    }
+    ++counters.facesOpened;
+    FT_Face face = sized->face;
+    int64_t upem = face->units_per_EM > 0 ? face->units_per_EM : 2048;
+    int64_t winAscent = face->ascender, winDescent = -face->descender;
+    if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2))) {
+        if (os2->usWinAscent + os2->usWinDescent > 0) {
+            winAscent = os2->usWinAscent;
+            winDescent = static_cast<int16_t>(os2->usWinDescent);
+        }
+    }
+    int64_t height = logFont.lfHeight;
+    int64_t ppem;
+    if (height < 0) {
+        ppem = -height;
+    } else {
+        if (height == 0) height = 16;  // the default cell height
+        int64_t units = winAscent + winDescent;
+        ppem = MulDivRounded(upem, height, units > 0 ? units : upem);
+    }
+    ppem = std::clamp<int64_t>(ppem, 1, kLargestPpem);
+    if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(ppem)) != 0) return nullptr;
+    FT_Fixed yScale = face->size->metrics.y_scale;
+    sized->info.family = found.family;
+    sized->info.file = found.file;
+    sized->info.bold = found.bold;
+    sized->info.italic = found.italic;
+    sized->info.ppem = static_cast<int>(ppem);
+    sized->info.ascent = static_cast<int>((FT_MulFix(winAscent, yScale) + 32) >> 6);
+    sized->info.descent = static_cast<int>((FT_MulFix(winDescent, yScale) + 32) >> 6);
+    // The underline sits at the face's underline position below the
+    // baseline, at least one pixel thick.
+    int64_t position = -static_cast<int64_t>(face->underline_position);
+    int64_t thickness = face->underline_thickness;
+    sized->underlinePosition = static_cast<int>((FT_MulFix(position, yScale) + 32) >> 6);
+    sized->underlineThickness = std::max<int>(1, static_cast<int>((FT_MulFix(thickness, yScale) + 32) >> 6));
+    return sized;
+}
+
+// Faces by (file, index, size), and the face each logical font description
+// realised as: a font made anew with the same description every frame finds
+// its face and glyphs again without opening or rendering anything.
+struct FaceTable {
+    std::map<std::tuple<std::string, int, int>, std::unique_ptr<SizedFace>> faces;
+    std::unordered_map<std::string, SizedFace*> fonts;
+};
+
+std::string DescriptionKey(const LOGFONTA& logFont) {
+    LOGFONTA copy = logFont;
+    // Bytes after the name's terminator say nothing about the font.
+    size_t nameLength = strnlen(copy.lfFaceName, LF_FACESIZE);
+    std::memset(copy.lfFaceName + nameLength, 0, LF_FACESIZE - nameLength);
+    return std::string(reinterpret_cast<const char*>(&copy), sizeof copy);
+}
+
+FaceTable& Table() {
+    static FaceTable table;
+    return table;
+}
+
+SizedFace* FaceFor(const LOGFONTA& logFont) {
+    std::unique_ptr<SizedFace> opened = OpenSizedFace(logFont);
+    if (!opened) return nullptr;
+    auto key = std::make_tuple(opened->info.file, static_cast<int>(opened->face->face_index), opened->info.ppem);
+    FaceTable& table = Table();
+    auto it = table.faces.find(key);
+    if (it != table.faces.end()) return it->second.get();
+    SizedFace* face = opened.get();
+    table.faces.emplace(key, std::move(opened));
+    return face;
+}
+
+SizedFace* FaceForFont(const Font& font) {
+    FaceTable& table = Table();
+    std::string key = DescriptionKey(font.logFont);
+    auto it = table.fonts.find(key);
+    if (it != table.fonts.end()) return it->second;
+    SizedFace* face = FaceFor(font.logFont);
+    if (face != nullptr) table.fonts.emplace(std::move(key), face);
+    return face;
+}
+
+const Glyph& GlyphFor(SizedFace& sized, unsigned char byte) {
+    Glyph& glyph = sized.glyphs[byte];
+    if (glyph.ready) return glyph;
+    glyph.ready = true;
+    FT_Face face = sized.face;
+    FT_UInt index = FT_Get_Char_Index(face, CodePoint(byte));
+    if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT) != 0) return glyph;
+    glyph.advance = static_cast<int>((face->glyph->advance.x + 32) >> 6);
+    if (FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) != 0) return glyph;
+    ++counters.glyphsRendered;
+    const FT_Bitmap& bitmap = face->glyph->bitmap;
+    glyph.left = face->glyph->bitmap_left;
+    glyph.top = face->glyph->bitmap_top;
+    glyph.width = static_cast<int>(bitmap.width);
+    glyph.height = static_cast<int>(bitmap.rows);
+    glyph.levels.assign(static_cast<size_t>(glyph.width) * static_cast<size_t>(glyph.height), 0);
+    for (int y = 0; y < glyph.height; ++y) {
+        const unsigned char* row = bitmap.buffer + static_cast<ptrdiff_t>(y) * bitmap.pitch;
+        for (int x = 0; x < glyph.width; ++x) {
+            // 256 coverage steps become 17 grey levels.
+            glyph.levels[static_cast<size_t>(y) * glyph.width + x] = static_cast<uint8_t>(row[x] * 17 / 256);
+        }
+    }
+    return glyph;
+}
+
+// ------------------------------------------------------------ blending
+
+// How strongly each grey level pulls a component towards the text colour,
+// as GDI's grey-level text does: a perceptual rather than linear ramp.
+constexpr uint8_t kRamp[17] = {0x00, 0x4d, 0x68, 0x7c, 0x8c, 0x9a, 0xa7, 0xb2, 0xbd,
+                               0xc7, 0xd0, 0xd9, 0xe1, 0xe9, 0xf0, 0xf8, 0xff};
+
+uint32_t BlendComponent(uint32_t dst, uint32_t text, int level) {
+    if (dst == text) return dst;
+    if (dst > text) {
+        // The lighter the background, the less a faint level darkens it.
+        uint32_t highest = kRamp[16 - level] + (255 - kRamp[16 - level]) * text / 255;
+        return text + (dst - text) * (highest - text) / (255 - text);
+    }
+    uint32_t lowest = kRamp[level] * text / 255;
+    return text - (text - dst) * (text - lowest) / text;
+}
+
+uint32_t BlendPixel(uint32_t dst, uint32_t text, int level) {
+    if (level >= 16) return text;
+    uint32_t r = BlendComponent((dst >> 16) & 0xFF, (text >> 16) & 0xFF, level);
+    uint32_t g = BlendComponent((dst >> 8) & 0xFF, (text >> 8) & 0xFF, level);
+    uint32_t b = BlendComponent(dst & 0xFF, text & 0xFF, level);
+    return (r << 16) | (g << 8) | b;
+}
+
+// The faintest level is too faint to show.
+constexpr int kFaintestShown = 2;
+
+void DrawGlyph(Surface& surface, const Glyph& glyph, int64_t penX, int64_t baseline, uint32_t text) {
+    int64_t left = penX + glyph.left;
+    int64_t top = baseline - glyph.top;
+    int64_t x0 = std::max<int64_t>(0, -left), x1 = std::min<int64_t>(glyph.width, surface.width - left);
+    int64_t y0 = std::max<int64_t>(0, -top), y1 = std::min<int64_t>(glyph.height, surface.height - top);
+    for (int64_t y = y0; y < y1; ++y) {
+        uint32_t* row = surface.Row(static_cast<int32_t>(top + y));
+        const uint8_t* levels = glyph.levels.data() + y * glyph.width;
+        for (int64_t x = x0; x < x1; ++x) {
+            int level = levels[x];
+            if (level < kFaintestShown) continue;
+            uint32_t& pixel = row[left + x];
+            pixel = BlendPixel(pixel, text, level);
+        }
+    }
+}
+
+void FillBox(Surface& surface, int64_t left, int64_t top, int64_t right, int64_t bottom, uint32_t pixel) {
+    left = std::max<int64_t>(left, 0);
+    top = std::max<int64_t>(top, 0);
+    right = std::min<int64_t>(right, surface.width);
+    bottom = std::min<int64_t>(bottom, surface.height);
+    for (int64_t y = top; y < bottom; ++y) {
+        uint32_t* row = surface.Row(static_cast<int32_t>(y));
+        std::fill(row + left, row + std::max(left, right), pixel);
+    }
+}
+
+int64_t Advance(SizedFace& face, const unsigned char* text, int length) {
+    int64_t width = 0;
+    for (int i = 0; i < length; ++i) width += GlyphFor(face, text[i]).advance;
+    return width;
+}
+
+}  // namespace
+
+bool DescribeFont(const LOGFONTA& logFont, FontInfo& info) {
+    Font font;
+    font.logFont = logFont;
+    SizedFace* face = FaceForFont(font);
+    if (face == nullptr) return false;
+    info = face->info;
+    return true;
+}
+
+TextCacheCounters TextCacheCount() { return counters; }
+
+}  // namespace platform
+
+using namespace platform;
+
+BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
+    if (platform_faults::ShouldFail("TextOutA")) return FALSE;
+    DeviceContext* context = LookupDC(dc);
+    if (context == nullptr || length < 0 || (text == nullptr && length > 0)) return FALSE;
+    SizedFace* face = FaceForFont(SelectedFont(*context));
+    if (face == nullptr) return FALSE;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+    bool updateCP = (context->textAlign & TA_UPDATECP) != 0;
+    int64_t originX = updateCP ? context->position.x : x;
+    int64_t originY = updateCP ? context->position.y : y;
+    int64_t width = Advance(*face, bytes, length);
+    int64_t ascent = face->info.ascent, descent = face->info.descent;
+
+    // Where the reference point lies on the text: left, right or centre;
+    // top, baseline or bottom.
+    int64_t left = originX;
+    UINT horizontal = context->textAlign & (TA_LEFT | kAlignRight | kAlignCenter);
+    if (horizontal == kAlignRight) left = originX - width;
+    if (horizontal == kAlignCenter) left = originX - width / 2;
+    int64_t baseline = originY + ascent;
+    UINT vertical = context->textAlign & (TA_TOP | kAlignBaseline | kAlignBottom);
+    if (vertical == kAlignBaseline) baseline = originY;
+    if (vertical == kAlignBottom) baseline = originY - descent;
+
+    if (Surface* surface = TargetSurface(*context)) {
+        if (context->bkMode == OPAQUE) {
+            FillBox(*surface, left, baseline - ascent, left + width, baseline + descent,
+                    PixelFromColorref(context->bkColor));
+        }
+        uint32_t color = PixelFromColorref(context->textColor);
+        int64_t pen = left;
+        for (int i = 0; i < length; ++i) {
+            const Glyph& glyph = GlyphFor(*face, bytes[i]);
+            DrawGlyph(*surface, glyph, pen, baseline, color);
+            pen += glyph.advance;
+        }
+        if (SelectedFont(*context).logFont.lfUnderline) {
+            int64_t top = baseline + face->underlinePosition;
+            FillBox(*surface, left, top, left + width, top + face->underlineThickness, color);
+        }
+        if (SelectedFont(*context).logFont.lfStrikeOut) {
+            int64_t top = baseline - ascent / 3;
+            FillBox(*surface, left, top, left + width, top + face->underlineThickness, color);
+        }
+        NoteDrawnOn(*context);
+    }
+    if (updateCP) {
+        // The position moves on by the text's width in the direction of
+        // the alignment.
+        int64_t moved = horizontal == kAlignRight ? -width : (horizontal == kAlignCenter ? 0 : width);
+        context->position.x = static_cast<LONG>(static_cast<uint32_t>(originX + moved));
+    }
+    return TRUE;
+}
+
+BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int length, LPSIZE size) {
+    if (platform_faults::ShouldFail("GetTextExtentPoint32A")) return FALSE;
+    DeviceContext* context = LookupDC(dc);
+    if (context == nullptr || size == nullptr || length < 0 || (text == nullptr && length > 0)) return FALSE;
+    SizedFace* face = FaceForFont(SelectedFont(*context));
+    if (face == nullptr) return FALSE;
+    int64_t width = Advance(*face, reinterpret_cast<const unsigned char*>(text), length);
+    size->cx = static_cast<LONG>(std::min<int64_t>(width, INT32_MAX));
+    size->cy = face->info.ascent + face->info.descent;
+    return TRUE;
+}
