@@ -1,10 +1,23 @@
-// kiva - the 3D paddle-and-ball game.
-#include <cstdio>
+// kiva - the 3D paddle-and-ball game. Asks for a nation and a ball speed in
+// the console, plays a game in a window, and asks again until the player
+// chooses 5 or the input ends.
+#include <iostream>
 
-#include "random.h"
+#include "game.h"
+#include "picture_files.h"
 
 int main() {
-    SeedRandom();
-    std::printf("The game is not built yet: only its random numbers and 3D maths exist so far.\n");
-    return 0;
+    try {
+        Program program{GameIo()};
+        return program.Run();
+    } catch (const PictureFileError& failure) {
+        std::cerr << "kiva: cannot "
+                  << (failure.code == ERR_NO_FILE ? "open" : "find memory for")
+                  << " the picture file \"" << failure.fileName
+                  << "\" (looked in the working directory and beside the program)\n";
+        return 1;
+    } catch (error code) {
+        std::cerr << "kiva: the graphics library failed with error " << static_cast<int>(code) << "\n";
+        return 1;
+    }
 }
