@@ -312,5 +312,5 @@ TEST(ImageLoadDeathTest, EmptyAndBrokenFilesEndTheProcessWithStatusOne) {
     bytes[sof + 6] = 0;  // height, low byte
     std::string broken = ScratchPath("zero_height.jpg");
     ASSERT_TRUE(jpeg_writer::WriteBytes(broken, bytes));
-    EXPECT_EXIT(image(broken, IK_JPEG), testing::ExitedWithCode(1), "Empty JPEG image|Bogus");
+    EXPECT_EXIT(image(broken, IK_JPEG), testing::ExitedWithCode(1), "Empty JPEG image");
 }
