@@ -1,0 +1,741 @@
+// gdi.cpp - the device-context service (GDI): the table of GDI objects,
+// stock objects, pens, brushes, fonts and regions, device contexts for
+// windows, the screen and memory, selection and drawing modes, and the shape
+// calls, which turn their geometry into spans with the raster engine.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <unordered_map>
+
+#include "gdi_internal.h"
+#include "gdi_service.h"
+#include "platform_faults.h"
+#include "raster.h"
+#include "window_service.h"
+
+namespace platform {
+namespace {
+
+// Stock objects: the Win32 indices 0..17, and the default bitmap of memory
+// DCs after them.
+constexpr int kStockCount = 19;
+constexpr int kDefaultBitmap = 18;
+
+struct Table {
+    std::unordered_map<uintptr_t, GdiObject> objects;
+    uintptr_t next = 0x10000;
+    HGDIOBJ stock[kStockCount] = {};
+    uint64_t fontSerial = 0;
+};
+
+LOGFONTA StockLogFont(const char* face, LONG height, LONG weight, BYTE pitchAndFamily) {
+    LOGFONTA lf{};
+    lf.lfHeight = height;
+    lf.lfWeight = weight;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfPitchAndFamily = pitchAndFamily;
+    std::strncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
+    return lf;
+}
+
+HGDIOBJ Insert(Table& t, DWORD type, std::variant<Pen, Brush, Font, Bitmap, Region, DeviceContext> data,
+               bool stock) {
+    uintptr_t value = t.next;
+    t.next += 4;
+    GdiObject object;
+    object.type = type;
+    object.stock = stock;
+    object.data = std::move(data);
+    if (auto* font = std::get_if<Font>(&object.data)) font->serial = ++t.fontSerial;
+    t.objects.emplace(value, std::move(object));
+    return reinterpret_cast<HGDIOBJ>(value);
+}
+
+Table& TheTable() {
+    static Table table;
+    static bool stocked = false;
+    if (!stocked) {
+        stocked = true;
+        auto brush = [&](int index, bool hollow, COLORREF c) {
+            table.stock[index] = Insert(table, OBJ_BRUSH, Brush{hollow, c}, true);
+        };
+        auto pen = [&](int index, int style, COLORREF c) {
+            table.stock[index] = Insert(table, OBJ_PEN, Pen{style, 0, c}, true);
+        };
+        auto font = [&](int index, const LOGFONTA& lf) {
+            table.stock[index] = Insert(table, OBJ_FONT, Font{lf, 0}, true);
+        };
+        brush(WHITE_BRUSH, false, RGB(255, 255, 255));
+        brush(LTGRAY_BRUSH, false, RGB(192, 192, 192));
+        brush(GRAY_BRUSH, false, RGB(128, 128, 128));
+        brush(DKGRAY_BRUSH, false, RGB(64, 64, 64));
+        brush(BLACK_BRUSH, false, RGB(0, 0, 0));
+        brush(NULL_BRUSH, true, 0);
+        pen(WHITE_PEN, PS_SOLID, RGB(255, 255, 255));
+        pen(BLACK_PEN, PS_SOLID, RGB(0, 0, 0));
+        pen(NULL_PEN, PS_NULL, 0);
+        font(10, StockLogFont("Terminal", 12, FW_NORMAL, FIXED_PITCH | FF_MODERN));  // OEM_FIXED_FONT
+        font(11, StockLogFont("Courier", 12, FW_NORMAL, FIXED_PITCH | FF_MODERN));   // ANSI_FIXED_FONT
+        font(12, StockLogFont("MS Sans Serif", 12, FW_NORMAL, VARIABLE_PITCH | FF_SWISS));  // ANSI_VAR_FONT
+        font(SYSTEM_FONT, StockLogFont("System", 16, FW_BOLD, VARIABLE_PITCH | FF_SWISS));
+        font(14, StockLogFont("System", 16, FW_NORMAL, VARIABLE_PITCH | FF_SWISS));  // DEVICE_DEFAULT_FONT
+        font(16, StockLogFont("Fixedsys", 15, FW_NORMAL, FIXED_PITCH | FF_MODERN));  // SYSTEM_FIXED_FONT
+        font(DEFAULT_GUI_FONT, StockLogFont("MS Shell Dlg", -11, FW_NORMAL, VARIABLE_PITCH | FF_SWISS));
+        table.stock[kDefaultBitmap] = Insert(table, OBJ_BITMAP, Bitmap{Surface(1, 1), nullptr}, true);
+    }
+    return table;
+}
+
+template <typename T>
+T* LookupAs(HGDIOBJ handle) {
+    GdiObject* object = LookupObject(handle);
+    return object ? std::get_if<T>(&object->data) : nullptr;
+}
+
+// One DC lets go of a selected object; a pending deletion completes.
+void Unselect(HGDIOBJ handle) {
+    Table& t = TheTable();
+    auto it = t.objects.find(reinterpret_cast<uintptr_t>(handle));
+    if (it == t.objects.end()) return;
+    GdiObject& object = it->second;
+    if (object.selections > 0) --object.selections;
+    if (auto* bitmap = std::get_if<Bitmap>(&object.data)) {
+        if (!object.stock) bitmap->selectedInto = nullptr;
+    }
+    if (object.deletePending && object.selections == 0) t.objects.erase(it);
+}
+
+void Select(HGDIOBJ handle) {
+    if (GdiObject* object = LookupObject(handle)) ++object->selections;
+}
+
+HDC NewDC(HWND hwnd, bool memory) {
+    Table& t = TheTable();
+    DeviceContext dc;
+    dc.hwnd = hwnd;
+    dc.memory = memory;
+    dc.pen = static_cast<HPEN>(t.stock[BLACK_PEN]);
+    dc.brush = static_cast<HBRUSH>(t.stock[WHITE_BRUSH]);
+    dc.font = static_cast<HFONT>(t.stock[SYSTEM_FONT]);
+    Select(dc.pen);
+    Select(dc.brush);
+    Select(dc.font);
+    if (memory) {
+        dc.bitmap = static_cast<HBITMAP>(t.stock[kDefaultBitmap]);
+        Select(dc.bitmap);
+    }
+    return static_cast<HDC>(Insert(t, memory ? OBJ_MEMDC : OBJ_DC, std::move(dc), false));
+}
+
+void DestroyDC(HDC handle) {
+    DeviceContext* dc = LookupDC(handle);
+    if (!dc) return;
+    HGDIOBJ held[] = {dc->pen, dc->brush, dc->font, dc->bitmap};
+    TheTable().objects.erase(reinterpret_cast<uintptr_t>(handle));
+    for (HGDIOBJ h : held) {
+        if (h) Unselect(h);
+    }
+}
+
+// ------------------------------------------------------------ drawing helpers
+
+// A drawing in progress on one DC: its surface and the clip box geometry is
+// generated within.
+struct Target {
+    DeviceContext* dc = nullptr;
+    Surface* surface = nullptr;
+    raster::Clip clip{0, 0, 0, 0};
+};
+
+// Finds the DC and its surface; false for an unknown DC. A DC without a
+// surface (the screen) is valid: its drawings go nowhere.
+bool Open(HDC handle, Target& target) {
+    target.dc = LookupDC(handle);
+    if (!target.dc) return false;
+    target.surface = TargetSurface(*target.dc);
+    if (target.surface) target.clip = raster::ClipOf(*target.surface);
+    return true;
+}
+
+void PaintPen(Target& target, const raster::Spans& spans) {
+    if (!target.surface || spans.empty()) return;
+    const Pen& pen = SelectedPen(*target.dc);
+    raster::PaintSpans(*target.surface, spans, PixelFromColorref(pen.color), target.dc->rop2);
+}
+
+void PaintBrush(Target& target, const raster::Spans& spans) {
+    if (!target.surface || spans.empty()) return;
+    const Brush& brush = SelectedBrush(*target.dc);
+    raster::PaintSpans(*target.surface, spans, PixelFromColorref(brush.color), target.dc->rop2);
+}
+
+void Finish(Target& target) {
+    if (target.surface) NoteDrawnOn(*target.dc);
+}
+
+bool HasPen(const Pen& pen) { return pen.style != PS_NULL; }
+int PenWidth(const Pen& pen) { return std::abs(pen.width) <= 1 ? 1 : std::abs(pen.width); }
+
+// A closed shape that is a filled figure (box-based or not) with an outline:
+// the interior is painted first with the outline taken out, then the
+// outline, so no pixel is painted twice (R2_NOT inverts each exactly once).
+void PaintFigure(Target& target, raster::Spans interior, raster::Spans outline) {
+    raster::Normalize(outline);
+    raster::Normalize(interior);
+    if (!SelectedBrush(*target.dc).hollow) {
+        PaintBrush(target, outline.empty() ? interior : raster::Subtract(interior, outline));
+    }
+    PaintPen(target, outline);
+}
+
+// Widest pen drawn: wider pens draw this wide, which already covers any
+// surface a window can have several times over.
+constexpr int kWidestPen = 1024;
+
+int DrawnWidth(const Pen& pen) { return std::min(PenWidth(pen), kWidestPen); }
+
+// The box a wide pen's path runs along: for an inside-frame pen the box
+// shrunk so that the pen keeps inside it, else the box itself.
+raster::Box PathBox(const Pen& pen, const raster::Box& box) {
+    int64_t w = DrawnWidth(pen);
+    if (pen.style != PS_INSIDEFRAME || w <= 1) return box;
+    return raster::Box{box.left + w / 2, box.top + w / 2, box.right - (w - 1) / 2, box.bottom - (w - 1) / 2};
+}
+
+// Outline and interior of a box-based figure: `shape` makes the filled
+// spans of a box. A thin outline is the figure's one-pixel boundary; a wide
+// one is that boundary of the pen's path widened by the pen's dot.
+template <typename ShapeFn>
+void DrawBoxFigure(Target& target, const raster::Box& box, bool smallerWithoutPen, ShapeFn shape) {
+    const Pen& pen = SelectedPen(*target.dc);
+    raster::Spans figure;
+    if (!HasPen(pen)) {
+        // Rectangles without a pen come out one pixel short at the right and
+        // bottom, as GDI draws them.
+        raster::Box fill = box;
+        if (smallerWithoutPen) fill = raster::Box{box.left, box.top, box.right - 1, box.bottom - 1};
+        shape(fill, target.clip, figure);
+        PaintFigure(target, std::move(figure), {});
+        return;
+    }
+    int w = DrawnWidth(pen);
+    raster::Box path = PathBox(pen, box);
+    shape(path, raster::Grow(target.clip, w + 1), figure);
+    raster::Normalize(figure);
+    raster::Spans outline = raster::Dilate(raster::Boundary(figure), w, target.clip);
+    PaintFigure(target, std::move(figure), std::move(outline));
+}
+
+// The outline of a polyline with the DC's pen. A wide pen draws a geometric
+// line, which ends at the last point instead of short of it.
+raster::Spans PenPolyline(const Pen& pen, const POINT* points, size_t count, bool closed, const raster::Clip& clip) {
+    raster::Spans thin;
+    if (!HasPen(pen) || count == 0) return thin;
+    int w = DrawnWidth(pen);
+    raster::Clip grown = raster::Grow(clip, w + 1);
+    raster::ThinPolylineSpans(points, count, closed, grown, thin);
+    if (w > 1 && !closed) {
+        raster::ThinLineSpans(points[count - 1].x, points[count - 1].y, points[count - 1].x, points[count - 1].y, true,
+                              grown, thin);
+    }
+    raster::Normalize(thin);
+    return raster::Dilate(thin, w, clip);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- table
+
+HGDIOBJ AddObject(DWORD type, std::variant<Pen, Brush, Font, Bitmap, Region, DeviceContext> data) {
+    return Insert(TheTable(), type, std::move(data), false);
+}
+
+GdiObject* LookupObject(HGDIOBJ handle) {
+    if (!handle) return nullptr;
+    Table& t = TheTable();
+    auto it = t.objects.find(reinterpret_cast<uintptr_t>(handle));
+    return it == t.objects.end() ? nullptr : &it->second;
+}
+
+DeviceContext* LookupDC(HDC dc) { return LookupAs<DeviceContext>(dc); }
+Pen* LookupPen(HPEN pen) { return LookupAs<Pen>(pen); }
+Brush* LookupBrush(HBRUSH brush) { return LookupAs<Brush>(brush); }
+Font* LookupFont(HFONT font) { return LookupAs<Font>(font); }
+Bitmap* LookupBitmap(HBITMAP bitmap) { return LookupAs<Bitmap>(bitmap); }
+Region* LookupRegion(HRGN region) { return LookupAs<Region>(region); }
+
+Surface* TargetSurface(DeviceContext& dc) {
+    if (dc.memory) {
+        Bitmap* bitmap = LookupBitmap(dc.bitmap);
+        return bitmap ? &bitmap->surface : nullptr;
+    }
+    return dc.hwnd ? ClientSurface(dc.hwnd) : nullptr;
+}
+
+void NoteDrawnOn(DeviceContext& dc) {
+    if (!dc.memory && dc.hwnd) NoteDrawn(dc.hwnd);
+}
+
+const Pen& SelectedPen(DeviceContext& dc) {
+    static const Pen none{PS_NULL, 0, 0};
+    const Pen* pen = LookupPen(dc.pen);
+    return pen ? *pen : none;
+}
+
+const Brush& SelectedBrush(DeviceContext& dc) {
+    static const Brush none{true, 0};
+    const Brush* brush = LookupBrush(dc.brush);
+    return brush ? *brush : none;
+}
+
+const Font& SelectedFont(DeviceContext& dc) {
+    const Font* font = LookupFont(dc.font);
+    return font ? *font : *LookupFont(static_cast<HFONT>(TheTable().stock[SYSTEM_FONT]));
+}
+
+HBITMAP NewBitmap(int width, int height) {
+    // Refuse what could not be allocated sensibly: 2^28 pixels is 1 GiB.
+    if (width <= 0 || height <= 0) return nullptr;
+    if (static_cast<int64_t>(width) * height > (int64_t{1} << 28)) return nullptr;
+    return static_cast<HBITMAP>(AddObject(OBJ_BITMAP, Bitmap{Surface(width, height), nullptr}));
+}
+
+HBITMAP StockDefaultBitmap() { return static_cast<HBITMAP>(TheTable().stock[kDefaultBitmap]); }
+
+// ---------------------------------------------------------------- window DCs
+
+HDC CreateWindowDC(HWND hwnd) {
+    if (hwnd && !ClientSurface(hwnd)) return nullptr;
+    return NewDC(hwnd, false);
+}
+
+int ReleaseWindowDC(HWND hwnd, HDC dc) {
+    DeviceContext* context = LookupDC(dc);
+    if (!context || context->memory || context->hwnd != hwnd) return 0;
+    DestroyDC(dc);
+    return 1;
+}
+
+}  // namespace platform
+
+using namespace platform;
+
+// ---------------------------------------------------------------- objects
+
+HGDIOBJ GetStockObject(int index) {
+    if (platform_faults::ShouldFail("GetStockObject")) return nullptr;
+    if (index < 0 || index >= kStockCount - 1) return nullptr;
+    return TheTable().stock[index];
+}
+
+HPEN CreatePen(int style, int width, COLORREF color) {
+    if (platform_faults::ShouldFail("CreatePen")) return nullptr;
+    // Dashed and other styles draw solid here.
+    int kind = style & 0x0F;
+    if (kind != PS_NULL && kind != PS_INSIDEFRAME) kind = PS_SOLID;
+    return static_cast<HPEN>(AddObject(OBJ_PEN, Pen{kind, width, color & 0xFFFFFFu}));
+}
+
+HBRUSH CreateSolidBrush(COLORREF color) {
+    if (platform_faults::ShouldFail("CreateSolidBrush")) return nullptr;
+    return static_cast<HBRUSH>(AddObject(OBJ_BRUSH, Brush{false, color & 0xFFFFFFu}));
+}
+
+HFONT CreateFontIndirectA(const LOGFONTA* logFont) {
+    if (platform_faults::ShouldFail("CreateFontIndirectA")) return nullptr;
+    if (!logFont) return nullptr;
+    Font font;
+    font.logFont = *logFont;
+    font.logFont.lfFaceName[LF_FACESIZE - 1] = '\0';
+    return static_cast<HFONT>(AddObject(OBJ_FONT, font));
+}
+
+HGDIOBJ SelectObject(HDC dcHandle, HGDIOBJ handle) {
+    if (platform_faults::ShouldFail("SelectObject")) return nullptr;
+    DeviceContext* dc = LookupDC(dcHandle);
+    GdiObject* object = LookupObject(handle);
+    if (!dc || !object) return nullptr;
+    HGDIOBJ old = nullptr;
+    switch (object->type) {
+        case OBJ_PEN:
+            old = dc->pen;
+            dc->pen = static_cast<HPEN>(handle);
+            break;
+        case OBJ_BRUSH:
+            old = dc->brush;
+            dc->brush = static_cast<HBRUSH>(handle);
+            break;
+        case OBJ_FONT:
+            old = dc->font;
+            dc->font = static_cast<HFONT>(handle);
+            break;
+        case OBJ_BITMAP: {
+            // Only a memory DC takes a bitmap, and a bitmap lives in one DC at a time.
+            auto& bitmap = std::get<Bitmap>(object->data);
+            if (!dc->memory) return nullptr;
+            if (!object->stock && bitmap.selectedInto && bitmap.selectedInto != dcHandle) return nullptr;
+            old = dc->bitmap;
+            dc->bitmap = static_cast<HBITMAP>(handle);
+            if (old == handle) return old;
+            if (!object->stock) bitmap.selectedInto = dcHandle;
+            break;
+        }
+        default:
+            return nullptr;  // DCs and regions are not selected here
+    }
+    if (old == handle) return old;
+    Select(handle);
+    Unselect(old);
+    return old;
+}
+
+BOOL DeleteObject(HGDIOBJ handle) {
+    if (platform_faults::ShouldFail("DeleteObject")) return FALSE;
+    GdiObject* object = LookupObject(handle);
+    if (!object || object->type == OBJ_DC || object->type == OBJ_MEMDC) return FALSE;
+    if (object->stock) return TRUE;
+    // Still selected somewhere: it goes when the last DC lets go of it.
+    if (object->selections > 0) {
+        object->deletePending = true;
+        return TRUE;
+    }
+    TheTable().objects.erase(reinterpret_cast<uintptr_t>(handle));
+    return TRUE;
+}
+
+DWORD GetObjectType(HGDIOBJ handle) {
+    GdiObject* object = LookupObject(handle);
+    return object ? object->type : 0;
+}
+
+// ---------------------------------------------------------------- device contexts
+
+HDC CreateCompatibleDC(HDC dc) {
+    if (platform_faults::ShouldFail("CreateCompatibleDC")) return nullptr;
+    if (dc && !LookupDC(dc)) return nullptr;
+    return NewDC(nullptr, true);
+}
+
+BOOL DeleteDC(HDC dc) {
+    if (platform_faults::ShouldFail("DeleteDC")) return FALSE;
+    if (!LookupDC(dc)) return FALSE;
+    DestroyDC(dc);
+    return TRUE;
+}
+
+int SetROP2(HDC dc, int mode) {
+    if (platform_faults::ShouldFail("SetROP2")) return 0;
+    DeviceContext* context = LookupDC(dc);
+    if (!context || mode < R2_BLACK || mode > R2_WHITE) return 0;
+    int old = context->rop2;
+    context->rop2 = mode;
+    return old;
+}
+
+int GetROP2(HDC dc) {
+    DeviceContext* context = LookupDC(dc);
+    return context ? context->rop2 : 0;
+}
+
+COLORREF SetTextColor(HDC dc, COLORREF color) {
+    if (platform_faults::ShouldFail("SetTextColor")) return CLR_INVALID;
+    DeviceContext* context = LookupDC(dc);
+    if (!context) return CLR_INVALID;
+    COLORREF old = context->textColor;
+    context->textColor = color & 0xFFFFFFu;
+    return old;
+}
+
+int SetBkMode(HDC dc, int mode) {
+    if (platform_faults::ShouldFail("SetBkMode")) return 0;
+    DeviceContext* context = LookupDC(dc);
+    if (!context || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
+    int old = context->bkMode;
+    context->bkMode = mode;
+    return old;
+}
+
+UINT SetTextAlign(HDC dc, UINT align) {
+    if (platform_faults::ShouldFail("SetTextAlign")) return GDI_ERROR;
+    DeviceContext* context = LookupDC(dc);
+    if (!context) return GDI_ERROR;
+    UINT old = context->textAlign;
+    context->textAlign = align;
+    return old;
+}
+
+int SetPolyFillMode(HDC dc, int mode) {
+    if (platform_faults::ShouldFail("SetPolyFillMode")) return 0;
+    DeviceContext* context = LookupDC(dc);
+    if (!context || (mode != ALTERNATE && mode != WINDING)) return 0;
+    int old = context->polyFillMode;
+    context->polyFillMode = mode;
+    return old;
+}
+
+int SetStretchBltMode(HDC dc, int mode) {
+    if (platform_faults::ShouldFail("SetStretchBltMode")) return 0;
+    DeviceContext* context = LookupDC(dc);
+    // BLACKONWHITE, WHITEONBLACK, COLORONCOLOR, HALFTONE.
+    if (!context || mode < 1 || mode > 4) return 0;
+    int old = context->stretchMode;
+    context->stretchMode = mode;
+    return old;
+}
+
+int GetDeviceCaps(HDC dc, int index) {
+    if (!LookupDC(dc)) return 0;
+    constexpr int kBitsPixel = 12, kPlanes = 14, kLogPixelsX = 88, kLogPixelsY = 90;
+    switch (index) {
+        case HORZRES: return GetSystemMetrics(SM_CXSCREEN);
+        case VERTRES: return GetSystemMetrics(SM_CYSCREEN);
+        case kBitsPixel: return 32;
+        case kPlanes: return 1;
+        case kLogPixelsX:
+        case kLogPixelsY: return 96;
+        // Block transfers, bitmaps over 64K, GDI 2.0 output, device-independent
+        // bitmaps both ways, big fonts, stretching, flood fill, stretched DIBs.
+        case RASTERCAPS: return 0x7E99;
+        default: return 0;
+    }
+}
+
+// ---------------------------------------------------------------- lines and shapes
+
+BOOL MoveToEx(HDC dc, int x, int y, LPPOINT oldPosition) {
+    if (platform_faults::ShouldFail("MoveToEx")) return FALSE;
+    DeviceContext* context = LookupDC(dc);
+    if (!context) return FALSE;
+    if (oldPosition) *oldPosition = context->position;
+    context->position = POINT{x, y};
+    return TRUE;
+}
+
+BOOL LineTo(HDC dc, int x, int y) {
+    if (platform_faults::ShouldFail("LineTo")) return FALSE;
+    Target target;
+    if (!Open(dc, target)) return FALSE;
+    POINT line[2] = {target.dc->position, POINT{x, y}};
+    target.dc->position = line[1];
+    if (target.surface) PaintPen(target, PenPolyline(SelectedPen(*target.dc), line, 2, false, target.clip));
+    Finish(target);
+    return TRUE;
+}
+
+BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) {
+    if (platform_faults::ShouldFail("Rectangle")) return FALSE;
+    Target target;
+    if (!Open(dc, target)) return FALSE;
+    raster::Box box = raster::Ordered(left, top, right, bottom);
+    if (target.surface) DrawBoxFigure(target, box, true, raster::RectSpans);
+    Finish(target);
+    return TRUE;
+}
+
+BOOL RoundRect(HDC dc, int left, int top, int right, int bottom, int width, int height) {
+    if (platform_faults::ShouldFail("RoundRect")) return FALSE;
+    Target target;
+    if (!Open(dc, target)) return FALSE;
+    raster::Box box = raster::Ordered(left, top, right, bottom);
+    int64_t ew = std::abs(static_cast<int64_t>(width));
+    int64_t eh = std::abs(static_cast<int64_t>(height));
+    if (target.surface) {
+        DrawBoxFigure(target, box, true, [&](const raster::Box& b, const raster::Clip& c, raster::Spans& out) {
+            raster::RoundRectSpans(b, ew, eh, c, out);
+        });
+    }
+    Finish(target);
+    return TRUE;
+}
+
+BOOL Ellipse(HDC dc, int left, int top, int right, int bottom) {
+    if (platform_faults::ShouldFail("Ellipse")) return FALSE;
+    Target target;
+    if (!Open(dc, target)) return FALSE;
+    raster::Box box = raster::Ordered(left, top, right, bottom);
+    if (target.surface) DrawBoxFigure(target, box, false, raster::EllipseSpans);
+    Finish(target);
+    return TRUE;
+}
+
+BOOL Polygon(HDC dc, const POINT* points, int count) {
+    if (platform_faults::ShouldFail("Polygon")) return FALSE;
+    Target target;
+    if (!Open(dc, target) || !points || count < 2) return FALSE;
+    if (target.surface) {
+        raster::Spans interior;
+        if (!SelectedBrush(*target.dc).hollow) {
+            raster::PolygonSpans(points, static_cast<size_t>(count), target.dc->polyFillMode, target.clip, interior);
+        }
+        PaintFigure(target, std::move(interior),
+                    PenPolyline(SelectedPen(*target.dc), points, static_cast<size_t>(count), true, target.clip));
+    }
+    Finish(target);
+    return TRUE;
+}
+
+BOOL PolyBezier(HDC dc, const POINT* points, DWORD count) {
+    if (platform_faults::ShouldFail("PolyBezier")) return FALSE;
+    Target target;
+    // One start point and three points for every curve.
+    if (!Open(dc, target) || !points || count < 4 || (count - 1) % 3 != 0) return FALSE;
+    if (target.surface) {
+        std::vector<POINT> line{points[0]};
+        for (DWORD i = 0; i + 3 < count; i += 3) {
+            std::vector<POINT> curve = raster::FlattenBezier(points + i);
+            line.insert(line.end(), curve.begin() + 1, curve.end());
+        }
+        PaintPen(target, PenPolyline(SelectedPen(*target.dc), line.data(), line.size(), false, target.clip));
+    }
+    Finish(target);
+    return TRUE;
+}
+
+namespace {
+
+// Arc and Pie: the curve from the start ray counter-clockwise to the end ray
+// along the figure's outline; a pie closes it with lines to the centre and
+// fills the wedge.
+BOOL ArcOrPie(HDC dc, bool pie, int left, int top, int right, int bottom, int xs, int ys, int xe, int ye) {
+    Target target;
+    if (!Open(dc, target)) return FALSE;
+    raster::Box box = raster::Ordered(left, top, right, bottom);
+    if (!target.surface) return TRUE;
+    const Pen& pen = SelectedPen(*target.dc);
+    int w = HasPen(pen) ? DrawnWidth(pen) : 1;
+    raster::Box path = PathBox(pen, box);
+    raster::Spans figure;
+    raster::EllipseSpans(path, raster::Grow(target.clip, w + 1), figure);
+    raster::Normalize(figure);
+    raster::Spans rim = raster::Boundary(figure);
+    raster::Spans thin = raster::Sector(rim, path, xs, ys, xe, ye);
+    if (pie) {
+        POINT centre{static_cast<LONG>((path.left + path.right) / 2), static_cast<LONG>((path.top + path.bottom) / 2)};
+        POINT start, end;
+        raster::Clip grown = raster::Grow(target.clip, w + 1);
+        if (raster::RayPixel(rim, path, xs, ys, start) && raster::RayPixel(rim, path, xe, ye, end)) {
+            raster::ThinLineSpans(centre.x, centre.y, start.x, start.y, true, grown, thin);
+            raster::ThinLineSpans(centre.x, centre.y, end.x, end.y, true, grown, thin);
+        }
+        raster::Normalize(thin);
+        raster::Spans outline;
+        if (HasPen(pen)) outline = raster::Dilate(thin, w, target.clip);
+        raster::Spans wedge = raster::Sector(figure, path, xs, ys, xe, ye);
+        PaintFigure(target, std::move(wedge), std::move(outline));
+    } else if (HasPen(pen)) {
+        raster::Normalize(thin);
+        PaintPen(target, raster::Dilate(thin, w, target.clip));
+    }
+    Finish(target);
+    return TRUE;
+}
+
+}  // namespace
+
+BOOL Arc(HDC dc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd) {
+    if (platform_faults::ShouldFail("Arc")) return FALSE;
+    return ArcOrPie(dc, false, left, top, right, bottom, xStart, yStart, xEnd, yEnd);
+}
+
+BOOL Pie(HDC dc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd) {
+    if (platform_faults::ShouldFail("Pie")) return FALSE;
+    return ArcOrPie(dc, true, left, top, right, bottom, xStart, yStart, xEnd, yEnd);
+}
+
+// ---------------------------------------------------------------- regions and pixels
+
+namespace {
+
+HRGN NewRegion(raster::Spans spans) {
+    raster::Normalize(spans);
+    return static_cast<HRGN>(AddObject(OBJ_REGION, Region{std::move(spans)}));
+}
+
+// Regions are kept within the coordinates a surface can have.
+constexpr raster::Clip kRegionClip{-(1 << 30), -(1 << 30), 1 << 30, 1 << 30};
+
+// Region geometry is generated for the rows and columns a surface could
+// hold; a region taller than this would be mostly empty rows anyway.
+raster::Clip RegionClip(const raster::Box& box) {
+    // Bound the number of rows kept: at most 1 << 16 around what a surface can show.
+    raster::Clip clip = kRegionClip;
+    clip.top = static_cast<int32_t>(std::max<int64_t>(box.top, -(1 << 16)));
+    clip.bottom = static_cast<int32_t>(std::min<int64_t>(box.bottom, 1 << 16));
+    clip.left = static_cast<int32_t>(std::max<int64_t>(box.left, -(1 << 30)));
+    clip.right = static_cast<int32_t>(std::min<int64_t>(box.right, 1 << 30));
+    if (clip.bottom < clip.top) clip.bottom = clip.top;
+    if (clip.right < clip.left) clip.right = clip.left;
+    return clip;
+}
+
+}  // namespace
+
+HRGN CreateRectRgn(int left, int top, int right, int bottom) {
+    if (platform_faults::ShouldFail("CreateRectRgn")) return nullptr;
+    raster::Box box = raster::Ordered(left, top, right, bottom);
+    raster::Spans spans;
+    raster::RectSpans(box, RegionClip(box), spans);
+    return NewRegion(std::move(spans));
+}
+
+HRGN CreateEllipticRgn(int left, int top, int right, int bottom) {
+    if (platform_faults::ShouldFail("CreateEllipticRgn")) return nullptr;
+    raster::Box box = raster::Ordered(left, top, right, bottom);
+    raster::Spans spans;
+    raster::EllipseSpans(box, RegionClip(box), spans);
+    return NewRegion(std::move(spans));
+}
+
+HRGN CreateRoundRectRgn(int left, int top, int right, int bottom, int width, int height) {
+    if (platform_faults::ShouldFail("CreateRoundRectRgn")) return nullptr;
+    raster::Box box = raster::Ordered(left, top, right, bottom);
+    raster::Spans spans;
+    raster::RoundRectSpans(box, std::abs(static_cast<int64_t>(width)), std::abs(static_cast<int64_t>(height)),
+                           RegionClip(box), spans);
+    return NewRegion(std::move(spans));
+}
+
+HRGN CreatePolygonRgn(const POINT* points, int count, int fillMode) {
+    if (platform_faults::ShouldFail("CreatePolygonRgn")) return nullptr;
+    if (!points || count < 0 || (fillMode != ALTERNATE && fillMode != WINDING)) return nullptr;
+    raster::Spans spans;
+    if (count >= 3) {
+        int64_t top = points[0].y, bottom = points[0].y, left = points[0].x, right = points[0].x;
+        for (int i = 1; i < count; ++i) {
+            top = std::min<int64_t>(top, points[i].y);
+            bottom = std::max<int64_t>(bottom, points[i].y);
+            left = std::min<int64_t>(left, points[i].x);
+            right = std::max<int64_t>(right, points[i].x);
+        }
+        raster::PolygonSpans(points, static_cast<size_t>(count), fillMode,
+                             RegionClip(raster::Box{left, top, right, bottom}), spans);
+    }
+    return NewRegion(std::move(spans));
+}
+
+BOOL InvertRgn(HDC dc, HRGN region) {
+    if (platform_faults::ShouldFail("InvertRgn")) return FALSE;
+    Target target;
+    Region* rgn = LookupRegion(region);
+    if (!Open(dc, target) || !rgn) return FALSE;
+    if (target.surface) raster::PaintSpans(*target.surface, rgn->spans, 0, R2_NOT);
+    Finish(target);
+    return TRUE;
+}
+
+COLORREF SetPixel(HDC dc, int x, int y, COLORREF color) {
+    if (platform_faults::ShouldFail("SetPixel")) return CLR_INVALID;
+    Target target;
+    if (!Open(dc, target) || !target.surface || !target.surface->Contains(x, y)) return CLR_INVALID;
+    target.surface->Row(y)[x] = PixelFromColorref(color & 0xFFFFFFu);
+    Finish(target);
+    return color & 0xFFFFFFu;
+}
+
+COLORREF GetPixel(HDC dc, int x, int y) {
+    Target target;
+    if (!Open(dc, target) || !target.surface || !target.surface->Contains(x, y)) return CLR_INVALID;
+    return ColorrefFromPixel(target.surface->Row(y)[x]);
+}

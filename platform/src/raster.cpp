@@ -1,0 +1,491 @@
+// raster.cpp - the raster engine: figures and lines as spans, span algebra
+// (normalize, union, intersection, difference, outline, widening), and the
+// one place where spans become pixels.
+#include "raster.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace platform {
+namespace raster {
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+
+int32_t ClampTo(int64_t v, int32_t lo, int32_t hi) {
+    return static_cast<int32_t>(std::min<int64_t>(std::max<int64_t>(v, lo), hi));
+}
+
+int32_t ClampTo(double v, int32_t lo, int32_t hi) {
+    if (!(v > lo)) return lo;  // also NaN
+    if (v > hi) return hi;
+    return static_cast<int32_t>(v);
+}
+
+// Appends [x0, x1) on row y, cut to the clip.
+void Emit(Spans& out, const Clip& clip, int64_t y, int64_t x0, int64_t x1) {
+    if (y < clip.top || y >= clip.bottom) return;
+    int32_t a = ClampTo(x0, clip.left, clip.right);
+    int32_t b = ClampTo(x1, clip.left, clip.right);
+    if (a < b) out.push_back(Span{static_cast<int32_t>(y), a, b});
+}
+
+// Ceiling of a / b for b > 0.
+__int128 CeilDiv(__int128 a, __int128 b) {
+    __int128 q = a / b;
+    if (a % b != 0 && a > 0) ++q;
+    return q;
+}
+
+// Rows [first, last) of a normalized list, one after the other.
+struct RowCursor {
+    const Spans& spans;
+    size_t pos = 0;
+    explicit RowCursor(const Spans& s) : spans(s) {}
+    bool Done() const { return pos >= spans.size(); }
+    int32_t Row() const { return spans[pos].y; }
+    // The index one past the current row's last span.
+    size_t RowEnd() const {
+        size_t end = pos;
+        while (end < spans.size() && spans[end].y == spans[pos].y) ++end;
+        return end;
+    }
+};
+
+// Row-level operations on sorted, disjoint runs [b, e) of one row.
+template <typename Keep>
+void CombineRow(const Span* a, size_t na, const Span* b, size_t nb, int32_t y, Keep keep, Spans& out) {
+    // Sweep over all run edges; keep(inA, inB) says whether a point is kept.
+    std::vector<int32_t> edges;
+    edges.reserve(2 * (na + nb));
+    for (size_t i = 0; i < na; ++i) {
+        edges.push_back(a[i].x0);
+        edges.push_back(a[i].x1);
+    }
+    for (size_t i = 0; i < nb; ++i) {
+        edges.push_back(b[i].x0);
+        edges.push_back(b[i].x1);
+    }
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    size_t ia = 0, ib = 0;
+    for (size_t k = 0; k + 1 < edges.size(); ++k) {
+        int32_t x = edges[k];
+        while (ia < na && a[ia].x1 <= x) ++ia;
+        while (ib < nb && b[ib].x1 <= x) ++ib;
+        bool inA = ia < na && a[ia].x0 <= x;
+        bool inB = ib < nb && b[ib].x0 <= x;
+        if (!keep(inA, inB)) continue;
+        if (!out.empty() && out.back().y == y && out.back().x1 == x) {
+            out.back().x1 = edges[k + 1];
+        } else {
+            out.push_back(Span{y, x, edges[k + 1]});
+        }
+    }
+}
+
+template <typename Keep>
+Spans Combine(const Spans& a, const Spans& b, Keep keep) {
+    Spans out;
+    RowCursor ca(a), cb(b);
+    while (!ca.Done() || !cb.Done()) {
+        int32_t y;
+        if (ca.Done()) {
+            y = cb.Row();
+        } else if (cb.Done()) {
+            y = ca.Row();
+        } else {
+            y = std::min(ca.Row(), cb.Row());
+        }
+        size_t ea = (!ca.Done() && ca.Row() == y) ? ca.RowEnd() : ca.pos;
+        size_t eb = (!cb.Done() && cb.Row() == y) ? cb.RowEnd() : cb.pos;
+        CombineRow(a.data() + ca.pos, ea - ca.pos, b.data() + cb.pos, eb - cb.pos, y, keep, out);
+        ca.pos = ea;
+        cb.pos = eb;
+    }
+    return out;
+}
+
+// The x range [x0, x1) of row y of the ellipse inscribed in `box`: the
+// pixels whose centres lie inside it. False when the row misses it.
+bool EllipseRow(const Box& box, int64_t y, int64_t& x0, int64_t& x1) {
+    double a = (static_cast<double>(box.right) - static_cast<double>(box.left)) / 2.0;
+    double b = (static_cast<double>(box.bottom) - static_cast<double>(box.top)) / 2.0;
+    if (a <= 0 || b <= 0) return false;
+    double cx = (static_cast<double>(box.left) + static_cast<double>(box.right)) / 2.0;
+    double cy = (static_cast<double>(box.top) + static_cast<double>(box.bottom)) / 2.0;
+    double dy = (static_cast<double>(y) + 0.5 - cy) / b;
+    double t = 1.0 - dy * dy;
+    if (t < 0) return false;
+    double half = a * std::sqrt(t);
+    double first = std::ceil(cx - half - 0.5);
+    double last = std::floor(cx + half - 0.5);
+    if (last < first) return false;
+    x0 = static_cast<int64_t>(std::max(first, static_cast<double>(box.left)));
+    x1 = static_cast<int64_t>(std::min(last + 1, static_cast<double>(box.right)));
+    return x0 < x1;
+}
+
+double ScreenAngle(double dx, double dy) {
+    double a = std::atan2(-dy, dx);  // counter-clockwise as seen, y grows downward
+    return a < 0 ? a + 2 * kPi : a;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- pixels
+
+void PaintSpans(Surface& surface, const Spans& spans, uint32_t pixel, int rop2) {
+    if (rop2 < R2_BLACK || rop2 > R2_WHITE) return;
+    const uint32_t pen = pixel & 0xFFFFFFu;
+    // The mix mode's truth table: bit (2 * pen bit + destination bit) of
+    // (rop2 - 1) gives the result bit.
+    const unsigned table = static_cast<unsigned>(rop2 - 1);
+    for (const Span& s : spans) {
+        if (s.y < 0 || s.y >= surface.height) continue;
+        int32_t x0 = std::max(s.x0, 0);
+        int32_t x1 = std::min(s.x1, surface.width);
+        if (x0 >= x1) continue;
+        uint32_t* p = surface.Row(s.y) + x0;
+        uint32_t* end = surface.Row(s.y) + x1;
+        switch (rop2) {
+            case R2_COPYPEN: std::fill(p, end, pen); break;
+            case R2_NOT:
+                for (; p != end; ++p) *p ^= 0xFFFFFFu;
+                break;
+            default:
+                for (; p != end; ++p) {
+                    uint32_t d = *p;
+                    uint32_t r = 0;
+                    if (table & 8) r |= pen & d;
+                    if (table & 4) r |= pen & ~d;
+                    if (table & 2) r |= ~pen & d;
+                    if (table & 1) r |= ~pen & ~d;
+                    *p = r & 0xFFFFFFu;
+                }
+        }
+    }
+}
+
+// ---------------------------------------------------------------- span algebra
+
+void Normalize(Spans& spans) {
+    std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) {
+        return a.y != b.y ? a.y < b.y : a.x0 < b.x0;
+    });
+    size_t out = 0;
+    for (size_t i = 0; i < spans.size(); ++i) {
+        const Span& s = spans[i];
+        if (s.x0 >= s.x1) continue;
+        if (out > 0 && spans[out - 1].y == s.y && spans[out - 1].x1 >= s.x0) {
+            spans[out - 1].x1 = std::max(spans[out - 1].x1, s.x1);
+        } else {
+            spans[out++] = s;
+        }
+    }
+    spans.resize(out);
+}
+
+Spans Subtract(const Spans& a, const Spans& b) {
+    return Combine(a, b, [](bool inA, bool inB) { return inA && !inB; });
+}
+
+Spans Union(const Spans& a, const Spans& b) {
+    return Combine(a, b, [](bool inA, bool inB) { return inA || inB; });
+}
+
+Spans Intersect(const Spans& a, const Spans& b) {
+    return Combine(a, b, [](bool inA, bool inB) { return inA && inB; });
+}
+
+Spans Boundary(const Spans& filled) {
+    // Interior: pixels whose four neighbours are all in the figure; that is
+    // the figure shrunk by one on each side of every run, intersected with
+    // the rows above and below.
+    Spans shrunk, up, down;
+    shrunk.reserve(filled.size());
+    for (const Span& s : filled) {
+        if (s.x1 - s.x0 > 2) shrunk.push_back(Span{s.y, s.x0 + 1, s.x1 - 1});
+        if (s.y > INT32_MIN) down.push_back(Span{s.y - 1, s.x0, s.x1});  // row y seen from row y - 1
+        if (s.y < INT32_MAX) up.push_back(Span{s.y + 1, s.x0, s.x1});   // row y seen from row y + 1
+    }
+    Spans interior = Intersect(Intersect(shrunk, up), down);
+    return Subtract(filled, interior);
+}
+
+Clip Grow(const Clip& clip, int margin) {
+    auto grow = [&](int32_t v, int sign) {
+        return ClampTo(static_cast<int64_t>(v) + sign * static_cast<int64_t>(margin), INT32_MIN + 1, INT32_MAX - 1);
+    };
+    return Clip{grow(clip.left, -1), grow(clip.top, -1), grow(clip.right, 1), grow(clip.bottom, 1)};
+}
+
+Spans Dilate(const Spans& thin, int width, const Clip& clip) {
+    if (width <= 1) {
+        Spans out;
+        for (const Span& s : thin) Emit(out, clip, s.y, s.x0, s.x1);
+        return out;
+    }
+    // The pen's dot, relative to the pixel it is centred on.
+    Spans dot;
+    int64_t lead = width / 2;
+    EllipseSpans(Box{-lead, -lead, width - lead, width - lead}, Clip{-width, -width, width, width}, dot);
+    Spans out;
+    out.reserve(thin.size() * dot.size());
+    for (const Span& s : thin) {
+        for (const Span& d : dot) {
+            Emit(out, clip, static_cast<int64_t>(s.y) + d.y, static_cast<int64_t>(s.x0) + d.x0,
+                 static_cast<int64_t>(s.x1) - 1 + d.x1);
+        }
+    }
+    Normalize(out);
+    return out;
+}
+
+// ---------------------------------------------------------------- figures
+
+Box Ordered(int64_t left, int64_t top, int64_t right, int64_t bottom) {
+    return Box{std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
+}
+
+void RectSpans(const Box& box, const Clip& clip, Spans& out) {
+    int64_t y0 = std::max<int64_t>(box.top, clip.top);
+    int64_t y1 = std::min<int64_t>(box.bottom, clip.bottom);
+    for (int64_t y = y0; y < y1; ++y) Emit(out, clip, y, box.left, box.right);
+}
+
+void EllipseSpans(const Box& box, const Clip& clip, Spans& out) {
+    int64_t y0 = std::max<int64_t>(box.top, clip.top);
+    int64_t y1 = std::min<int64_t>(box.bottom, clip.bottom);
+    for (int64_t y = y0; y < y1; ++y) {
+        int64_t x0, x1;
+        if (EllipseRow(box, y, x0, x1)) Emit(out, clip, y, x0, x1);
+    }
+}
+
+void RoundRectSpans(const Box& box, int64_t ew, int64_t eh, const Clip& clip, Spans& out) {
+    ew = std::min(ew, box.right - box.left);
+    eh = std::min(eh, box.bottom - box.top);
+    if (ew <= 0 || eh <= 0) {
+        RectSpans(box, clip, out);
+        return;
+    }
+    // Corner ellipses: the top ones for the upper half of their height, the
+    // bottom ones for the lower half.
+    Box topLeft{box.left, box.top, box.left + ew, box.top + eh};
+    Box bottomLeft{box.left, box.bottom - eh, box.left + ew, box.bottom};
+    int64_t y0 = std::max<int64_t>(box.top, clip.top);
+    int64_t y1 = std::min<int64_t>(box.bottom, clip.bottom);
+    for (int64_t y = y0; y < y1; ++y) {
+        const Box* corner = nullptr;
+        if (y < box.top + eh / 2) {
+            corner = &topLeft;
+        } else if (y >= box.bottom - eh / 2) {
+            corner = &bottomLeft;
+        }
+        if (!corner) {
+            Emit(out, clip, y, box.left, box.right);
+            continue;
+        }
+        int64_t x0, x1;
+        if (!EllipseRow(*corner, y, x0, x1)) continue;
+        // The right corner mirrors the left one.
+        int64_t inset = x0 - box.left;
+        Emit(out, clip, y, box.left + inset, box.right - inset);
+    }
+}
+
+void PolygonSpans(const POINT* points, size_t count, int fillMode, const Clip& clip, Spans& out) {
+    struct Edge {
+        int64_t top, bottom;  // rows [top, bottom)
+        double x0, y0, slope;  // x = x0 + (row + 0.5 - y0) * slope
+        int dir;
+    };
+    if (!points || count < 3) return;
+    std::vector<Edge> edges;
+    edges.reserve(count);
+    for (size_t i = 0; i < count; ++i) {
+        const POINT& a = points[i];
+        const POINT& b = points[(i + 1) % count];
+        if (a.y == b.y) continue;
+        Edge e;
+        const POINT& up = a.y < b.y ? a : b;
+        const POINT& dn = a.y < b.y ? b : a;
+        e.top = up.y;
+        e.bottom = dn.y;
+        e.x0 = up.x;
+        e.y0 = up.y;
+        e.slope = (static_cast<double>(dn.x) - up.x) / (static_cast<double>(dn.y) - up.y);
+        e.dir = a.y < b.y ? 1 : -1;
+        if (e.bottom <= clip.top || e.top >= clip.bottom) continue;
+        edges.push_back(e);
+    }
+    if (edges.empty()) return;
+    std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.top < b.top; });
+    int64_t yFirst = std::max<int64_t>(edges.front().top, clip.top);
+    int64_t yEnd = clip.bottom;
+    std::vector<const Edge*> active;
+    std::vector<std::pair<double, int>> crossings;
+    size_t next = 0;
+    for (int64_t y = yFirst; y < yEnd; ++y) {
+        while (next < edges.size() && edges[next].top <= y) active.push_back(&edges[next++]);
+        active.erase(std::remove_if(active.begin(), active.end(), [y](const Edge* e) { return e->bottom <= y; }),
+                     active.end());
+        if (active.empty()) {
+            if (next >= edges.size()) break;
+            continue;
+        }
+        crossings.clear();
+        for (const Edge* e : active) {
+            double x = e->x0 + (static_cast<double>(y) + 0.5 - e->y0) * e->slope;
+            crossings.emplace_back(x, e->dir);
+        }
+        std::sort(crossings.begin(), crossings.end());
+        int winding = 0;
+        for (size_t k = 0; k + 1 < crossings.size(); ++k) {
+            winding += fillMode == WINDING ? crossings[k].second : 1;
+            bool inside = fillMode == WINDING ? winding != 0 : (winding & 1) != 0;
+            if (!inside) continue;
+            // Pixels whose centres x + 0.5 lie in [xa, xb).
+            double first = std::ceil(crossings[k].first - 0.5);
+            double end = std::ceil(crossings[k + 1].first - 0.5);
+            int32_t a = ClampTo(first, clip.left, clip.right);
+            int32_t b = ClampTo(end, clip.left, clip.right);
+            if (a < b) {
+                if (!out.empty() && out.back().y == y && out.back().x1 >= a) {
+                    out.back().x1 = std::max(out.back().x1, b);
+                } else {
+                    out.push_back(Span{static_cast<int32_t>(y), a, b});
+                }
+            }
+        }
+    }
+}
+
+// ---------------------------------------------------------------- lines
+
+void ThinLineSpans(int64_t x0, int64_t y0, int64_t x1, int64_t y1, bool last, const Clip& clip, Spans& out) {
+    int64_t dx = x1 - x0, dy = y1 - y0;
+    int64_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
+    int64_t n = std::max(adx, ady) + (last ? 1 : 0);
+    if (n == 0) return;
+    if (adx == 0 && ady == 0) {
+        Emit(out, clip, y0, x0, x0 + 1);
+        return;
+    }
+    // Step along the major axis; the minor coordinate is the exact one
+    // rounded to nearest, halves going to the smaller coordinate.
+    bool xMajor = adx >= ady;
+    int64_t major0 = xMajor ? x0 : y0, minor0 = xMajor ? y0 : x0;
+    int64_t step = (xMajor ? dx : dy) < 0 ? -1 : 1;
+    int64_t len = xMajor ? adx : ady;
+    int64_t dMinor = xMajor ? dy : dx;
+    // Steps whose major coordinate lies inside the clip.
+    int64_t lo = xMajor ? clip.left : clip.top, hi = (xMajor ? clip.right : clip.bottom) - 1;
+    int64_t iFirst, iLast;
+    if (step > 0) {
+        iFirst = lo - major0;
+        iLast = hi - major0;
+    } else {
+        iFirst = major0 - hi;
+        iLast = major0 - lo;
+    }
+    iFirst = std::max<int64_t>(iFirst, 0);
+    iLast = std::min<int64_t>(iLast, n - 1);
+    for (int64_t i = iFirst; i <= iLast; ++i) {
+        __int128 minor = minor0 + CeilDiv(static_cast<__int128>(2) * i * dMinor - len, static_cast<__int128>(2) * len);
+        int64_t major = major0 + step * i;
+        if (minor < INT32_MIN || minor > INT32_MAX) continue;
+        int64_t m = static_cast<int64_t>(minor);
+        if (xMajor) {
+            if (m < clip.top || m >= clip.bottom) continue;
+            if (!out.empty() && out.back().y == m && out.back().x1 == major) {
+                ++out.back().x1;
+            } else if (!out.empty() && out.back().y == m && out.back().x0 == major + 1) {
+                --out.back().x0;
+            } else {
+                Emit(out, clip, m, major, major + 1);
+            }
+        } else {
+            Emit(out, clip, major, m, m + 1);
+        }
+    }
+}
+
+void ThinPolylineSpans(const POINT* points, size_t count, bool closed, const Clip& clip, Spans& out) {
+    if (!points || count == 0) return;
+    size_t segments = closed ? count : count - 1;
+    for (size_t i = 0; i < segments; ++i) {
+        const POINT& a = points[i];
+        const POINT& b = points[(i + 1) % count];
+        ThinLineSpans(a.x, a.y, b.x, b.y, false, clip, out);
+    }
+}
+
+std::vector<POINT> FlattenBezier(const POINT* p) {
+    // Enough steps that consecutive points are about two pixels apart.
+    double length = 0;
+    for (int i = 0; i < 3; ++i) {
+        length += std::hypot(static_cast<double>(p[i + 1].x) - p[i].x, static_cast<double>(p[i + 1].y) - p[i].y);
+    }
+    int steps = static_cast<int>(std::min(4096.0, std::max(1.0, std::ceil(length / 2))));
+    std::vector<POINT> out;
+    out.reserve(static_cast<size_t>(steps) + 1);
+    out.push_back(p[0]);
+    for (int k = 1; k < steps; ++k) {
+        double t = static_cast<double>(k) / steps, u = 1 - t;
+        double b0 = u * u * u, b1 = 3 * u * u * t, b2 = 3 * u * t * t, b3 = t * t * t;
+        double x = b0 * p[0].x + b1 * p[1].x + b2 * p[2].x + b3 * p[3].x;
+        double y = b0 * p[0].y + b1 * p[1].y + b2 * p[2].y + b3 * p[3].y;
+        POINT q{ClampTo(std::floor(x + 0.5), INT32_MIN, INT32_MAX), ClampTo(std::floor(y + 0.5), INT32_MIN, INT32_MAX)};
+        if (q.x != out.back().x || q.y != out.back().y) out.push_back(q);
+    }
+    if (p[3].x != out.back().x || p[3].y != out.back().y || out.size() == 1) out.push_back(p[3]);
+    return out;
+}
+
+// ---------------------------------------------------------------- arcs
+
+Spans Sector(const Spans& ellipse, const Box& box, int64_t xs, int64_t ys, int64_t xe, int64_t ye) {
+    double cx = (static_cast<double>(box.left) + static_cast<double>(box.right)) / 2.0;
+    double cy = (static_cast<double>(box.top) + static_cast<double>(box.bottom)) / 2.0;
+    double start = ScreenAngle(xs - cx, ys - cy);
+    double sweep = ScreenAngle(xe - cx, ye - cy) - start;
+    if (sweep < 0) sweep += 2 * kPi;
+    if (sweep == 0) return ellipse;
+    Spans out;
+    for (const Span& s : ellipse) {
+        for (int32_t x = s.x0; x < s.x1; ++x) {
+            double d = ScreenAngle(x + 0.5 - cx, s.y + 0.5 - cy) - start;
+            if (d < 0) d += 2 * kPi;
+            if (d > sweep) continue;
+            if (!out.empty() && out.back().y == s.y && out.back().x1 == x) {
+                ++out.back().x1;
+            } else {
+                out.push_back(Span{s.y, x, x + 1});
+            }
+        }
+    }
+    return out;
+}
+
+bool RayPixel(const Spans& outline, const Box& box, int64_t x, int64_t y, POINT& pixel) {
+    double cx = (static_cast<double>(box.left) + static_cast<double>(box.right)) / 2.0;
+    double cy = (static_cast<double>(box.top) + static_cast<double>(box.bottom)) / 2.0;
+    double ray = ScreenAngle(x - cx, y - cy);
+    double best = 10;
+    for (const Span& s : outline) {
+        for (int32_t px = s.x0; px < s.x1; ++px) {
+            double d = std::fabs(ScreenAngle(px + 0.5 - cx, s.y + 0.5 - cy) - ray);
+            d = std::min(d, 2 * kPi - d);
+            if (d < best) {
+                best = d;
+                pixel = POINT{px, s.y};
+            }
+        }
+    }
+    return best < 10;
+}
+
+}  // namespace raster
+}  // namespace platform

@@ -1,0 +1,98 @@
+// raster.h - the raster engine: shapes become spans (runs [x0, x1) on one
+// row), and spans meet pixels in one place, PaintSpans, which clips them to
+// the surface. Geometry follows GDI's aliased rules: boxes exclude their
+// right and bottom edges, lines leave out their last pixel, inside-frame
+// outlines keep within the box, polygons fill by the alternate or winding
+// rule. Geometry is only generated inside a clip box, so any coordinates
+// (up to INT_MIN/INT_MAX) cost no more than the pixels they touch.
+#ifndef PLATFORM_RASTER_H
+#define PLATFORM_RASTER_H
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "surface.h"
+
+namespace platform {
+namespace raster {
+
+struct Span {
+    int32_t y;
+    int32_t x0;  // first pixel
+    int32_t x1;  // one past the last pixel
+};
+using Spans = std::vector<Span>;
+
+// The pixels geometry is generated for: [left, right) x [top, bottom).
+struct Clip {
+    int32_t left, top, right, bottom;
+};
+inline Clip ClipOf(const Surface& s) { return Clip{0, 0, s.width, s.height}; }
+
+// ------------------------------------------------------------ pixels
+// Combines `pixel` (0x00RRGGBB) into every pixel of the spans by the binary
+// raster operation `rop2` (R2_BLACK .. R2_WHITE; R2_COPYPEN copies, R2_NOT
+// inverts). Spans outside the surface are cut away.
+void PaintSpans(Surface& surface, const Spans& spans, uint32_t pixel, int rop2);
+
+// Spans sorted by row then x with overlapping or touching runs merged.
+void Normalize(Spans& spans);
+// Spans of `a` that are not in `b` (both normalized); result normalized.
+Spans Subtract(const Spans& a, const Spans& b);
+// Union of two normalized span lists; result normalized.
+Spans Union(const Spans& a, const Spans& b);
+
+// ------------------------------------------------------------ geometry
+// Spans of both (normalized) lists; result normalized.
+Spans Intersect(const Spans& a, const Spans& b);
+// The outline of a filled figure one pixel thick: its pixels with a
+// left, right, upper or lower neighbour outside it.
+Spans Boundary(const Spans& filled);
+// Every pixel of `thin` widened to a round pen `width` pixels across (the
+// pen's dot is the ellipse of a width x width box around the pixel); only
+// rows and columns inside `clip` are produced.
+Spans Dilate(const Spans& thin, int width, const Clip& clip);
+// `clip` grown by `margin` pixels on every side, without overflow.
+Clip Grow(const Clip& clip, int margin);
+
+// ------------------------------------------------------------ geometry
+// A box given by two corners in any order, put right: left <= right, top <= bottom.
+struct Box {
+    int64_t left, top, right, bottom;
+};
+Box Ordered(int64_t left, int64_t top, int64_t right, int64_t bottom);
+
+// Filled figures (regions and interiors), all within `clip`.
+void RectSpans(const Box& box, const Clip& clip, Spans& out);
+void EllipseSpans(const Box& box, const Clip& clip, Spans& out);
+// Rounded rectangle whose corners are quarter ellipses of ew x eh.
+void RoundRectSpans(const Box& box, int64_t ew, int64_t eh, const Clip& clip, Spans& out);
+// Polygon interior by ALTERNATE (even-odd) or WINDING (non-zero): the
+// pixels whose centres lie inside, left and top edges included.
+void PolygonSpans(const POINT* points, size_t count, int fillMode, const Clip& clip, Spans& out);
+
+// A one-pixel line from (x0, y0) to (x1, y1) as GDI draws it with a thin pen;
+// the last point is included only when `last` is true.
+void ThinLineSpans(int64_t x0, int64_t y0, int64_t x1, int64_t y1, bool last, const Clip& clip, Spans& out);
+// A thin polyline through `points`: each segment leaves out its last point;
+// `closed` adds the segment back to the first point.
+void ThinPolylineSpans(const POINT* points, size_t count, bool closed, const Clip& clip, Spans& out);
+
+// Points of a cubic Bezier curve flattened into a polyline, start and end included.
+std::vector<POINT> FlattenBezier(const POINT* p4);
+
+// The part of the filled ellipse `ellipse` (normalized spans of the figure
+// of `box`) swept counter-clockwise, as seen on screen, from the ray through
+// (xs, ys) to the ray through (xe, ye), both from the centre of `box`; the
+// whole figure when the rays coincide.
+Spans Sector(const Spans& ellipse, const Box& box, int64_t xs, int64_t ys, int64_t xe, int64_t ye);
+
+// The pixel of `outline` whose direction from the centre of `box` is closest
+// to the ray through (x, y); false when the outline is empty.
+bool RayPixel(const Spans& outline, const Box& box, int64_t x, int64_t y, POINT& pixel);
+}  // namespace raster
+}  // namespace platform
+
+#endif
