@@ -22,6 +22,13 @@ void NoteDrawn(HWND hwnd);
 // rate (GRAPHICS_FPS, default 60; 0 turns pacing off).
 void PresentFrame(HWND hwnd);
 
+// Shows every window with drawing not yet on the screen (before a pause).
+void PresentDirtyWindows();
+
+// The SDL window id behind a live window, 0 for none: lets tests feed a
+// window input through SDL's own event queue.
+uint32_t SdlWindowId(HWND hwnd);
+
 }  // namespace platform
 
 #endif

@@ -1,0 +1,344 @@
+// Input: the key and click queues, the window registry, the window
+// procedure that records mouse and key input, the message pump step and the
+// window's input operations.
+#include <new>
+
+#include "graphics.h"
+
+WindowRegistry* windowRegistry = nullptr;
+
+// ---------------------------------------------------------------- queues
+
+void KeyQueue::Append(KeyRecord* record) {
+    if (record == nullptr) return;
+    record->next = nullptr;
+    if (last != nullptr) {
+        last->next = record;
+    } else {
+        first = record;
+    }
+    last = record;
+}
+
+KeyRecord* KeyQueue::TakeFirst() {
+    KeyRecord* record = first;
+    if (record == nullptr) return nullptr;
+    first = record->next;
+    if (first == nullptr) last = nullptr;
+    record->next = nullptr;
+    return record;
+}
+
+void KeyQueue::Clear() {
+    while (KeyRecord* record = TakeFirst()) delete record;
+}
+
+void ClickQueue::Append(ClickRecord* record) {
+    if (record == nullptr) return;
+    record->next = nullptr;
+    if (last != nullptr) {
+        last->next = record;
+    } else {
+        first = record;
+    }
+    last = record;
+}
+
+ClickRecord* ClickQueue::TakeFirst() {
+    ClickRecord* record = first;
+    if (record == nullptr) return nullptr;
+    first = record->next;
+    if (first == nullptr) last = nullptr;
+    record->next = nullptr;
+    return record;
+}
+
+void ClickQueue::Clear() {
+    while (ClickRecord* record = TakeFirst()) delete record;
+}
+
+// ---------------------------------------------------------------- registry
+
+WindowRegistry::~WindowRegistry() {
+    RegistryEntry* entry = firstEntry;
+    while (entry != nullptr) {
+        RegistryEntry* next = entry->next;
+        delete entry;
+        entry = next;
+    }
+    firstEntry = nullptr;
+}
+
+void WindowRegistry::Register(HWND handle, window* owner) {
+    RegistryEntry** link = &firstEntry;
+    while (*link != nullptr) {
+        if ((*link)->handle == handle) return;  // the first owner stays
+        link = &(*link)->next;
+    }
+    RegistryEntry* entry = new (std::nothrow) RegistryEntry();
+    if (entry == nullptr) throw ERR_ALLOCATION;
+    entry->handle = handle;
+    entry->owner = owner;
+    entry->next = nullptr;
+    ++windowCount;
+    *link = entry;
+}
+
+void WindowRegistry::Unregister(HWND handle) {
+    for (RegistryEntry** link = &firstEntry; *link != nullptr; link = &(*link)->next) {
+        if ((*link)->handle == handle) {
+            --windowCount;
+            RegistryEntry* entry = *link;
+            *link = entry->next;
+            delete entry;
+            return;
+        }
+    }
+}
+
+window* WindowRegistry::Find(HWND handle) const {
+    for (RegistryEntry* entry = firstEntry; entry != nullptr; entry = entry->next)
+        if (entry->handle == handle) return entry->owner;
+    return nullptr;
+}
+
+void WindowRegistry::NoteButton(HWND handle, MouseButton button, ButtonState state, int32_t x, int32_t y) {
+    window* owner = Find(handle);
+    if (owner == nullptr) return;
+    if (button == MB_LEFT) {
+        owner->leftState = state;
+    } else {
+        owner->rightState = state;
+    }
+    owner->pointerX = x;
+    owner->pointerY = y;
+}
+
+void WindowRegistry::NoteMotion(HWND handle, int32_t x, int32_t y) {
+    window* owner = Find(handle);
+    if (owner == nullptr) return;
+    owner->pointerX = x;
+    owner->pointerY = y;
+}
+
+void WindowRegistry::PushClick(HWND handle, ClickKind kind, int32_t x, int32_t y) {
+    window* owner = Find(handle);
+    if (owner == nullptr) return;
+    ClickRecord* record = new (std::nothrow) ClickRecord();
+    if (record == nullptr) throw ERR_ALLOCATION;
+    record->kind = kind;
+    record->x = x;
+    record->y = y;
+    owner->clickQueue.Append(record);
+}
+
+void WindowRegistry::PushKey(HWND handle, KeyKind kind, char code) {
+    window* owner = Find(handle);
+    if (owner == nullptr) return;
+    KeyRecord* record = new (std::nothrow) KeyRecord();
+    if (record == nullptr) throw ERR_ALLOCATION;
+    record->kind = kind;
+    record->code = code;
+    owner->keyQueue.Append(record);
+}
+
+// ---------------------------------------------------------------- window procedure
+
+namespace {
+
+struct KeyDownEntry {
+    WPARAM virtualKey;
+    KeyKind kind;
+    char code;
+};
+
+// Key-downs that queue a record of their own; navigation keys carry the
+// digit of their place on a numeric keypad.
+const KeyDownEntry kKeyDownTable[] = {
+    {VK_ESCAPE, KK_ESC, 1}, {VK_END, KK_NAV, 1},     {VK_DOWN, KK_NAV, 2},    {VK_NEXT, KK_NAV, 3},
+    {VK_LEFT, KK_NAV, 4},   {VK_RIGHT, KK_NAV, 6},   {VK_HOME, KK_NAV, 7},    {VK_UP, KK_NAV, 8},
+    {VK_PRIOR, KK_NAV, 9},  {VK_F1, KK_FKEY, 1},     {VK_F1 + 1, KK_FKEY, 2}, {VK_F1 + 2, KK_FKEY, 3},
+    {VK_F1 + 3, KK_FKEY, 4}, {VK_F1 + 4, KK_FKEY, 5}, {VK_F1 + 5, KK_FKEY, 6}, {VK_F1 + 6, KK_FKEY, 7},
+    {VK_F1 + 7, KK_FKEY, 8}, {VK_F1 + 8, KK_FKEY, 9}, {VK_F1 + 9, KK_FKEY, 10}, {VK_F1 + 10, KK_FKEY, 11},
+    {VK_F1 + 11, KK_FKEY, 12},
+};
+
+}  // namespace
+
+LRESULT CALLBACK GraphicsWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Positions as unsigned 16-bit values: a release left of the window
+    // under capture arrives as x near 65535.
+    int32_t x = LOWORD(lParam);
+    int32_t y = HIWORD(lParam);
+    switch (message) {
+    case WM_MOUSEMOVE:
+        if (windowRegistry != nullptr) windowRegistry->NoteMotion(hwnd, x, y);
+        return 0;
+    case WM_LBUTTONDOWN:
+        if (windowRegistry != nullptr) windowRegistry->NoteButton(hwnd, MB_LEFT, BS_DOWN, x, y);
+        SetCapture(hwnd);
+        return 0;
+    case WM_LBUTTONUP:
+        if (windowRegistry != nullptr) {
+            windowRegistry->NoteButton(hwnd, MB_LEFT, BS_UP, x, y);
+            windowRegistry->PushClick(hwnd, CK_LEFT, x, y);
+        }
+        ReleaseCapture();
+        return 0;
+    case WM_RBUTTONDOWN:
+        if (windowRegistry != nullptr) windowRegistry->NoteButton(hwnd, MB_RIGHT, BS_DOWN, x, y);
+        SetCapture(hwnd);
+        return 0;
+    case WM_RBUTTONUP:
+        if (windowRegistry != nullptr) {
+            windowRegistry->NoteButton(hwnd, MB_RIGHT, BS_UP, x, y);
+            windowRegistry->PushClick(hwnd, CK_RIGHT, x, y);
+        }
+        ReleaseCapture();
+        return 0;
+    case WM_KEYDOWN:
+        for (const KeyDownEntry& entry : kKeyDownTable) {
+            if (entry.virtualKey == wParam) {
+                if (windowRegistry != nullptr) windowRegistry->PushKey(hwnd, entry.kind, entry.code);
+                break;
+            }
+        }
+        return 0;
+    case WM_CHAR:
+        if (windowRegistry != nullptr) windowRegistry->PushKey(hwnd, KK_CHAR, static_cast<char>(wParam & 0xFF));
+        return 0;
+    default:
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+}
+
+// ---------------------------------------------------------------- message pump step
+
+void window::ProcessOneMessage() {
+    // A window that was never created has no messages; asking for those of
+    // a null handle would take every other window's.
+    if (hwndWindow == nullptr) return;
+    MSG message;
+    if (PeekMessageA(&message, hwndWindow, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+namespace {
+
+// Between two steps of a wait: sleeps in the platform until a message
+// arrives, unless one for this window is pending already. An idle wait thus
+// costs no processor time.
+void BlockUntilMessage(HWND hwnd) {
+    MSG message;
+    if (!PeekMessageA(&message, hwnd, 0, 0, PM_NOREMOVE)) WaitMessage();
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- input operations
+//
+// Once the platform window is gone (closed with its close box) no input can
+// arrive any more: the polls report none and the waits return at once with
+// nothing.
+
+KeyKind window::PollKey(char& code) {
+    ProcessOneMessage();
+    if (!IsOpen()) keyQueue.Clear();
+    KeyRecord* record = keyQueue.TakeFirst();
+    if (record == nullptr) {
+        code = 0;
+        return KK_NONE;
+    }
+    KeyKind kind = record->kind;
+    code = record->code;
+    delete record;
+    return kind;
+}
+
+KeyKind window::AwaitKey(char& code) {
+    KeyRecord* record = nullptr;
+    for (;;) {
+        ProcessOneMessage();
+        record = keyQueue.TakeFirst();
+        if (record != nullptr) break;
+        if (!IsOpen()) {
+            keyQueue.Clear();
+            code = 0;
+            return KK_NONE;
+        }
+        BlockUntilMessage(hwndWindow);
+    }
+    KeyKind kind = record->kind;
+    code = record->code;
+    delete record;
+    return kind;
+}
+
+ClickKind window::PollClick(int32_t& x, int32_t& y) {
+    ProcessOneMessage();
+    if (!IsOpen()) clickQueue.Clear();
+    ClickRecord* record = clickQueue.TakeFirst();
+    if (record == nullptr) {
+        x = -1;
+        y = -1;
+        return CK_NONE;
+    }
+    ClickKind kind = record->kind;
+    x = record->x;
+    y = record->y;
+    delete record;
+    return kind;
+}
+
+ClickKind window::AwaitClick(int32_t& x, int32_t& y) {
+    ClickRecord* record = nullptr;
+    for (;;) {
+        ProcessOneMessage();
+        record = clickQueue.TakeFirst();
+        if (record != nullptr) break;
+        if (!IsOpen()) {
+            clickQueue.Clear();
+            x = -1;
+            y = -1;
+            return CK_NONE;
+        }
+        BlockUntilMessage(hwndWindow);
+    }
+    ClickKind kind = record->kind;
+    x = record->x;
+    y = record->y;
+    delete record;
+    return kind;
+}
+
+void window::DiscardKeys() {
+    ProcessOneMessage();
+    keyQueue.Clear();
+}
+
+void window::DiscardClicks() {
+    ProcessOneMessage();
+    clickQueue.Clear();
+}
+
+void window::QueryPointer(int32_t& x, int32_t& y) {
+    ProcessOneMessage();
+    x = pointerX;
+    y = pointerY;
+}
+
+ButtonState window::QueryButton(MouseButton button, int32_t& x, int32_t& y) {
+    ProcessOneMessage();
+    x = pointerX;
+    y = pointerY;
+    return button == MB_LEFT ? leftState : rightState;
+}
+
+bool window::SetWaitOnClose(bool wait) {
+    if (windowRegistry == nullptr) return wait;  // no window, no rule to change
+    bool previous = windowRegistry->waitOnLastClose;
+    windowRegistry->waitOnLastClose = wait;
+    return previous;
+}

@@ -1,0 +1,27 @@
+// Timing: a pause, the millisecond clock and a once-per-interval test.
+#include "graphics.h"
+
+namespace {
+// When IntervalPassed last returned true (or first ran), shared by all callers.
+uint32_t intervalStamp = 0;
+bool intervalStampSet = false;
+}  // namespace
+
+void PauseMs(uint32_t milliseconds) { Sleep(milliseconds); }
+
+uint32_t ClockMs() { return timeGetTime(); }
+
+bool IntervalPassed(uint32_t interval) {
+    // 1. The first call starts the first period.
+    if (!intervalStampSet) {
+        intervalStamp = ClockMs();
+        intervalStampSet = true;
+    }
+    // 2. Now.
+    uint32_t now = ClockMs();
+    // 3. Unsigned difference: a wrap of the clock does no harm.
+    if (now - intervalStamp < interval) return false;
+    // 4. The next period starts with this call.
+    intervalStamp = now;
+    return true;
+}

@@ -1,0 +1,163 @@
+// The window's lifecycle: construction, destruction with the last-window
+// rule, the caption and the size queries.
+#include <cstdio>
+#include <memory>
+#include <new>
+
+#include "graphics.h"
+
+namespace {
+const char* const kClassName = "Orvelgraphics Library";
+const char* const kInitialTitle = "Graphics Window";
+}  // namespace
+
+window::window(int32_t width, int32_t height, int32_t x, int32_t y) {
+    // 1. The program's own module.
+    instHandle = GetModuleHandleA(nullptr);
+
+    // 2. Colours, sizes and queues.
+    brshColor = color(0, 0, 0);
+    penColor = color(0, 0, 0);
+    drawWidth = width;
+    drawHeight = height;
+
+    // 3. No pointer position reported yet.
+    pointerX = -1;
+    pointerY = -1;
+
+    // 4. The window class; a refusal means it is registered already.
+    classRecord.style = 0;
+    classRecord.lpfnWndProc = GraphicsWindowProc;
+    classRecord.cbClsExtra = 0;
+    classRecord.cbWndExtra = 0;
+    classRecord.hInstance = instHandle;
+    classRecord.hIcon = nullptr;
+    classRecord.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    classRecord.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    classRecord.lpszMenuName = nullptr;
+    classRecord.lpszClassName = kClassName;
+    RegisterClassA(&classRecord);
+
+    // 5. The window: outer size is the drawing size plus the frame.
+    hwndWindow = CreateWindowExA(WS_EX_LEFT, kClassName, kInitialTitle,
+                                 WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, x, y,
+                                 width + GetSystemMetrics(SM_CXEDGE),
+                                 height + GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYEDGE) - 1,
+                                 nullptr, nullptr, instHandle, nullptr);
+
+    // 6. Shown, with the device context of its client area held for life.
+    // Without a window there is no device context either.
+    if (hwndWindow != nullptr) {
+        ShowWindow(hwndWindow, SW_SHOW);
+        dcScreen = GetDC(hwndWindow);
+        dcActive = dcScreen;
+    }
+
+    // 7. No drawing objects or back buffer yet; buttons up; drawing direct.
+    penObject = nullptr;
+    brshObject = nullptr;
+    fontObject = nullptr;
+    penPrevious = nullptr;
+    brshPrevious = nullptr;
+    fontPrevious = nullptr;
+    bmapBuffer = nullptr;
+    leftState = BS_UP;
+    rightState = BS_UP;
+    bufferingOn = false;
+
+    // 8. The initial drawing state.
+    SetPen(color(255, 255, 255), 0);
+    SetBrush(color(255, 255, 255));
+    SetFont(10, 0, FAMILY_SWISS, nullptr);
+
+    // 9. Registration, creating the shared registry with the first window.
+    if (windowRegistry != nullptr) {
+        windowRegistry->Register(hwndWindow, this);
+    } else {
+        std::unique_ptr<WindowRegistry> registry(new (std::nothrow) WindowRegistry());
+        if (!registry) throw ERR_ALLOCATION;
+        registry->Register(hwndWindow, this);
+        windowRegistry = registry.release();
+    }
+}
+
+window::~window() {
+    // 1. The screen device context goes back to the window.
+    if (dcScreen != nullptr) {
+        if (ReleaseDC(hwndWindow, dcScreen) != 1)
+            FatalError("Fatal Error: Failed to release dcScreen in window class destructor!");
+        if (dcActive == dcScreen) dcActive = nullptr;
+        dcScreen = nullptr;
+    }
+
+    // 2. Still buffering: the memory device context.
+    if (dcActive != nullptr) {
+        if (DeleteDC(dcActive) != 1)
+            FatalError("Fatal Error: Failed to delete dcActive in window class destructor!");
+        dcActive = nullptr;
+    }
+
+    // 3.-6. The drawing objects and the back buffer.
+    if (penObject != nullptr) {
+        if (DeleteObject(penObject) != 1)
+            FatalError("Fatal Error: Failed to delete penObject in window class destructor!");
+        penObject = nullptr;
+    }
+    if (brshObject != nullptr) {
+        if (DeleteObject(brshObject) != 1)
+            FatalError("Fatal Error: Failed to delete brshObject in window class destructor!");
+        brshObject = nullptr;
+    }
+    if (fontObject != nullptr) {
+        if (DeleteObject(fontObject) != 1)
+            FatalError("Fatal Error: Failed to delete fontObject in window class destructor!");
+        fontObject = nullptr;
+    }
+    if (bmapBuffer != nullptr) {
+        if (DeleteObject(bmapBuffer) != 1)
+            FatalError("Fatal Error: Failed to delete bmapBuffer in window class destructor!");
+        bmapBuffer = nullptr;
+    }
+
+    // 7. The last window waits for a click made from now on, unless its
+    // platform window is gone already (closed with the close box): then no
+    // click could ever arrive, and it neither asks nor waits.
+    if (windowRegistry != nullptr) {
+        if (windowRegistry->Count() == 1) {
+            if (windowRegistry->waitOnLastClose && IsOpen()) {
+                DiscardClicks();
+                std::printf("Click mouse in the graphics window to finish execution.\n");
+                std::fflush(stdout);
+                int32_t x = 0;
+                int32_t y = 0;
+                AwaitClick(x, y);
+            }
+            windowRegistry->Unregister(hwndWindow);
+            delete windowRegistry;
+            windowRegistry = nullptr;
+        } else {
+            windowRegistry->Unregister(hwndWindow);
+        }
+    }
+
+    // 8. The platform window.
+    if (hwndWindow != nullptr) DestroyWindow(hwndWindow);
+
+    // 9. Input that was never read.
+    keyQueue.Clear();
+    clickQueue.Clear();
+}
+
+void window::SetTitle(const char* text) {
+    ProcessOneMessage();
+    SetWindowTextA(hwndWindow, text);
+}
+
+void window::SetTitle(std::string text) { SetTitle(text.c_str()); }
+
+void window::QuerySize(int32_t& width, int32_t& height) const {
+    width = drawWidth;
+    height = drawHeight;
+}
+
+bool window::IsOpen() const { return hwndWindow != nullptr && IsWindow(hwndWindow) != 0; }
