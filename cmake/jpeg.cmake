@@ -10,6 +10,8 @@ include_guard(GLOBAL)
 
 if(NOT WIN32)
   find_package(JPEG REQUIRED)
+  # Seen by every folder, not only the one that included this file first.
+  set_target_properties(JPEG::JPEG PROPERTIES IMPORTED_GLOBAL TRUE)
   return()
 endif()
 
