@@ -1,0 +1,396 @@
+// bitmap.cpp - bitmaps and transfers: compatible bitmaps, block transfers
+// between device contexts (plain and stretched, any ternary raster
+// operation), and device-independent bitmaps drawn onto a DC or read back
+// from a bitmap (32 and 24 bits a pixel, top-down and bottom-up).
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "gdi_internal.h"
+#include "platform_faults.h"
+#include "surface.h"
+#include "window_service.h"
+
+namespace platform {
+namespace {
+
+// A source of pixels for a transfer: rows top first, a row may be missing
+// (pixels that are not there leave the destination as it is).
+struct Source {
+    int width = 0;
+    int height = 0;
+    std::vector<const uint32_t*> rows;
+    const uint32_t* Row(int64_t y) const {
+        return (y >= 0 && y < height) ? rows[static_cast<size_t>(y)] : nullptr;
+    }
+};
+
+Source SourceOf(const Surface& surface) {
+    Source s;
+    s.width = surface.width;
+    s.height = surface.height;
+    s.rows.resize(static_cast<size_t>(s.height));
+    for (int y = 0; y < s.height; ++y) s.rows[static_cast<size_t>(y)] = surface.Row(y);
+    return s;
+}
+
+// Does the ternary raster operation read the source or the destination?
+bool UsesSource(DWORD rop) {
+    unsigned code = (rop >> 16) & 0xFF;
+    return ((code >> 2) & 0x33) != (code & 0x33);
+}
+
+// Combines pattern P, source S and destination D by the ternary operation:
+// bit (4P + 2S + D) of the operation code gives each result bit.
+uint32_t Ternary(unsigned code, uint32_t p, uint32_t s, uint32_t d) {
+    uint32_t r = 0;
+    for (unsigned idx = 0; idx < 8; ++idx) {
+        if (!(code & (1u << idx))) continue;
+        uint32_t term = ((idx & 4) ? p : ~p) & ((idx & 2) ? s : ~s) & ((idx & 1) ? d : ~d);
+        r |= term;
+    }
+    return r & 0xFFFFFFu;
+}
+
+// For one axis of a stretch: for each destination pixel 0..dstLen-1 the
+// source pixels [first, last] it is made of, mirrored when the signs
+// differ. Shrinking gathers several source pixels into one destination
+// pixel; growing repeats a source pixel.
+struct AxisMap {
+    std::vector<int64_t> first, last;
+};
+
+AxisMap MapAxis(int64_t dstLen, int64_t srcLen, bool mirror) {
+    AxisMap map;
+    map.first.resize(static_cast<size_t>(dstLen));
+    map.last.resize(static_cast<size_t>(dstLen));
+    for (int64_t i = 0; i < dstLen; ++i) {
+        int64_t a, b;
+        if (srcLen > dstLen) {
+            // Source pixels whose centres fall into destination pixel i.
+            a = (i * 2 * srcLen + dstLen - 1) / (2 * dstLen);
+            b = ((i + 1) * 2 * srcLen + dstLen - 1) / (2 * dstLen) - 1;
+            if (b < a) b = a;
+        } else {
+            a = b = (2 * i + 1) * srcLen / (2 * dstLen);
+        }
+        if (mirror) {
+            int64_t ma = srcLen - 1 - b, mb = srcLen - 1 - a;
+            a = ma;
+            b = mb;
+        }
+        map.first[static_cast<size_t>(i)] = a;
+        map.last[static_cast<size_t>(i)] = b;
+    }
+    return map;
+}
+
+// One destination rectangle [x, x + w) x [y, y + h) filled from source
+// rectangle (sx, sy, sw, sh); negative sizes mirror. The stretching mode
+// says how shrinking combines source pixels: BLACKONWHITE ANDs them (black
+// wins), WHITEONBLACK ORs them, the others take one.
+void Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const Source& src, int64_t sx, int64_t sy,
+              int64_t sw, int64_t sh, DWORD rop, uint32_t pattern, int mode) {
+    if (w == 0 || h == 0) return;
+    bool mirrorX = (w < 0) != (sw < 0), mirrorY = (h < 0) != (sh < 0);
+    if (w < 0) {
+        x += w + 1;
+        w = -w;
+    }
+    if (h < 0) {
+        y += h + 1;
+        h = -h;
+    }
+    if (sw < 0) {
+        sx += sw + 1;
+        sw = -sw;
+    }
+    if (sh < 0) {
+        sy += sh + 1;
+        sh = -sh;
+    }
+    bool useSource = UsesSource(rop);
+    if (useSource && (sw == 0 || sh == 0)) return;
+    // Only the destination pixels on the surface are worked out.
+    int64_t i0 = std::max<int64_t>(0, -x), i1 = std::min<int64_t>(w, dst.width - x);
+    int64_t j0 = std::max<int64_t>(0, -y), j1 = std::min<int64_t>(h, dst.height - y);
+    if (i0 >= i1 || j0 >= j1) return;
+    unsigned code = (rop >> 16) & 0xFF;
+    bool same = (sw == w && sh == h && !mirrorX && !mirrorY);
+    AxisMap mx, my;
+    if (useSource && !same) {
+        mx = MapAxis(w, sw, mirrorX);
+        my = MapAxis(h, sh, mirrorY);
+    }
+    uint32_t gather0 = mode == 2 ? 0u : 0xFFFFFFu;  // WHITEONBLACK ORs from black, else AND from white
+    bool combine = mode == BLACKONWHITE || mode == 2;
+    for (int64_t j = j0; j < j1; ++j) {
+        uint32_t* out = dst.Row(static_cast<int32_t>(y + j));
+        for (int64_t i = i0; i < i1; ++i) {
+            uint32_t s = 0;
+            if (useSource) {
+                bool found = false;
+                if (same) {
+                    const uint32_t* row = src.Row(sy + j);
+                    int64_t px = sx + i;
+                    if (row && px >= 0 && px < src.width) {
+                        s = row[px] & 0xFFFFFFu;
+                        found = true;
+                    }
+                } else {
+                    size_t ui = static_cast<size_t>(i), uj = static_cast<size_t>(j);
+                    int64_t ya = combine ? my.first[uj] : (my.first[uj] + my.last[uj]) / 2;
+                    int64_t yb = combine ? my.last[uj] : ya;
+                    int64_t xa = combine ? mx.first[ui] : (mx.first[ui] + mx.last[ui]) / 2;
+                    int64_t xb = combine ? mx.last[ui] : xa;
+                    uint32_t acc = gather0;
+                    for (int64_t v = ya; v <= yb; ++v) {
+                        const uint32_t* row = src.Row(sy + v);
+                        if (!row) continue;
+                        for (int64_t u = xa; u <= xb; ++u) {
+                            int64_t px = sx + u;
+                            if (px < 0 || px >= src.width) continue;
+                            uint32_t p = row[px] & 0xFFFFFFu;
+                            acc = mode == 2 ? (acc | p) : (acc & p);
+                            if (!combine) acc = p;
+                            found = true;
+                        }
+                    }
+                    s = acc;
+                }
+                if (!found) continue;
+            }
+            uint32_t& d = out[x + i];
+            d = code == 0xCC ? s : Ternary(code, pattern, s, d & 0xFFFFFFu);
+        }
+    }
+}
+
+// After drawing onto a window: a copy of the whole client area (short of its
+// last row and column at most) is a frame, anything else a partial drawing.
+void NoteTransfer(DeviceContext& dc, const Surface& surface, int64_t x, int64_t y, int64_t w, int64_t h) {
+    if (dc.memory || !dc.hwnd) return;
+    if (w < 0) {
+        x += w + 1;
+        w = -w;
+    }
+    if (h < 0) {
+        y += h + 1;
+        h = -h;
+    }
+    if (x <= 0 && y <= 0 && x + w >= surface.width - 1 && y + h >= surface.height - 1) {
+        PresentFrame(dc.hwnd);
+    } else {
+        NoteDrawnOn(dc);
+    }
+}
+
+// A device-independent bitmap handed in by the caller, seen as rows top first.
+struct Dib {
+    int width = 0;
+    int height = 0;
+    bool bottomUp = false;
+    int bits = 0;
+    size_t stride = 0;
+};
+
+bool ReadHeader(const BITMAPINFO* info, Dib& dib) {
+    if (!info) return false;
+    const BITMAPINFOHEADER& h = info->bmiHeader;
+    if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biCompression != BI_RGB || h.biPlanes != 1) return false;
+    if (h.biBitCount != 32 && h.biBitCount != 24) return false;
+    if (h.biWidth <= 0 || h.biHeight == 0 || h.biHeight == INT32_MIN) return false;
+    dib.width = h.biWidth;
+    dib.height = h.biHeight < 0 ? -h.biHeight : h.biHeight;
+    dib.bottomUp = h.biHeight > 0;
+    dib.bits = h.biBitCount;
+    dib.stride = (static_cast<size_t>(dib.width) * dib.bits / 8 + 3) & ~static_cast<size_t>(3);
+    return true;
+}
+
+// Source rows of a DIB whose memory holds scan lines [startScan, startScan +
+// lines): scan lines count from the bottom in a bottom-up DIB. 24-bit rows
+// are widened into `store`.
+Source SourceOfDib(const Dib& dib, const void* bits, UINT startScan, UINT lines, std::vector<uint32_t>& store) {
+    Source s;
+    s.width = dib.width;
+    s.height = dib.height;
+    s.rows.assign(static_cast<size_t>(dib.height), nullptr);
+    const auto* base = static_cast<const uint8_t*>(bits);
+    if (dib.bits == 24) store.assign(static_cast<size_t>(dib.width) * dib.height, 0);
+    for (int r = 0; r < dib.height; ++r) {
+        int64_t scan = dib.bottomUp ? dib.height - 1 - r : r;
+        if (scan < startScan || scan >= static_cast<int64_t>(startScan) + lines) continue;
+        const uint8_t* row = base + static_cast<size_t>(scan - startScan) * dib.stride;
+        if (dib.bits == 32) {
+            s.rows[static_cast<size_t>(r)] = reinterpret_cast<const uint32_t*>(row);
+        } else {
+            uint32_t* wide = store.data() + static_cast<size_t>(r) * dib.width;
+            for (int x = 0; x < dib.width; ++x) {
+                wide[x] = row[3 * x] | (row[3 * x + 1] << 8) | (static_cast<uint32_t>(row[3 * x + 2]) << 16);
+            }
+            s.rows[static_cast<size_t>(r)] = wide;
+        }
+    }
+    return s;
+}
+
+uint32_t BrushPixel(DeviceContext& dc) { return PixelFromColorref(SelectedBrush(dc).color); }
+
+}  // namespace
+}  // namespace platform
+
+using namespace platform;
+
+HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height) {
+    if (platform_faults::ShouldFail("CreateCompatibleBitmap")) return nullptr;
+    if (!LookupDC(dc) || width < 0 || height < 0) return nullptr;
+    // An empty size gives the stock 1x1 bitmap, as GDI does.
+    if (width == 0 || height == 0) return StockDefaultBitmap();
+    return NewBitmap(width, height);
+}
+
+HBITMAP CreateDiscardableBitmap(HDC dc, int width, int height) {
+    if (platform_faults::ShouldFail("CreateDiscardableBitmap")) return nullptr;
+    return CreateCompatibleBitmap(dc, width, height);
+}
+
+BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, int ySrc, int srcWidth,
+                int srcHeight, DWORD rop) {
+    if (platform_faults::ShouldFail("StretchBlt")) return FALSE;
+    DeviceContext* to = LookupDC(dest);
+    if (!to) return FALSE;
+    DeviceContext* from = LookupDC(src);
+    if (UsesSource(rop) && !from) return FALSE;
+    Surface* target = TargetSurface(*to);
+    if (!target) return TRUE;
+    Source source;
+    Surface copy;
+    if (from) {
+        if (Surface* surface = TargetSurface(*from)) {
+            // Copying within one surface reads from a snapshot.
+            if (surface == target) {
+                copy = *surface;
+                source = SourceOf(copy);
+            } else {
+                source = SourceOf(*surface);
+            }
+        }
+    }
+    Transfer(*target, x, y, width, height, source, xSrc, ySrc, srcWidth, srcHeight, rop, BrushPixel(*to),
+             to->stretchMode);
+    NoteTransfer(*to, *target, x, y, width, height);
+    return TRUE;
+}
+
+BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, int ySrc, DWORD rop) {
+    if (platform_faults::ShouldFail("BitBlt")) return FALSE;
+    DeviceContext* to = LookupDC(dest);
+    if (!to) return FALSE;
+    DeviceContext* from = LookupDC(src);
+    if (UsesSource(rop) && !from) return FALSE;
+    Surface* target = TargetSurface(*to);
+    if (!target) return TRUE;
+    Source source;
+    Surface copy;
+    if (from) {
+        if (Surface* surface = TargetSurface(*from)) {
+            if (surface == target) {
+                copy = *surface;
+                source = SourceOf(copy);
+            } else {
+                source = SourceOf(*surface);
+            }
+        }
+    }
+    Transfer(*target, x, y, width, height, source, xSrc, ySrc, width, height, rop, BrushPixel(*to),
+             to->stretchMode);
+    NoteTransfer(*to, *target, x, y, width, height);
+    return TRUE;
+}
+
+int GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, LPBITMAPINFO info, UINT usage) {
+    if (platform_faults::ShouldFail("GetDIBits")) return 0;
+    Bitmap* bmp = LookupBitmap(bitmap);
+    if (!LookupDC(dc) || !bmp || !info || usage != DIB_RGB_COLORS) return 0;
+    const Surface& surface = bmp->surface;
+    BITMAPINFOHEADER& h = info->bmiHeader;
+    if (!bits) {
+        // Describe the bitmap instead.
+        if (h.biSize < sizeof(BITMAPINFOHEADER)) return 0;
+        h.biWidth = surface.width;
+        h.biHeight = surface.height;
+        h.biPlanes = 1;
+        h.biBitCount = 32;
+        h.biCompression = BI_RGB;
+        h.biSizeImage = static_cast<DWORD>(surface.width) * 4u * static_cast<DWORD>(surface.height);
+        return surface.height;
+    }
+    Dib dib;
+    if (!ReadHeader(info, dib)) return 0;
+    // The DIB's rows are the bitmap's rows, top first; scan lines count from
+    // the bottom in a bottom-up DIB.
+    auto* out = static_cast<uint8_t*>(bits);
+    int copied = 0;
+    int width = std::min(dib.width, surface.width);
+    for (int64_t scan = start; scan < static_cast<int64_t>(start) + lines && scan < dib.height; ++scan) {
+        int64_t r = dib.bottomUp ? dib.height - 1 - scan : scan;
+        if (r < 0 || r >= surface.height) continue;
+        uint8_t* row = out + static_cast<size_t>(scan - start) * dib.stride;
+        const uint32_t* px = surface.Row(static_cast<int32_t>(r));
+        if (dib.bits == 32) {
+            for (int x = 0; x < width; ++x) {
+                uint32_t p = px[x] & 0xFFFFFFu;
+                std::memcpy(row + 4 * x, &p, 4);
+            }
+        } else {
+            for (int x = 0; x < width; ++x) {
+                row[3 * x] = static_cast<uint8_t>(px[x]);
+                row[3 * x + 1] = static_cast<uint8_t>(px[x] >> 8);
+                row[3 * x + 2] = static_cast<uint8_t>(px[x] >> 16);
+            }
+        }
+        ++copied;
+    }
+    return copied;
+}
+
+int SetDIBitsToDevice(HDC dc, int xDest, int yDest, DWORD width, DWORD height, int xSrc, int ySrc, UINT startScan,
+                      UINT lines, const void* bits, const BITMAPINFO* info, UINT colorUse) {
+    if (platform_faults::ShouldFail("SetDIBitsToDevice")) return 0;
+    DeviceContext* to = LookupDC(dc);
+    Dib dib;
+    if (!to || !bits || colorUse != DIB_RGB_COLORS || !ReadHeader(info, dib)) return 0;
+    Surface* target = TargetSurface(*to);
+    if (target) {
+        std::vector<uint32_t> store;
+        Source source = SourceOfDib(dib, bits, startScan, lines, store);
+        // In a bottom-up DIB the source origin counts from the bottom row.
+        int64_t top = dib.bottomUp ? static_cast<int64_t>(dib.height) - ySrc - static_cast<int64_t>(height) : ySrc;
+        Transfer(*target, xDest, yDest, width, height, source, xSrc, top, width, height, SRCCOPY, 0, COLORONCOLOR);
+        NoteTransfer(*to, *target, xDest, yDest, width, height);
+    }
+    return static_cast<int>(lines);
+}
+
+int StretchDIBits(HDC dc, int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc, int srcWidth,
+                  int srcHeight, const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop) {
+    if (platform_faults::ShouldFail("StretchDIBits")) return -1;
+    DeviceContext* to = LookupDC(dc);
+    Dib dib;
+    if (!to || usage != DIB_RGB_COLORS || !ReadHeader(info, dib)) return 0;
+    if (!bits && UsesSource(rop)) return 0;
+    Surface* target = TargetSurface(*to);
+    if (target) {
+        std::vector<uint32_t> store;
+        Source source;
+        if (bits) source = SourceOfDib(dib, bits, 0, static_cast<UINT>(dib.height), store);
+        int64_t top = dib.bottomUp ? static_cast<int64_t>(dib.height) - ySrc - static_cast<int64_t>(srcHeight) : ySrc;
+        Transfer(*target, xDest, yDest, destWidth, destHeight, source, xSrc, top, srcWidth, srcHeight, rop,
+                 BrushPixel(*to), to->stretchMode);
+        NoteTransfer(*to, *target, xDest, yDest, destWidth, destHeight);
+    }
+    return dib.height;
+}
