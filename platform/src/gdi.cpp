@@ -204,28 +204,51 @@ raster::Box PathBox(const Pen& pen, const raster::Box& box) {
     return raster::Box{box.left + w / 2, box.top + w / 2, box.right - (w - 1) / 2, box.bottom - (w - 1) / 2};
 }
 
-// Outline and interior of a box-based figure: `shape` makes the filled
-// spans of a box. A thin outline is the figure's one-pixel boundary; a wide
-// one is that boundary of the pen's path widened by the pen's dot.
+// Outline and interior of a box-based figure. `shape(box, clip, fill, rim)`
+// makes the filled spans of a box and its one-pixel rim (either may be
+// null). A thin pen draws the rim; a wide one the rim of the pen's path
+// widened by the pen's dot.
 template <typename ShapeFn>
 void DrawBoxFigure(Target& target, const raster::Box& box, bool smallerWithoutPen, ShapeFn shape) {
     const Pen& pen = SelectedPen(*target.dc);
     raster::Spans figure;
     if (!HasPen(pen)) {
-        // Rectangles without a pen come out one pixel short at the right and
-        // bottom, as GDI draws them.
+        // Without a pen the figure comes out one pixel short at the right and
+        // bottom when GDI draws it so (rectangles; small ellipses).
         raster::Box fill = box;
         if (smallerWithoutPen) fill = raster::Box{box.left, box.top, box.right - 1, box.bottom - 1};
-        shape(fill, target.clip, figure);
+        shape(fill, target.clip, &figure, nullptr);
         PaintFigure(target, std::move(figure), {});
         return;
     }
     int w = DrawnWidth(pen);
     raster::Box path = PathBox(pen, box);
-    shape(path, raster::Grow(target.clip, w + 1), figure);
-    raster::Normalize(figure);
-    raster::Spans outline = raster::Dilate(raster::Boundary(figure), w, target.clip);
-    PaintFigure(target, std::move(figure), std::move(outline));
+    raster::Spans rim;
+    raster::Clip grown = raster::Grow(target.clip, w + 1);
+    shape(path, grown, &figure, &rim);
+    raster::Normalize(rim);
+    PaintFigure(target, std::move(figure), raster::Dilate(rim, w, target.clip));
+}
+
+void RectShape(const raster::Box& box, const raster::Clip& clip, raster::Spans* fill, raster::Spans* rim) {
+    if (fill) raster::RectSpans(box, clip, *fill);
+    if (rim) {
+        raster::Spans whole;
+        raster::RectSpans(box, raster::Grow(clip, 1), whole);
+        *rim = raster::Boundary(whole);
+    }
+}
+
+void EllipseShape(const raster::Box& box, const raster::Clip& clip, raster::Spans* fill, raster::Spans* rim) {
+    int64_t w = box.right - box.left, h = box.bottom - box.top;
+    if (w < 3 || h < 3) {
+        // Too small to be round: a box, except a single pixel, which is nothing.
+        if (w == 1 && h == 1 && rim) return;
+        RectShape(box, clip, fill, rim);
+        return;
+    }
+    if (fill) raster::EllipseSpans(box, clip, *fill);
+    if (rim) raster::EllipseRimSpans(box, clip, *rim);
 }
 
 // The outline of a polyline with the DC's pen. A wide pen draws a geometric
@@ -529,7 +552,7 @@ BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) {
     Target target;
     if (!Open(dc, target)) return FALSE;
     raster::Box box = raster::Ordered(left, top, right, bottom);
-    if (target.surface) DrawBoxFigure(target, box, true, raster::RectSpans);
+    if (target.surface) DrawBoxFigure(target, box, true, RectShape);
     Finish(target);
     return TRUE;
 }
@@ -542,9 +565,11 @@ BOOL RoundRect(HDC dc, int left, int top, int right, int bottom, int width, int 
     int64_t ew = std::abs(static_cast<int64_t>(width));
     int64_t eh = std::abs(static_cast<int64_t>(height));
     if (target.surface) {
-        DrawBoxFigure(target, box, true, [&](const raster::Box& b, const raster::Clip& c, raster::Spans& out) {
-            raster::RoundRectSpans(b, ew, eh, c, out);
-        });
+        DrawBoxFigure(target, box, true,
+                      [&](const raster::Box& b, const raster::Clip& c, raster::Spans* fill, raster::Spans* rim) {
+                          if (fill) raster::RoundRectSpans(b, ew, eh, c, *fill);
+                          if (rim) raster::RoundRectRimSpans(b, ew, eh, c, *rim);
+                      });
     }
     Finish(target);
     return TRUE;
@@ -555,7 +580,9 @@ BOOL Ellipse(HDC dc, int left, int top, int right, int bottom) {
     Target target;
     if (!Open(dc, target)) return FALSE;
     raster::Box box = raster::Ordered(left, top, right, bottom);
-    if (target.surface) DrawBoxFigure(target, box, false, raster::EllipseSpans);
+    // Without a pen, boxes too small to be round come out one pixel short.
+    bool small = box.right - box.left < 3 || box.bottom - box.top < 3;
+    if (target.surface) DrawBoxFigure(target, box, small, EllipseShape);
     Finish(target);
     return TRUE;
 }
@@ -606,10 +633,10 @@ BOOL ArcOrPie(HDC dc, bool pie, int left, int top, int right, int bottom, int xs
     const Pen& pen = SelectedPen(*target.dc);
     int w = HasPen(pen) ? DrawnWidth(pen) : 1;
     raster::Box path = PathBox(pen, box);
-    raster::Spans figure;
-    raster::EllipseSpans(path, raster::Grow(target.clip, w + 1), figure);
+    raster::Spans figure, rim;
+    EllipseShape(path, raster::Grow(target.clip, w + 1), &figure, &rim);
     raster::Normalize(figure);
-    raster::Spans rim = raster::Boundary(figure);
+    raster::Normalize(rim);
     raster::Spans thin = raster::Sector(rim, path, xs, ys, xe, ye);
     if (pie) {
         POINT centre{static_cast<LONG>((path.left + path.right) / 2), static_cast<LONG>((path.top + path.bottom) / 2)};
@@ -683,8 +710,10 @@ HRGN CreateRectRgn(int left, int top, int right, int bottom) {
 HRGN CreateEllipticRgn(int left, int top, int right, int bottom) {
     if (platform_faults::ShouldFail("CreateEllipticRgn")) return nullptr;
     raster::Box box = raster::Ordered(left, top, right, bottom);
+    // A region covers the figure of the box one pixel smaller, as GDI makes it.
+    raster::Box inner{box.left, box.top, box.right - 1, box.bottom - 1};
     raster::Spans spans;
-    raster::EllipseSpans(box, RegionClip(box), spans);
+    EllipseShape(inner, RegionClip(inner), &spans, nullptr);
     return NewRegion(std::move(spans));
 }
 

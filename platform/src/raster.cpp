@@ -106,26 +106,6 @@ Spans Combine(const Spans& a, const Spans& b, Keep keep) {
     return out;
 }
 
-// The x range [x0, x1) of row y of the ellipse inscribed in `box`: the
-// pixels whose centres lie inside it. False when the row misses it.
-bool EllipseRow(const Box& box, int64_t y, int64_t& x0, int64_t& x1) {
-    double a = (static_cast<double>(box.right) - static_cast<double>(box.left)) / 2.0;
-    double b = (static_cast<double>(box.bottom) - static_cast<double>(box.top)) / 2.0;
-    if (a <= 0 || b <= 0) return false;
-    double cx = (static_cast<double>(box.left) + static_cast<double>(box.right)) / 2.0;
-    double cy = (static_cast<double>(box.top) + static_cast<double>(box.bottom)) / 2.0;
-    double dy = (static_cast<double>(y) + 0.5 - cy) / b;
-    double t = 1.0 - dy * dy;
-    if (t < 0) return false;
-    double half = a * std::sqrt(t);
-    double first = std::ceil(cx - half - 0.5);
-    double last = std::floor(cx + half - 0.5);
-    if (last < first) return false;
-    x0 = static_cast<int64_t>(std::max(first, static_cast<double>(box.left)));
-    x1 = static_cast<int64_t>(std::min(last + 1, static_cast<double>(box.right)));
-    return x0 < x1;
-}
-
 double ScreenAngle(double dx, double dy) {
     double a = std::atan2(-dy, dx);  // counter-clockwise as seen, y grows downward
     return a < 0 ? a + 2 * kPi : a;
@@ -254,45 +234,168 @@ void RectSpans(const Box& box, const Clip& clip, Spans& out) {
     for (int64_t y = y0; y < y1; ++y) Emit(out, clip, y, box.left, box.right);
 }
 
-void EllipseSpans(const Box& box, const Clip& clip, Spans& out) {
-    int64_t y0 = std::max<int64_t>(box.top, clip.top);
-    int64_t y1 = std::min<int64_t>(box.bottom, clip.bottom);
-    for (int64_t y = y0; y < y1; ++y) {
-        int64_t x0, x1;
-        if (EllipseRow(box, y, x0, x1)) Emit(out, clip, y, x0, x1);
+namespace {
+
+// Largest quarter ellipse traced step by step; beyond it (far larger than
+// any surface) the outline is worked out from the ellipse equation.
+constexpr int64_t kLargestTraced = int64_t{1} << 18;
+
+// The quarter of the ellipse inscribed in a w x h box (w, h >= 3) below and
+// right of its centre, traced pixel by pixel with an error term (the
+// midpoint method for ellipses given by their bounding box): for each row
+// h / 2 .. h - 1 the first and last x of the outline on it, relative to the
+// box.
+struct Quarter {
+    std::vector<int64_t> minX, maxX;  // index: row - h / 2
+};
+
+Quarter TraceQuarter(int64_t w, int64_t h) {
+    Quarter q;
+    int64_t rows = h - h / 2;
+    q.minX.assign(static_cast<size_t>(rows), INT64_MAX);
+    q.maxX.assign(static_cast<size_t>(rows), INT64_MIN);
+    const int64_t a = w - 1, b = h - 1;
+    const __int128 a8 = static_cast<__int128>(8) * a * a, b8 = static_cast<__int128>(8) * b * b;
+    __int128 dx = static_cast<__int128>(4) * b * b * (1 - a);
+    __int128 dy = static_cast<__int128>(4) * a * a * (1 + (b % 2));
+    __int128 err = dx + dy + static_cast<__int128>(a) * a * (b % 2);
+    int64_t x = a, y = h / 2;
+    while (x >= w / 2) {
+        __int128 e2 = 2 * err;
+        if (y < h) {
+            size_t r = static_cast<size_t>(y - h / 2);
+            q.minX[r] = std::min(q.minX[r], x);
+            q.maxX[r] = std::max(q.maxX[r], x);
+        }
+        if (e2 >= dx) {
+            --x;
+            dx += b8;
+            err += dx;
+        }
+        if (e2 <= dy) {
+            ++y;
+            dy += a8;
+            err += dy;
+        }
+    }
+    // Rows the trace stepped over keep the extent of the row above.
+    for (size_t r = 1; r < q.minX.size(); ++r) {
+        if (q.maxX[r] == INT64_MIN) {
+            q.minX[r] = q.minX[r - 1];
+            q.maxX[r] = q.maxX[r - 1];
+        }
+    }
+    return q;
+}
+
+// The same quarter from the ellipse equation, for boxes too large to trace
+// (only the rows inside [rowFirst, rowEnd) are worked out).
+Quarter SolveQuarter(int64_t w, int64_t h, int64_t rowFirst, int64_t rowEnd) {
+    Quarter q;
+    int64_t rows = h - h / 2;
+    q.minX.assign(static_cast<size_t>(std::max<int64_t>(0, std::min(rows, rowEnd - h / 2))), 0);
+    q.maxX = q.minX;
+    double a = (w - 1) / 2.0, b = (h - 1) / 2.0, cx = (w - 1) / 2.0, cy = (h - 1) / 2.0;
+    auto extent = [&](int64_t y) {
+        double dy = (static_cast<double>(y) - cy) / (b + 0.5);
+        double t = 1.0 - dy * dy;
+        return t <= 0 ? 0.0 : (a + 0.5) * std::sqrt(t);
+    };
+    for (int64_t r = std::max<int64_t>(0, rowFirst - h / 2); r < static_cast<int64_t>(q.minX.size()); ++r) {
+        int64_t y = h / 2 + r;
+        int64_t outer = static_cast<int64_t>(std::floor(cx + extent(y) - 0.5 + 0.5));
+        int64_t next = y + 1 < h ? static_cast<int64_t>(std::floor(cx + extent(y + 1) - 0.5 + 0.5)) : w / 2;
+        q.maxX[static_cast<size_t>(r)] = std::max(outer, w / 2);
+        q.minX[static_cast<size_t>(r)] = std::max(std::min(outer, next + 1), w / 2);
+    }
+    return q;
+}
+
+// Fill and one-pixel rim of a box whose corners are quarters of an ew x eh
+// ellipse (the whole ellipse when ew, eh are the box's size).
+void Rounded(const Box& box, int64_t ew, int64_t eh, const Clip& clip, Spans* fill, Spans* rim) {
+    int64_t w = box.right - box.left, h = box.bottom - box.top;
+    if (w <= 0 || h <= 0) return;
+    ew = std::min(ew, w);
+    eh = std::min(eh, h);
+    int64_t rowFirst = std::max<int64_t>(box.top, clip.top) - box.top;
+    int64_t rowEnd = std::min<int64_t>(box.bottom, clip.bottom) - box.top;
+    if (rowFirst >= rowEnd) return;
+    if (ew < 3 || eh < 3) {
+        if (fill) RectSpans(box, clip, *fill);
+        if (rim) {
+            Spans whole;
+            RectSpans(box, Grow(clip, 1), whole);
+            for (const Span& s : Boundary(whole)) Emit(*rim, clip, s.y, s.x0, s.x1);
+        }
+        return;
+    }
+    // Rows of the corner ellipse from its middle down are traced; a corner
+    // band at the bottom has that many rows, the top band mirrors them.
+    int64_t lower = eh / 2;
+    int64_t band = eh - lower;
+    Quarter q;
+    bool traced = ew <= kLargestTraced && eh <= kLargestTraced;
+    if (traced) {
+        q = TraceQuarter(ew, eh);
+    } else {
+        q = SolveQuarter(ew, eh, 0, eh);
+    }
+    int64_t shift = w - ew;  // the right corners sit this much further right
+    for (int64_t r = rowFirst; r < rowEnd; ++r) {
+        int64_t y = box.top + r;
+        // The corner row this box row belongs to, if any.
+        int64_t cr = -1;
+        if (r >= h - band) {
+            cr = r - (h - eh);
+        } else if (r < eh - lower) {
+            cr = eh - 1 - r;
+        }
+        if (cr < 0) {
+            if (fill) Emit(*fill, clip, y, box.left, box.right);
+            if (rim) {
+                Emit(*rim, clip, y, box.left, box.left + 1);
+                Emit(*rim, clip, y, box.right - 1, box.right);
+            }
+            continue;
+        }
+        size_t qi = static_cast<size_t>(cr - lower);
+        if (qi >= q.maxX.size()) continue;
+        int64_t maxX = q.maxX[qi], minX = q.minX[qi];
+        int64_t outerLeft = box.left + (ew - 1 - maxX), outerRight = box.left + shift + maxX + 1;
+        if (fill) Emit(*fill, clip, y, outerLeft, outerRight);
+        if (rim) {
+            if (r == 0 || r == h - 1) {
+                Emit(*rim, clip, y, outerLeft, outerRight);
+            } else {
+                Emit(*rim, clip, y, outerLeft, box.left + (ew - 1 - minX) + 1);
+                Emit(*rim, clip, y, box.left + shift + minX, outerRight);
+            }
+        }
     }
 }
 
+}  // namespace
+
+void EllipseSpans(const Box& box, const Clip& clip, Spans& out) {
+    Rounded(box, box.right - box.left, box.bottom - box.top, clip, &out, nullptr);
+}
+
+void EllipseRimSpans(const Box& box, const Clip& clip, Spans& out) {
+    Rounded(box, box.right - box.left, box.bottom - box.top, clip, nullptr, &out);
+}
+
 void RoundRectSpans(const Box& box, int64_t ew, int64_t eh, const Clip& clip, Spans& out) {
-    ew = std::min(ew, box.right - box.left);
-    eh = std::min(eh, box.bottom - box.top);
     if (ew <= 0 || eh <= 0) {
         RectSpans(box, clip, out);
         return;
     }
-    // Corner ellipses: the top ones for the upper half of their height, the
-    // bottom ones for the lower half.
-    Box topLeft{box.left, box.top, box.left + ew, box.top + eh};
-    Box bottomLeft{box.left, box.bottom - eh, box.left + ew, box.bottom};
-    int64_t y0 = std::max<int64_t>(box.top, clip.top);
-    int64_t y1 = std::min<int64_t>(box.bottom, clip.bottom);
-    for (int64_t y = y0; y < y1; ++y) {
-        const Box* corner = nullptr;
-        if (y < box.top + eh / 2) {
-            corner = &topLeft;
-        } else if (y >= box.bottom - eh / 2) {
-            corner = &bottomLeft;
-        }
-        if (!corner) {
-            Emit(out, clip, y, box.left, box.right);
-            continue;
-        }
-        int64_t x0, x1;
-        if (!EllipseRow(*corner, y, x0, x1)) continue;
-        // The right corner mirrors the left one.
-        int64_t inset = x0 - box.left;
-        Emit(out, clip, y, box.left + inset, box.right - inset);
-    }
+    Rounded(box, ew, eh, clip, &out, nullptr);
+}
+
+void RoundRectRimSpans(const Box& box, int64_t ew, int64_t eh, const Clip& clip, Spans& out) {
+    if (ew <= 0 || eh <= 0) ew = eh = 0;
+    Rounded(box, ew, eh, clip, nullptr, &out);
 }
 
 void PolygonSpans(const POINT* points, size_t count, int fillMode, const Clip& clip, Spans& out) {

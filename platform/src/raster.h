@@ -66,9 +66,14 @@ Box Ordered(int64_t left, int64_t top, int64_t right, int64_t bottom);
 
 // Filled figures (regions and interiors), all within `clip`.
 void RectSpans(const Box& box, const Clip& clip, Spans& out);
+// The ellipse inscribed in a box, traced as GDI traces it; boxes narrower or
+// lower than 3 pixels are filled whole.
 void EllipseSpans(const Box& box, const Clip& clip, Spans& out);
 // Rounded rectangle whose corners are quarter ellipses of ew x eh.
 void RoundRectSpans(const Box& box, int64_t ew, int64_t eh, const Clip& clip, Spans& out);
+// The one-pixel outlines of those two figures as a thin pen draws them.
+void EllipseRimSpans(const Box& box, const Clip& clip, Spans& out);
+void RoundRectRimSpans(const Box& box, int64_t ew, int64_t eh, const Clip& clip, Spans& out);
 // Polygon interior by ALTERNATE (even-odd) or WINDING (non-zero): the
 // pixels whose centres lie inside, left and top edges included.
 void PolygonSpans(const POINT* points, size_t count, int fillMode, const Clip& clip, Spans& out);
