@@ -208,8 +208,8 @@ raster::Box PathBox(const Pen& pen, const raster::Box& box) {
 // makes the filled spans of a box and its one-pixel rim (either may be
 // null). A thin pen draws the rim; a wide one the rim of the pen's path
 // widened by the pen's dot.
-template <typename ShapeFn>
-void DrawBoxFigure(Target& target, const raster::Box& box, bool smallerWithoutPen, ShapeFn shape) {
+template <typename ShapeFn, typename OutlineFn>
+void DrawBoxFigure(Target& target, const raster::Box& box, bool smallerWithoutPen, ShapeFn shape, OutlineFn polygonOf) {
     const Pen& pen = SelectedPen(*target.dc);
     raster::Spans figure;
     if (!HasPen(pen)) {
@@ -225,9 +225,26 @@ void DrawBoxFigure(Target& target, const raster::Box& box, bool smallerWithoutPe
     raster::Box path = PathBox(pen, box);
     raster::Spans rim;
     raster::Clip grown = raster::Grow(target.clip, w + 1);
+    if (w > 1) {
+        // A wide pen runs along the figure's traced outline as a polyline.
+        std::vector<POINT> outline = polygonOf(path);
+        if (!outline.empty()) {
+            shape(path, grown, &figure, nullptr);
+            raster::Spans band;
+            raster::WidePolylineSpans(outline.data(), outline.size(), true, w, target.clip, band);
+            raster::Normalize(band);
+            PaintFigure(target, std::move(figure), std::move(band));
+            return;
+        }
+    }
     shape(path, grown, &figure, &rim);
     raster::Normalize(rim);
     PaintFigure(target, std::move(figure), raster::Dilate(rim, w, target.clip));
+}
+
+std::vector<POINT> NoPolygon(const raster::Box&) { return {}; }
+std::vector<POINT> EllipsePolygon(const raster::Box& box) {
+    return raster::RoundedPolygon(box, box.right - box.left, box.bottom - box.top);
 }
 
 void RectShape(const raster::Box& box, const raster::Clip& clip, raster::Spans* fill, raster::Spans* rim) {
@@ -254,17 +271,16 @@ void EllipseShape(const raster::Box& box, const raster::Clip& clip, raster::Span
 // The outline of a polyline with the DC's pen. A wide pen draws a geometric
 // line, which ends at the last point instead of short of it.
 raster::Spans PenPolyline(const Pen& pen, const POINT* points, size_t count, bool closed, const raster::Clip& clip) {
-    raster::Spans thin;
-    if (!HasPen(pen) || count == 0) return thin;
+    raster::Spans spans;
+    if (!HasPen(pen) || count == 0) return spans;
     int w = DrawnWidth(pen);
-    raster::Clip grown = raster::Grow(clip, w + 1);
-    raster::ThinPolylineSpans(points, count, closed, grown, thin);
-    if (w > 1 && !closed) {
-        raster::ThinLineSpans(points[count - 1].x, points[count - 1].y, points[count - 1].x, points[count - 1].y, true,
-                              grown, thin);
+    if (w > 1) {
+        raster::WidePolylineSpans(points, count, closed, w, clip, spans);
+    } else {
+        raster::ThinPolylineSpans(points, count, closed, clip, spans);
     }
-    raster::Normalize(thin);
-    return raster::Dilate(thin, w, clip);
+    raster::Normalize(spans);
+    return spans;
 }
 
 }  // namespace
@@ -552,7 +568,7 @@ BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) {
     Target target;
     if (!Open(dc, target)) return FALSE;
     raster::Box box = raster::Ordered(left, top, right, bottom);
-    if (target.surface) DrawBoxFigure(target, box, true, RectShape);
+    if (target.surface) DrawBoxFigure(target, box, true, RectShape, NoPolygon);
     Finish(target);
     return TRUE;
 }
@@ -569,7 +585,8 @@ BOOL RoundRect(HDC dc, int left, int top, int right, int bottom, int width, int 
                       [&](const raster::Box& b, const raster::Clip& c, raster::Spans* fill, raster::Spans* rim) {
                           if (fill) raster::RoundRectSpans(b, ew, eh, c, *fill);
                           if (rim) raster::RoundRectRimSpans(b, ew, eh, c, *rim);
-                      });
+                      },
+                      [&](const raster::Box& b) { return raster::RoundedPolygon(b, ew, eh); });
     }
     Finish(target);
     return TRUE;
@@ -582,7 +599,7 @@ BOOL Ellipse(HDC dc, int left, int top, int right, int bottom) {
     raster::Box box = raster::Ordered(left, top, right, bottom);
     // Without a pen, boxes too small to be round come out one pixel short.
     bool small = box.right - box.left < 3 || box.bottom - box.top < 3;
-    if (target.surface) DrawBoxFigure(target, box, small, EllipseShape);
+    if (target.surface) DrawBoxFigure(target, box, small, EllipseShape, EllipsePolygon);
     Finish(target);
     return TRUE;
 }

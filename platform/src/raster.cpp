@@ -398,50 +398,60 @@ void RoundRectRimSpans(const Box& box, int64_t ew, int64_t eh, const Clip& clip,
     Rounded(box, ew, eh, clip, nullptr, &out);
 }
 
-void PolygonSpans(const POINT* points, size_t count, int fillMode, const Clip& clip, Spans& out) {
+namespace {
+
+struct PointD {
+    double x, y;
+};
+
+// Scan conversion shared by all polygons: the pixels whose sample point
+// (x + at, y + at) lies inside, by the even-odd or non-zero rule; left and
+// top edges are inside. GDI samples polygons at the pixel's corner (at = 0).
+void FillPolygon(const PointD* points, size_t count, int fillMode, const Clip& clip, Spans& out, double at = 0.0) {
     struct Edge {
-        int64_t top, bottom;  // rows [top, bottom)
-        double x0, y0, slope;  // x = x0 + (row + 0.5 - y0) * slope
+        int64_t top, bottom;  // rows [top, bottom) whose centres the edge crosses
+        double x0, y0, slope;  // x = x0 + (row + at - y0) * slope
         int dir;
     };
     if (!points || count < 3) return;
     std::vector<Edge> edges;
     edges.reserve(count);
     for (size_t i = 0; i < count; ++i) {
-        const POINT& a = points[i];
-        const POINT& b = points[(i + 1) % count];
+        const PointD& a = points[i];
+        const PointD& b = points[(i + 1) % count];
         if (a.y == b.y) continue;
+        const PointD& up = a.y < b.y ? a : b;
+        const PointD& dn = a.y < b.y ? b : a;
         Edge e;
-        const POINT& up = a.y < b.y ? a : b;
-        const POINT& dn = a.y < b.y ? b : a;
-        e.top = up.y;
-        e.bottom = dn.y;
+        // Rows whose sample line y + at has up.y <= y + at < dn.y.
+        double top = std::ceil(up.y - at), bottom = std::ceil(dn.y - at);
+        if (bottom <= clip.top || top >= clip.bottom) continue;
+        e.top = static_cast<int64_t>(std::max(top, static_cast<double>(clip.top)));
+        e.bottom = static_cast<int64_t>(std::min(bottom, static_cast<double>(clip.bottom)));
+        if (e.top >= e.bottom) continue;
         e.x0 = up.x;
         e.y0 = up.y;
-        e.slope = (static_cast<double>(dn.x) - up.x) / (static_cast<double>(dn.y) - up.y);
+        e.slope = (dn.x - up.x) / (dn.y - up.y);
         e.dir = a.y < b.y ? 1 : -1;
-        if (e.bottom <= clip.top || e.top >= clip.bottom) continue;
         edges.push_back(e);
     }
     if (edges.empty()) return;
     std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.top < b.top; });
-    int64_t yFirst = std::max<int64_t>(edges.front().top, clip.top);
-    int64_t yEnd = clip.bottom;
     std::vector<const Edge*> active;
     std::vector<std::pair<double, int>> crossings;
     size_t next = 0;
-    for (int64_t y = yFirst; y < yEnd; ++y) {
+    for (int64_t y = edges.front().top; y < clip.bottom; ++y) {
         while (next < edges.size() && edges[next].top <= y) active.push_back(&edges[next++]);
         active.erase(std::remove_if(active.begin(), active.end(), [y](const Edge* e) { return e->bottom <= y; }),
                      active.end());
         if (active.empty()) {
             if (next >= edges.size()) break;
+            y = edges[next].top - 1;
             continue;
         }
         crossings.clear();
         for (const Edge* e : active) {
-            double x = e->x0 + (static_cast<double>(y) + 0.5 - e->y0) * e->slope;
-            crossings.emplace_back(x, e->dir);
+            crossings.emplace_back(e->x0 + (static_cast<double>(y) + at - e->y0) * e->slope, e->dir);
         }
         std::sort(crossings.begin(), crossings.end());
         int winding = 0;
@@ -449,20 +459,109 @@ void PolygonSpans(const POINT* points, size_t count, int fillMode, const Clip& c
             winding += fillMode == WINDING ? crossings[k].second : 1;
             bool inside = fillMode == WINDING ? winding != 0 : (winding & 1) != 0;
             if (!inside) continue;
-            // Pixels whose centres x + 0.5 lie in [xa, xb).
-            double first = std::ceil(crossings[k].first - 0.5);
-            double end = std::ceil(crossings[k + 1].first - 0.5);
-            int32_t a = ClampTo(first, clip.left, clip.right);
-            int32_t b = ClampTo(end, clip.left, clip.right);
-            if (a < b) {
-                if (!out.empty() && out.back().y == y && out.back().x1 >= a) {
-                    out.back().x1 = std::max(out.back().x1, b);
-                } else {
-                    out.push_back(Span{static_cast<int32_t>(y), a, b});
-                }
+            // Pixels whose sample points x + at lie in [xa, xb).
+            int32_t a = ClampTo(std::ceil(crossings[k].first - at), clip.left, clip.right);
+            int32_t b = ClampTo(std::ceil(crossings[k + 1].first - at), clip.left, clip.right);
+            if (a >= b) continue;
+            if (!out.empty() && out.back().y == y && out.back().x1 >= a) {
+                out.back().x1 = std::max(out.back().x1, b);
+            } else {
+                out.push_back(Span{static_cast<int32_t>(y), a, b});
             }
         }
     }
+}
+
+}  // namespace
+
+void PolygonSpans(const POINT* points, size_t count, int fillMode, const Clip& clip, Spans& out) {
+    if (!points || count < 3) return;
+    std::vector<PointD> d(count);
+    for (size_t i = 0; i < count; ++i) d[i] = PointD{static_cast<double>(points[i].x), static_cast<double>(points[i].y)};
+    FillPolygon(d.data(), count, fillMode, clip, out);
+}
+
+void WidePolylineSpans(const POINT* points, size_t count, bool closed, int width, const Clip& clip, Spans& out) {
+    if (!points || count == 0) return;
+    // Round joins and caps: the pen's dot at every point; between points a
+    // band `width` across, centred on pixel centres for odd widths and on
+    // pixel corners for even ones.
+    Spans dot;
+    int64_t lead = width / 2;
+    EllipseSpans(Box{-lead, -lead, width - lead, width - lead}, Clip{-width, -width, width, width}, dot);
+    const double shift = (width % 2) ? 0.5 : 0.0, half = width / 2.0;
+    const Clip reach = Grow(clip, width + 1);
+    auto near = [&](const POINT& p) {
+        return p.x >= reach.left && p.x < reach.right && p.y >= reach.top && p.y < reach.bottom;
+    };
+    for (size_t i = 0; i < count; ++i) {
+        const POINT& p = points[i];
+        if (!near(p)) continue;
+        for (const Span& d : dot) Emit(out, clip, static_cast<int64_t>(p.y) + d.y, static_cast<int64_t>(p.x) + d.x0,
+                                       static_cast<int64_t>(p.x) + d.x1);
+    }
+    size_t segments = closed ? count : count - 1;
+    for (size_t i = 0; i < segments; ++i) {
+        const POINT& a = points[i];
+        const POINT& b = points[(i + 1) % count];
+        double dx = static_cast<double>(b.x) - a.x, dy = static_cast<double>(b.y) - a.y;
+        double len = std::hypot(dx, dy);
+        if (len == 0) continue;
+        // Skip segments whose box lies wholly outside the reach of the clip.
+        if (std::max(a.x, b.x) < reach.left || std::min(a.x, b.x) >= reach.right ||
+            std::max(a.y, b.y) < reach.top || std::min(a.y, b.y) >= reach.bottom) {
+            continue;
+        }
+        double nx = -dy / len * half, ny = dx / len * half;
+        PointD quad[4] = {{a.x + shift + nx, a.y + shift + ny},
+                          {b.x + shift + nx, b.y + shift + ny},
+                          {b.x + shift - nx, b.y + shift - ny},
+                          {a.x + shift - nx, a.y + shift - ny}};
+        FillPolygon(quad, 4, WINDING, clip, out);
+    }
+}
+
+std::vector<POINT> RoundedPolygon(const Box& box, int64_t ew, int64_t eh) {
+    std::vector<POINT> out;
+    int64_t w = box.right - box.left, h = box.bottom - box.top;
+    ew = std::min(ew, w);
+    eh = std::min(eh, h);
+    if (ew < 3 || eh < 3 || ew > kLargestTraced || eh > kLargestTraced) return out;
+    std::vector<POINT> q;  // bottom-right quarter, from the right middle down to the bottom
+    {
+        const int64_t a = ew - 1, b = eh - 1;
+        const __int128 a8 = static_cast<__int128>(8) * a * a, b8 = static_cast<__int128>(8) * b * b;
+        __int128 dx = static_cast<__int128>(4) * b * b * (1 - a);
+        __int128 dy = static_cast<__int128>(4) * a * a * (1 + (b % 2));
+        __int128 err = dx + dy + static_cast<__int128>(a) * a * (b % 2);
+        int64_t x = a, y = eh / 2;
+        while (x >= ew / 2) {
+            __int128 e2 = 2 * err;
+            q.push_back(POINT{static_cast<LONG>(x), static_cast<LONG>(y)});
+            if (e2 >= dx) {
+                --x;
+                dx += b8;
+                err += dx;
+            }
+            if (e2 <= dy) {
+                ++y;
+                dy += a8;
+                err += dy;
+            }
+        }
+    }
+    auto add = [&](int64_t x, int64_t y) {
+        POINT p{static_cast<LONG>(box.left + x), static_cast<LONG>(box.top + y)};
+        if (out.empty() || out.back().x != p.x || out.back().y != p.y) out.push_back(p);
+    };
+    int64_t sx = w - ew, sy = h - eh;
+    // Counter-clockwise as seen: top right, top left, bottom left, bottom right.
+    for (size_t i = 0; i < q.size(); ++i) add(q[i].x + sx, eh - 1 - q[i].y);
+    for (size_t i = q.size(); i-- > 0;) add(ew - 1 - q[i].x, eh - 1 - q[i].y);
+    for (size_t i = 0; i < q.size(); ++i) add(ew - 1 - q[i].x, q[i].y + sy);
+    for (size_t i = q.size(); i-- > 0;) add(q[i].x + sx, q[i].y + sy);
+    if (out.size() > 1 && out.front().x == out.back().x && out.front().y == out.back().y) out.pop_back();
+    return out;
 }
 
 // ---------------------------------------------------------------- lines

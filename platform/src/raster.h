@@ -85,6 +85,14 @@ void ThinLineSpans(int64_t x0, int64_t y0, int64_t x1, int64_t y1, bool last, co
 // `closed` adds the segment back to the first point.
 void ThinPolylineSpans(const POINT* points, size_t count, bool closed, const Clip& clip, Spans& out);
 
+// A wide geometric polyline: round joins and caps (the pen's dot at every
+// point), bands `width` across between the points.
+void WidePolylineSpans(const POINT* points, size_t count, bool closed, int width, const Clip& clip, Spans& out);
+// The outline of an ellipse (ew, eh = the box's size) or rounded rectangle
+// as the closed polygon of its traced pixels, counter-clockwise as seen;
+// empty when the figure is too small to be round or too large to trace.
+std::vector<POINT> RoundedPolygon(const Box& box, int64_t ew, int64_t eh);
+
 // Points of a cubic Bezier curve flattened into a polyline, start and end included.
 std::vector<POINT> FlattenBezier(const POINT* p4);
 
