@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds the game and starts it. Installs missing packages first.
+# Builds the game and its pictures and starts it. Installs missing packages
+# first.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build/linux -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build/linux -j "$(nproc 2>/dev/null || echo 2)" --target kiva >/dev/null
+cmake --build build/linux -j "$(nproc 2>/dev/null || echo 2)" --target kiva picture_files >/dev/null
 exec build/linux/game/kiva "$@"
