@@ -82,9 +82,11 @@ window::window(int32_t width, int32_t height, int32_t x, int32_t y) {
 }
 
 window::~window() {
-    // 1. The screen device context goes back to the window.
+    // 1. The screen device context goes back to the window. A window closed
+    // with its close box took its device contexts with it; releasing then
+    // fails, and that is no fault worth a report.
     if (dcScreen != nullptr) {
-        if (ReleaseDC(hwndWindow, dcScreen) != 1)
+        if (ReleaseDC(hwndWindow, dcScreen) != 1 && IsOpen())
             FatalError("Fatal Error: Failed to release dcScreen in window class destructor!");
         if (dcActive == dcScreen) dcActive = nullptr;
         dcScreen = nullptr;
