@@ -91,13 +91,13 @@ inline void Mirrored(window& w, const image& pic) {
 }
 
 inline void Captured(window& w, const image& pic) {
-    // Shapes and a picture, captured, then drawn back elsewhere at natural
+    // Boxes and a picture, captured, then drawn back elsewhere at natural
     // size, stretched, and over its own place after that was cleared.
     w.SetPen(NAVY, 2);
     w.SetBrush(GOLD);
     w.DrawRectangle(10, 10, 60, 40, STYLE_FILLED, 0, 0);
     w.SetBrush(TOMATO);
-    w.DrawEllipse(30, 20, 75, 55, STYLE_FILLED);
+    w.DrawRectangle(30, 20, 75, 55, STYLE_FILLED, 0, 0);
     w.DrawImage(pic, 40, 30, -1, -1);
     image capture;
     w.StoreImage(capture, 5, 5, 80, 56);
