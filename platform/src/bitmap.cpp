@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -56,33 +57,38 @@ uint32_t Ternary(unsigned code, uint32_t p, uint32_t s, uint32_t d) {
 
 // For one axis of a stretch: for each destination pixel 0..dstLen-1 the
 // source pixels [first, last] it is made of, mirrored when the signs
-// differ. Shrinking gathers several source pixels into one destination
-// pixel; growing repeats a source pixel.
+// differ. Growing repeats source pixels, stepping through the source with
+// an error term as GDI does; shrinking either picks one source pixel per
+// destination pixel or, when `gather` is set, hands every source pixel to
+// one destination pixel, to be combined there.
 struct AxisMap {
     std::vector<int64_t> first, last;
 };
 
-AxisMap MapAxis(int64_t dstLen, int64_t srcLen, bool mirror) {
+AxisMap MapAxis(int64_t dstLen, int64_t srcLen, bool mirror, bool gather) {
     AxisMap map;
-    map.first.resize(static_cast<size_t>(dstLen));
-    map.last.resize(static_cast<size_t>(dstLen));
-    for (int64_t i = 0; i < dstLen; ++i) {
-        int64_t a, b;
-        if (srcLen > dstLen) {
-            // Source pixels whose centres fall into destination pixel i.
-            a = (i * 2 * srcLen + dstLen - 1) / (2 * dstLen);
-            b = ((i + 1) * 2 * srcLen + dstLen - 1) / (2 * dstLen) - 1;
-            if (b < a) b = a;
-        } else {
-            a = b = (2 * i + 1) * srcLen / (2 * dstLen);
+    map.first.assign(static_cast<size_t>(dstLen), -1);
+    map.last.assign(static_cast<size_t>(dstLen), -2);
+    if (srcLen <= dstLen || !gather) {
+        int64_t bias = srcLen <= dstLen ? (srcLen - 1) / 2 : (srcLen - 1) - (dstLen - 1) / 2;
+        for (int64_t i = 0; i < dstLen; ++i) {
+            int64_t src = (i * srcLen + bias) / dstLen;
+            map.first[static_cast<size_t>(i)] = map.last[static_cast<size_t>(i)] = src;
         }
-        if (mirror) {
-            int64_t ma = srcLen - 1 - b, mb = srcLen - 1 - a;
-            a = ma;
-            b = mb;
+    } else {
+        for (int64_t j = 0; j < srcLen; ++j) {
+            size_t d = static_cast<size_t>((j * dstLen + (dstLen - 1) / 2) / srcLen);
+            if (map.first[d] < 0) map.first[d] = j;
+            map.last[d] = j;
         }
-        map.first[static_cast<size_t>(i)] = a;
-        map.last[static_cast<size_t>(i)] = b;
+    }
+    if (mirror) {
+        for (size_t i = 0; i < map.first.size(); ++i) {
+            if (map.first[i] < 0) continue;
+            int64_t a = srcLen - 1 - map.last[i], b = srcLen - 1 - map.first[i];
+            map.first[i] = a;
+            map.last[i] = b;
+        }
     }
     return map;
 }
@@ -92,7 +98,7 @@ AxisMap MapAxis(int64_t dstLen, int64_t srcLen, bool mirror) {
 // says how shrinking combines source pixels: BLACKONWHITE ANDs them (black
 // wins), WHITEONBLACK ORs them, the others take one.
 void Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const Source& src, int64_t sx, int64_t sy,
-              int64_t sw, int64_t sh, DWORD rop, uint32_t pattern, int mode) {
+              int64_t sw, int64_t sh, DWORD rop, uint32_t pattern, int mode, bool rowsFromBottom = false) {
     if (w == 0 || h == 0) return;
     bool mirrorX = (w < 0) != (sw < 0), mirrorY = (h < 0) != (sh < 0);
     if (w < 0) {
@@ -120,12 +126,22 @@ void Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const So
     unsigned code = (rop >> 16) & 0xFF;
     bool same = (sw == w && sh == h && !mirrorX && !mirrorY);
     AxisMap mx, my;
+    bool combine = mode == BLACKONWHITE || mode == 2;
     if (useSource && !same) {
-        mx = MapAxis(w, sw, mirrorX);
-        my = MapAxis(h, sh, mirrorY);
+        mx = MapAxis(w, sw, mirrorX, combine);
+        my = MapAxis(h, sh, mirrorY, combine);
+        if (rowsFromBottom) {
+            // Device-independent bitmaps are stepped through from their
+            // bottom row up.
+            AxisMap up = my;
+            for (size_t i = 0; i < up.first.size(); ++i) {
+                size_t k = up.first.size() - 1 - i;
+                my.first[i] = up.last[k] < 0 ? -1 : sh - 1 - up.last[k];
+                my.last[i] = up.first[k] < 0 ? -2 : sh - 1 - up.first[k];
+            }
+        }
     }
     uint32_t gather0 = mode == 2 ? 0u : 0xFFFFFFu;  // WHITEONBLACK ORs from black, else AND from white
-    bool combine = mode == BLACKONWHITE || mode == 2;
     for (int64_t j = j0; j < j1; ++j) {
         uint32_t* out = dst.Row(static_cast<int32_t>(y + j));
         for (int64_t i = i0; i < i1; ++i) {
@@ -141,10 +157,8 @@ void Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const So
                     }
                 } else {
                     size_t ui = static_cast<size_t>(i), uj = static_cast<size_t>(j);
-                    int64_t ya = combine ? my.first[uj] : (my.first[uj] + my.last[uj]) / 2;
-                    int64_t yb = combine ? my.last[uj] : ya;
-                    int64_t xa = combine ? mx.first[ui] : (mx.first[ui] + mx.last[ui]) / 2;
-                    int64_t xb = combine ? mx.last[ui] : xa;
+                    int64_t ya = my.first[uj], yb = my.last[uj];
+                    int64_t xa = mx.first[ui], xb = mx.last[ui];
                     uint32_t acc = gather0;
                     for (int64_t v = ya; v <= yb; ++v) {
                         const uint32_t* row = src.Row(sy + v);
@@ -153,8 +167,7 @@ void Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const So
                             int64_t px = sx + u;
                             if (px < 0 || px >= src.width) continue;
                             uint32_t p = row[px] & 0xFFFFFFu;
-                            acc = mode == 2 ? (acc | p) : (acc & p);
-                            if (!combine) acc = p;
+                            acc = !combine ? p : mode == 2 ? (acc | p) : (acc & p);
                             found = true;
                         }
                     }
@@ -246,8 +259,11 @@ using namespace platform;
 
 HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height) {
     if (platform_faults::ShouldFail("CreateCompatibleBitmap")) return nullptr;
-    if (!LookupDC(dc) || width < 0 || height < 0) return nullptr;
-    // An empty size gives the stock 1x1 bitmap, as GDI does.
+    if (!LookupDC(dc)) return nullptr;
+    // Negative sizes count as positive; an empty size gives the stock 1x1
+    // bitmap, as GDI does.
+    width = width == INT32_MIN ? INT32_MAX : std::abs(width);
+    height = height == INT32_MIN ? INT32_MAX : std::abs(height);
     if (width == 0 || height == 0) return StockDefaultBitmap();
     return NewBitmap(width, height);
 }
@@ -372,6 +388,9 @@ int SetDIBitsToDevice(HDC dc, int xDest, int yDest, DWORD width, DWORD height, i
         Transfer(*target, xDest, yDest, width, height, source, xSrc, top, width, height, SRCCOPY, 0, COLORONCOLOR);
         NoteTransfer(*to, *target, xDest, yDest, width, height);
     }
+    // A bottom-up DIB reports the scan lines up to the top of the source
+    // rectangle at most.
+    if (dib.bottomUp) return static_cast<int>(std::min<int64_t>(lines, static_cast<int64_t>(ySrc) + height));
     return static_cast<int>(lines);
 }
 
@@ -387,9 +406,11 @@ int StretchDIBits(HDC dc, int xDest, int yDest, int destWidth, int destHeight, i
         std::vector<uint32_t> store;
         Source source;
         if (bits) source = SourceOfDib(dib, bits, 0, static_cast<UINT>(dib.height), store);
-        int64_t top = dib.bottomUp ? static_cast<int64_t>(dib.height) - ySrc - static_cast<int64_t>(srcHeight) : ySrc;
+        // The source rectangle's y counts from the bottom row, whichever way
+        // the DIB is stored.
+        int64_t top = static_cast<int64_t>(dib.height) - ySrc - static_cast<int64_t>(srcHeight);
         Transfer(*target, xDest, yDest, destWidth, destHeight, source, xSrc, top, srcWidth, srcHeight, rop,
-                 BrushPixel(*to), to->stretchMode);
+                 BrushPixel(*to), to->stretchMode, !(dib.bottomUp && (to->stretchMode == BLACKONWHITE || to->stretchMode == 2)));
         NoteTransfer(*to, *target, xDest, yDest, destWidth, destHeight);
     }
     return dib.height;
