@@ -690,7 +690,10 @@ BOOL DestroyWindow(HWND hwnd) {
     w->proc(hwnd, WM_DESTROY, 0, 0);
     if (s.capture == hwnd) ReleaseCapture();
     if (s.grab == hwnd) s.grab = nullptr;
+    // Its messages go with it; keys released meanwhile are released still.
     auto addressed = [hwnd](const Queued& q) { return q.msg.hwnd == hwnd; };
+    for (const Queued& q : s.input)
+        if (addressed(q)) NoteRetrieved(q.msg);
     s.posted.erase(std::remove_if(s.posted.begin(), s.posted.end(), addressed), s.posted.end());
     s.input.erase(std::remove_if(s.input.begin(), s.input.end(), addressed), s.input.end());
     s.windows.erase(hwnd);
