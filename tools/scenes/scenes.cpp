@@ -309,6 +309,7 @@ const std::vector<TextItem>& TextItems(const std::string& sceneName) {
 
 Picture Render(const Scene& scene, std::vector<std::pair<int, int>>* extents) {
     window w(kWidth, kHeight, 10, 10);
+    w.SetWaitOnClose(false);
     w.SetBuffering(true);
     scene.draw(w);
     Picture picture;
