@@ -27,7 +27,7 @@ namespace detail {
 
 inline bool Write(const std::string& path, int width, int height, int components,
                   J_COLOR_SPACE inSpace, const unsigned char* samples, int quality,
-                  J_COLOR_SPACE fileSpace) {
+                  J_COLOR_SPACE fileSpace, bool progressive = false) {
     FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) return false;
 
@@ -48,6 +48,7 @@ inline bool Write(const std::string& path, int width, int height, int components
         cinfo.comp_info[c].h_samp_factor = 1;
         cinfo.comp_info[c].v_samp_factor = 1;
     }
+    if (progressive) jpeg_simple_progression(&cinfo);
 
     jpeg_start_compress(&cinfo, TRUE);
     const size_t stride = static_cast<size_t>(width) * components;
@@ -68,6 +69,12 @@ inline bool Write(const std::string& path, int width, int height, int components
 inline bool WriteRgb(const std::string& path, int width, int height, const unsigned char* rgb,
                      int quality, bool storeRgb = false) {
     return detail::Write(path, width, height, 3, JCS_RGB, rgb, quality, storeRgb ? JCS_RGB : JCS_YCbCr);
+}
+
+// Writes red, green, blue samples as a progressive YCbCr JPEG file.
+inline bool WriteRgbProgressive(const std::string& path, int width, int height, const unsigned char* rgb,
+                                int quality) {
+    return detail::Write(path, width, height, 3, JCS_RGB, rgb, quality, JCS_YCbCr, true);
 }
 
 // Writes gray samples as a one-component JPEG file.
