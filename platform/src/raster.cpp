@@ -288,27 +288,20 @@ Quarter TraceQuarter(int64_t w, int64_t h) {
     return q;
 }
 
-// The same quarter from the ellipse equation, for boxes too large to trace
-// (only the rows inside [rowFirst, rowEnd) are worked out).
-Quarter SolveQuarter(int64_t w, int64_t h, int64_t rowFirst, int64_t rowEnd) {
-    Quarter q;
-    int64_t rows = h - h / 2;
-    q.minX.assign(static_cast<size_t>(std::max<int64_t>(0, std::min(rows, rowEnd - h / 2))), 0);
-    q.maxX = q.minX;
-    double a = (w - 1) / 2.0, b = (h - 1) / 2.0, cx = (w - 1) / 2.0, cy = (h - 1) / 2.0;
-    auto extent = [&](int64_t y) {
-        double dy = (static_cast<double>(y) - cy) / (b + 0.5);
+// Row r (counted from the middle row h / 2 down) of the same quarter worked
+// out from the ellipse equation, for boxes too large to trace.
+void SolveQuarterRow(int64_t w, int64_t h, int64_t r, int64_t& minX, int64_t& maxX) {
+    double a = (static_cast<double>(w) - 1) / 2.0, b = (static_cast<double>(h) - 1) / 2.0;
+    auto outer = [&](int64_t y) {
+        double dy = (static_cast<double>(y) - b) / (b + 0.5);
         double t = 1.0 - dy * dy;
-        return t <= 0 ? 0.0 : (a + 0.5) * std::sqrt(t);
+        double half = t <= 0 ? 0.0 : (a + 0.5) * std::sqrt(t);
+        return std::max(static_cast<int64_t>(std::floor(a + half)), w / 2);
     };
-    for (int64_t r = std::max<int64_t>(0, rowFirst - h / 2); r < static_cast<int64_t>(q.minX.size()); ++r) {
-        int64_t y = h / 2 + r;
-        int64_t outer = static_cast<int64_t>(std::floor(cx + extent(y) - 0.5 + 0.5));
-        int64_t next = y + 1 < h ? static_cast<int64_t>(std::floor(cx + extent(y + 1) - 0.5 + 0.5)) : w / 2;
-        q.maxX[static_cast<size_t>(r)] = std::max(outer, w / 2);
-        q.minX[static_cast<size_t>(r)] = std::max(std::min(outer, next + 1), w / 2);
-    }
-    return q;
+    int64_t y = h / 2 + r;
+    maxX = outer(y);
+    int64_t below = y + 1 < h ? outer(y + 1) : w / 2;
+    minX = std::max(std::min(maxX, below + 1), w / 2);
 }
 
 // Fill and one-pixel rim of a box whose corners are quarters of an ew x eh
@@ -336,11 +329,7 @@ void Rounded(const Box& box, int64_t ew, int64_t eh, const Clip& clip, Spans* fi
     int64_t band = eh - lower;
     Quarter q;
     bool traced = ew <= kLargestTraced && eh <= kLargestTraced;
-    if (traced) {
-        q = TraceQuarter(ew, eh);
-    } else {
-        q = SolveQuarter(ew, eh, 0, eh);
-    }
+    if (traced) q = TraceQuarter(ew, eh);
     int64_t shift = w - ew;  // the right corners sit this much further right
     for (int64_t r = rowFirst; r < rowEnd; ++r) {
         int64_t y = box.top + r;
@@ -359,9 +348,15 @@ void Rounded(const Box& box, int64_t ew, int64_t eh, const Clip& clip, Spans* fi
             }
             continue;
         }
-        size_t qi = static_cast<size_t>(cr - lower);
-        if (qi >= q.maxX.size()) continue;
-        int64_t maxX = q.maxX[qi], minX = q.minX[qi];
+        int64_t maxX, minX;
+        if (traced) {
+            size_t qi = static_cast<size_t>(cr - lower);
+            if (qi >= q.maxX.size()) continue;
+            maxX = q.maxX[qi];
+            minX = q.minX[qi];
+        } else {
+            SolveQuarterRow(ew, eh, cr - lower, minX, maxX);
+        }
         int64_t outerLeft = box.left + (ew - 1 - maxX), outerRight = box.left + shift + maxX + 1;
         if (fill) Emit(*fill, clip, y, outerLeft, outerRight);
         if (rim) {

@@ -1,0 +1,292 @@
+// The raster engine: span algebra, the one place pixels are written, and
+// the geometry of lines, polygons, ellipses and wide pens as GDI draws them
+// (expected pixels were read from real GDI under Wine).
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <set>
+#include <utility>
+
+#include "raster.h"
+
+namespace {
+
+using platform::Surface;
+using namespace platform::raster;
+
+using PixelSet = std::set<std::pair<int, int>>;  // (x, y)
+
+PixelSet PixelsOf(const Spans& spans) {
+    PixelSet set;
+    for (const Span& s : spans) {
+        for (int x = s.x0; x < s.x1; ++x) set.insert({x, s.y});
+    }
+    return set;
+}
+
+const Clip kClip{0, 0, 64, 64};
+
+// ------------------------------------------------------------ pixels
+
+TEST(RasterPaint, CutsSpansToTheSurfaceWhateverTheirCoordinates) {
+    Surface s(8, 4, 0x111111);
+    Spans spans = {{-1, 0, 8}, {4, 0, 8}, {INT_MIN, INT_MIN, INT_MAX}, {1, INT_MIN, 2}, {2, 6, INT_MAX},
+                   {3, -5, -1}, {3, 9, 20}};
+    PaintSpans(s, spans, 0xABCDEF, R2_COPYPEN);
+    EXPECT_EQ(s.Row(0)[0], 0x111111u);
+    EXPECT_EQ(s.Row(1)[0], 0xABCDEFu);
+    EXPECT_EQ(s.Row(1)[1], 0xABCDEFu);
+    EXPECT_EQ(s.Row(1)[2], 0x111111u);
+    EXPECT_EQ(s.Row(2)[5], 0x111111u);
+    EXPECT_EQ(s.Row(2)[6], 0xABCDEFu);
+    EXPECT_EQ(s.Row(2)[7], 0xABCDEFu);
+    for (int x = 0; x < 8; ++x) EXPECT_EQ(s.Row(3)[x], 0x111111u) << x;
+}
+
+TEST(RasterPaint, MixModesFollowTheirTruthTables) {
+    const uint32_t pen = 0x00FF00F0, dst = 0x0F0FF00F;
+    struct Case {
+        int rop;
+        uint32_t expected;
+    } cases[] = {
+        {R2_BLACK, 0},
+        {R2_WHITE, 0xFFFFFF},
+        {R2_COPYPEN, pen & 0xFFFFFF},
+        {R2_NOT, ~dst & 0xFFFFFF},
+        {7 /* R2_XORPEN */, (pen ^ dst) & 0xFFFFFF},
+        {9 /* R2_MASKPEN */, pen & dst & 0xFFFFFF},
+        {15 /* R2_MERGEPEN */, (pen | dst) & 0xFFFFFF},
+        {11 /* R2_NOP */, dst & 0xFFFFFF},
+    };
+    for (const Case& c : cases) {
+        Surface s(1, 1, dst & 0xFFFFFF);
+        PaintSpans(s, {{0, 0, 1}}, pen, c.rop);
+        EXPECT_EQ(s.pixels[0], c.expected) << "rop " << c.rop;
+    }
+    Surface s(1, 1, 0x123456);
+    PaintSpans(s, {{0, 0, 1}}, 0, 0);
+    PaintSpans(s, {{0, 0, 1}}, 0, 17);
+    EXPECT_EQ(s.pixels[0], 0x123456u) << "unknown mix modes paint nothing";
+}
+
+// ------------------------------------------------------------ span algebra
+
+TEST(RasterSpans, NormalizeSortsMergesAndDropsEmptyRuns) {
+    Spans spans = {{2, 5, 9}, {1, 0, 3}, {2, 0, 5}, {1, 2, 4}, {1, 6, 6}, {1, 7, 8}};
+    Normalize(spans);
+    ASSERT_EQ(spans.size(), 3u);
+    EXPECT_EQ(spans[0].y, 1);
+    EXPECT_EQ(spans[0].x0, 0);
+    EXPECT_EQ(spans[0].x1, 4);
+    EXPECT_EQ(spans[1].x0, 7);
+    EXPECT_EQ(spans[2].y, 2);
+    EXPECT_EQ(spans[2].x0, 0);
+    EXPECT_EQ(spans[2].x1, 9);
+}
+
+TEST(RasterSpans, SetOperationsAgreeWithPixelSets) {
+    Spans a = {{0, 0, 10}, {1, 2, 4}, {3, 0, 5}};
+    Spans b = {{0, 3, 5}, {1, 0, 10}, {2, 0, 1}};
+    PixelSet pa = PixelsOf(a), pb = PixelsOf(b);
+    PixelSet minus, both, either = pa;
+    for (auto p : pa) (pb.count(p) ? both : minus).insert(p);
+    either.insert(pb.begin(), pb.end());
+    EXPECT_EQ(PixelsOf(Subtract(a, b)), minus);
+    EXPECT_EQ(PixelsOf(Intersect(a, b)), both);
+    EXPECT_EQ(PixelsOf(Union(a, b)), either);
+}
+
+TEST(RasterSpans, BoundaryOfABoxIsItsRing) {
+    Spans box;
+    RectSpans(Box{2, 3, 7, 8}, kClip, box);
+    PixelSet ring = PixelsOf(Boundary(box));
+    EXPECT_EQ(ring.size(), 16u);
+    EXPECT_TRUE(ring.count({2, 3}) && ring.count({6, 7}) && ring.count({4, 3}) && ring.count({2, 5}));
+    EXPECT_FALSE(ring.count({4, 5}));
+}
+
+TEST(RasterSpans, DilatingOnePixelGivesThePensDot) {
+    PixelSet three = PixelsOf(Dilate({{10, 10, 11}}, 3, kClip));
+    EXPECT_EQ(three, (PixelSet{{10, 9}, {9, 10}, {10, 10}, {11, 10}, {10, 11}}));
+    PixelSet four = PixelsOf(Dilate({{10, 10, 11}}, 4, kClip));
+    EXPECT_EQ(four.size(), 12u);  // GDI's 4 x 4 dot has its corners cut
+    EXPECT_FALSE(four.count({8, 8}));
+    EXPECT_TRUE(four.count({8, 9}) && four.count({11, 10}) && four.count({9, 8}));
+}
+
+// ------------------------------------------------------------ lines
+
+TEST(RasterLines, LeaveOutTheLastPixelAndBreakTiesTowardTheSmallerCoordinate) {
+    Spans spans;
+    ThinLineSpans(1, 1, 5, 3, false, kClip, spans);
+    EXPECT_EQ(PixelsOf(spans), (PixelSet{{1, 1}, {2, 1}, {3, 2}, {4, 2}}));
+    spans.clear();
+    ThinLineSpans(5, 5, 1, 3, false, kClip, spans);
+    EXPECT_EQ(PixelsOf(spans), (PixelSet{{5, 5}, {4, 4}, {3, 4}, {2, 3}}));
+    spans.clear();
+    ThinLineSpans(8, 1, 10, 5, false, kClip, spans);
+    EXPECT_EQ(PixelsOf(spans), (PixelSet{{8, 1}, {8, 2}, {9, 3}, {9, 4}}));
+    spans.clear();
+    ThinLineSpans(3, 3, 3, 3, false, kClip, spans);
+    EXPECT_TRUE(spans.empty()) << "a line to its own start draws nothing";
+    ThinLineSpans(3, 3, 3, 3, true, kClip, spans);
+    EXPECT_EQ(PixelsOf(spans), (PixelSet{{3, 3}}));
+}
+
+TEST(RasterLines, ExtremeCoordinatesOnlyCostTheirVisiblePixels) {
+    Spans spans;
+    ThinLineSpans(INT_MIN, INT_MIN, INT_MAX, INT_MAX, false, kClip, spans);
+    ThinLineSpans(INT_MAX, 5, INT_MIN, 5, true, kClip, spans);
+    ThinLineSpans(-100000, 40, 100000, 41, false, kClip, spans);
+    for (const Span& s : spans) {
+        EXPECT_GE(s.y, kClip.top);
+        EXPECT_LT(s.y, kClip.bottom);
+        EXPECT_GE(s.x0, kClip.left);
+        EXPECT_LE(s.x1, kClip.right);
+    }
+    PixelSet px = PixelsOf(spans);
+    EXPECT_TRUE(px.count({0, 0}) && px.count({63, 63}));
+    EXPECT_TRUE(px.count({0, 5}) && px.count({63, 5}));
+    EXPECT_TRUE(px.count({0, 40}) && px.count({63, 41})) << "the tie at x = 0 goes to the upper row";
+}
+
+TEST(RasterLines, WidePensHaveRoundCapsAndCoverTheEndPoint) {
+    // GDI: a 4-pixel pen from (3, 3) to (12, 3) covers rows 1..4 with the
+    // corners of its round caps cut.
+    POINT line[2] = {{3, 3}, {12, 3}};
+    Spans spans;
+    WidePolylineSpans(line, 2, false, 4, kClip, spans);
+    Normalize(spans);
+    ASSERT_EQ(spans.size(), 4u);
+    EXPECT_EQ(spans[0].y, 1);
+    EXPECT_EQ(spans[0].x0, 2);
+    EXPECT_EQ(spans[0].x1, 13);
+    EXPECT_EQ(spans[1].x0, 1);
+    EXPECT_EQ(spans[1].x1, 14);
+    EXPECT_EQ(spans[3].y, 4);
+}
+
+TEST(RasterLines, BezierFlatteningKeepsBothEndsAndStaysNearTheControlHull) {
+    POINT p[4] = {{0, 0}, {10, 30}, {40, 30}, {50, 0}};
+    std::vector<POINT> line = FlattenBezier(p);
+    ASSERT_GE(line.size(), 10u);
+    EXPECT_EQ(line.front().x, 0);
+    EXPECT_EQ(line.back().x, 50);
+    EXPECT_EQ(line.back().y, 0);
+    for (const POINT& q : line) {
+        EXPECT_GE(q.y, 0);
+        EXPECT_LE(q.y, 23);  // the curve peaks at 22.5
+    }
+    POINT flat[4] = {{0, 5}, {5, 5}, {9, 5}, {20, 5}};
+    for (const POINT& q : FlattenBezier(flat)) EXPECT_EQ(q.y, 5);
+}
+
+// ------------------------------------------------------------ polygons
+
+TEST(RasterPolygons, SampleAtPixelCornersWithLeftAndTopEdgesInside) {
+    POINT square[4] = {{16, 1}, {22, 1}, {22, 6}, {16, 6}};
+    Spans spans;
+    PolygonSpans(square, 4, ALTERNATE, kClip, spans);
+    PixelSet px = PixelsOf(spans);
+    EXPECT_EQ(px.size(), 30u);
+    EXPECT_TRUE(px.count({16, 1}) && px.count({21, 5}));
+    EXPECT_FALSE(px.count({22, 1}) || px.count({16, 6}));
+}
+
+TEST(RasterPolygons, AlternateLeavesTheStarsMiddleOpenAndWindingFillsIt) {
+    POINT star[5] = {{30, 0}, {48, 54}, {2, 20}, {58, 20}, {12, 54}};
+    Spans alternate, winding;
+    PolygonSpans(star, 5, ALTERNATE, kClip, alternate);
+    PolygonSpans(star, 5, WINDING, kClip, winding);
+    PixelSet a = PixelsOf(alternate), w = PixelsOf(winding);
+    EXPECT_FALSE(a.count({30, 30}));
+    EXPECT_TRUE(w.count({30, 30}));
+    EXPECT_TRUE(a.count({30, 5}) && w.count({30, 5}));
+    for (auto p : a) EXPECT_TRUE(w.count(p));
+}
+
+TEST(RasterPolygons, HugeOrDegenerateInputStaysInsideTheClip) {
+    POINT huge[3] = {{INT_MIN, INT_MIN}, {INT_MAX, 0}, {0, INT_MAX}};
+    Spans spans;
+    PolygonSpans(huge, 3, WINDING, kClip, spans);
+    for (const Span& s : spans) {
+        EXPECT_TRUE(s.y >= 0 && s.y < 64 && s.x0 >= 0 && s.x1 <= 64 && s.x0 < s.x1);
+    }
+    EXPECT_FALSE(spans.empty());
+    Spans none;
+    POINT line[3] = {{0, 0}, {10, 10}, {20, 20}};
+    PolygonSpans(line, 3, ALTERNATE, kClip, none);
+    PolygonSpans(line, 2, ALTERNATE, kClip, none);
+    PolygonSpans(nullptr, 5, ALTERNATE, kClip, none);
+    EXPECT_TRUE(none.empty());
+}
+
+// ------------------------------------------------------------ ellipses
+
+std::vector<std::pair<int, int>> RowExtents(const Spans& spans) {
+    std::vector<std::pair<int, int>> rows;
+    for (const Span& s : spans) rows.push_back({s.x0, s.x1});
+    return rows;
+}
+
+TEST(RasterEllipses, TraceTheSamePixelsAsGdi) {
+    using Rows = std::vector<std::pair<int, int>>;
+    Spans e3, e6, e7x5;
+    EllipseSpans(Box{0, 0, 3, 3}, kClip, e3);
+    EllipseSpans(Box{0, 0, 6, 6}, kClip, e6);
+    EllipseSpans(Box{0, 0, 7, 5}, kClip, e7x5);
+    EXPECT_EQ(RowExtents(e3), (Rows{{1, 2}, {0, 3}, {1, 2}}));
+    EXPECT_EQ(RowExtents(e6), (Rows{{2, 4}, {1, 5}, {0, 6}, {0, 6}, {1, 5}, {2, 4}}));
+    EXPECT_EQ(RowExtents(e7x5), (Rows{{2, 5}, {0, 7}, {0, 7}, {0, 7}, {2, 5}}));
+}
+
+TEST(RasterEllipses, TheRimIsTheFiguresOutlineAndThePolygonWalksIt) {
+    Box box{5, 5, 30, 20};
+    Spans fill, rim;
+    EllipseSpans(box, kClip, fill);
+    EllipseRimSpans(box, kClip, rim);
+    Normalize(rim);
+    PixelSet f = PixelsOf(fill), r = PixelsOf(rim);
+    for (auto p : r) EXPECT_TRUE(f.count(p));
+    EXPECT_EQ(PixelsOf(Subtract(Boundary(fill), rim)).size(), 0u);
+    std::vector<POINT> ring = RoundedPolygon(box, 25, 15);
+    ASSERT_FALSE(ring.empty());
+    for (size_t i = 0; i < ring.size(); ++i) {
+        const POINT& a = ring[i];
+        const POINT& b = ring[(i + 1) % ring.size()];
+        EXPECT_LE(std::abs(a.x - b.x), 1);
+        EXPECT_LE(std::abs(a.y - b.y), 1);
+        EXPECT_TRUE(r.count({a.x, a.y}));
+    }
+}
+
+TEST(RasterEllipses, HugeBoxesAreWorkedOutOnlyWhereTheyShow) {
+    Spans spans;
+    EllipseSpans(Box{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, kClip, spans);
+    EXPECT_EQ(spans.size(), 64u);
+    for (const Span& s : spans) {
+        EXPECT_EQ(s.x0, 0);
+        EXPECT_EQ(s.x1, 64);
+    }
+    Spans round;
+    RoundRectSpans(Box{-100000, 10, 100000, 20}, 50, 50, kClip, round);
+    EXPECT_EQ(round.size(), 10u);
+}
+
+TEST(RasterArcs, SectorsRunCounterClockwiseFromTheStartRay) {
+    Box box{0, 0, 41, 41};
+    Spans fill;
+    EllipseSpans(box, kClip, fill);
+    Normalize(fill);
+    // From the ray to the right up to the ray to the top: the top right quarter.
+    PixelSet quarter = PixelsOf(Sector(fill, box, 40, 20, 20, 0));
+    EXPECT_TRUE(quarter.count({30, 10}));
+    EXPECT_FALSE(quarter.count({10, 10}) || quarter.count({30, 30}) || quarter.count({10, 30}));
+    // The other way round: three quarters.
+    PixelSet rest = PixelsOf(Sector(fill, box, 20, 0, 40, 20));
+    EXPECT_FALSE(rest.count({30, 10}));
+    EXPECT_TRUE(rest.count({10, 10}) && rest.count({30, 30}) && rest.count({10, 30}));
+    EXPECT_EQ(PixelsOf(Sector(fill, box, 40, 20, 40, 20)), PixelsOf(fill)) << "equal rays: a full turn";
+}
+
+}  // namespace
