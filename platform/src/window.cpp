@@ -193,6 +193,9 @@ bool EnsureVideo() {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // A click that activates a window is also a click in it, as on Windows.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // Window surfaces are plain memory copied to the display (X11 shared
+    // memory, say), not textures of an OpenGL renderer: no GL stack to load.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     const char* chosen = std::getenv("SDL_VIDEODRIVER");
     bool explicitDriver = chosen && *chosen;
     bool haveDisplay = std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
