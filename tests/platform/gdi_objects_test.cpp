@@ -1,0 +1,343 @@
+// The GDI service's objects and device contexts: stock objects, creation,
+// selection, deletion while selected, modes, current position, window and
+// screen DCs, failure injection, and shapes drawn on memory DCs.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <climits>
+#include <cstring>
+#include <vector>
+
+#include "gdi_internal.h"
+#include "gdi_service.h"
+#include "platform_faults.h"
+
+namespace {
+
+// A memory DC with a white bitmap of its own selected.
+struct Canvas {
+    HDC dc;
+    HBITMAP bitmap;
+    HGDIOBJ displaced;
+    Canvas(int w, int h) : dc(CreateCompatibleDC(nullptr)), bitmap(platform::NewBitmap(w, h)) {
+        displaced = SelectObject(dc, bitmap);
+        platform::LookupBitmap(bitmap)->surface.pixels.assign(static_cast<size_t>(w) * h, 0xFFFFFF);
+    }
+    ~Canvas() {
+        SelectObject(dc, displaced);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    const std::vector<uint32_t>& Pixels() { return platform::LookupBitmap(bitmap)->surface.pixels; }
+    uint32_t At(int x, int y) { return GetPixel(dc, x, y); }
+};
+
+TEST(GdiObjects, StockObjectsHaveTheirKindsAndSurviveDeletion) {
+    EXPECT_EQ(GetObjectType(GetStockObject(WHITE_BRUSH)), static_cast<DWORD>(OBJ_BRUSH));
+    EXPECT_EQ(GetObjectType(GetStockObject(NULL_BRUSH)), static_cast<DWORD>(OBJ_BRUSH));
+    EXPECT_EQ(GetObjectType(GetStockObject(BLACK_PEN)), static_cast<DWORD>(OBJ_PEN));
+    EXPECT_EQ(GetObjectType(GetStockObject(NULL_PEN)), static_cast<DWORD>(OBJ_PEN));
+    EXPECT_EQ(GetObjectType(GetStockObject(SYSTEM_FONT)), static_cast<DWORD>(OBJ_FONT));
+    EXPECT_EQ(GetObjectType(GetStockObject(DEFAULT_GUI_FONT)), static_cast<DWORD>(OBJ_FONT));
+    EXPECT_EQ(GetStockObject(-1), nullptr);
+    EXPECT_EQ(GetStockObject(9), nullptr);  // no stock object has this index
+    EXPECT_EQ(GetStockObject(40), nullptr);
+    EXPECT_TRUE(DeleteObject(GetStockObject(BLACK_BRUSH)));
+    EXPECT_EQ(GetObjectType(GetStockObject(BLACK_BRUSH)), static_cast<DWORD>(OBJ_BRUSH));
+    EXPECT_EQ(GetStockObject(BLACK_BRUSH), GetStockObject(BLACK_BRUSH));
+}
+
+TEST(GdiObjects, CreatedObjectsKeepWhatTheyWereMadeFrom) {
+    HPEN pen = CreatePen(PS_INSIDEFRAME, 5, RGB(1, 2, 3));
+    HBRUSH brush = CreateSolidBrush(RGB(4, 5, 6) | 0x01000000);
+    LOGFONTA lf{};
+    lf.lfHeight = 17;
+    lf.lfWeight = FW_BOLD;
+    std::memset(lf.lfFaceName, 'x', sizeof lf.lfFaceName);  // no terminator
+    HFONT font = CreateFontIndirectA(&lf);
+    ASSERT_NE(pen, nullptr);
+    ASSERT_NE(brush, nullptr);
+    ASSERT_NE(font, nullptr);
+    EXPECT_EQ(platform::LookupPen(pen)->style, PS_INSIDEFRAME);
+    EXPECT_EQ(platform::LookupPen(pen)->width, 5);
+    EXPECT_EQ(platform::LookupPen(pen)->color, RGB(1, 2, 3));
+    EXPECT_EQ(platform::LookupBrush(brush)->color, RGB(4, 5, 6)) << "the top byte is not a colour";
+    EXPECT_EQ(platform::LookupFont(font)->logFont.lfHeight, 17);
+    EXPECT_EQ(platform::LookupFont(font)->logFont.lfFaceName[LF_FACESIZE - 1], '\0');
+    EXPECT_EQ(CreateFontIndirectA(nullptr), nullptr);
+    HFONT other = CreateFontIndirectA(&lf);
+    EXPECT_NE(platform::LookupFont(font)->serial, platform::LookupFont(other)->serial);
+    EXPECT_EQ(platform::LookupPen(static_cast<HPEN>(static_cast<HGDIOBJ>(brush))), nullptr);
+    for (HGDIOBJ h : {static_cast<HGDIOBJ>(pen), static_cast<HGDIOBJ>(brush), static_cast<HGDIOBJ>(font),
+                      static_cast<HGDIOBJ>(other)}) {
+        EXPECT_TRUE(DeleteObject(h));
+        EXPECT_EQ(GetObjectType(h), 0u);
+        EXPECT_FALSE(DeleteObject(h)) << "a deleted handle stays dead";
+    }
+}
+
+TEST(GdiObjects, NewMemoryDcHoldsTheDefaultsAndSelectionGivesBackTheDisplaced) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    ASSERT_NE(dc, nullptr);
+    EXPECT_EQ(GetObjectType(dc), static_cast<DWORD>(OBJ_MEMDC));
+    HPEN pen = CreatePen(PS_SOLID, 1, 0);
+    HBRUSH brush = CreateSolidBrush(0);
+    EXPECT_EQ(SelectObject(dc, pen), GetStockObject(BLACK_PEN));
+    EXPECT_EQ(SelectObject(dc, brush), GetStockObject(WHITE_BRUSH));
+    EXPECT_EQ(SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT)), GetStockObject(SYSTEM_FONT));
+    EXPECT_EQ(SelectObject(dc, GetStockObject(WHITE_PEN)), pen);
+    HBITMAP bitmap = platform::NewBitmap(3, 2);
+    HGDIOBJ first = SelectObject(dc, bitmap);
+    EXPECT_EQ(GetObjectType(first), static_cast<DWORD>(OBJ_BITMAP));
+    EXPECT_EQ(platform::LookupBitmap(static_cast<HBITMAP>(first))->surface.width, 1);
+    EXPECT_EQ(SelectObject(dc, first), bitmap);
+    EXPECT_EQ(SelectObject(nullptr, pen), nullptr);
+    EXPECT_EQ(SelectObject(dc, nullptr), nullptr);
+    HRGN region = CreateRectRgn(0, 0, 1, 1);
+    EXPECT_EQ(SelectObject(dc, region), nullptr);
+    DeleteObject(region);
+    EXPECT_EQ(CreateCompatibleDC(reinterpret_cast<HDC>(dc) + 1), nullptr) << "an unknown reference DC";
+    SelectObject(dc, GetStockObject(BLACK_BRUSH));
+    DeleteObject(pen);
+    DeleteObject(brush);
+    DeleteObject(bitmap);
+    EXPECT_TRUE(DeleteDC(dc));
+    EXPECT_EQ(GetObjectType(dc), 0u);
+    EXPECT_FALSE(DeleteDC(dc));
+}
+
+TEST(GdiObjects, BitmapsGoOnlyIntoOneMemoryDc) {
+    HDC a = CreateCompatibleDC(nullptr);
+    HDC b = CreateCompatibleDC(nullptr);
+    HDC screen = platform::CreateWindowDC(nullptr);
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(GetObjectType(screen), static_cast<DWORD>(OBJ_DC));
+    HBITMAP bitmap = platform::NewBitmap(4, 4);
+    EXPECT_EQ(SelectObject(screen, bitmap), nullptr);
+    HGDIOBJ old = SelectObject(a, bitmap);
+    EXPECT_NE(old, nullptr);
+    EXPECT_EQ(SelectObject(b, bitmap), nullptr) << "already in another DC";
+    SelectObject(a, old);
+    EXPECT_NE(SelectObject(b, bitmap), nullptr) << "free again once deselected";
+    DeleteDC(b);  // deleting the DC lets go of the bitmap
+    EXPECT_NE(SelectObject(a, bitmap), nullptr);
+    DeleteDC(a);
+    EXPECT_TRUE(DeleteObject(bitmap));
+    EXPECT_EQ(platform::ReleaseWindowDC(reinterpret_cast<HWND>(8), screen), 0) << "not this window's DC";
+    EXPECT_EQ(platform::ReleaseWindowDC(nullptr, screen), 1);
+    EXPECT_EQ(platform::ReleaseWindowDC(nullptr, screen), 0);
+}
+
+TEST(GdiObjects, DeletingASelectedObjectWaitsUntilItIsDeselected) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HPEN pen = CreatePen(PS_SOLID, 2, RGB(9, 9, 9));
+    HBITMAP bitmap = platform::NewBitmap(2, 2);
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    EXPECT_TRUE(DeleteObject(pen));
+    EXPECT_TRUE(DeleteObject(bitmap));
+    EXPECT_EQ(GetObjectType(pen), static_cast<DWORD>(OBJ_PEN)) << "still in use";
+    EXPECT_EQ(GetObjectType(bitmap), static_cast<DWORD>(OBJ_BITMAP));
+    EXPECT_EQ(SelectObject(dc, oldPen), pen);
+    EXPECT_EQ(GetObjectType(pen), 0u);
+    DeleteDC(dc);
+    EXPECT_EQ(GetObjectType(bitmap), 0u) << "gone with the DC that held it";
+    (void)oldBitmap;
+}
+
+TEST(GdiObjects, ModesRefuseValuesOutsideTheirRange) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    EXPECT_EQ(GetROP2(dc), R2_COPYPEN);
+    EXPECT_EQ(SetROP2(dc, R2_NOT), R2_COPYPEN);
+    EXPECT_EQ(SetROP2(dc, 0), 0);
+    EXPECT_EQ(SetROP2(dc, 17), 0);
+    EXPECT_EQ(GetROP2(dc), R2_NOT);
+    EXPECT_EQ(SetBkMode(dc, TRANSPARENT), OPAQUE);
+    EXPECT_EQ(SetBkMode(dc, 3), 0);
+    EXPECT_EQ(SetPolyFillMode(dc, WINDING), ALTERNATE);
+    EXPECT_EQ(SetPolyFillMode(dc, 0), 0);
+    EXPECT_EQ(SetStretchBltMode(dc, COLORONCOLOR), BLACKONWHITE);
+    EXPECT_EQ(SetStretchBltMode(dc, 5), 0);
+    EXPECT_EQ(SetTextColor(dc, RGB(1, 2, 3)), RGB(0, 0, 0));
+    EXPECT_EQ(SetTextColor(dc, 0), RGB(1, 2, 3));
+    EXPECT_EQ(SetTextAlign(dc, TA_UPDATECP), static_cast<UINT>(TA_LEFT | TA_TOP));
+    EXPECT_EQ(platform::LookupDC(dc)->textAlign, static_cast<UINT>(TA_UPDATECP));
+    EXPECT_EQ(SetTextAlign(nullptr, 0), GDI_ERROR);
+    EXPECT_EQ(SetTextColor(nullptr, 0), CLR_INVALID);
+    EXPECT_EQ(SetROP2(nullptr, R2_NOT), 0);
+    int caps = GetDeviceCaps(dc, RASTERCAPS);
+    EXPECT_TRUE((caps & RC_BITBLT) && (caps & RC_BITMAP64) && (caps & RC_STRETCHBLT));
+    EXPECT_EQ(GetDeviceCaps(nullptr, RASTERCAPS), 0);
+    DeleteDC(dc);
+}
+
+TEST(GdiObjects, CurrentPositionMovesWithMoveToAndLineTo) {
+    Canvas c(10, 10);
+    POINT old{-1, -1};
+    EXPECT_TRUE(MoveToEx(c.dc, 2, 3, &old));
+    EXPECT_EQ(old.x, 0);
+    EXPECT_EQ(old.y, 0);
+    EXPECT_TRUE(LineTo(c.dc, 6, 3));
+    EXPECT_TRUE(MoveToEx(c.dc, 0, 0, &old));
+    EXPECT_EQ(old.x, 6);
+    EXPECT_EQ(old.y, 3);
+    EXPECT_EQ(c.At(2, 3), RGB(0, 0, 0));
+    EXPECT_EQ(c.At(5, 3), RGB(0, 0, 0));
+    EXPECT_EQ(c.At(6, 3), RGB(255, 255, 255)) << "the last pixel is left out";
+    EXPECT_FALSE(MoveToEx(nullptr, 1, 1, nullptr));
+    EXPECT_FALSE(LineTo(nullptr, 1, 1));
+}
+
+#ifndef _WIN32  // failure injection exists only in our platform layer
+TEST(GdiObjects, InjectedFailuresReportAsWin32AndChangeNothing) {
+    HPEN pen = CreatePen(PS_SOLID, 1, 0);
+    platform_faults::FailNext("DeleteObject");
+    EXPECT_FALSE(DeleteObject(pen));
+    EXPECT_EQ(GetObjectType(pen), static_cast<DWORD>(OBJ_PEN));
+    EXPECT_TRUE(DeleteObject(pen));
+    Canvas c(4, 4);
+    platform_faults::FailNext("Rectangle");
+    EXPECT_FALSE(Rectangle(c.dc, 0, 0, 4, 4));
+    EXPECT_EQ(c.At(0, 0), RGB(255, 255, 255));
+    platform_faults::FailNext("CreatePen");
+    EXPECT_EQ(CreatePen(PS_SOLID, 1, 0), nullptr);
+    platform_faults::FailNext("SetTextAlign");
+    EXPECT_EQ(SetTextAlign(c.dc, 0), GDI_ERROR);
+    platform_faults::FailNext("InvertRgn");
+    HRGN r = CreateRectRgn(0, 0, 2, 2);
+    EXPECT_FALSE(InvertRgn(c.dc, r));
+    EXPECT_TRUE(InvertRgn(c.dc, r));
+    EXPECT_EQ(c.At(1, 1), RGB(0, 0, 0));
+    DeleteObject(r);
+    platform_faults::ClearAll();
+}
+#endif
+
+// ------------------------------------------------------------ shapes
+
+TEST(GdiShapes, RectangleHasItsOutlineInThePenAndInteriorInTheBrush) {
+    Canvas c(10, 10);
+    HPEN pen = CreatePen(PS_INSIDEFRAME, 1, RGB(255, 0, 0));
+    HBRUSH brush = CreateSolidBrush(RGB(0, 0, 255));
+    SelectObject(c.dc, pen);
+    SelectObject(c.dc, brush);
+    EXPECT_TRUE(Rectangle(c.dc, 6, 5, 1, 1));  // given backwards
+    EXPECT_EQ(c.At(1, 1), RGB(255, 0, 0));
+    EXPECT_EQ(c.At(5, 4), RGB(255, 0, 0));
+    EXPECT_EQ(c.At(3, 2), RGB(0, 0, 255));
+    EXPECT_EQ(c.At(6, 4), RGB(255, 255, 255));
+    EXPECT_EQ(c.At(5, 5), RGB(255, 255, 255));
+    SelectObject(c.dc, GetStockObject(NULL_PEN));
+    EXPECT_TRUE(Rectangle(c.dc, 7, 7, 9, 9));
+    EXPECT_EQ(c.At(7, 7), RGB(0, 0, 255));
+    EXPECT_EQ(c.At(8, 8), RGB(255, 255, 255)) << "without a pen one pixel short";
+    SelectObject(c.dc, GetStockObject(BLACK_PEN));
+    SelectObject(c.dc, GetStockObject(WHITE_BRUSH));
+    DeleteObject(pen);
+    DeleteObject(brush);
+}
+
+TEST(GdiShapes, InsideFramePensKeepWideOutlinesInsideTheBox) {
+    Canvas c(40, 40);
+    HPEN pen = CreatePen(PS_INSIDEFRAME, 6, RGB(0, 0, 0));
+    SelectObject(c.dc, pen);
+    SelectObject(c.dc, GetStockObject(NULL_BRUSH));
+    EXPECT_TRUE(Ellipse(c.dc, 5, 5, 35, 30));
+    EXPECT_TRUE(RoundRect(c.dc, 10, 10, 30, 25, 8, 8));
+    for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < 40; ++x) {
+            if (x < 5 || x >= 35 || y < 5 || y >= 30) EXPECT_EQ(c.At(x, y), RGB(255, 255, 255)) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(c.At(5, 17), RGB(0, 0, 0));
+    EXPECT_EQ(c.At(10, 17), RGB(0, 0, 0));
+    SelectObject(c.dc, GetStockObject(BLACK_PEN));
+    DeleteObject(pen);
+}
+
+TEST(GdiShapes, EveryFigureInvertedTwiceGivesBackThePicture) {
+    Canvas c(60, 60);
+    auto& px = platform::LookupBitmap(c.bitmap)->surface.pixels;
+    for (size_t i = 0; i < px.size(); ++i) px[i] = static_cast<uint32_t>(i * 2654435761u) & 0xFFFFFF;
+    std::vector<uint32_t> before = px;
+    SelectObject(c.dc, GetStockObject(BLACK_PEN));
+    SelectObject(c.dc, GetStockObject(BLACK_BRUSH));
+    SetROP2(c.dc, R2_NOT);
+    POINT star[5] = {{30, 0}, {48, 54}, {2, 20}, {58, 20}, {12, 54}};
+    POINT curve[4] = {{0, 0}, {60, 10}, {0, 50}, {60, 60}};
+    for (int pass = 0; pass < 2; ++pass) {
+        Rectangle(c.dc, 3, 3, 40, 30);
+        Ellipse(c.dc, 10, 5, 55, 50);
+        RoundRect(c.dc, -5, 20, 30, 70, 15, 10);
+        Polygon(c.dc, star, 5);
+        Pie(c.dc, 5, 5, 50, 55, 50, 30, 5, 5);
+        Arc(c.dc, 0, 0, 60, 60, 0, 30, 60, 30);
+        PolyBezier(c.dc, curve, 4);
+        MoveToEx(c.dc, 0, 59, nullptr);
+        LineTo(c.dc, 59, 0);
+    }
+    EXPECT_EQ(px, before);
+    std::vector<HRGN> regions = {CreateRectRgn(5, 5, 50, 40), CreateEllipticRgn(0, 0, 61, 61),
+                                 CreateRoundRectRgn(10, 10, 50, 58, 20, 20), CreatePolygonRgn(star, 5, WINDING),
+                                 CreatePolygonRgn(star, 5, ALTERNATE)};
+    for (HRGN r : regions) {
+        EXPECT_TRUE(InvertRgn(c.dc, r));
+        EXPECT_NE(px, before);
+        EXPECT_TRUE(InvertRgn(c.dc, r));
+        EXPECT_EQ(px, before);
+        EXPECT_TRUE(DeleteObject(r));
+    }
+    SelectObject(c.dc, GetStockObject(WHITE_BRUSH));
+}
+
+TEST(GdiShapes, WildCoordinatesAndCountsNeverWriteOutsideTheSurface) {
+    // The bitmap's surface is checked whole afterwards; AddressSanitizer
+    // watches every write on the way.
+    Canvas c(16, 16);
+    HPEN pen = CreatePen(PS_INSIDEFRAME, 9, RGB(0, 0, 0));
+    SelectObject(c.dc, pen);
+    const int v[] = {INT_MIN, -100000, -1, 0, 7, 15, 16, 100000, INT_MAX};
+    for (int a : v) {
+        for (int b : v) {
+            EXPECT_TRUE(Rectangle(c.dc, a, b, b, a));
+            EXPECT_TRUE(Ellipse(c.dc, a, a, b, b));
+            EXPECT_TRUE(RoundRect(c.dc, a, b, b, a, a, b));
+            EXPECT_TRUE(Pie(c.dc, a, a, b, b, a, b, b, a));
+            EXPECT_TRUE(Arc(c.dc, b, a, a, b, 0, 0, a, b));
+            POINT tri[3] = {{a, b}, {b, a}, {a, a}};
+            EXPECT_TRUE(Polygon(c.dc, tri, 3));
+            MoveToEx(c.dc, a, b, nullptr);
+            EXPECT_TRUE(LineTo(c.dc, b, a));
+            POINT curve[4] = {{a, a}, {b, a}, {a, b}, {b, b}};
+            EXPECT_TRUE(PolyBezier(c.dc, curve, 4));
+            HRGN r = CreatePolygonRgn(tri, 3, WINDING);
+            EXPECT_TRUE(InvertRgn(c.dc, r));
+            DeleteObject(r);
+        }
+    }
+    POINT two[2] = {{0, 0}, {5, 5}};
+    EXPECT_FALSE(Polygon(c.dc, two, 1)) << "a polygon needs two points";
+    EXPECT_FALSE(Polygon(c.dc, two, -5));
+    EXPECT_TRUE(Polygon(c.dc, two, 2));
+    EXPECT_FALSE(PolyBezier(c.dc, two, 2));
+    EXPECT_EQ(CreatePolygonRgn(two, 2, 7), nullptr);
+    EXPECT_EQ(SetPixel(c.dc, 16, 0, 0), CLR_INVALID);
+    EXPECT_EQ(GetPixel(c.dc, -1, 0), CLR_INVALID);
+    EXPECT_EQ(SetPixel(c.dc, 15, 15, RGB(1, 2, 3)), RGB(1, 2, 3));
+    EXPECT_EQ(GetPixel(c.dc, 15, 15), RGB(1, 2, 3));
+    EXPECT_EQ(c.Pixels().size(), 256u);
+    SelectObject(c.dc, GetStockObject(BLACK_PEN));
+    DeleteObject(pen);
+}
+
+TEST(GdiShapes, ScreenDcsAcceptDrawingThatGoesNowhere) {
+    HDC screen = platform::CreateWindowDC(nullptr);
+    EXPECT_TRUE(Rectangle(screen, 0, 0, 10, 10));
+    EXPECT_TRUE(Ellipse(screen, 0, 0, 10, 10));
+    EXPECT_EQ(GetPixel(screen, 0, 0), CLR_INVALID);
+    EXPECT_EQ(platform::TargetSurface(*platform::LookupDC(screen)), nullptr);
+    EXPECT_EQ(platform::ReleaseWindowDC(nullptr, screen), 1);
+}
+
+}  // namespace
