@@ -178,14 +178,19 @@ void Finish(Target& target) {
 bool HasPen(const Pen& pen) { return pen.style != PS_NULL; }
 int PenWidth(const Pen& pen) { return std::abs(pen.width) <= 1 ? 1 : std::abs(pen.width); }
 
-// A closed shape that is a filled figure (box-based or not) with an outline:
-// the interior is painted first with the outline taken out, then the
-// outline, so no pixel is painted twice (R2_NOT inverts each exactly once).
-void PaintFigure(Target& target, raster::Spans interior, raster::Spans outline) {
+// A closed shape that is a filled figure with an outline: the interior is
+// painted first, then the outline. A rectangle's interior stops inside its
+// outline; other figures are filled whole and the outline painted over the
+// fill, so in a mix mode such as R2_NOT their outline pixels that the fill
+// covers are inverted twice, as GDI draws them.
+enum class Fill { InsideOutline, UnderOutline };
+
+void PaintFigure(Target& target, raster::Spans interior, raster::Spans outline, Fill fill) {
     raster::Normalize(outline);
     raster::Normalize(interior);
     if (!SelectedBrush(*target.dc).hollow) {
-        PaintBrush(target, outline.empty() ? interior : raster::Subtract(interior, outline));
+        bool inside = fill == Fill::InsideOutline && !outline.empty();
+        PaintBrush(target, inside ? raster::Subtract(interior, outline) : interior);
     }
     PaintPen(target, outline);
 }
@@ -209,16 +214,17 @@ raster::Box PathBox(const Pen& pen, const raster::Box& box) {
 // null). A thin pen draws the rim; a wide one the rim of the pen's path
 // widened by the pen's dot.
 template <typename ShapeFn, typename OutlineFn>
-void DrawBoxFigure(Target& target, const raster::Box& box, bool smallerWithoutPen, ShapeFn shape, OutlineFn polygonOf) {
+void DrawBoxFigure(Target& target, const raster::Box& box, bool smallerWithoutPen, Fill fill, ShapeFn shape,
+                   OutlineFn polygonOf) {
     const Pen& pen = SelectedPen(*target.dc);
     raster::Spans figure;
     if (!HasPen(pen)) {
         // Without a pen the figure comes out one pixel short at the right and
         // bottom when GDI draws it so (rectangles; small ellipses).
-        raster::Box fill = box;
-        if (smallerWithoutPen) fill = raster::Box{box.left, box.top, box.right - 1, box.bottom - 1};
-        shape(fill, target.clip, &figure, nullptr);
-        PaintFigure(target, std::move(figure), {});
+        raster::Box area = box;
+        if (smallerWithoutPen) area = raster::Box{box.left, box.top, box.right - 1, box.bottom - 1};
+        shape(area, target.clip, &figure, nullptr);
+        PaintFigure(target, std::move(figure), {}, fill);
         return;
     }
     int w = DrawnWidth(pen);
@@ -233,13 +239,13 @@ void DrawBoxFigure(Target& target, const raster::Box& box, bool smallerWithoutPe
             raster::Spans band;
             raster::WidePolylineSpans(outline.data(), outline.size(), true, w, target.clip, band);
             raster::Normalize(band);
-            PaintFigure(target, std::move(figure), std::move(band));
+            PaintFigure(target, std::move(figure), std::move(band), fill);
             return;
         }
     }
     shape(path, grown, &figure, &rim);
     raster::Normalize(rim);
-    PaintFigure(target, std::move(figure), raster::Dilate(rim, w, target.clip));
+    PaintFigure(target, std::move(figure), raster::Dilate(rim, w, target.clip), fill);
 }
 
 std::vector<POINT> NoPolygon(const raster::Box&) { return {}; }
@@ -568,7 +574,7 @@ BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) {
     Target target;
     if (!Open(dc, target)) return FALSE;
     raster::Box box = raster::Ordered(left, top, right, bottom);
-    if (target.surface) DrawBoxFigure(target, box, true, RectShape, NoPolygon);
+    if (target.surface) DrawBoxFigure(target, box, true, Fill::InsideOutline, RectShape, NoPolygon);
     Finish(target);
     return TRUE;
 }
@@ -581,7 +587,7 @@ BOOL RoundRect(HDC dc, int left, int top, int right, int bottom, int width, int 
     int64_t ew = std::abs(static_cast<int64_t>(width));
     int64_t eh = std::abs(static_cast<int64_t>(height));
     if (target.surface) {
-        DrawBoxFigure(target, box, true,
+        DrawBoxFigure(target, box, true, Fill::UnderOutline,
                       [&](const raster::Box& b, const raster::Clip& c, raster::Spans* fill, raster::Spans* rim) {
                           if (fill) raster::RoundRectSpans(b, ew, eh, c, *fill);
                           if (rim) raster::RoundRectRimSpans(b, ew, eh, c, *rim);
@@ -599,7 +605,7 @@ BOOL Ellipse(HDC dc, int left, int top, int right, int bottom) {
     raster::Box box = raster::Ordered(left, top, right, bottom);
     // Without a pen, boxes too small to be round come out one pixel short.
     bool small = box.right - box.left < 3 || box.bottom - box.top < 3;
-    if (target.surface) DrawBoxFigure(target, box, small, EllipseShape, EllipsePolygon);
+    if (target.surface) DrawBoxFigure(target, box, small, Fill::UnderOutline, EllipseShape, EllipsePolygon);
     Finish(target);
     return TRUE;
 }
@@ -614,7 +620,8 @@ BOOL Polygon(HDC dc, const POINT* points, int count) {
             raster::PolygonSpans(points, static_cast<size_t>(count), target.dc->polyFillMode, target.clip, interior);
         }
         PaintFigure(target, std::move(interior),
-                    PenPolyline(SelectedPen(*target.dc), points, static_cast<size_t>(count), true, target.clip));
+                    PenPolyline(SelectedPen(*target.dc), points, static_cast<size_t>(count), true, target.clip),
+                    Fill::UnderOutline);
     }
     Finish(target);
     return TRUE;
@@ -667,7 +674,7 @@ BOOL ArcOrPie(HDC dc, bool pie, int left, int top, int right, int bottom, int xs
         raster::Spans outline;
         if (HasPen(pen)) outline = raster::Dilate(thin, w, target.clip);
         raster::Spans wedge = raster::Sector(figure, path, xs, ys, xe, ye);
-        PaintFigure(target, std::move(wedge), std::move(outline));
+        PaintFigure(target, std::move(wedge), std::move(outline), Fill::UnderOutline);
     } else if (HasPen(pen)) {
         raster::Normalize(thin);
         PaintPen(target, raster::Dilate(thin, w, target.clip));
