@@ -141,6 +141,22 @@ void Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const So
             }
         }
     }
+    if (same && useSource) {
+        // Unscaled: row by row over the pixels both rectangles have.
+        int64_t a = std::max<int64_t>(i0, -sx), b = std::min<int64_t>(i1, src.width - sx);
+        for (int64_t j = j0; j < j1 && a < b; ++j) {
+            const uint32_t* in = src.Row(sy + j);
+            if (!in) continue;
+            in += sx;
+            uint32_t* out = dst.Row(static_cast<int32_t>(y + j)) + x;
+            if (code == 0xCC) {
+                for (int64_t i = a; i < b; ++i) out[i] = in[i] & 0xFFFFFFu;
+            } else {
+                for (int64_t i = a; i < b; ++i) out[i] = Ternary(code, pattern, in[i] & 0xFFFFFFu, out[i] & 0xFFFFFFu);
+            }
+        }
+        return;
+    }
     uint32_t gather0 = mode == 2 ? 0u : 0xFFFFFFu;  // WHITEONBLACK ORs from black, else AND from white
     for (int64_t j = j0; j < j1; ++j) {
         uint32_t* out = dst.Row(static_cast<int32_t>(y + j));
