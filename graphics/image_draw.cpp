@@ -9,6 +9,8 @@
 void window::DrawImage(const image* img, int32_t x, int32_t y, int32_t width, int32_t height) {
     ProcessOneMessage();
 
+    // No image at all is drawn like an empty one: nothing, silently.
+    if (img == nullptr) return;
     if (img->imgWidth == 0 || img->imgHeight == 0 || img->imgPixels == nullptr) return;
 
     if (img->imgKind != IK_JPEG && img->imgKind != IK_CAPTURE) {
@@ -36,6 +38,9 @@ void window::DrawImage(const image& img, int32_t x, int32_t y, int32_t width, in
 
 void window::StoreImage(image* imgThis, uint32_t x, uint16_t y, uint16_t width, uint16_t height) {
     ProcessOneMessage();
+
+    // Nowhere to put the capture: nothing to do.
+    if (imgThis == nullptr) return;
 
     // Touching the right or bottom edge is allowed, going past it is not.
     // The sums are taken in 64 bits so that a huge x cannot wrap around to a

@@ -68,6 +68,8 @@ TEST_F(ImageDraw, EmptyOrRefusedImagesDrawAndReportNothing) {
     w->DrawImage(&empty, 10, 10, 30, 30);
     w->DrawImage(refused, 10, 10, -1, -1);
     w->DrawImage(refused, 10, 10, 30, 30);
+    w->DrawImage(static_cast<const image*>(nullptr), 10, 10, -1, -1);  // no image at all
+    w->StoreImage(static_cast<image*>(nullptr), 0, 0, 5, 5);
     EXPECT_EQ(out.Take(), "");
     EXPECT_EQ(CountNot(0, 0, kInW, kInH, kWhite), 0);
 }

@@ -14,7 +14,9 @@
 #include "jpeg_writer.h"
 
 #if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/allocator_interface.h>
+#include <cstddef>
+// Part of the sanitizer runtime; GCC installs no header declaring it.
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #elif defined(__GLIBC__)
 #include <malloc.h>
 #elif defined(_WIN32)
