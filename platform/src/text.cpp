@@ -19,6 +19,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_TABLES_H
+#include FT_GASP_H
 
 #include <algorithm>
 #include <array>
@@ -60,7 +61,8 @@ struct Glyph {
 struct SizedFace {
     FT_Face face = nullptr;
     FontInfo info;
-    int underlinePosition = 0;   // pixels below the baseline of the line's top
+    bool grey = true;            // grey levels; else two-level glyphs
+    int underlinePosition = 0;   // pixels from the baseline down to the line's top
     int underlineThickness = 1;  // pixels
     std::array<Glyph, 256> glyphs;
 
@@ -223,12 +225,19 @@ std::unique_ptr<SizedFace> OpenSizedFace(const LOGFONTA& logFont) {
     sized->info.ppem = static_cast<int>(ppem);
     sized->info.ascent = static_cast<int>((FT_MulFix(winAscent, yScale) + 32) >> 6);
     sized->info.descent = static_cast<int>((FT_MulFix(winDescent, yScale) + 32) >> 6);
-    // The underline sits at the face's underline position below the
-    // baseline, at least one pixel thick.
-    int64_t position = -static_cast<int64_t>(face->underline_position);
+    // The face's grid-fitting table may ask for two-level glyphs at small
+    // sizes, as it does of the platform's own rasteriser.
+    FT_Int gasp = FT_Get_Gasp(face, static_cast<FT_UInt>(ppem));
+    sized->grey = gasp == FT_GASP_NO_TABLE || (gasp & FT_GASP_DO_GRAY) != 0;
+    // The underline is centred on the face's underline position, both
+    // rounded to whole pixels first. FreeType gives the position of the
+    // line's top edge; the centre lies half a thickness above it.
     int64_t thickness = face->underline_thickness;
-    sized->underlinePosition = static_cast<int>((FT_MulFix(position, yScale) + 32) >> 6);
-    sized->underlineThickness = std::max<int>(1, static_cast<int>((FT_MulFix(thickness, yScale) + 32) >> 6));
+    int64_t centre = face->underline_position + thickness / 2;
+    int size = std::max<int>(1, static_cast<int>((FT_MulFix(thickness, yScale) + 32) >> 6));
+    int above = static_cast<int>((FT_MulFix(centre, yScale) + 32) >> 6);
+    sized->underlinePosition = -above - size / 2;
+    sized->underlineThickness = size;
     return sized;
 }
 
@@ -281,9 +290,11 @@ const Glyph& GlyphFor(SizedFace& sized, unsigned char byte) {
     glyph.ready = true;
     FT_Face face = sized.face;
     FT_UInt index = FT_Get_Char_Index(face, CodePoint(byte));
-    if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT) != 0) return glyph;
+    // Two-level glyphs are hinted for two levels, advances included; the
+    // same advances serve drawing and measuring.
+    if (FT_Load_Glyph(face, index, sized.grey ? FT_LOAD_DEFAULT : FT_LOAD_TARGET_MONO) != 0) return glyph;
     glyph.advance = static_cast<int>((face->glyph->advance.x + 32) >> 6);
-    if (FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) != 0) return glyph;
+    if (FT_Render_Glyph(face->glyph, sized.grey ? FT_RENDER_MODE_NORMAL : FT_RENDER_MODE_MONO) != 0) return glyph;
     ++counters.glyphsRendered;
     const FT_Bitmap& bitmap = face->glyph->bitmap;
     glyph.left = face->glyph->bitmap_left;
@@ -293,9 +304,14 @@ const Glyph& GlyphFor(SizedFace& sized, unsigned char byte) {
     glyph.levels.assign(static_cast<size_t>(glyph.width) * static_cast<size_t>(glyph.height), 0);
     for (int y = 0; y < glyph.height; ++y) {
         const unsigned char* row = bitmap.buffer + static_cast<ptrdiff_t>(y) * bitmap.pitch;
+        uint8_t* levels = glyph.levels.data() + static_cast<size_t>(y) * glyph.width;
         for (int x = 0; x < glyph.width; ++x) {
-            // 256 coverage steps become 17 grey levels.
-            glyph.levels[static_cast<size_t>(y) * glyph.width + x] = static_cast<uint8_t>(row[x] * 17 / 256);
+            if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO) {
+                levels[x] = (row[x / 8] & (0x80 >> (x % 8))) ? 16 : 0;
+            } else {
+                // 256 coverage steps become 17 grey levels.
+                levels[x] = static_cast<uint8_t>(row[x] * 17 / 256);
+            }
         }
     }
     return glyph;
