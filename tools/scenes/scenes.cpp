@@ -312,16 +312,18 @@ Picture Render(const Scene& scene, std::vector<std::pair<int, int>>* extents) {
     w.SetWaitOnClose(false);
     w.SetBuffering(true);
     scene.draw(w);
+    // The buffer is read back in one capture; its pixels are blue, green,
+    // red and a spare byte, top row first.
+    image capture;
+    w.StoreImage(capture, 0, 0, kWidth, kHeight);
     Picture picture;
     picture.width = kWidth;
     picture.height = kHeight;
     picture.pixels.resize(static_cast<size_t>(kWidth) * kHeight);
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-            color c = w.GetColor(x, y);
-            picture.pixels[static_cast<size_t>(y) * kWidth + x] =
-                (static_cast<uint32_t>(c.red) << 16) | (static_cast<uint32_t>(c.green) << 8) | c.blue;
-        }
+    const unsigned char* bytes = capture.Pixels();
+    for (size_t i = 0; bytes != nullptr && i < picture.pixels.size(); ++i) {
+        picture.pixels[i] = (static_cast<uint32_t>(bytes[i * 4 + 2]) << 16) |
+                            (static_cast<uint32_t>(bytes[i * 4 + 1]) << 8) | bytes[i * 4];
     }
     if (extents != nullptr) {
         extents->clear();

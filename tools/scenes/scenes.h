@@ -1,5 +1,5 @@
 // scenes.h - a fixed set of drawing scenes made through the graphics
-// library's public interface only, read back pixel by pixel, and a small
+// library's public interface only, read back in one capture, and a small
 // binary PPM writer and reader for them. The scenes tool writes them as
 // reference pictures; the tests draw them again and compare.
 #ifndef TOOLS_SCENES_SCENES_H
@@ -46,7 +46,7 @@ const std::vector<Scene>& All();
 const std::vector<TextItem>& TextItems(const std::string& sceneName);
 
 // Draws one scene into a fresh buffered window of kWidth x kHeight cleared
-// to white and reads it back. Text scenes also give the measured extent of
+// to white and captures it. Text scenes also give the measured extent of
 // each item (width, height).
 Picture Render(const Scene& scene, std::vector<std::pair<int, int>>* extents);
 
