@@ -131,8 +131,8 @@ void Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const So
         mx = MapAxis(w, sw, mirrorX, combine);
         my = MapAxis(h, sh, mirrorY, combine);
         if (rowsFromBottom) {
-            // Device-independent bitmaps are stepped through from their
-            // bottom row up.
+            // A device-independent bitmap picked from (not gathered) is
+            // stepped through from its bottom row up.
             AxisMap up = my;
             for (size_t i = 0; i < up.first.size(); ++i) {
                 size_t k = up.first.size() - 1 - i;
@@ -426,7 +426,7 @@ int StretchDIBits(HDC dc, int xDest, int yDest, int destWidth, int destHeight, i
         // the DIB is stored.
         int64_t top = static_cast<int64_t>(dib.height) - ySrc - static_cast<int64_t>(srcHeight);
         Transfer(*target, xDest, yDest, destWidth, destHeight, source, xSrc, top, srcWidth, srcHeight, rop,
-                 BrushPixel(*to), to->stretchMode, !(dib.bottomUp && (to->stretchMode == BLACKONWHITE || to->stretchMode == 2)));
+                 BrushPixel(*to), to->stretchMode, to->stretchMode != BLACKONWHITE && to->stretchMode != 2);
         NoteTransfer(*to, *target, xDest, yDest, destWidth, destHeight);
     }
     return dib.height;

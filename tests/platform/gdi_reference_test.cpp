@@ -25,7 +25,7 @@ const std::map<std::string, double>& Floors() {
         {"arc", 0.90},              {"pie_filled", 0.90},        {"pie_inverted", 0.90},
         {"bezier", 0.90},           {"regions", 0.90},           {"inverted_twice", 0.90},
         {"edges", 0.90},            {"solid_pens", 0.90},        {"dib_transfers", 0.90},
-        {"blits", 0.90},
+        {"blits", 0.90},            {"dib_stretch_mixed", 0.90},
     };
     return floors;
 }

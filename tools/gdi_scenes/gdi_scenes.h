@@ -341,6 +341,28 @@ inline void DibTransfers(HDC dc) {
     SetStretchBltMode(dc, BLACKONWHITE);
 }
 
+inline void DibStretchMixed(HDC dc) {
+    // A 37 x 23 picture shrunk one way and grown the other, and shrunk by
+    // odd and even factors, in the default stretching mode.
+    std::vector<uint32_t> img(37 * 23);
+    for (int y = 0; y < 23; ++y) {
+        for (int x = 0; x < 37; ++x) {
+            img[static_cast<size_t>(y * 37 + x)] = (static_cast<uint32_t>(x * 7) << 16) |
+                                                   (static_cast<uint32_t>(y * 11) << 8) | (x < 18 ? 220u : 40u);
+        }
+    }
+    BITMAPINFO top = Header(37, -23);
+    StretchDIBits(dc, 5, 5, 18, 11, 0, 0, 37, 23, img.data(), &top, DIB_RGB_COLORS, SRCCOPY);
+    StretchDIBits(dc, 30, 5, 12, 7, 0, 0, 37, 23, img.data(), &top, DIB_RGB_COLORS, SRCCOPY);
+    StretchDIBits(dc, 50, 5, 5, 3, 0, 0, 37, 23, img.data(), &top, DIB_RGB_COLORS, SRCCOPY);
+    StretchDIBits(dc, 60, 5, 1, 1, 0, 0, 37, 23, img.data(), &top, DIB_RGB_COLORS, SRCCOPY);
+    StretchDIBits(dc, 70, 5, 36, 22, 0, 0, 37, 23, img.data(), &top, DIB_RGB_COLORS, SRCCOPY);
+    StretchDIBits(dc, 5, 40, 120, 10, 0, 0, 37, 23, img.data(), &top, DIB_RGB_COLORS, SRCCOPY);
+    StretchDIBits(dc, 130, 5, 10, 90, 0, 0, 37, 23, img.data(), &top, DIB_RGB_COLORS, SRCCOPY);
+    StretchDIBits(dc, 5, 55, 74, 11, 0, 0, 37, 23, img.data(), &top, DIB_RGB_COLORS, SRCCOPY);
+    StretchDIBits(dc, 150, 5, 18, 46, 0, 0, 37, 23, img.data(), &top, DIB_RGB_COLORS, SRCCOPY);
+}
+
 inline void Blits(HDC dc) {
     // A source bitmap with a drawing on it, copied and stretched.
     HDC screen = GetDC(nullptr);
@@ -384,7 +406,7 @@ inline const std::vector<Scene>& Scenes() {
         {"bezier", 200, 80, Beziers},             {"regions", 200, 100, Regions},
         {"inverted_twice", 200, 100, InvertedTwice}, {"edges", 200, 100, Edges},
         {"solid_pens", 200, 80, SolidPens},       {"dib_transfers", 170, 100, DibTransfers},
-        {"blits", 200, 100, Blits},
+        {"blits", 200, 100, Blits},               {"dib_stretch_mixed", 170, 100, DibStretchMixed},
     };
     return scenes;
 }
