@@ -6,7 +6,7 @@
 # Usage: tools/scenes/make-references.sh [BUILD_DIR]   (default build/scenes-win)
 set -euo pipefail
 src="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-build="${1:-$src/build/scenes-win}"
+build="$(realpath -m "${1:-$src/build/scenes-win}")"
 out="$src/tests/reference/scenes"
 cmake -S "$src" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$src/cmake/mingw-w64-x86_64.cmake" >/dev/null
 cmake --build "$build" --target scenes -j2
