@@ -254,6 +254,8 @@ std::vector<POINT> EllipsePolygon(const raster::Box& box) {
 }
 
 void RectShape(const raster::Box& box, const raster::Clip& clip, raster::Spans* fill, raster::Spans* rim) {
+    // A pen draws nothing around a single pixel.
+    if (rim && box.right - box.left == 1 && box.bottom - box.top == 1) return;
     if (fill) raster::RectSpans(box, clip, *fill);
     if (rim) {
         raster::Spans whole;
@@ -586,8 +588,12 @@ BOOL RoundRect(HDC dc, int left, int top, int right, int bottom, int width, int 
     raster::Box box = raster::Ordered(left, top, right, bottom);
     int64_t ew = std::abs(static_cast<int64_t>(width));
     int64_t eh = std::abs(static_cast<int64_t>(height));
+    // Too small to round, it is drawn as a rectangle, one pixel short
+    // without a pen.
+    int64_t w = box.right - box.left, h = box.bottom - box.top;
+    bool square = std::min(ew, w) < 3 || std::min(eh, h) < 3;
     if (target.surface) {
-        DrawBoxFigure(target, box, true, Fill::UnderOutline,
+        DrawBoxFigure(target, box, square, square ? Fill::InsideOutline : Fill::UnderOutline,
                       [&](const raster::Box& b, const raster::Clip& c, raster::Spans* fill, raster::Spans* rim) {
                           if (fill) raster::RoundRectSpans(b, ew, eh, c, *fill);
                           if (rim) raster::RoundRectRimSpans(b, ew, eh, c, *rim);
