@@ -750,9 +750,11 @@ HRGN CreateEllipticRgn(int left, int top, int right, int bottom) {
 HRGN CreateRoundRectRgn(int left, int top, int right, int bottom, int width, int height) {
     if (platform_faults::ShouldFail("CreateRoundRectRgn")) return nullptr;
     raster::Box box = raster::Ordered(left, top, right, bottom);
+    // As for elliptic regions: the figure of the box one pixel smaller.
+    raster::Box inner{box.left, box.top, box.right - 1, box.bottom - 1};
     raster::Spans spans;
-    raster::RoundRectSpans(box, std::abs(static_cast<int64_t>(width)), std::abs(static_cast<int64_t>(height)),
-                           RegionClip(box), spans);
+    raster::RoundRectSpans(inner, std::abs(static_cast<int64_t>(width)), std::abs(static_cast<int64_t>(height)),
+                           RegionClip(inner), spans);
     return NewRegion(std::move(spans));
 }
 
