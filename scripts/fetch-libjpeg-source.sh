@@ -33,10 +33,12 @@ spec=libjpeg-turbo
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-( cd "$work" && apt-get source -qq "$spec" >/dev/null 2>&1 ) || {
-  # The list may be stale: refresh once and try again.
-  "${SUDO[@]}" apt-get update -qq
-  ( cd "$work" && apt-get source -qq "$spec" >/dev/null )
+fetch() { ( cd "$work" && apt-get source -qq "$1" >/dev/null 2>&1 ); }
+# The installed version first (the lists may be stale: refresh once), then
+# whatever version the archive has.
+fetch "$spec" || { "${SUDO[@]}" apt-get update -qq; fetch "$spec"; } || fetch libjpeg-turbo || {
+  echo "cannot fetch Debian's libjpeg-turbo source package" >&2
+  exit 1
 }
 srcdir=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'libjpeg-turbo-*' | head -n1)
 [ -n "$srcdir" ] && [ -f "$srcdir/jpeglib.h" ] || { echo "libjpeg-turbo source not found" >&2; exit 1; }
