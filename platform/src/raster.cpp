@@ -644,8 +644,8 @@ std::vector<POINT> FlattenBezier(const POINT* p) {
 // ---------------------------------------------------------------- arcs
 
 Spans Sector(const Spans& ellipse, const Box& box, int64_t xs, int64_t ys, int64_t xe, int64_t ye) {
-    double cx = (static_cast<double>(box.left) + static_cast<double>(box.right)) / 2.0;
-    double cy = (static_cast<double>(box.top) + static_cast<double>(box.bottom)) / 2.0;
+    double cx = static_cast<double>(box.left + (box.right - box.left) / 2);
+    double cy = static_cast<double>(box.top + (box.bottom - box.top) / 2);
     double start = ScreenAngle(xs - cx, ys - cy);
     double sweep = ScreenAngle(xe - cx, ye - cy) - start;
     if (sweep < 0) sweep += 2 * kPi;
@@ -653,7 +653,7 @@ Spans Sector(const Spans& ellipse, const Box& box, int64_t xs, int64_t ys, int64
     Spans out;
     for (const Span& s : ellipse) {
         for (int32_t x = s.x0; x < s.x1; ++x) {
-            double d = ScreenAngle(x + 0.5 - cx, s.y + 0.5 - cy) - start;
+            double d = ScreenAngle(x - cx, s.y - cy) - start;
             if (d < 0) d += 2 * kPi;
             if (d > sweep) continue;
             if (!out.empty() && out.back().y == s.y && out.back().x1 == x) {
@@ -667,13 +667,13 @@ Spans Sector(const Spans& ellipse, const Box& box, int64_t xs, int64_t ys, int64
 }
 
 bool RayPixel(const Spans& outline, const Box& box, int64_t x, int64_t y, POINT& pixel) {
-    double cx = (static_cast<double>(box.left) + static_cast<double>(box.right)) / 2.0;
-    double cy = (static_cast<double>(box.top) + static_cast<double>(box.bottom)) / 2.0;
+    double cx = static_cast<double>(box.left + (box.right - box.left) / 2);
+    double cy = static_cast<double>(box.top + (box.bottom - box.top) / 2);
     double ray = ScreenAngle(x - cx, y - cy);
     double best = 10;
     for (const Span& s : outline) {
         for (int32_t px = s.x0; px < s.x1; ++px) {
-            double d = std::fabs(ScreenAngle(px + 0.5 - cx, s.y + 0.5 - cy) - ray);
+            double d = std::fabs(ScreenAngle(px - cx, s.y - cy) - ray);
             d = std::min(d, 2 * kPi - d);
             if (d < best) {
                 best = d;

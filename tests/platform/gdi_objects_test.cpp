@@ -12,6 +12,7 @@
 #include "gdi_internal.h"
 #include "gdi_service.h"
 #include "platform_faults.h"
+#include "window_service.h"
 
 namespace {
 
@@ -338,6 +339,59 @@ TEST(GdiShapes, ScreenDcsAcceptDrawingThatGoesNowhere) {
     EXPECT_EQ(GetPixel(screen, 0, 0), CLR_INVALID);
     EXPECT_EQ(platform::TargetSurface(*platform::LookupDC(screen)), nullptr);
     EXPECT_EQ(platform::ReleaseWindowDC(nullptr, screen), 1);
+}
+
+}  // namespace
+
+namespace {
+
+LRESULT CALLBACK PlainProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+// A window whose client area the window service keeps as a surface.
+HWND MakeWindow(int w, int h) {
+    WNDCLASSA record{};
+    record.lpfnWndProc = PlainProc;
+    record.hInstance = GetModuleHandleA(nullptr);
+    record.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    record.lpszClassName = "gdi objects test";
+    RegisterClassA(&record);
+    return CreateWindowExA(0, "gdi objects test", "gdi", WS_VISIBLE | WS_CAPTION, 10, 10,
+                           w + GetSystemMetrics(SM_CXEDGE), h + GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYEDGE),
+                           nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+TEST(GdiWindowDcs, DrawAndCopyOntoTheWindowsClientArea) {
+    HWND hwnd = MakeWindow(64, 48);
+    ASSERT_NE(hwnd, nullptr);
+    platform::Surface* client = platform::ClientSurface(hwnd);
+    ASSERT_NE(client, nullptr);
+    HDC dc = GetDC(hwnd);
+    ASSERT_NE(dc, nullptr);
+    EXPECT_EQ(GetObjectType(dc), static_cast<DWORD>(OBJ_DC));
+    EXPECT_EQ(platform::TargetSurface(*platform::LookupDC(dc)), client);
+    SelectObject(dc, GetStockObject(BLACK_BRUSH));
+    EXPECT_TRUE(Rectangle(dc, 2, 2, 6, 6));
+    EXPECT_EQ(client->Row(3)[3], 0u);
+    EXPECT_EQ(GetPixel(dc, 3, 3), RGB(0, 0, 0));
+    // A frame from a back buffer: all but the last row and column.
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP buffer = CreateCompatibleBitmap(dc, client->width, client->height);
+    HGDIOBJ old = SelectObject(memory, buffer);
+    platform::LookupBitmap(buffer)->surface.pixels.assign(client->pixels.size(), 0x00FF00);
+    EXPECT_TRUE(BitBlt(dc, 0, 0, client->width - 1, client->height - 1, memory, 0, 0, SRCCOPY));
+    EXPECT_EQ(client->Row(0)[0], 0x00FF00u);
+    EXPECT_EQ(client->Row(client->height - 2)[client->width - 2], 0x00FF00u);
+    EXPECT_NE(client->Row(client->height - 1)[client->width - 1], 0x00FF00u);
+    SelectObject(memory, old);
+    DeleteObject(buffer);
+    DeleteDC(memory);
+    SelectObject(dc, GetStockObject(WHITE_BRUSH));
+    EXPECT_EQ(ReleaseDC(hwnd, dc), 1);
+    EXPECT_EQ(GetObjectType(dc), 0u);
+    DestroyWindow(hwnd);
+    EXPECT_EQ(GetDC(hwnd), nullptr) << "no DC for a destroyed window";
 }
 
 }  // namespace
