@@ -369,7 +369,10 @@ public:
     void QuerySize(int32_t& width, int32_t& height) const;
 
     // True while the platform window exists; false once the user has closed
-    // it with its close box (input polls then report nothing).
+    // it with its close box. A closed window reports no input: polls give
+    // nothing, AwaitKey and AwaitClick return KK_NONE and CK_NONE at once,
+    // and the last window's destruction neither asks for nor waits for a
+    // click. Programs with a loop of their own should stop when it is false.
     bool IsOpen() const;
 
     // Input.
