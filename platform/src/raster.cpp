@@ -619,25 +619,53 @@ void ThinPolylineSpans(const POINT* points, size_t count, bool closed, const Cli
     }
 }
 
-std::vector<POINT> FlattenBezier(const POINT* p) {
-    // Enough steps that consecutive points are about two pixels apart.
-    double length = 0;
-    for (int i = 0; i < 3; ++i) {
-        length += std::hypot(static_cast<double>(p[i + 1].x) - p[i].x, static_cast<double>(p[i + 1].y) - p[i].y);
-    }
-    int steps = static_cast<int>(std::min(4096.0, std::max(1.0, std::ceil(length / 2))));
-    std::vector<POINT> out;
-    out.reserve(static_cast<size_t>(steps) + 1);
-    out.push_back(p[0]);
-    for (int k = 1; k < steps; ++k) {
-        double t = static_cast<double>(k) / steps, u = 1 - t;
-        double b0 = u * u * u, b1 = 3 * u * u * t, b2 = 3 * u * t * t, b3 = t * t * t;
-        double x = b0 * p[0].x + b1 * p[1].x + b2 * p[2].x + b3 * p[3].x;
-        double y = b0 * p[0].y + b1 * p[1].y + b2 * p[2].y + b3 * p[3].y;
-        POINT q{ClampTo(std::floor(x + 0.5), INT32_MIN, INT32_MAX), ClampTo(std::floor(y + 0.5), INT32_MIN, INT32_MAX)};
+namespace {
+
+struct Cubic {
+    double x[4], y[4];
+};
+
+// Splits a curve in halves until its control points lie within `tolerance`
+// of its chord, appending the end of each flat piece.
+void Subdivide(const Cubic& c, double tolerance, int depth, std::vector<POINT>& out) {
+    double dx = c.x[3] - c.x[0], dy = c.y[3] - c.y[0];
+    double len = std::hypot(dx, dy);
+    auto off = [&](int i) {
+        if (len == 0) return std::hypot(c.x[i] - c.x[0], c.y[i] - c.y[0]);
+        return std::fabs((c.x[i] - c.x[0]) * dy - (c.y[i] - c.y[0]) * dx) / len;
+    };
+    if (depth >= 12 || std::max(off(1), off(2)) <= tolerance) {
+        POINT q{ClampTo(std::floor(c.x[3] + 0.5), INT32_MIN, INT32_MAX), ClampTo(std::floor(c.y[3] + 0.5), INT32_MIN, INT32_MAX)};
         if (q.x != out.back().x || q.y != out.back().y) out.push_back(q);
+        return;
     }
-    if (p[3].x != out.back().x || p[3].y != out.back().y || out.size() == 1) out.push_back(p[3]);
+    Cubic l, r;
+    for (int axis = 0; axis < 2; ++axis) {
+        const double* v = axis == 0 ? c.x : c.y;
+        double* lv = axis == 0 ? l.x : l.y;
+        double* rv = axis == 0 ? r.x : r.y;
+        double m01 = (v[0] + v[1]) / 2, m12 = (v[1] + v[2]) / 2, m23 = (v[2] + v[3]) / 2;
+        double m012 = (m01 + m12) / 2, m123 = (m12 + m23) / 2, mid = (m012 + m123) / 2;
+        lv[0] = v[0]; lv[1] = m01; lv[2] = m012; lv[3] = mid;
+        rv[0] = mid; rv[1] = m123; rv[2] = m23; rv[3] = v[3];
+    }
+    Subdivide(l, tolerance, depth + 1, out);
+    Subdivide(r, tolerance, depth + 1, out);
+}
+
+}  // namespace
+
+std::vector<POINT> FlattenBezier(const POINT* p) {
+    // Pieces flat to within a pixel, as GDI flattens curves.
+    Cubic c;
+    for (int i = 0; i < 4; ++i) {
+        c.x[i] = p[i].x;
+        c.y[i] = p[i].y;
+    }
+    std::vector<POINT> out{p[0]};
+    Subdivide(c, 1.0, 0, out);
+    if (out.back().x != p[3].x || out.back().y != p[3].y) out.push_back(p[3]);
+    if (out.size() == 1) out.push_back(p[3]);
     return out;
 }
 
