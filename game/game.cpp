@@ -1,3 +1,5 @@
+// game.cpp - one game's set-up and frame loop, and the program's menu
+// around the games.
 #include "game.h"
 
 #include <iostream>
@@ -50,6 +52,8 @@ GameIo::GameIo() : input(&std::cin), output(&std::cout), pictureFolders(DefaultP
 Game::Game(window& gameWindow, const image& backgroundPicture, int gameNation, int gameBallSpeed,
            GameIo& gameIo)
     : win(gameWindow), background(backgroundPicture), io(gameIo), nation(gameNation), ballSpeed(gameBallSpeed) {
+    // spinAngle and the court are set by now, in that order; the random
+    // draws of the ball's start come after buffering is switched on.
     win.SetBuffering(true);
     StartBall();
     quit = false;
