@@ -278,7 +278,8 @@ void EllipseShape(const raster::Box& box, const raster::Clip& clip, raster::Span
 
 // The outline of a polyline with the DC's pen. A wide pen draws a geometric
 // line, which ends at the last point instead of short of it.
-raster::Spans PenPolyline(const Pen& pen, const POINT* points, size_t count, bool closed, const raster::Clip& clip) {
+raster::Spans PenPolyline(const Pen& pen, const POINT* points, size_t count, bool closed, const raster::Clip& clip,
+                          bool normalize = true) {
     raster::Spans spans;
     if (!HasPen(pen) || count == 0) return spans;
     int w = DrawnWidth(pen);
@@ -287,8 +288,41 @@ raster::Spans PenPolyline(const Pen& pen, const POINT* points, size_t count, boo
     } else {
         raster::ThinPolylineSpans(points, count, closed, clip, spans);
     }
-    raster::Normalize(spans);
+    if (normalize) raster::Normalize(spans);
     return spans;
+}
+
+// Mix modes that give the same pixel when applied twice: with them a pixel
+// painted twice looks as if painted once.
+bool Idempotent(int rop2) {
+    switch (rop2) {
+        case R2_BLACK: case 3: case 4: case 9: case 11: case 12: case R2_COPYPEN: case 15: case R2_WHITE:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Paints a polyline with the DC's pen. Each pixel is painted once; with a
+// mix mode for which that makes no difference, long polylines are painted
+// piece by piece instead of being gathered first, so that their cost stays
+// in proportion to their pixels.
+void DrawPolyline(Target& target, const POINT* points, size_t count, bool closed) {
+    const Pen& pen = SelectedPen(*target.dc);
+    if (!target.surface || !HasPen(pen) || count == 0) return;
+    constexpr size_t kPiece = 256;
+    if (count <= kPiece || !Idempotent(target.dc->rop2)) {
+        PaintPen(target, PenPolyline(pen, points, count, closed, target.clip));
+        return;
+    }
+    for (size_t first = 0; first + 1 < count; first += kPiece) {
+        size_t n = std::min(kPiece + 1, count - first);  // pieces share their end points
+        PaintPen(target, PenPolyline(pen, points + first, n, false, target.clip, false));
+    }
+    if (closed) {
+        POINT back[2] = {points[count - 1], points[0]};
+        PaintPen(target, PenPolyline(pen, back, 2, false, target.clip, false));
+    }
 }
 
 }  // namespace
@@ -566,7 +600,7 @@ BOOL LineTo(HDC dc, int x, int y) {
     if (!Open(dc, target)) return FALSE;
     POINT line[2] = {target.dc->position, POINT{x, y}};
     target.dc->position = line[1];
-    if (target.surface) PaintPen(target, PenPolyline(SelectedPen(*target.dc), line, 2, false, target.clip));
+    DrawPolyline(target, line, 2, false);
     Finish(target);
     return TRUE;
 }
@@ -625,9 +659,10 @@ BOOL Polygon(HDC dc, const POINT* points, int count) {
         if (!SelectedBrush(*target.dc).hollow) {
             raster::PolygonSpans(points, static_cast<size_t>(count), target.dc->polyFillMode, target.clip, interior);
         }
-        PaintFigure(target, std::move(interior),
-                    PenPolyline(SelectedPen(*target.dc), points, static_cast<size_t>(count), true, target.clip),
-                    Fill::UnderOutline);
+        // The interior, then the outline over it.
+        raster::Normalize(interior);
+        PaintBrush(target, interior);
+        DrawPolyline(target, points, static_cast<size_t>(count), true);
     }
     Finish(target);
     return TRUE;
@@ -644,7 +679,7 @@ BOOL PolyBezier(HDC dc, const POINT* points, DWORD count) {
             std::vector<POINT> curve = raster::FlattenBezier(points + i);
             line.insert(line.end(), curve.begin() + 1, curve.end());
         }
-        PaintPen(target, PenPolyline(SelectedPen(*target.dc), line.data(), line.size(), false, target.clip));
+        DrawPolyline(target, line.data(), line.size(), false);
     }
     Finish(target);
     return TRUE;

@@ -150,9 +150,8 @@ void PaintSpans(Surface& surface, const Spans& spans, uint32_t pixel, int rop2) 
 // ---------------------------------------------------------------- span algebra
 
 void Normalize(Spans& spans) {
-    std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) {
-        return a.y != b.y ? a.y < b.y : a.x0 < b.x0;
-    });
+    auto before = [](const Span& a, const Span& b) { return a.y != b.y ? a.y < b.y : a.x0 < b.x0; };
+    if (!std::is_sorted(spans.begin(), spans.end(), before)) std::sort(spans.begin(), spans.end(), before);
     size_t out = 0;
     for (size_t i = 0; i < spans.size(); ++i) {
         const Span& s = spans[i];
@@ -589,8 +588,26 @@ void ThinLineSpans(int64_t x0, int64_t y0, int64_t x1, int64_t y1, bool last, co
     }
     iFirst = std::max<int64_t>(iFirst, 0);
     iLast = std::min<int64_t>(iLast, n - 1);
+    if (iFirst > iLast) return;
+    // minor(i) = minor0 + ceil((2 i dMinor - len) / (2 len)), worked out once
+    // and then stepped with its remainder, which stays in (-2 len, 0].
+    const int64_t den = 2 * len, step2 = 2 * dMinor;
+    __int128 num0 = static_cast<__int128>(2) * iFirst * dMinor - len;
+    __int128 q0 = CeilDiv(num0, den);
+    int64_t rem = static_cast<int64_t>(num0 - q0 * den);
+    __int128 minorWide = minor0 + q0;
     for (int64_t i = iFirst; i <= iLast; ++i) {
-        __int128 minor = minor0 + CeilDiv(static_cast<__int128>(2) * i * dMinor - len, static_cast<__int128>(2) * len);
+        if (i > iFirst) {
+            rem += step2;
+            if (rem > 0) {
+                ++minorWide;
+                rem -= den;
+            } else if (rem <= -den) {
+                --minorWide;
+                rem += den;
+            }
+        }
+        __int128 minor = minorWide;
         int64_t major = major0 + step * i;
         if (minor < INT32_MIN || minor > INT32_MAX) continue;
         int64_t m = static_cast<int64_t>(minor);
