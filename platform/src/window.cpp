@@ -160,6 +160,7 @@ struct Service {
     HWND capture = nullptr;
     HWND grab = nullptr;        // window a held button was pressed in
     uint32_t heldButtons = 0;   // SDL button mask
+    POINT cursor{0, 0};         // last pointer position seen, screen coordinates
     int shiftDown = 0;          // key state as retrieved
     int ctrlDown = 0;
     int altDown = 0;
@@ -273,9 +274,7 @@ void Post(std::deque<Queued>& queue, HWND hwnd, UINT message, WPARAM wParam, LPA
     msg.wParam = wParam;
     msg.lParam = lParam;
     msg.time = timeGetTime();
-    int x = 0, y = 0;
-    if (s.videoReady) SDL_GetGlobalMouseState(&x, &y);
-    msg.pt = POINT{x, y};
+    msg.pt = s.cursor;
     queue.push_back(Queued{msg, s.nextSeq++});
 }
 
@@ -387,6 +386,7 @@ void RouteMouse(UINT message, Window* from, int x, int y, uint32_t buttonsAfter)
     } else {
         target = from;
     }
+    if (from) s.cursor = POINT{from->ClientLeft() + x, from->ClientTop() + y};
     if (!target) return;
     if (from && target != from) {
         x = from->ClientLeft() + x - target->ClientLeft();
@@ -438,11 +438,9 @@ void TranslateEvent(const SDL_Event& e) {
         if (Window* w = FindBySdlId(e.wheel.windowID)) {
             int delta = e.wheel.y * 120;
             if (e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) delta = -delta;
-            int x = 0, y = 0;
-            SDL_GetGlobalMouseState(&x, &y);
             Post(s.input, w->handle, WM_MOUSEWHEEL,
                  (static_cast<WPARAM>(static_cast<WORD>(delta)) << 16) | MouseKeys(s.heldButtons),
-                 MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
+                 MAKELPARAM(static_cast<WORD>(s.cursor.x), static_cast<WORD>(s.cursor.y)));
         }
         break;
     case SDL_WINDOWEVENT:

@@ -122,24 +122,6 @@ TEST(InputKeys, F10AndAltKeysAreSystemKeysWithoutRecords) {
     inject::Tap(Handle(*w), 'B');
     EXPECT_EQ(AllKeys(*w), (std::vector<Key>{{KK_CHAR, 'b'}}));
 }
-
-TEST(InputKeys, ShiftAndCapsLockChooseTheCase) {
-    auto w = QuietWindow();
-    HWND h = Handle(*w);
-    inject::KeyDown(h, VK_SHIFT);
-    inject::Tap(h, 'Q');
-    inject::Tap(h, '1');
-    inject::KeyUp(h, VK_SHIFT);
-    inject::Tap(h, VK_CAPITAL);
-    inject::Tap(h, 'Q');
-    inject::KeyDown(h, VK_SHIFT);
-    inject::Tap(h, 'Q');
-    inject::KeyUp(h, VK_SHIFT);
-    inject::Tap(h, VK_CAPITAL);
-    inject::Tap(h, 'Q');
-    EXPECT_EQ(AllKeys(*w),
-              (std::vector<Key>{{KK_CHAR, 'Q'}, {KK_CHAR, '!'}, {KK_CHAR, 'Q'}, {KK_CHAR, 'q'}, {KK_CHAR, 'q'}}));
-}
 #endif
 
 TEST(InputKeys, RecordsKeepTheOrderOfTheirMessages) {

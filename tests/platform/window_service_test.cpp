@@ -297,6 +297,8 @@ TEST_F(WindowService, CaptureTakesInputMeantForAnotherWindow) {
     ReleaseCapture();
     ASSERT_EQ(taken.size(), 1u);
     EXPECT_EQ(taken[0].lParam, MAKELPARAM(310, 10));  // in a's client coordinates
+    EXPECT_EQ(taken[0].pt.x, 311);                      // on the screen: b's client area
+    EXPECT_EQ(taken[0].pt.y, 33);                       // starts at (301, 23)
     EXPECT_TRUE(TakeAll(b.hwnd).empty());
 }
 
