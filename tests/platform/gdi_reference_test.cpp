@@ -22,7 +22,7 @@ const std::map<std::string, double>& Floors() {
         {"roundrect_filled", 0.995}, {"roundrect_frame", 0.995}, {"small_boxes", 1.0},
         {"lines", 1.0}, {"wide_lines", 0.982}, {"polygon_filled", 0.976},
         {"polygon_frame", 0.976}, {"polygon_inverted", 0.998}, {"polygon_winding", 0.976},
-        {"arc", 0.989}, {"pie_filled", 0.978}, {"pie_inverted", 0.975},
+        {"arc", 0.992}, {"pie_filled", 0.986}, {"pie_inverted", 0.997},
         {"bezier", 0.982}, {"regions", 1.0}, {"inverted_twice", 1.0},
         {"edges", 0.995}, {"solid_pens", 0.995}, {"dib_transfers", 0.999},
         {"blits", 1.0}, {"dib_stretch_mixed", 1.0},
