@@ -8,6 +8,7 @@
 #include "game.h"
 #include "game_test_support.h"
 #include "input_injection.h"
+#include "picture_files.h"
 #include "random.h"
 #include "window_test_access.h"
 
@@ -61,4 +62,29 @@ TEST(GameClose, ClosedWindowBringsTheMenuBack) {
     ASSERT_GE(w.size(), menuEnd.size());
     EXPECT_EQ(w.substr(w.size() - menuEnd.size()), menuEnd);
     EXPECT_NE(w.find(menuEnd), w.rfind(menuEnd)) << "the menu was shown twice";
+}
+
+// A failure inside a game (here a key source that throws, as a missing
+// closing picture does) ends the program: the window closes without first
+// waiting for a click, and the failure reaches the caller.
+TEST(GameClose, FailureInAGameClosesTheWindowWithoutWaiting) {
+    const std::string folder = game_test::MakePictureFolder("close_failure", true, false);
+    ScriptedIo scripted("", {folder});
+    int polls = 0;
+    scripted.io.pollKey = [&polls](window&) -> char {
+        if (++polls == 3) throw PictureFileError{"PictureFiles/frame1.jpg", ERR_NO_FILE};
+        return 0;
+    };
+    Program program(scripted.io);
+    ::testing::internal::CaptureStdout();
+    try {
+        program.PlayGame(1, 4);
+        ADD_FAILURE() << "the failure did not reach the caller";
+    } catch (const PictureFileError& failure) {
+        EXPECT_EQ(failure.fileName, "PictureFiles/frame1.jpg");
+    }
+    const std::string printed = ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(printed.find("Click mouse"), std::string::npos) << printed;
+    EXPECT_EQ(windowRegistry, nullptr) << "the game's window is gone";
+    EXPECT_EQ(polls, 3);
 }
