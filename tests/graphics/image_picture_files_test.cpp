@@ -63,6 +63,9 @@ TEST(PictureFiles, PicturesShowTheirSubjects) {
     Rgb sun = At(japan, 200, 80);  // the red rising sun above Mount Fuji
     EXPECT_GT(sun.r, 180);
     EXPECT_LT(sun.g, 80);
+    Rgb ribbon = At(japan, 50, 340), dot = At(japan, 200, 323);  // the caption ribbon and a letter's dot
+    EXPECT_GT(ribbon.r, ribbon.g + 100);
+    EXPECT_GT(dot.g, 200);
 
     image england(PicturePath("frame2.jpg"), IK_JPEG);
     Rgb clockFace = At(england, 244, 120);

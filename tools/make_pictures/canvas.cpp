@@ -139,6 +139,16 @@ void Canvas::VerticalGradient(float y0, float y1, Rgb top, Rgb bottom) {
     }
 }
 
+void Canvas::Place(const Canvas& source, int x, int y) {
+    for (int sy = 0; sy < source.height; ++sy) {
+        if (y + sy < 0 || y + sy >= height) continue;
+        for (int sx = 0; sx < source.width; ++sx) {
+            if (x + sx < 0 || x + sx >= width) continue;
+            pixels[static_cast<size_t>(y + sy) * width + x + sx] = source.At(sx, sy);
+        }
+    }
+}
+
 std::vector<unsigned char> Canvas::Bytes() const {
     std::vector<unsigned char> bytes;
     bytes.reserve(pixels.size() * 3);

@@ -52,6 +52,9 @@ public:
     // nearest end's colour.
     void VerticalGradient(float y0, float y1, Rgb top, Rgb bottom);
 
+    // Copies `source` with its top-left corner at (x, y), clipped.
+    void Place(const Canvas& source, int x, int y);
+
     Rgb At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
     // Red, green, blue bytes, top row first.
     std::vector<unsigned char> Bytes() const;

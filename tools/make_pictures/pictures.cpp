@@ -1,6 +1,7 @@
 // The game's five pictures, painted from shapes and gradients.
 #include "pictures.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -85,6 +86,70 @@ void Border(Canvas& canvas, Rgb mat) {
     canvas.Paint(Subtract(Rect(6, 6, w - 6, h - 6), Rect(8, 8, w - 8, h - 8)), Rgb{60, 50, 40});
 }
 
+// Letters of a 5 x 7 dot font, enough for the closing pictures' captions.
+const char* Glyph(char letter) {
+    switch (letter) {
+    case 'A': return ".###.#...##...#######...##...##...#";
+    case 'C': return ".###.#...##....#....#....#...#.###.";
+    case 'D': return "####.#...##...##...##...##...#####.";
+    case 'E': return "######....#....####.#....#....#####";
+    case 'H': return "#...##...##...#######...##...##...#";
+    case 'I': return ".###...#....#....#....#....#...###.";
+    case 'L': return "#....#....#....#....#....#....#####";
+    case 'M': return "#...###.###.#.##.#.##...##...##...#";
+    case 'N': return "#...###..##.#.##..###...##...##...#";
+    case 'O': return ".###.#...##...##...##...##...#.###.";
+    case 'P': return "####.#...##...#####.#....#....#....";
+    case 'R': return "####.#...##...#####.#.#..#..#.#...#";
+    case 'Y': return "#...##...#.#.#...#....#....#....#..";
+    case 'W': return "#...##...##...##.#.##.#.##.#.#.#.#.";
+    case '!': return "..#....#....#....#....#.........#..";
+    default: return nullptr;  // a space
+    }
+}
+
+// A ribbon across the bottom of a closing picture with a caption on it, in
+// round dots like a stadium's scoreboard.
+void Banner(Canvas& canvas, float top, const char* text, Rgb ribbon, Rgb ink) {
+    float w = static_cast<float>(canvas.Width());
+    float bottom = top + 48, middle = top + 24;
+    Rgb fold = Mix(ribbon, kBlack, 0.35f);
+    // The ribbon's ends, tucked behind, with swallowtails.
+    canvas.Paint(Polygon({{14, top + 10}, {46, top + 10}, {46, bottom + 8}, {14, bottom + 8}, {26, middle + 8}}), fold);
+    canvas.Paint(Polygon({{w - 14, top + 10}, {w - 46, top + 10}, {w - 46, bottom + 8}, {w - 14, bottom + 8},
+                          {w - 26, middle + 8}}),
+                 fold);
+    canvas.Paint(Rect(34, top, w - 34, bottom), [=](float, float y) {
+        return Mix(Mix(ribbon, kWhite, 0.25f), ribbon, (y - top) / 48);
+    });
+    int letters = 0;
+    for (const char* c = text; *c; ++c) ++letters;
+    const float cell = std::min(4.6f, (w - 96) / (letters * 6));
+    float x = w / 2 - (letters * 6 - 1) * cell / 2, y = middle - 3.5f * cell;
+    for (const char* c = text; *c; ++c, x += 6 * cell) {
+        const char* glyph = Glyph(*c);
+        if (glyph == nullptr) continue;
+        for (int row = 0; row < 7; ++row)
+            for (int col = 0; col < 5; ++col)
+                if (glyph[row * 5 + col] == '#') {
+                    float cx = x + (col + 0.5f) * cell, cy = y + (row + 0.5f) * cell;
+                    canvas.Paint(Circle(cx + 1, cy + 1, cell * 0.52f), fold, 0.8f);
+                    canvas.Paint(Circle(cx, cy, cell * 0.52f), ink);
+                }
+    }
+}
+
+// A closing picture: the scene as a card with a caption ribbon below it.
+Canvas WithCaption(const Canvas& scene, const char* caption, Rgb mat, Rgb ribbon, Rgb ink) {
+    Canvas c(scene.Width(), scene.Height() + 64);
+    float w = static_cast<float>(c.Width()), h = static_cast<float>(c.Height());
+    c.Paint(Rect(0, 0, w, h), mat);
+    c.Place(scene, 0, 0);
+    Banner(c, static_cast<float>(scene.Height()), caption, ribbon, ink);
+    c.Paint(Subtract(Rect(0, 0, w, h), Rect(1, 1, w - 1, h - 1)), Rgb{170, 160, 140});
+    return c;
+}
+
 }  // namespace
 
 Canvas PaintBackground() {
@@ -153,7 +218,7 @@ Canvas PaintJapan() {
         return du * du + dv * dv < 0.09f ? Rgb{200, 20, 45} : Rgb{252, 252, 252};
     });
     Border(c, Rgb{250, 244, 230});
-    return c;
+    return WithCaption(c, "CHAMPION!", Rgb{250, 244, 230}, Rgb{200, 20, 45}, Rgb{255, 250, 240});
 }
 
 Canvas PaintEngland() {
@@ -201,7 +266,7 @@ Canvas PaintEngland() {
             c.Paint(Rect(64 + col * 9, 232 + row * 9, 71 + col * 9, 239 + row * 9), Rgb{230, 240, 250});
     c.Paint(Rect(60, 226, 84, 229), kBlack);
     Border(c, Rgb{245, 245, 240});
-    return c;
+    return WithCaption(c, "WELL DONE!", Rgb{245, 245, 240}, Rgb{30, 50, 120}, Rgb{255, 255, 255});
 }
 
 Canvas PaintEthiopia() {
@@ -259,7 +324,7 @@ Canvas PaintEthiopia() {
         return Rgb{220, 30, 40};
     });
     Border(c, Rgb{250, 240, 215});
-    return c;
+    return WithCaption(c, "CHAMPION!", Rgb{250, 240, 215}, Rgb{20, 130, 60}, Rgb{252, 215, 20});
 }
 
 Canvas PaintFarmAnimal() {
@@ -337,5 +402,5 @@ Canvas PaintFarmAnimal() {
     c.Paint(Polygon({{104, 198}, {116, 198}, {119, 212}, {101, 212}}), Rgb{240, 200, 40});
     c.Paint(Circle(110, 213, 2.5f), Rgb{150, 110, 20});
     Border(c, Rgb{255, 250, 235});
-    return c;
+    return WithCaption(c, "HOORAY!", Rgb{255, 250, 235}, Rgb{190, 40, 35}, Rgb{255, 255, 255});
 }

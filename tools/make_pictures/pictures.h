@@ -6,7 +6,8 @@
 
 // Sizes: the background fits the back wall's frame (169 x 85 pixels) when
 // drawn at its own size one pixel inside it; the closing pictures are
-// centred on the 1000-pixel-wide window and drawn from y 20.
+// centred on the 1000-pixel-wide window and drawn from y 20, each a scene
+// with a caption ribbon below it.
 const int kBackgroundWidth = 168, kBackgroundHeight = 84;
 
 Canvas PaintBackground();     // sunset over mountains and a lake
