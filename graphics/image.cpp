@@ -126,26 +126,28 @@ extern "C" int DecodeJpegFile(const char* fileName, uint16_t* width, uint16_t* h
 
 image::image() = default;
 
-image::image(const char* fileName, ImageKind kind) {
+// The constructors below first delegate to the default one, so the object
+// counts as constructed: when Load or an allocation throws, the destructor
+// still releases whatever was allocated before.
+
+image::image(const char* fileName, ImageKind kind) : image() {
     if (fileName == nullptr) throw ERR_NO_FILE;
     Load(fileName, kind);
 }
 
-image::image(std::string fileName, ImageKind kind) { Load(fileName.c_str(), kind); }
+image::image(std::string fileName, ImageKind kind) : image() { Load(fileName.c_str(), kind); }
 
-image::image(const image& other)
-    : imgHeight(other.imgHeight), imgWidth(other.imgWidth), imgKind(other.imgKind) {
+image::image(const image& other) : image() {
+    imgKind = other.imgKind;
+    imgHeight = other.imgHeight;
+    imgWidth = other.imgWidth;
     bmapInfo = NewHeader();
     bmapInfo->biWidth = imgWidth;
     bmapInfo->biHeight = -static_cast<LONG>(imgHeight);
     if (other.imgPixels == nullptr) return;  // an empty source gives an empty copy
     size_t bytes = PixelBytes(imgWidth, imgHeight);
     imgPixels = static_cast<unsigned char*>(std::malloc(bytes == 0 ? 1 : bytes));
-    if (imgPixels == nullptr) {
-        std::free(bmapInfo);  // no destructor runs for a constructor that throws
-        bmapInfo = nullptr;
-        throw ERR_ALLOCATION;
-    }
+    if (imgPixels == nullptr) throw ERR_ALLOCATION;
     std::memcpy(imgPixels, other.imgPixels, bytes);
 }
 

@@ -212,6 +212,19 @@ TEST(ImageLoad, ReloadingReplacesThePictureWithoutGrowingMemory) {
     EXPECT_LT(after - before, 1000) << "before " << before << " after " << after;
 }
 
+TEST(ImageLoad, ConstructorsThatThrowLeaveNothingBehind) {
+    std::string missing = ScratchPath("constructor_missing.jpg");
+    long long before = image_test::HeapBytesInUse();
+    if (before < 0) GTEST_SKIP() << "this build cannot count heap bytes";
+    for (int i = 0; i < 100; ++i) {
+        EXPECT_THROW(image(missing.c_str(), IK_JPEG), error);
+        EXPECT_THROW(image(missing, IK_JPEG), error);
+    }
+    long long after = image_test::HeapBytesInUse();
+    // A header lost per failed construction would show as 8000 bytes.
+    EXPECT_LT(after - before, 1000) << "before " << before << " after " << after;
+}
+
 TEST(ImageLoad, GrayscaleFilesBecomeEqualRedGreenBlue) {
     const int w = 8, h = 2;
     std::vector<unsigned char> gray(w * h);
