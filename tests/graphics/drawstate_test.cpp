@@ -70,6 +70,40 @@ TEST_F(DrawStateTest, PenWidthZeroDrawsOnePixelWideOutlines) {
     EXPECT_COLOR(WHITE, At(49, 20));
 }
 
+// The pen selected in a device context, read by selecting another and
+// putting it straight back.
+HGDIOBJ SelectedPen(HDC dc) {
+    HGDIOBJ pen = SelectObject(dc, GetStockObject(WHITE_PEN));
+    SelectObject(dc, pen);
+    return pen;
+}
+
+TEST_F(DrawStateTest, SelectStyleSelectsByStyleAndRefusesInvalidOnes) {
+    HDC dc = WindowTestAccess::ActiveDC(*w);
+    HGDIOBJ outside = SelectedPen(dc);
+    WindowTestAccess::SelectStyle(*w, STYLE_FRAME);
+    EXPECT_EQ(static_cast<HGDIOBJ>(WindowTestAccess::Pen(*w)), SelectedPen(dc));
+    EXPECT_EQ(R2_COPYPEN, GetROP2(dc));
+    WindowTestAccess::RestoreStyle(*w);
+    EXPECT_EQ(outside, SelectedPen(dc));
+    WindowTestAccess::SelectStyle(*w, STYLE_INVERTED);
+    EXPECT_EQ(GetStockObject(BLACK_PEN), SelectedPen(dc));
+    EXPECT_EQ(R2_NOT, GetROP2(dc));
+    WindowTestAccess::RestoreStyle(*w);
+    // The mix mode is not put back.
+    EXPECT_EQ(R2_NOT, GetROP2(dc));
+    for (int bad : {0, 4}) {
+        OutputCatcher out;
+        WindowTestAccess::SelectStyle(*w, static_cast<drawstyle>(bad));
+        EXPECT_EQ("Fatal Error: You have tried to use an invalid or unimplemented drawstyle!\n", out.Take());
+        EXPECT_EQ(outside, SelectedPen(dc));
+        EXPECT_EQ(R2_NOT, GetROP2(dc));
+        // The pen displaced by the last valid selection is still the one put back.
+        WindowTestAccess::RestoreStyle(*w);
+        EXPECT_EQ(outside, SelectedPen(dc));
+    }
+}
+
 TEST_F(DrawStateTest, BoldIsWiderThanRegularAndStyleZeroIsRegular) {
     int regularW = 0, regularH = 0, boldW = 0, boldH = 0, againW = 0, againH = 0;
     w->SetFont(20, 0, FAMILY_SWISS, nullptr);

@@ -22,6 +22,9 @@ struct WindowTestAccess {
     static bool Buffering(const window& w) { return w.bufferingOn; }
     static ButtonState Left(const window& w) { return w.leftState; }
     static ButtonState Right(const window& w) { return w.rightState; }
+    // The drawing calls' internal select/restore brackets.
+    static void SelectStyle(window& w, drawstyle style) { w.SelectStyle(style); }
+    static void RestoreStyle(window& w) { w.RestoreStyle(); }
 };
 
 #endif
