@@ -244,33 +244,51 @@ void DrawBoxFigure(Target& target, const raster::Box& box, bool smallerWithoutPe
             return;
         }
     }
-    shape(path, grown, &figure, &rim);
+    if (w <= 1 && fill == Fill::InsideOutline) {
+        // A thin outline around a box leaves the box shrunk by one pixel on
+        // every side to the brush (nothing at all of a single pixel).
+        shape(raster::Box{path.left + 1, path.top + 1, path.right - 1, path.bottom - 1}, grown, &figure, nullptr);
+        shape(path, grown, nullptr, &rim);
+    } else {
+        shape(path, grown, &figure, &rim);
+    }
     raster::Normalize(rim);
     PaintFigure(target, std::move(figure), raster::Dilate(rim, w, target.clip), fill);
 }
 
-std::vector<POINT> NoPolygon(const raster::Box&) { return {}; }
+// The outline of a box as a pen runs along it: through its corner pixels,
+// (left, top) to (right - 1, bottom - 1). A box narrower than the pen has
+// its corners the other way round, and the pen still draws around them.
+std::vector<POINT> CornerPolygon(const raster::Box& box) {
+    auto clamp = [](int64_t v) {
+        return static_cast<LONG>(std::min<int64_t>(std::max<int64_t>(v, INT32_MIN), INT32_MAX));
+    };
+    LONG l = clamp(box.left), t = clamp(box.top), r = clamp(box.right - 1), b = clamp(box.bottom - 1);
+    return {{l, t}, {r, t}, {r, b}, {l, b}};
+}
+
+// A box without width or height: figures in it draw nothing at all.
+bool Empty(const raster::Box& box) { return box.left == box.right || box.top == box.bottom; }
+
 std::vector<POINT> EllipsePolygon(const raster::Box& box) {
+    if (box.right - box.left < 3 || box.bottom - box.top < 3) return CornerPolygon(box);
     return raster::RoundedPolygon(box, box.right - box.left, box.bottom - box.top);
 }
 
 void RectShape(const raster::Box& box, const raster::Clip& clip, raster::Spans* fill, raster::Spans* rim) {
-    // A pen draws nothing around a single pixel.
-    if (rim && box.right - box.left == 1 && box.bottom - box.top == 1) return;
     if (fill) raster::RectSpans(box, clip, *fill);
     if (rim) {
-        raster::Spans whole;
-        raster::RectSpans(box, raster::Grow(clip, 1), whole);
-        *rim = raster::Boundary(whole);
+        // A thin pen's closed line through the corners: nothing around a
+        // single pixel, the whole box when it is one pixel wide or high.
+        std::vector<POINT> corners = CornerPolygon(box);
+        raster::ThinPolylineSpans(corners.data(), corners.size(), true, clip, *rim);
     }
 }
 
 void EllipseShape(const raster::Box& box, const raster::Clip& clip, raster::Spans* fill, raster::Spans* rim) {
     int64_t w = box.right - box.left, h = box.bottom - box.top;
     if (w < 3 || h < 3) {
-        // Too small to be round: a box, except a single pixel, which is nothing.
-        if (w == 1 && h == 1 && rim) return;
-        RectShape(box, clip, fill, rim);
+        RectShape(box, clip, fill, rim);  // too small to be round
         return;
     }
     if (fill) raster::EllipseSpans(box, clip, *fill);
@@ -611,7 +629,7 @@ BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) {
     Target target;
     if (!Open(dc, target)) return FALSE;
     raster::Box box = raster::Ordered(left, top, right, bottom);
-    if (target.surface) DrawBoxFigure(target, box, true, Fill::InsideOutline, RectShape, NoPolygon);
+    if (target.surface && !Empty(box)) DrawBoxFigure(target, box, true, Fill::InsideOutline, RectShape, CornerPolygon);
     Finish(target);
     return TRUE;
 }
@@ -627,13 +645,23 @@ BOOL RoundRect(HDC dc, int left, int top, int right, int bottom, int width, int 
     // without a pen.
     int64_t w = box.right - box.left, h = box.bottom - box.top;
     bool square = std::min(ew, w) < 3 || std::min(eh, h) < 3;
-    if (target.surface) {
+    if (target.surface && !Empty(box)) {
+        auto squareBox = [&](const raster::Box& b) {
+            return square || std::min(ew, b.right - b.left) < 3 || std::min(eh, b.bottom - b.top) < 3;
+        };
         DrawBoxFigure(target, box, square, square ? Fill::InsideOutline : Fill::UnderOutline,
                       [&](const raster::Box& b, const raster::Clip& c, raster::Spans* fill, raster::Spans* rim) {
+                          if (squareBox(b)) {
+                              RectShape(b, c, fill, rim);
+                              return;
+                          }
                           if (fill) raster::RoundRectSpans(b, ew, eh, c, *fill);
                           if (rim) raster::RoundRectRimSpans(b, ew, eh, c, *rim);
                       },
-                      [&](const raster::Box& b) { return raster::RoundedPolygon(b, ew, eh); });
+                      [&](const raster::Box& b) {
+                          if (squareBox(b)) return CornerPolygon(b);
+                          return raster::RoundedPolygon(b, ew, eh);
+                      });
     }
     Finish(target);
     return TRUE;
@@ -646,7 +674,9 @@ BOOL Ellipse(HDC dc, int left, int top, int right, int bottom) {
     raster::Box box = raster::Ordered(left, top, right, bottom);
     // Without a pen, boxes too small to be round come out one pixel short.
     bool small = box.right - box.left < 3 || box.bottom - box.top < 3;
-    if (target.surface) DrawBoxFigure(target, box, small, Fill::UnderOutline, EllipseShape, EllipsePolygon);
+    if (target.surface && !Empty(box)) {
+        DrawBoxFigure(target, box, small, small ? Fill::InsideOutline : Fill::UnderOutline, EllipseShape, EllipsePolygon);
+    }
     Finish(target);
     return TRUE;
 }

@@ -457,7 +457,7 @@ void FillPolygon(const PointD* points, size_t count, int fillMode, const Clip& c
             int32_t a = ClampTo(std::ceil(crossings[k].first - at), clip.left, clip.right);
             int32_t b = ClampTo(std::ceil(crossings[k + 1].first - at), clip.left, clip.right);
             if (a >= b) continue;
-            if (!out.empty() && out.back().y == y && out.back().x1 >= a) {
+            if (!out.empty() && out.back().y == y && out.back().x0 <= a && out.back().x1 >= a) {
                 out.back().x1 = std::max(out.back().x1, b);
             } else {
                 out.push_back(Span{static_cast<int32_t>(y), a, b});

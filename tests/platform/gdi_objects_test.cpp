@@ -239,6 +239,30 @@ TEST(GdiShapes, RectangleHasItsOutlineInThePenAndInteriorInTheBrush) {
     DeleteObject(brush);
 }
 
+TEST(GdiShapes, EmptyAndSinglePixelBoxesAndPensWiderThanTheirBox) {
+    Canvas c(30, 30);
+    HPEN thin = CreatePen(PS_INSIDEFRAME, 1, RGB(255, 0, 0));
+    HBRUSH brush = CreateSolidBrush(RGB(0, 0, 255));
+    SelectObject(c.dc, thin);
+    SelectObject(c.dc, brush);
+    EXPECT_TRUE(Rectangle(c.dc, 2, 2, 2, 9));
+    EXPECT_TRUE(Ellipse(c.dc, 4, 4, 9, 4));
+    EXPECT_TRUE(Rectangle(c.dc, 10, 10, 11, 11));
+    EXPECT_TRUE(Ellipse(c.dc, 12, 12, 13, 13));
+    for (uint32_t p : c.Pixels()) EXPECT_EQ(p, 0xFFFFFFu) << "empty and one-pixel boxes draw nothing";
+    // A pen wider than its box still draws its dot around the box.
+    HPEN wide = CreatePen(PS_INSIDEFRAME, 3, RGB(255, 0, 0));
+    SelectObject(c.dc, wide);
+    EXPECT_TRUE(Rectangle(c.dc, 20, 20, 21, 21));
+    EXPECT_EQ(c.At(20, 20), RGB(255, 0, 0));
+    EXPECT_EQ(c.At(19, 20), RGB(255, 0, 0));
+    SelectObject(c.dc, GetStockObject(BLACK_PEN));
+    SelectObject(c.dc, GetStockObject(WHITE_BRUSH));
+    DeleteObject(thin);
+    DeleteObject(wide);
+    DeleteObject(brush);
+}
+
 TEST(GdiShapes, InsideFramePensKeepWideOutlinesInsideTheBox) {
     Canvas c(40, 40);
     HPEN pen = CreatePen(PS_INSIDEFRAME, 6, RGB(0, 0, 0));

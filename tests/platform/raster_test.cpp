@@ -168,6 +168,25 @@ TEST(RasterLines, WidePensHaveRoundCapsAndCoverTheEndPoint) {
     EXPECT_EQ(spans[3].y, 4);
 }
 
+TEST(RasterLines, AClosedWideOutlineKeepsEveryBandWhateverItsNeighbours) {
+    // Bands painted after the corner dots of the same rows must not be
+    // swallowed by them.
+    POINT box[4] = {{85, 5}, {112, 5}, {112, 25}, {85, 25}};
+    Spans spans;
+    WidePolylineSpans(box, 4, true, 2, kClip, spans);
+    PixelSet px = PixelsOf(spans);
+    for (int x = 84; x <= 112; ++x) {
+        if (x >= 64) break;  // the clip ends at 64
+        EXPECT_TRUE(px.count({x, 24}) && px.count({x, 25})) << x;
+        EXPECT_TRUE(px.count({x, 4}) && px.count({x, 5})) << x;
+    }
+    POINT small[4] = {{5, 24}, {40, 24}, {40, 30}, {5, 30}};
+    Spans band;
+    WidePolylineSpans(small, 4, true, 2, kClip, band);
+    PixelSet b = PixelsOf(band);
+    for (int x = 5; x <= 40; ++x) EXPECT_TRUE(b.count({x, 29}) && b.count({x, 30})) << x;
+}
+
 TEST(RasterLines, BezierFlatteningKeepsBothEndsAndFollowsTheCurve) {
     POINT p[4] = {{0, 0}, {10, 30}, {40, 30}, {50, 0}};
     std::vector<POINT> line = FlattenBezier(p);

@@ -137,6 +137,20 @@ inline void SmallBoxes(HDC dc) {
     }
 }
 
+inline void TinyWide(HDC dc) {
+    // Boxes of 1 to 7 pixels drawn with pens wider than themselves.
+    for (int w = 2; w <= 6; ++w) {
+        for (int size = 1; size <= 7; ++size) {
+            int x = 3 + (size - 1) * 16, y = 3 + (w - 2) * 19;
+            HBRUSH brush = CreateSolidBrush(kBlue);
+            Tools tools(dc, PS_INSIDEFRAME, w, kRed, brush);
+            Rectangle(dc, x, y, x + size, y + size);
+            Ellipse(dc, x + 8, y, x + 8 + size, y + size);
+            RoundRect(dc, x, y + 9, x + size, y + 9 + size, 4, 4);
+        }
+    }
+}
+
 inline void Lines(HDC dc) {
     // Thin lines from a centre to every direction, both ways, with ties.
     HPEN pen = CreatePen(PS_SOLID, 0, kRed);
@@ -398,7 +412,7 @@ inline const std::vector<Scene>& Scenes() {
         {"rect_inverted", 200, 80, RectInverted}, {"ellipse_filled", 200, 80, EllipseFilled},
         {"ellipse_frame", 200, 80, EllipseFrame}, {"ellipse_inverted", 200, 80, EllipseInverted},
         {"roundrect_filled", 200, 80, RoundFilled}, {"roundrect_frame", 200, 80, RoundFrame},
-        {"small_boxes", 120, 80, SmallBoxes},     {"lines", 200, 80, Lines},
+        {"small_boxes", 120, 80, SmallBoxes},     {"tiny_wide", 120, 100, TinyWide},     {"lines", 200, 80, Lines},
         {"wide_lines", 200, 80, WideLines},       {"polygon_filled", 200, 80, PolyFilled},
         {"polygon_frame", 200, 80, PolyFrame},    {"polygon_inverted", 200, 80, PolyInverted},
         {"polygon_winding", 200, 80, PolyWinding}, {"arc", 200, 80, ArcScene},
