@@ -142,6 +142,7 @@ struct Window {
 struct Queued {
     MSG msg;
     uint64_t seq;
+    uint16_t modifiers = 0;  // key messages: SDL's Shift/Ctrl/Alt/Caps Lock state with the key
 };
 
 struct Service {
@@ -161,10 +162,7 @@ struct Service {
     HWND grab = nullptr;        // window a held button was pressed in
     uint32_t heldButtons = 0;   // SDL button mask
     POINT cursor{0, 0};         // last pointer position seen, screen coordinates
-    int shiftDown = 0;          // key state as retrieved
-    int ctrlDown = 0;
-    int altDown = 0;
-    bool capsLock = false;
+    uint16_t keyModifiers = 0;  // with the key message retrieved last
 };
 
 Service& TheService() {
@@ -214,7 +212,6 @@ bool EnsureVideo() {
     const char* driver = SDL_GetCurrentVideoDriver();
     s.offscreen = driver && std::strcmp(driver, "offscreen") == 0;
     SDL_StopTextInput();  // characters come from TranslateMessage
-    s.capsLock = (SDL_GetModState() & KMOD_CAPS) != 0;
     s.videoReady = true;
     return true;
 }
@@ -266,7 +263,8 @@ int FrameRate() {
 
 // ---------------------------------------------------------------- message queue
 
-void Post(std::deque<Queued>& queue, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+void Post(std::deque<Queued>& queue, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+          uint16_t modifiers = 0) {
     Service& s = TheService();
     MSG msg{};
     msg.hwnd = hwnd;
@@ -275,7 +273,7 @@ void Post(std::deque<Queued>& queue, HWND hwnd, UINT message, WPARAM wParam, LPA
     msg.lParam = lParam;
     msg.time = timeGetTime();
     msg.pt = s.cursor;
-    queue.push_back(Queued{msg, s.nextSeq++});
+    queue.push_back(Queued{msg, s.nextSeq++, modifiers});
 }
 
 // Virtual-key code of an SDL key, 0 for keys Windows programs never see.
@@ -357,7 +355,7 @@ void TranslateKey(const SDL_KeyboardEvent& e) {
     if (alt) lParam |= LPARAM{1} << 29;
     if (!down || e.repeat) lParam |= LPARAM{1} << 30;
     if (!down) lParam |= static_cast<LPARAM>(uint32_t{1} << 31);
-    Post(s.input, w->handle, message, vk, lParam);
+    Post(s.input, w->handle, message, vk, lParam, e.keysym.mod);
 }
 
 WPARAM MouseKeys(uint32_t buttons) {
@@ -499,31 +497,26 @@ bool Matches(const MSG& msg, HWND hwnd, UINT filterMin, UINT filterMax) {
     return msg.message >= filterMin && msg.message <= filterMax;
 }
 
-// The key state follows key messages as the program retrieves them.
-void NoteRetrieved(const MSG& msg) {
-    Service& s = TheService();
-    bool down = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
-    bool up = msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP;
-    if (!down && !up) return;
-    bool repeat = (msg.lParam & (LPARAM{1} << 30)) != 0;
-    int* counter = msg.wParam == VK_SHIFT     ? &s.shiftDown
-                   : msg.wParam == VK_CONTROL ? &s.ctrlDown
-                   : msg.wParam == VK_MENU    ? &s.altDown
-                                              : nullptr;
-    if (counter && down && !repeat) ++*counter;
-    if (counter && up && *counter > 0) --*counter;
-    if (msg.wParam == VK_CAPITAL && down && !repeat) s.capsLock = !s.capsLock;
+// The key state that TranslateMessage reads is the one that came with the
+// key message retrieved last: keys typed ahead translate with the modifiers
+// held when they were typed, as Windows' per-thread key state gives.
+void NoteRetrieved(const Queued& q) {
+    UINT m = q.msg.message;
+    if (m == WM_KEYDOWN || m == WM_SYSKEYDOWN || m == WM_KEYUP || m == WM_SYSKEYUP)
+        TheService().keyModifiers = q.modifiers;
 }
 
 // The character a key-down gives with the current key state (US layout),
 // or 0.
 int CharacterFor(WPARAM vk) {
     Service& s = TheService();
-    bool shift = s.shiftDown > 0;
-    bool ctrl = s.ctrlDown > 0 && s.altDown == 0;
+    uint16_t mods = s.keyModifiers;
+    bool shift = (mods & KMOD_SHIFT) != 0;
+    bool capsLock = (mods & KMOD_CAPS) != 0;
+    bool ctrl = (mods & KMOD_CTRL) != 0 && (mods & KMOD_ALT) == 0;
     if (vk >= 'A' && vk <= 'Z') {
         if (ctrl) return static_cast<int>(vk - 'A' + 1);
-        return static_cast<int>(shift != s.capsLock ? vk : vk - 'A' + 'a');
+        return static_cast<int>(shift != capsLock ? vk : vk - 'A' + 'a');
     }
     if (ctrl) {
         if (vk == VK_OEM_4) return 27;
@@ -691,10 +684,8 @@ BOOL DestroyWindow(HWND hwnd) {
     w->proc(hwnd, WM_DESTROY, 0, 0);
     if (s.capture == hwnd) ReleaseCapture();
     if (s.grab == hwnd) s.grab = nullptr;
-    // Its messages go with it; keys released meanwhile are released still.
+    // Its messages go with it.
     auto addressed = [hwnd](const Queued& q) { return q.msg.hwnd == hwnd; };
-    for (const Queued& q : s.input)
-        if (addressed(q)) NoteRetrieved(q.msg);
     s.posted.erase(std::remove_if(s.posted.begin(), s.posted.end(), addressed), s.posted.end());
     s.input.erase(std::remove_if(s.input.begin(), s.input.end(), addressed), s.input.end());
     s.windows.erase(hwnd);
@@ -796,8 +787,8 @@ BOOL PeekMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT rem
             if (!Matches(it->msg, hwnd, filterMin, filterMax)) continue;
             MSG found = it->msg;
             if (removeMsg & PM_REMOVE) {
+                NoteRetrieved(*it);
                 queue->erase(it);
-                NoteRetrieved(found);
             }
             if (msg) *msg = found;
             return TRUE;

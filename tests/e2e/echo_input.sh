@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # End to end: runs the echo_input example on a virtual X display without a
 # window manager, types and clicks on it with xdotool (real X input), and
-# checks the records it prints: keys, Escape, arrows, a function key, left
+# checks the records it prints: keys with Shift and Caps Lock, Escape, arrows, a function key, left
 # and right clicks, a press inside released outside, and the last-window
 # prompt answered by a final click.
 # Usage: echo_input.sh BUILD_DIR SOURCE_DIR
@@ -50,6 +50,8 @@ xdotool type --delay 50 a
 expect_line "key KK_CHAR 97"
 xdotool key --delay 50 shift+b
 expect_line "key KK_CHAR 66"
+xdotool key --delay 50 Caps_Lock c Caps_Lock
+expect_line "key KK_CHAR 67"
 xdotool key --delay 50 Left
 expect_line "key KK_NAV 4"
 xdotool key --delay 50 Page_Up
@@ -91,6 +93,7 @@ wait "$pid" || fail "exit status $?"
 expected="ready
 key KK_CHAR 97
 key KK_CHAR 66
+key KK_CHAR 67
 key KK_NAV 4
 key KK_NAV 9
 key KK_FKEY 5
