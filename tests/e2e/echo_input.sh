@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # End to end: runs the echo_input example on a virtual X display without a
 # window manager, types and clicks on it with xdotool (real X input), and
-# checks the records it prints: keys with Shift and Caps Lock, Escape, arrows, a function key, left
-# and right clicks, a press inside released outside, and the last-window
-# prompt answered by a final click.
+# checks the records it prints: keys with Shift and Caps Lock, Escape,
+# arrows, a function key, left and right clicks, a press inside released
+# outside, and the last-window prompt answered by a final click.
 # Usage: echo_input.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
