@@ -460,7 +460,8 @@ BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int length, LPSIZE size) {
     if (face == nullptr) return FALSE;
     int64_t width = Advance(*face, reinterpret_cast<const unsigned char*>(text), length);
     size->cx = static_cast<LONG>(std::min<int64_t>(width, INT32_MAX));
-    size->cy = face->info.ascent + face->info.descent;
+    // An empty text has no height either, as the platform measures it.
+    size->cy = length > 0 ? face->info.ascent + face->info.descent : 0;
     return TRUE;
 }
 

@@ -282,6 +282,10 @@ TEST_F(TextDrawTest, RefusedAndInjectedFailuresReportFailure) {
     platform_faults::FailNext("GetTextExtentPoint32A");
     EXPECT_EQ(0, GetTextExtentPoint32A(dc, "x", 1, &size));
     EXPECT_EQ(1, GetTextExtentPoint32A(dc, "x", 1, &size));
+    EXPECT_EQ(20, size.cy);
+    EXPECT_EQ(1, GetTextExtentPoint32A(dc, "", 0, &size));
+    EXPECT_EQ(0, size.cx);
+    EXPECT_EQ(0, size.cy);
 }
 
 TEST_F(TextDrawTest, WildPositionsAndSizesStayInsideTheSurface) {
