@@ -1,6 +1,7 @@
 // Double buffering of a window: drawing goes either straight to the screen
 // device context or into a back buffer of the window's size, which
 // UpdateBuffer copies to the screen in one block transfer.
+#include "frame_pacing.h"
 #include "graphics.h"
 
 bool window::SetBuffering(bool on) {
@@ -37,4 +38,5 @@ void window::UpdateBuffer() {
     // The last column and the last row of the buffer are not copied.
     if (BitBlt(dcScreen, 0, 0, drawWidth - 1, drawHeight - 1, dcActive, 0, 0, SRCCOPY) != 1)
         FatalError("Fatal Error: Failed to BitBlt in UpdateBuffer!");
+    PaceFrame();
 }

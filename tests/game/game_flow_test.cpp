@@ -123,7 +123,9 @@ TEST(CourtSetup, FacesStandWhereTheGameNeedsThem) {
         EXPECT_EQ(f.face.position.y, f.y) << f.name;
         EXPECT_EQ(f.face.position.z, f.z) << f.name;
         EXPECT_EQ(f.face.colorCode, f.code) << f.name;
-        if (f.kind >= 0) EXPECT_EQ(f.face.bounceKind, f.kind) << f.name;
+        if (f.kind >= 0) {
+            EXPECT_EQ(f.face.bounceKind, f.kind) << f.name;
+        }
     }
     // The floor and ceiling lie flat (turned about x), the side walls stand
     // along the depth (turned about y).

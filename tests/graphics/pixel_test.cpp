@@ -83,7 +83,9 @@ TEST_F(PixelTest, FailedStepsAreReportedAndAFailedReadGivesBlack) {
         platform_faults::ClearAll();
         EXPECT_EQ(1, Count(text, c.message));
         EXPECT_EQ(1, Count(text, "Fatal Error: "));
-        if (c.black) EXPECT_COLOR(BLACK, read);
+        if (c.black) {
+            EXPECT_COLOR(BLACK, read);
+        }
     }
     EXPECT_COLOR(WHITE, w->GetColor(5, 5));
 }
