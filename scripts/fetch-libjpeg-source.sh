@@ -28,15 +28,15 @@ SRC
 fi
 
 version=$(dpkg-query -W -f='${Version}' libjpeg62-turbo-dev 2>/dev/null || true)
-spec=libjpeg-turbo
-[ -n "$version" ] && spec="libjpeg-turbo=$version"
+package=libjpeg-turbo
+[ -n "$version" ] && package="libjpeg-turbo=$version"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fetch() { ( cd "$work" && apt-get source -qq "$1" >/dev/null 2>&1 ); }
 # The installed version first (the lists may be stale: refresh once), then
 # whatever version the archive has.
-fetch "$spec" || { "${SUDO[@]}" apt-get update -qq; fetch "$spec"; } || fetch libjpeg-turbo || {
+fetch "$package" || { "${SUDO[@]}" apt-get update -qq; fetch "$package"; } || fetch libjpeg-turbo || {
   echo "cannot fetch Debian's libjpeg-turbo source package" >&2
   exit 1
 }
