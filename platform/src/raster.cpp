@@ -478,12 +478,17 @@ void PolygonSpans(const POINT* points, size_t count, int fillMode, const Clip& c
 void WidePolylineSpans(const POINT* points, size_t count, bool closed, int width, const Clip& clip, Spans& out) {
     if (!points || count == 0) return;
     // Round joins and caps: the pen's dot at every point; between points a
-    // band `width` across, centred on pixel centres for odd widths and on
-    // pixel corners for even ones.
+    // band `width` across, centred on pixel corners for even widths and half
+    // a pixel to the right of them for odd ones (to the right and down on
+    // diagonals, which thereby run through pixel centres). A slanted edge longer than
+    // one step reaches half a pixel further along its major axis on both
+    // sides: each row (or column) of it takes in the pixels within half a
+    // pixel of the band. Steps between neighbouring pixels (the traced
+    // outlines of ellipses) keep the plain band.
     Spans dot;
     int64_t lead = width / 2;
     EllipseSpans(Box{-lead, -lead, width - lead, width - lead}, Clip{-width, -width, width, width}, dot);
-    const double shift = (width % 2) ? 0.5 : 0.0, half = width / 2.0;
+    const double shiftX = (width % 2) ? 0.5 : 0.0, half = width / 2.0;
     const Clip reach = Grow(clip, width + 1);
     auto near = [&](const POINT& p) {
         return p.x >= reach.left && p.x < reach.right && p.y >= reach.top && p.y < reach.bottom;
@@ -506,11 +511,14 @@ void WidePolylineSpans(const POINT* points, size_t count, bool closed, int width
             std::max(a.y, b.y) < reach.top || std::min(a.y, b.y) >= reach.bottom) {
             continue;
         }
-        double nx = -dy / len * half, ny = dx / len * half;
-        PointD quad[4] = {{a.x + shift + nx, a.y + shift + ny},
-                          {b.x + shift + nx, b.y + shift + ny},
-                          {b.x + shift - nx, b.y + shift - ny},
-                          {a.x + shift - nx, a.y + shift - ny}};
+        bool step = std::fabs(dx) <= 1 && std::fabs(dy) <= 1;
+        double shiftY = std::fabs(dx) == std::fabs(dy) ? shiftX : 0.0;
+        double reach = step ? half : half + 0.5 * std::min(std::fabs(dx), std::fabs(dy)) / len;
+        double nx = -dy / len * reach, ny = dx / len * reach;
+        PointD quad[4] = {{a.x + shiftX + nx, a.y + shiftY + ny},
+                          {b.x + shiftX + nx, b.y + shiftY + ny},
+                          {b.x + shiftX - nx, b.y + shiftY - ny},
+                          {a.x + shiftX - nx, a.y + shiftY - ny}};
         FillPolygon(quad, 4, WINDING, clip, out);
     }
 }

@@ -168,6 +168,37 @@ TEST(RasterLines, WidePensHaveRoundCapsAndCoverTheEndPoint) {
     EXPECT_EQ(spans[3].y, 4);
 }
 
+TEST(RasterLines, SlantedWideBandsTakeInPixelsWithinHalfAPixelAlongTheMajorAxis) {
+    // Rows (or columns) away from the caps, as GDI draws these lines from
+    // (10, 10): each reaches half a pixel beyond the band of the pen's width.
+    auto row = [](const Spans& spans, int y) {
+        Spans r;
+        for (const Span& s : spans) {
+            if (s.y == y) r.push_back(s);
+        }
+        return r;
+    };
+    struct Case {
+        int width, dx, dy, y, x0, x1;
+    };
+    const Case cases[] = {
+        {2, 30, 5, 12, 16, 29}, {2, 30, 5, 13, 22, 35},  // even: centred on pixel corners
+        {3, 5, 30, 20, 11, 14}, {3, 5, 30, 30, 13, 16},  // odd: half a pixel to the right
+        {2, 14, 22, 20, 15, 18}, {2, 14, 22, 26, 19, 22},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "width " << c.width << " to (" << c.dx << ", " << c.dy << ") row " << c.y);
+        POINT line[2] = {{10, 10}, {10 + c.dx, 10 + c.dy}};
+        Spans spans;
+        WidePolylineSpans(line, 2, false, c.width, kClip, spans);
+        Normalize(spans);
+        Spans r = row(spans, c.y);
+        ASSERT_EQ(r.size(), 1u);
+        EXPECT_EQ(r[0].x0, c.x0);
+        EXPECT_EQ(r[0].x1, c.x1);
+    }
+}
+
 TEST(RasterLines, AClosedWideOutlineKeepsEveryBandWhateverItsNeighbours) {
     // Bands painted after the corner dots of the same rows must not be
     // swallowed by them.
