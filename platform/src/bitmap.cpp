@@ -289,9 +289,12 @@ HBITMAP CreateDiscardableBitmap(HDC dc, int width, int height) {
     return CreateCompatibleBitmap(dc, width, height);
 }
 
-BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, int ySrc, int srcWidth,
-                int srcHeight, DWORD rop) {
-    if (platform_faults::ShouldFail("StretchBlt")) return FALSE;
+namespace {
+
+// The copy that BitBlt and StretchBlt share: source rectangle onto the
+// destination rectangle, stretched when their sizes differ.
+BOOL BlockTransfer(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, int ySrc,
+                   int srcWidth, int srcHeight, DWORD rop) {
     DeviceContext* to = LookupDC(dest);
     if (!to) return FALSE;
     DeviceContext* from = LookupDC(src);
@@ -317,30 +320,17 @@ BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc
     return TRUE;
 }
 
+}  // namespace
+
+BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, int ySrc, int srcWidth,
+                int srcHeight, DWORD rop) {
+    if (platform_faults::ShouldFail("StretchBlt")) return FALSE;
+    return BlockTransfer(dest, x, y, width, height, src, xSrc, ySrc, srcWidth, srcHeight, rop);
+}
+
 BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, int ySrc, DWORD rop) {
     if (platform_faults::ShouldFail("BitBlt")) return FALSE;
-    DeviceContext* to = LookupDC(dest);
-    if (!to) return FALSE;
-    DeviceContext* from = LookupDC(src);
-    if (UsesSource(rop) && !from) return FALSE;
-    Surface* target = TargetSurface(*to);
-    if (!target) return TRUE;
-    Source source;
-    Surface copy;
-    if (from) {
-        if (Surface* surface = TargetSurface(*from)) {
-            if (surface == target) {
-                copy = *surface;
-                source = SourceOf(copy);
-            } else {
-                source = SourceOf(*surface);
-            }
-        }
-    }
-    Transfer(*target, x, y, width, height, source, xSrc, ySrc, width, height, rop, BrushPixel(*to),
-             to->stretchMode);
-    NoteTransfer(*to, *target, x, y, width, height);
-    return TRUE;
+    return BlockTransfer(dest, x, y, width, height, src, xSrc, ySrc, width, height, rop);
 }
 
 int GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, LPBITMAPINFO info, UINT usage) {
