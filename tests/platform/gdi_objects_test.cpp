@@ -272,7 +272,9 @@ TEST(GdiShapes, InsideFramePensKeepWideOutlinesInsideTheBox) {
     EXPECT_TRUE(RoundRect(c.dc, 10, 10, 30, 25, 8, 8));
     for (int y = 0; y < 40; ++y) {
         for (int x = 0; x < 40; ++x) {
-            if (x < 5 || x >= 35 || y < 5 || y >= 30) EXPECT_EQ(c.At(x, y), RGB(255, 255, 255)) << x << "," << y;
+            if (x < 5 || x >= 35 || y < 5 || y >= 30) {
+                EXPECT_EQ(c.At(x, y), RGB(255, 255, 255)) << x << "," << y;
+            }
         }
     }
     EXPECT_EQ(c.At(5, 17), RGB(0, 0, 0));
