@@ -51,28 +51,36 @@ void window::StoreImage(image* imgThis, uint32_t x, uint16_t y, uint16_t width, 
         return;
     }
 
-    imgThis->imgWidth = width;
-    imgThis->imgHeight = height;
+    // The new header and pixel buffer are allocated before anything of the
+    // image changes: when either allocation fails, the image keeps its old
+    // picture whole (a size that did not match its buffer would let a later
+    // copy or draw read past the buffer's end).
+    BITMAPINFOHEADER* header = static_cast<BITMAPINFOHEADER*>(std::malloc(sizeof(BITMAPINFOHEADER)));
+    if (header == nullptr) throw ERR_ALLOCATION;
+    size_t bytes = static_cast<size_t>(width) * 4 * height;
+    unsigned char* pixels = static_cast<unsigned char*>(std::malloc(bytes == 0 ? 1 : bytes));
+    if (pixels == nullptr) {
+        std::free(header);
+        throw ERR_ALLOCATION;
+    }
+    std::memset(header, 0, sizeof(BITMAPINFOHEADER));
+    header->biSize = sizeof(BITMAPINFOHEADER);
+    header->biWidth = width;
+    header->biHeight = -static_cast<LONG>(height);
+    header->biPlanes = 1;
+    header->biBitCount = 32;
+    header->biCompression = BI_RGB;
+    header->biSizeImage = 0;
+    header->biClrUsed = 0;
+    header->biClrImportant = 0;
 
     std::free(imgThis->bmapInfo);
-    imgThis->bmapInfo = static_cast<BITMAPINFOHEADER*>(std::malloc(sizeof(BITMAPINFOHEADER)));
-    if (imgThis->bmapInfo == nullptr) throw ERR_ALLOCATION;
-    std::memset(imgThis->bmapInfo, 0, sizeof(BITMAPINFOHEADER));
-    imgThis->imgKind = IK_CAPTURE;
-    imgThis->bmapInfo->biSize = sizeof(BITMAPINFOHEADER);
-    imgThis->bmapInfo->biWidth = width;
-    imgThis->bmapInfo->biHeight = -static_cast<LONG>(height);
-    imgThis->bmapInfo->biPlanes = 1;
-    imgThis->bmapInfo->biBitCount = 32;
-    imgThis->bmapInfo->biCompression = BI_RGB;
-    imgThis->bmapInfo->biSizeImage = 0;
-    imgThis->bmapInfo->biClrUsed = 0;
-    imgThis->bmapInfo->biClrImportant = 0;
-
     std::free(imgThis->imgPixels);
-    size_t bytes = static_cast<size_t>(width) * 4 * height;
-    imgThis->imgPixels = static_cast<unsigned char*>(std::malloc(bytes == 0 ? 1 : bytes));
-    if (imgThis->imgPixels == nullptr) throw ERR_ALLOCATION;
+    imgThis->bmapInfo = header;
+    imgThis->imgPixels = pixels;
+    imgThis->imgWidth = width;
+    imgThis->imgHeight = height;
+    imgThis->imgKind = IK_CAPTURE;
 
     imgThis->dcTempBuffer = CreateCompatibleDC(dcActive);
     imgThis->bmapTempBuffer = CreateCompatibleBitmap(dcActive, width, height);
