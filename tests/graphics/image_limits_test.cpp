@@ -10,6 +10,7 @@
 #include "drawing_test_support.h"
 #include "graphics.h"
 #include "image_test_support.h"
+#include "jpeg_mutator.h"
 
 #ifndef _WIN32
 #include "alloc_faults.h"
@@ -28,17 +29,8 @@ std::string HugeHeaderFile(const std::string& name, unsigned width, unsigned hei
                                : jpeg_writer::WriteRgb(path, 16, 16, rgb.data(), 75);
     EXPECT_TRUE(written);
     std::vector<unsigned char> bytes = jpeg_writer::ReadBytes(path);
-    for (size_t i = 0; i + 8 < bytes.size(); ++i) {
-        if (bytes[i] == 0xFF && (bytes[i + 1] == 0xC0 || bytes[i + 1] == 0xC2)) {
-            bytes[i + 5] = static_cast<unsigned char>(height >> 8);
-            bytes[i + 6] = static_cast<unsigned char>(height & 0xFF);
-            bytes[i + 7] = static_cast<unsigned char>(width >> 8);
-            bytes[i + 8] = static_cast<unsigned char>(width & 0xFF);
-            EXPECT_TRUE(jpeg_writer::WriteBytes(path, bytes));
-            return path;
-        }
-    }
-    ADD_FAILURE() << "no frame header in " << path;
+    EXPECT_TRUE(jpeg_mutator::SetFrameSize(bytes, width, height)) << path;
+    EXPECT_TRUE(jpeg_writer::WriteBytes(path, bytes));
     return path;
 }
 
