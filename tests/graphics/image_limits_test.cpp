@@ -60,9 +60,11 @@ TEST(ImageLimitsDeathTest, HugeHeadersEndWithStatusOneNamingTheFile) {
                  {"huge_65500x4100.jpg", 65500, 4100, false},
                  {"huge_progressive.jpg", 65500, 65500, true}};
     for (const Case& c : cases) {
+        // (On Windows the dying child runs the test afresh and writes the
+        // file under a scratch name of its own: the name ends the same.)
         std::string path = HugeHeaderFile(c.name, c.width, c.height, c.progressive);
         EXPECT_EXIT(image(path, IK_JPEG), testing::ExitedWithCode(1),
-                    testing::AllOf(testing::HasSubstr(path), testing::HasSubstr("pixels"),
+                    testing::AllOf(testing::HasSubstr(std::string(c.name) + ": picture of"), testing::HasSubstr("pixels"),
                                    testing::Not(testing::HasSubstr("Premature end"))))
             << c.name;
     }
