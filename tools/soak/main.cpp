@@ -60,6 +60,10 @@ long GdiTableCount() {
     return live;
 }
 
+// The GDI count must follow objects made and deleted: ten pens make it ten
+// more, and deleting them brings it back. False when it does not.
+bool GdiCountFollowsObjects();
+
 Sample Measure() {
     Sample s;
     PROCESS_MEMORY_COUNTERS counters = {};
@@ -72,7 +76,19 @@ Sample Measure() {
     if (s.gdiObjects == 0) s.gdiObjects = GdiTableCount();
     return s;
 }
+bool GdiCountFollowsObjects() {
+    long before = Measure().gdiObjects;
+    HPEN pens[10];
+    for (HPEN& pen : pens) pen = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));
+    long during = Measure().gdiObjects;
+    for (HPEN pen : pens) DeleteObject(pen);
+    long after = Measure().gdiObjects;
+    std::printf("GDI objects: %ld, %ld with ten more pens, %ld after deleting them\n", before, during, after);
+    return during - before == 10 && after == before;
+}
 #else
+bool GdiCountFollowsObjects() { return true; }
+
 Sample Measure() {
     Sample s;
     if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
@@ -221,6 +237,10 @@ int main(int argc, char** argv) {
     if ((mode != "game" && mode != "api") || count <= 0) {
         std::fprintf(stderr, "usage: soak game|api [FRAMES-OR-ROUNDS]\n");
         return 2;
+    }
+    if (!GdiCountFollowsObjects()) {
+        std::fprintf(stderr, "soak: this system's GDI object count does not follow the objects made\n");
+        return 1;
     }
     try {
         bool flat = mode == "game" ? SoakGame(count) : SoakApi(count);
