@@ -3,12 +3,15 @@
 // sizes and meanings; only what the library uses is declared here.
 //
 // Services (one source file each under platform/src):
-//   windows and messages  - window.cpp   (USER: classes, windows, messages, capture, message boxes)
-//   device contexts, objects - gdi.cpp   (GDI: DCs, pens, brushes, fonts, regions, selection, modes)
-//   raster engine          - raster.cpp  (spans and pixels, GDI's pixel rules)
-//   fonts and text         - text.cpp    (FreeType/fontconfig faces, TextOutA, extents)
-//   bitmaps and transfers  - bitmap.cpp  (bitmaps, BitBlt, DIB transfers)
-//   time                   - time.cpp    (Sleep, timeGetTime)
+//   windows and messages  - window.cpp      (USER: classes, windows, messages, capture, message boxes)
+//   display backend       - display_sdl.cpp (the screen, its input and message boxes, behind display_backend.h)
+//   keyboard table        - keyboard.cpp    (display key codes to virtual keys and characters)
+//   objects and DCs       - gdi_objects.cpp (GDI: DCs, pens, brushes, fonts, bitmaps, selection, modes)
+//   shapes and regions    - gdi_shapes.cpp  (GDI: lines, figures, regions, pixels, as spans)
+//   raster engine         - raster.cpp      (spans and pixels, GDI's pixel rules)
+//   fonts and text        - text.cpp        (FreeType/fontconfig faces, TextOutA, extents)
+//   bitmaps and transfers - bitmap.cpp      (bitmaps, BitBlt, DIB transfers)
+//   time                  - time.cpp        (Sleep, timeGetTime)
 #ifndef PLATFORM_WINDOWS_H
 #define PLATFORM_WINDOWS_H
 

@@ -1,7 +1,7 @@
 // display_backend.h - what the window service (window.cpp) asks of the
 // display: top-level windows that show a client-area surface, the input
 // that arrives for them, and message boxes. One backend implements it
-// (display_sdl.cpp, on SDL2); another windowing system is one more file
+// (display_sdl.cpp); another windowing system is one more file
 // implementing these calls.
 //
 // A display window is named by a non-zero id the backend chooses. Text is
