@@ -123,7 +123,7 @@ void Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const So
     unsigned code = (rop >> 16) & 0xFF;
     bool same = (sw == w && sh == h && !mirrorX && !mirrorY);
     AxisMap mx, my;
-    bool combine = mode == BLACKONWHITE || mode == 2;
+    bool combine = mode == BLACKONWHITE || mode == WHITEONBLACK;
     if (useSource && !same) {
         mx = MapAxis(w, sw, mirrorX, combine);
         my = MapAxis(h, sh, mirrorY, combine);
@@ -154,7 +154,7 @@ void Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const So
         }
         return;
     }
-    uint32_t gather0 = mode == 2 ? 0u : 0xFFFFFFu;  // WHITEONBLACK ORs from black, else AND from white
+    uint32_t gather0 = mode == WHITEONBLACK ? 0u : 0xFFFFFFu;  // OR from black, else AND from white
     for (int64_t j = j0; j < j1; ++j) {
         uint32_t* out = dst.Row(static_cast<int32_t>(y + j));
         for (int64_t i = i0; i < i1; ++i) {
@@ -180,7 +180,7 @@ void Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const So
                             int64_t px = sx + u;
                             if (px < 0 || px >= src.width) continue;
                             uint32_t p = row[px] & 0xFFFFFFu;
-                            acc = !combine ? p : mode == 2 ? (acc | p) : (acc & p);
+                            acc = !combine ? p : mode == WHITEONBLACK ? (acc | p) : (acc & p);
                             found = true;
                         }
                     }
@@ -404,7 +404,7 @@ int StretchDIBits(HDC dc, int xDest, int yDest, int destWidth, int destHeight, i
         // the DIB is stored.
         int64_t top = static_cast<int64_t>(dib.height) - ySrc - static_cast<int64_t>(srcHeight);
         Transfer(*target, xDest, yDest, destWidth, destHeight, source, xSrc, top, srcWidth, srcHeight, rop,
-                 BrushPixel(*to), to->stretchMode, to->stretchMode != BLACKONWHITE && to->stretchMode != 2);
+                 BrushPixel(*to), to->stretchMode, to->stretchMode != BLACKONWHITE && to->stretchMode != WHITEONBLACK);
         NoteTransfer(*to, xDest, yDest, destWidth, destHeight);
     }
     return dib.height;

@@ -75,12 +75,12 @@ Table& TheTable() {
         pen(WHITE_PEN, PS_SOLID, RGB(255, 255, 255));
         pen(BLACK_PEN, PS_SOLID, RGB(0, 0, 0));
         pen(NULL_PEN, PS_NULL, 0);
-        font(10, StockLogFont("Terminal", 12, FW_NORMAL, FIXED_PITCH | FF_MODERN));  // OEM_FIXED_FONT
-        font(11, StockLogFont("Courier", 12, FW_NORMAL, FIXED_PITCH | FF_MODERN));   // ANSI_FIXED_FONT
-        font(12, StockLogFont("MS Sans Serif", 12, FW_NORMAL, VARIABLE_PITCH | FF_SWISS));  // ANSI_VAR_FONT
+        font(OEM_FIXED_FONT, StockLogFont("Terminal", 12, FW_NORMAL, FIXED_PITCH | FF_MODERN));
+        font(ANSI_FIXED_FONT, StockLogFont("Courier", 12, FW_NORMAL, FIXED_PITCH | FF_MODERN));
+        font(ANSI_VAR_FONT, StockLogFont("MS Sans Serif", 12, FW_NORMAL, VARIABLE_PITCH | FF_SWISS));
         font(SYSTEM_FONT, StockLogFont("System", 16, FW_BOLD, VARIABLE_PITCH | FF_SWISS));
-        font(14, StockLogFont("System", 16, FW_NORMAL, VARIABLE_PITCH | FF_SWISS));  // DEVICE_DEFAULT_FONT
-        font(16, StockLogFont("Fixedsys", 15, FW_NORMAL, FIXED_PITCH | FF_MODERN));  // SYSTEM_FIXED_FONT
+        font(DEVICE_DEFAULT_FONT, StockLogFont("System", 16, FW_NORMAL, VARIABLE_PITCH | FF_SWISS));
+        font(SYSTEM_FIXED_FONT, StockLogFont("Fixedsys", 15, FW_NORMAL, FIXED_PITCH | FF_MODERN));
         font(DEFAULT_GUI_FONT, StockLogFont("MS Shell Dlg", -11, FW_NORMAL, VARIABLE_PITCH | FF_SWISS));
         table.stock[kDefaultBitmap] = Insert(table, OBJ_BITMAP, Bitmap{Surface(1, 1), nullptr}, true);
     }
@@ -227,7 +227,7 @@ HGDIOBJ GetStockObject(int index) {
 HPEN CreatePen(int style, int width, COLORREF color) {
     if (platform_faults::ShouldFail("CreatePen")) return nullptr;
     // Dashed and other styles draw solid here.
-    int kind = style & 0x0F;
+    int kind = style & PS_STYLE_MASK;
     if (kind != PS_NULL && kind != PS_INSIDEFRAME) kind = PS_SOLID;
     return static_cast<HPEN>(AddObject(OBJ_PEN, Pen{kind, width, color & 0xFFFFFFu}));
 }
@@ -322,7 +322,7 @@ BOOL DeleteDC(HDC dc) {
 int SetROP2(HDC dc, int mode) {
     if (platform_faults::ShouldFail("SetROP2")) return 0;
     DeviceContext* context = LookupDC(dc);
-    if (!context || mode < R2_BLACK || mode > R2_WHITE) return 0;
+    if (!context || mode < R2_BLACK || mode > R2_LAST) return 0;
     int old = context->rop2;
     context->rop2 = mode;
     return old;
@@ -372,8 +372,7 @@ int SetPolyFillMode(HDC dc, int mode) {
 int SetStretchBltMode(HDC dc, int mode) {
     if (platform_faults::ShouldFail("SetStretchBltMode")) return 0;
     DeviceContext* context = LookupDC(dc);
-    // BLACKONWHITE, WHITEONBLACK, COLORONCOLOR, HALFTONE.
-    if (!context || mode < 1 || mode > 4) return 0;
+    if (!context || mode < BLACKONWHITE || mode > HALFTONE) return 0;
     int old = context->stretchMode;
     context->stretchMode = mode;
     return old;
@@ -381,17 +380,16 @@ int SetStretchBltMode(HDC dc, int mode) {
 
 int GetDeviceCaps(HDC dc, int index) {
     if (!LookupDC(dc)) return 0;
-    constexpr int kBitsPixel = 12, kPlanes = 14, kLogPixelsX = 88, kLogPixelsY = 90;
     switch (index) {
         case HORZRES: return GetSystemMetrics(SM_CXSCREEN);
         case VERTRES: return GetSystemMetrics(SM_CYSCREEN);
-        case kBitsPixel: return 32;
-        case kPlanes: return 1;
-        case kLogPixelsX:
-        case kLogPixelsY: return 96;
-        // Block transfers, bitmaps over 64K, GDI 2.0 output, device-independent
-        // bitmaps both ways, big fonts, stretching, flood fill, stretched DIBs.
-        case RASTERCAPS: return 0x7E99;
+        case BITSPIXEL: return 32;
+        case PLANES: return 1;
+        case LOGPIXELSX:
+        case LOGPIXELSY: return 96;
+        case RASTERCAPS:
+            return RC_BITBLT | RC_BITMAP64 | RC_GDI20_OUTPUT | RC_DI_BITMAP | RC_DIBTODEV | RC_BIGFONT |
+                   RC_STRETCHBLT | RC_FLOODFILL | RC_STRETCHDIB | RC_OP_DX_OUTPUT;
         default: return 0;
     }
 }

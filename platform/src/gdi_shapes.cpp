@@ -187,26 +187,15 @@ raster::Spans PenPolyline(const Pen& pen, const POINT* points, size_t count, boo
     return spans;
 }
 
-// Mix modes that give the same pixel when applied twice: with them a pixel
-// painted twice looks as if painted once.
-bool Idempotent(int rop2) {
-    switch (rop2) {
-        case R2_BLACK: case 3: case 4: case 9: case 11: case 12: case R2_COPYPEN: case 15: case R2_WHITE:
-            return true;
-        default:
-            return false;
-    }
-}
-
 // Paints a polyline with the DC's pen. Each pixel is painted once; with a
-// mix mode for which that makes no difference, long polylines are painted
+// mix mode for which painting twice makes no difference, long polylines are painted
 // piece by piece instead of being gathered first, so that their cost stays
 // in proportion to their pixels.
 void DrawPolyline(Target& target, const POINT* points, size_t count, bool closed) {
     const Pen& pen = SelectedPen(*target.dc);
     if (!target.surface || !HasPen(pen) || count == 0) return;
     constexpr size_t kPiece = 256;
-    if (count <= kPiece || !Idempotent(target.dc->rop2)) {
+    if (count <= kPiece || !raster::Idempotent(raster::MixOf(target.dc->rop2, PixelFromColorref(pen.color)))) {
         PaintPen(target, PenPolyline(pen, points, count, closed, target.clip));
         return;
     }
@@ -362,7 +351,7 @@ BOOL ArcOrPie(HDC dc, bool pie, int left, int top, int right, int bottom, int xs
     // from the box's whole-pixel centre.
     std::vector<POINT> ring = raster::RoundedPolygon(path, path.right - path.left, path.bottom - path.top);
     if (!ring.empty()) {
-        const double kTurn = 2 * 3.141592653589793;
+        const double kTurn = 2 * raster::kPi;
         double cx = static_cast<double>(path.left + (path.right - path.left) / 2);
         double cy = static_cast<double>(path.top + (path.bottom - path.top) / 2);
         auto angle = [&](double x, double y) {

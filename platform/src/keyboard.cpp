@@ -6,9 +6,6 @@ namespace platform {
 namespace keyboard {
 namespace {
 
-constexpr WPARAM kVkClear = 0x0C;  // keypad 5 without Num Lock
-constexpr WPARAM kVkNumLock = 0x90;
-
 struct KeyName {
     int32_t key;
     WPARAM vk;
@@ -18,7 +15,7 @@ constexpr KeyName kNamedKeys[] = {
     {kKeyEscape, VK_ESCAPE},       {kKeyReturn, VK_RETURN},      {kKeyBackspace, VK_BACK},
     {kKeyTab, VK_TAB},             {kKeySpace, VK_SPACE},        {kKeyShift, VK_SHIFT},
     {kKeyControl, VK_CONTROL},     {kKeyAlt, VK_MENU},           {kKeyCapsLock, VK_CAPITAL},
-    {kKeyNumLock, kVkNumLock},     {kKeyPageUp, VK_PRIOR},       {kKeyPageDown, VK_NEXT},
+    {kKeyNumLock, VK_NUMLOCK},     {kKeyPageUp, VK_PRIOR},       {kKeyPageDown, VK_NEXT},
     {kKeyEnd, VK_END},             {kKeyHome, VK_HOME},          {kKeyLeft, VK_LEFT},
     {kKeyUp, VK_UP},               {kKeyRight, VK_RIGHT},        {kKeyDown, VK_DOWN},
     {kKeyInsert, VK_INSERT},       {kKeyDelete, VK_DELETE},      {';', VK_OEM_1},
@@ -30,7 +27,7 @@ constexpr KeyName kNamedKeys[] = {
 };
 
 // The keypad without Num Lock: keys 0..9, then the period.
-constexpr WPARAM kPadNavigation[] = {VK_INSERT, VK_END,  VK_DOWN, VK_NEXT, VK_LEFT, kVkClear,
+constexpr WPARAM kPadNavigation[] = {VK_INSERT, VK_END,  VK_DOWN, VK_NEXT, VK_LEFT, VK_CLEAR,
                                      VK_RIGHT,  VK_HOME, VK_UP,   VK_PRIOR, VK_DELETE};
 
 struct Punctuation {

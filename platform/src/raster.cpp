@@ -10,8 +10,6 @@ namespace platform {
 namespace raster {
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-
 int32_t ClampTo(int64_t v, int32_t lo, int32_t hi) {
     return static_cast<int32_t>(std::min<int64_t>(std::max<int64_t>(v, lo), hi));
 }
@@ -115,12 +113,47 @@ double ScreenAngle(double dx, double dy) {
 
 // ---------------------------------------------------------------- pixels
 
-void PaintSpans(Surface& surface, const Spans& spans, uint32_t pixel, int rop2) {
-    if (rop2 < R2_BLACK || rop2 > R2_WHITE) return;
+namespace {
+
+// Each mix mode's masks as functions of the pen: andMask = (pen & a1) ^ a2,
+// xorMask = (pen & x1) ^ x2, every bit of a1, a2, x1, x2 the same (0 or 1).
+struct MixCodes {
+    uint8_t a1, a2, x1, x2;
+};
+
+constexpr MixCodes kMixCodes[16] = {
+    {0, 0, 0, 0},  // R2_BLACK
+    {1, 1, 1, 1},  // R2_NOTMERGEPEN
+    {1, 1, 0, 0},  // R2_MASKNOTPEN
+    {0, 0, 1, 1},  // R2_NOTCOPYPEN
+    {1, 0, 1, 0},  // R2_MASKPENNOT
+    {0, 1, 0, 1},  // R2_NOT
+    {0, 1, 1, 0},  // R2_XORPEN
+    {1, 0, 0, 1},  // R2_NOTMASKPEN
+    {1, 0, 0, 0},  // R2_MASKPEN
+    {0, 1, 1, 1},  // R2_NOTXORPEN
+    {0, 1, 0, 0},  // R2_NOP
+    {1, 0, 1, 1},  // R2_MERGENOTPEN
+    {0, 0, 1, 0},  // R2_COPYPEN
+    {1, 1, 0, 1},  // R2_MERGEPENNOT
+    {1, 1, 1, 0},  // R2_MERGEPEN
+    {0, 0, 0, 1},  // R2_WHITE
+};
+
+}  // namespace
+
+Mix MixOf(int rop2, uint32_t pixel) {
+    if (rop2 < R2_BLACK || rop2 > R2_LAST) return Mix{0xFFFFFFu, 0};
+    const MixCodes& c = kMixCodes[rop2 - R2_BLACK];
+    auto all = [](uint8_t bit) { return bit ? 0xFFFFFFu : 0u; };
     const uint32_t pen = pixel & 0xFFFFFFu;
-    // The mix mode's truth table: bit (2 * pen bit + destination bit) of
-    // (rop2 - 1) gives the result bit.
-    const unsigned table = static_cast<unsigned>(rop2 - 1);
+    return Mix{(pen & all(c.a1)) ^ all(c.a2), (pen & all(c.x1)) ^ all(c.x2)};
+}
+
+void PaintSpans(Surface& surface, const Spans& spans, uint32_t pixel, int rop2) {
+    if (rop2 < R2_BLACK || rop2 > R2_LAST) return;
+    const uint32_t pen = pixel & 0xFFFFFFu;
+    const Mix mix = MixOf(rop2, pen);
     for (const Span& s : spans) {
         if (s.y < 0 || s.y >= surface.height) continue;
         int32_t x0 = std::max(s.x0, 0);
@@ -134,15 +167,7 @@ void PaintSpans(Surface& surface, const Spans& spans, uint32_t pixel, int rop2) 
                 for (; p != end; ++p) *p ^= 0xFFFFFFu;
                 break;
             default:
-                for (; p != end; ++p) {
-                    uint32_t d = *p;
-                    uint32_t r = 0;
-                    if (table & 8) r |= pen & d;
-                    if (table & 4) r |= pen & ~d;
-                    if (table & 2) r |= ~pen & d;
-                    if (table & 1) r |= ~pen & ~d;
-                    *p = r & 0xFFFFFFu;
-                }
+                for (; p != end; ++p) *p = ((*p & mix.andMask) ^ mix.xorMask) & 0xFFFFFFu;
         }
     }
 }

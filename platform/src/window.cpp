@@ -60,8 +60,6 @@ using platform::display::Event;
 constexpr int kFrameBorder = 1;  // every side of a framed window
 constexpr int kCaptionBar = 22;  // height of the caption bar
 
-constexpr WPARAM kVkF4 = VK_F1 + 3;
-constexpr UINT kMkMButton = 0x0010;
 
 constexpr uint64_t kPromptPresentNs = 16'000'000;  // NoteDrawn: at most ~60 a second
 
@@ -238,7 +236,7 @@ WPARAM MouseKeys(uint32_t buttons) {
     WPARAM keys = 0;
     if (buttons & kLeftHeld) keys |= MK_LBUTTON;
     if (buttons & kRightHeld) keys |= MK_RBUTTON;
-    if (buttons & kMiddleHeld) keys |= kMkMButton;
+    if (buttons & kMiddleHeld) keys |= MK_MBUTTON;
     uint16_t mod = platform::display::Modifiers();
     if (mod & platform::keyboard::kModShift) keys |= MK_SHIFT;
     if (mod & platform::keyboard::kModCtrl) keys |= MK_CONTROL;
@@ -583,7 +581,8 @@ HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR cursorName) {
     if (platform_faults::ShouldFail("LoadCursorA")) return nullptr;
     // Only the system's predefined cursors exist; the display shows its arrow.
     uintptr_t id = reinterpret_cast<uintptr_t>(cursorName);
-    if (instance || id < 32512 || id > 32651) return nullptr;
+    if (instance || id < reinterpret_cast<uintptr_t>(IDC_ARROW) || id > reinterpret_cast<uintptr_t>(IDC_HELP))
+        return nullptr;
     return reinterpret_cast<HCURSOR>(id);
 }
 
@@ -649,7 +648,7 @@ LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SYSKEYDOWN:
         // Alt+F4 closes the window, as the system menu's Close does.
-        if (wParam == kVkF4 && (lParam & (LPARAM{1} << 29))) {
+        if (wParam == VK_F4 && (lParam & (LPARAM{1} << 29))) {
             if (Window* w = FindWindow(hwnd)) w->proc(hwnd, WM_CLOSE, 0, 0);
         }
         return 0;
@@ -687,8 +686,8 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     const char* body = text ? text : "";
     if (StartDisplay() && !platform::display::Offscreen()) {
         auto kind = platform::display::MessageKind::Information;
-        if ((type & 0xF0) == MB_ICONERROR) kind = platform::display::MessageKind::Error;
-        if ((type & 0xF0) == MB_ICONWARNING) kind = platform::display::MessageKind::Warning;
+        if ((type & MB_ICONMASK) == MB_ICONERROR) kind = platform::display::MessageKind::Error;
+        if ((type & MB_ICONMASK) == MB_ICONWARNING) kind = platform::display::MessageKind::Warning;
         Window* w = FindWindow(owner);
         if (platform::display::ShowMessageBox(kind, title, body, w ? w->DisplayId() : 0)) return IDOK;
     }
