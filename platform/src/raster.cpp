@@ -264,20 +264,15 @@ namespace {
 // any surface) the outline is worked out from the ellipse equation.
 constexpr int64_t kLargestTraced = int64_t{1} << 18;
 
-// The quarter of the ellipse inscribed in a w x h box (w, h >= 3) below and
-// right of its centre, traced pixel by pixel with an error term (the
-// midpoint method for ellipses given by their bounding box): for each row
-// h / 2 .. h - 1 the first and last x of the outline on it, relative to the
-// box.
-struct Quarter {
-    std::vector<int64_t> minX, maxX;  // index: row - h / 2
-};
-
-Quarter TraceQuarter(int64_t w, int64_t h) {
-    Quarter q;
-    int64_t rows = h - h / 2;
-    q.minX.assign(static_cast<size_t>(rows), INT64_MAX);
-    q.maxX.assign(static_cast<size_t>(rows), INT64_MIN);
+// Walks the quarter of the ellipse inscribed in a w x h box (w, h >= 3)
+// below and right of its centre, pixel by pixel from the right end of the
+// middle row h / 2 down to the bottom, calling visit(x, y) for each pixel
+// (relative to the box). This is the midpoint method for an ellipse given by
+// its bounding box, in the integer form of Alois Zingl's "A Rasterizing
+// Algorithm for Drawing Curves" (2012), the algorithm Wine's DIB engine
+// credits for its ellipses.
+template <typename Visit>
+void WalkQuarter(int64_t w, int64_t h, Visit visit) {
     const int64_t a = w - 1, b = h - 1;
     const __int128 a8 = static_cast<__int128>(8) * a * a, b8 = static_cast<__int128>(8) * b * b;
     __int128 dx = static_cast<__int128>(4) * b * b * (1 - a);
@@ -286,11 +281,7 @@ Quarter TraceQuarter(int64_t w, int64_t h) {
     int64_t x = a, y = h / 2;
     while (x >= w / 2) {
         __int128 e2 = 2 * err;
-        if (y < h) {
-            size_t r = static_cast<size_t>(y - h / 2);
-            q.minX[r] = std::min(q.minX[r], x);
-            q.maxX[r] = std::max(q.maxX[r], x);
-        }
+        visit(x, y);
         if (e2 >= dx) {
             --x;
             dx += b8;
@@ -302,6 +293,25 @@ Quarter TraceQuarter(int64_t w, int64_t h) {
             err += dy;
         }
     }
+}
+
+// The same quarter as rows: for each row h / 2 .. h - 1 the first and last
+// x of the outline on it, relative to the box.
+struct Quarter {
+    std::vector<int64_t> minX, maxX;  // index: row - h / 2
+};
+
+Quarter TraceQuarter(int64_t w, int64_t h) {
+    Quarter q;
+    int64_t rows = h - h / 2;
+    q.minX.assign(static_cast<size_t>(rows), INT64_MAX);
+    q.maxX.assign(static_cast<size_t>(rows), INT64_MIN);
+    WalkQuarter(w, h, [&](int64_t x, int64_t y) {
+        if (y >= h) return;
+        size_t r = static_cast<size_t>(y - h / 2);
+        q.minX[r] = std::min(q.minX[r], x);
+        q.maxX[r] = std::max(q.maxX[r], x);
+    });
     // Rows the trace stepped over keep the extent of the row above.
     for (size_t r = 1; r < q.minX.size(); ++r) {
         if (q.maxX[r] == INT64_MIN) {
@@ -555,28 +565,7 @@ std::vector<POINT> RoundedPolygon(const Box& box, int64_t ew, int64_t eh) {
     eh = std::min(eh, h);
     if (ew < 3 || eh < 3 || ew > kLargestTraced || eh > kLargestTraced) return out;
     std::vector<POINT> q;  // bottom-right quarter, from the right middle down to the bottom
-    {
-        const int64_t a = ew - 1, b = eh - 1;
-        const __int128 a8 = static_cast<__int128>(8) * a * a, b8 = static_cast<__int128>(8) * b * b;
-        __int128 dx = static_cast<__int128>(4) * b * b * (1 - a);
-        __int128 dy = static_cast<__int128>(4) * a * a * (1 + (b % 2));
-        __int128 err = dx + dy + static_cast<__int128>(a) * a * (b % 2);
-        int64_t x = a, y = eh / 2;
-        while (x >= ew / 2) {
-            __int128 e2 = 2 * err;
-            q.push_back(POINT{static_cast<LONG>(x), static_cast<LONG>(y)});
-            if (e2 >= dx) {
-                --x;
-                dx += b8;
-                err += dx;
-            }
-            if (e2 <= dy) {
-                ++y;
-                dy += a8;
-                err += dy;
-            }
-        }
-    }
+    WalkQuarter(ew, eh, [&](int64_t x, int64_t y) { q.push_back(POINT{static_cast<LONG>(x), static_cast<LONG>(y)}); });
     auto add = [&](int64_t x, int64_t y) {
         POINT p{static_cast<LONG>(box.left + x), static_cast<LONG>(box.top + y)};
         if (out.empty() || out.back().x != p.x || out.back().y != p.y) out.push_back(p);
