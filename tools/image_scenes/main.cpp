@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
     std::remove(jpegPath.c_str());
 
     out.Save("image_decoded", image_scenes::Decoded(picture));
-    for (const image_scenes::Scene& scene : image_scenes::All()) out.Save(scene.name, image_scenes::Render(scene, picture));
+    for (const image_scenes::Scene& scene : image_scenes::All())
+        out.Save(scene.name, image_scenes::Render(scene, picture));
     return out.Status();
 }

@@ -53,8 +53,8 @@ inline bool ReadPpm(const std::string& path, Picture& picture) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) return false;
     int width = 0, height = 0, maxValue = 0;
-    bool ok = std::fscanf(file, "P6 %d %d %d", &width, &height, &maxValue) == 3 && maxValue == 255 &&
-              width > 0 && height > 0 && width <= 16384 && height <= 16384 && std::fgetc(file) != EOF;
+    bool ok = std::fscanf(file, "P6 %d %d %d", &width, &height, &maxValue) == 3 && maxValue == 255 && width > 0 &&
+              height > 0 && width <= 16384 && height <= 16384 && std::fgetc(file) != EOF;
     if (ok) {
         std::vector<unsigned char> bytes(static_cast<size_t>(width) * height * 3);
         ok = std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
