@@ -1,61 +1,11 @@
-// Input: the key and click queues, the window registry, the window
+// Input: the window registry, the window
 // procedure that records mouse and key input, the message pump step and the
 // window's input operations.
 #include <new>
 
-#include "graphics.h"
+#include "graphics_internal.h"
 
 WindowRegistry* windowRegistry = nullptr;
-
-// ---------------------------------------------------------------- queues
-
-void KeyQueue::Append(KeyRecord* record) {
-    if (record == nullptr) return;
-    record->next = nullptr;
-    if (last != nullptr) {
-        last->next = record;
-    } else {
-        first = record;
-    }
-    last = record;
-}
-
-KeyRecord* KeyQueue::TakeFirst() {
-    KeyRecord* record = first;
-    if (record == nullptr) return nullptr;
-    first = record->next;
-    if (first == nullptr) last = nullptr;
-    record->next = nullptr;
-    return record;
-}
-
-void KeyQueue::Clear() {
-    while (KeyRecord* record = TakeFirst()) delete record;
-}
-
-void ClickQueue::Append(ClickRecord* record) {
-    if (record == nullptr) return;
-    record->next = nullptr;
-    if (last != nullptr) {
-        last->next = record;
-    } else {
-        first = record;
-    }
-    last = record;
-}
-
-ClickRecord* ClickQueue::TakeFirst() {
-    ClickRecord* record = first;
-    if (record == nullptr) return nullptr;
-    first = record->next;
-    if (first == nullptr) last = nullptr;
-    record->next = nullptr;
-    return record;
-}
-
-void ClickQueue::Clear() {
-    while (ClickRecord* record = TakeFirst()) delete record;
-}
 
 // ---------------------------------------------------------------- registry
 
@@ -103,22 +53,11 @@ window* WindowRegistry::Find(HWND handle) const {
 }
 
 void WindowRegistry::NoteButton(HWND handle, MouseButton button, ButtonState state, int32_t x, int32_t y) {
-    window* owner = Find(handle);
-    if (owner == nullptr) return;
-    if (button == MB_LEFT) {
-        owner->leftState = state;
-    } else {
-        owner->rightState = state;
-    }
-    owner->pointerX = x;
-    owner->pointerY = y;
+    if (window* owner = Find(handle)) GraphicsInternals::NoteButton(*owner, button, state, x, y);
 }
 
 void WindowRegistry::NoteMotion(HWND handle, int32_t x, int32_t y) {
-    window* owner = Find(handle);
-    if (owner == nullptr) return;
-    owner->pointerX = x;
-    owner->pointerY = y;
+    if (window* owner = Find(handle)) GraphicsInternals::NoteMotion(*owner, x, y);
 }
 
 void WindowRegistry::PushClick(HWND handle, ClickKind kind, int32_t x, int32_t y) {
@@ -129,7 +68,7 @@ void WindowRegistry::PushClick(HWND handle, ClickKind kind, int32_t x, int32_t y
     record->kind = kind;
     record->x = x;
     record->y = y;
-    owner->clickQueue.Append(record);
+    GraphicsInternals::Clicks(*owner).Append(record);
 }
 
 void WindowRegistry::PushKey(HWND handle, KeyKind kind, char code) {
@@ -139,7 +78,7 @@ void WindowRegistry::PushKey(HWND handle, KeyKind kind, char code) {
     if (record == nullptr) throw ERR_ALLOCATION;
     record->kind = kind;
     record->code = code;
-    owner->keyQueue.Append(record);
+    GraphicsInternals::Keys(*owner).Append(record);
 }
 
 // ---------------------------------------------------------------- window procedure

@@ -1,5 +1,5 @@
 // Timing: a pause, the millisecond clock and a once-per-interval test.
-#include "graphics.h"
+#include "graphics_internal.h"
 
 namespace {
 // When IntervalPassed last returned true (or first ran), shared by all callers.
