@@ -1,6 +1,6 @@
 // The library-wide fatal error report.
 #include <iostream>
 
-#include "graphics_internal.h"
+#include "graphics.h"
 
 void FatalError(const char* message) { std::cout << message << '\n' << std::flush; }
