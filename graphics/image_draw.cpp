@@ -2,7 +2,6 @@
 // DrawImage puts an image on dcActive at its own size or stretched;
 // StoreImage captures a rectangle of dcActive into an image.
 #include <cstdlib>
-#include <cstring>
 
 #include "graphics_internal.h"
 
