@@ -102,6 +102,22 @@ const KeyDownEntry kKeyDownTable[] = {
     {VK_F1 + 11, KK_FKEY, 12},
 };
 
+// A press changes the button state and the pointer position, and captures
+// the mouse so that the release comes to this window wherever it happens.
+void ButtonPressed(HWND hwnd, MouseButton button, int32_t x, int32_t y) {
+    if (windowRegistry != nullptr) windowRegistry->NoteButton(hwnd, button, BS_DOWN, x, y);
+    SetCapture(hwnd);
+}
+
+// A release completes a click, queued with the release position.
+void ButtonReleased(HWND hwnd, MouseButton button, ClickKind kind, int32_t x, int32_t y) {
+    if (windowRegistry != nullptr) {
+        windowRegistry->NoteButton(hwnd, button, BS_UP, x, y);
+        windowRegistry->PushClick(hwnd, kind, x, y);
+    }
+    ReleaseCapture();
+}
+
 }  // namespace
 
 LRESULT CALLBACK GraphicsWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -114,26 +130,16 @@ LRESULT CALLBACK GraphicsWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
         if (windowRegistry != nullptr) windowRegistry->NoteMotion(hwnd, x, y);
         return 0;
     case WM_LBUTTONDOWN:
-        if (windowRegistry != nullptr) windowRegistry->NoteButton(hwnd, MB_LEFT, BS_DOWN, x, y);
-        SetCapture(hwnd);
+        ButtonPressed(hwnd, MB_LEFT, x, y);
         return 0;
     case WM_LBUTTONUP:
-        if (windowRegistry != nullptr) {
-            windowRegistry->NoteButton(hwnd, MB_LEFT, BS_UP, x, y);
-            windowRegistry->PushClick(hwnd, CK_LEFT, x, y);
-        }
-        ReleaseCapture();
+        ButtonReleased(hwnd, MB_LEFT, CK_LEFT, x, y);
         return 0;
     case WM_RBUTTONDOWN:
-        if (windowRegistry != nullptr) windowRegistry->NoteButton(hwnd, MB_RIGHT, BS_DOWN, x, y);
-        SetCapture(hwnd);
+        ButtonPressed(hwnd, MB_RIGHT, x, y);
         return 0;
     case WM_RBUTTONUP:
-        if (windowRegistry != nullptr) {
-            windowRegistry->NoteButton(hwnd, MB_RIGHT, BS_UP, x, y);
-            windowRegistry->PushClick(hwnd, CK_RIGHT, x, y);
-        }
-        ReleaseCapture();
+        ButtonReleased(hwnd, MB_RIGHT, CK_RIGHT, x, y);
         return 0;
     case WM_KEYDOWN:
         for (const KeyDownEntry& entry : kKeyDownTable) {
