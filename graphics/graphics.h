@@ -26,6 +26,7 @@
 #undef MB_RIGHT
 #endif
 
+// The platform handles that the fields of `window` and `image` hold.
 struct HWND__;
 typedef HWND__* HWND;
 struct HDC__;
