@@ -1,10 +1,10 @@
 // Moving pictures between an image and a window's drawing surface:
 // DrawImage puts an image on dcActive at its own size or stretched;
 // StoreImage captures a rectangle of dcActive into an image.
+#include <algorithm>
 #include <cstdlib>
-#include <cstring>
 
-#include "graphics.h"
+#include "graphics_internal.h"
 
 void window::DrawImage(const image* img, int32_t x, int32_t y, int32_t width, int32_t height) {
     ProcessOneMessage();
@@ -44,9 +44,11 @@ void window::StoreImage(image* imgThis, uint32_t x, uint16_t y, uint16_t width, 
 
     // Touching the right or bottom edge is allowed, going past it is not.
     // The sums are taken in 64 bits so that a huge x cannot wrap around to a
-    // small right edge and slip through.
-    if (static_cast<uint64_t>(x) + width > static_cast<uint64_t>(drawWidth) ||
-        static_cast<uint64_t>(y) + height > static_cast<uint64_t>(drawHeight)) {
+    // small right edge and slip through; a negative drawing size (of a
+    // window that was refused) holds no rectangle at all.
+    const uint64_t right = static_cast<uint64_t>(std::max<int32_t>(drawWidth, 0));
+    const uint64_t bottom = static_cast<uint64_t>(std::max<int32_t>(drawHeight, 0));
+    if (static_cast<uint64_t>(x) + width > right || static_cast<uint64_t>(y) + height > bottom) {
         FatalError("Fatal Error: StoreImage selection extends outside the window!");
         return;
     }
@@ -55,25 +57,13 @@ void window::StoreImage(image* imgThis, uint32_t x, uint16_t y, uint16_t width, 
     // image changes: when either allocation fails, the image keeps its old
     // picture whole (a size that did not match its buffer would let a later
     // copy or draw read past the buffer's end).
-    BITMAPINFOHEADER* header = static_cast<BITMAPINFOHEADER*>(std::malloc(sizeof(BITMAPINFOHEADER)));
-    if (header == nullptr) throw ERR_ALLOCATION;
+    BITMAPINFOHEADER* header = NewTopDownHeader(width, height);
     size_t bytes = static_cast<size_t>(width) * 4 * height;
     unsigned char* pixels = static_cast<unsigned char*>(std::malloc(bytes == 0 ? 1 : bytes));
     if (pixels == nullptr) {
         std::free(header);
         throw ERR_ALLOCATION;
     }
-    std::memset(header, 0, sizeof(BITMAPINFOHEADER));
-    header->biSize = sizeof(BITMAPINFOHEADER);
-    header->biWidth = width;
-    header->biHeight = -static_cast<LONG>(height);
-    header->biPlanes = 1;
-    header->biBitCount = 32;
-    header->biCompression = BI_RGB;
-    header->biSizeImage = 0;
-    header->biClrUsed = 0;
-    header->biClrImportant = 0;
-
     std::free(imgThis->bmapInfo);
     std::free(imgThis->imgPixels);
     imgThis->bmapInfo = header;
@@ -97,12 +87,8 @@ void window::StoreImage(image* imgThis, uint32_t x, uint16_t y, uint16_t width, 
 
     SelectObject(imgThis->dcTempBuffer, displaced);
 
-    if (DeleteObject(imgThis->bmapTempBuffer) != 1) {
-        FatalError("Fatal Error: Failed to delete imgThis->bmapTempBuffer in StoreImage!");
-    }
-    if (DeleteDC(imgThis->dcTempBuffer) != 1) {
-        FatalError("Fatal Error: Failed to delete imgThis->dcTempBuffer in StoreImage!");
-    }
+    DeleteOrReport(imgThis->bmapTempBuffer, "Fatal Error: Failed to delete imgThis->bmapTempBuffer in StoreImage!");
+    DeleteOrReport(imgThis->dcTempBuffer, "Fatal Error: Failed to delete imgThis->dcTempBuffer in StoreImage!");
 }
 
 void window::StoreImage(image& imgThis, uint32_t x, uint16_t y, uint16_t width, uint16_t height) {

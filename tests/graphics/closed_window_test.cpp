@@ -105,3 +105,39 @@ TEST(ClosedWindowInput, WaitsReturnNothingEvenWithRecordsQueuedBeforeTheClose) {
 }
 
 }  // namespace
+
+// Drawing sizes no platform window can hold are refused at construction
+// with a report, and nothing is allocated for them: no escaped exception,
+// no overflow (the sanitizer build watches); the object stays closed, its
+// drawing calls report their failures. Negative sizes hold no rectangle
+// to capture.
+TEST(WindowSizeLimits, SizesNoPlatformWindowCanHoldAreRefused) {
+    const int32_t sizes[][2] = {{65536, 65536}, {INT32_MAX, 100}, {100, INT32_MAX}, {20000, 20000},
+                                {16385, 10},    {-1, 100},        {100, -5},        {INT32_MIN, INT32_MIN}};
+    for (const auto& size : sizes) {
+        testing::internal::CaptureStdout();
+        {
+            window w(size[0], size[1], 0, 0);
+            EXPECT_FALSE(w.IsOpen());
+            EXPECT_EQ(w.QueryWidth(), size[0]);
+            w.SetBuffering(true);
+            w.DrawRectangle(0, 0, 50, 50, STYLE_FILLED, 0, 0);
+            w.UpdateBuffer();
+            w.SetBuffering(false);
+            if (size[0] < 0 || size[1] < 0) {
+                image capture;
+                w.StoreImage(capture, 0, 0, 1, 1);
+                EXPECT_EQ(capture.Pixels(), nullptr);
+            }
+            char code = 'x';
+            EXPECT_EQ(w.AwaitKey(code), KK_NONE);
+        }
+        std::string printed = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(printed.find("Fatal Error: Window size is outside what the platform can show in window class "
+                               "constructor!\n"),
+                  0u)
+            << size[0] << " x " << size[1] << ": " << printed;
+        EXPECT_EQ(printed.find("Click mouse"), std::string::npos) << printed;
+        EXPECT_EQ(windowRegistry, nullptr);
+    }
+}

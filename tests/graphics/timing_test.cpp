@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-#include "graphics.h"
+#include "graphics_internal.h"
 
 namespace {
 

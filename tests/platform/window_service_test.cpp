@@ -3,6 +3,8 @@
 // the client surface and its presentation.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include <SDL.h>
 
 #include <chrono>
@@ -134,6 +136,28 @@ TEST_F(WindowService, FrameMetricsLeaveTheClientAreaAsked) {
     DestroyWindow(bare);
     EXPECT_GT(GetSystemMetrics(SM_CXSCREEN), 0);
     EXPECT_GT(GetSystemMetrics(SM_CYSCREEN), 0);
+}
+
+// Client areas longer than the display holds on a side are refused before
+// anything is allocated for them; sizes and positions at the ends of int
+// overflow nothing (the sanitizer build watches).
+TEST_F(WindowService, WindowsTooLargeForTheDisplayAreRefused) {
+    RegisterTestClass();
+    for (int side : {16385, 20000, 65536, INT_MAX}) {
+        EXPECT_EQ(CreateWindowExA(0, kClass, "x", 0, 0, 0, side, 10, nullptr, nullptr, nullptr, nullptr), nullptr);
+        EXPECT_EQ(CreateWindowExA(0, kClass, "x", 0, 0, 0, 10, side, nullptr, nullptr, nullptr, nullptr), nullptr);
+    }
+    HWND far = CreateWindowExA(0, kClass, "far", 0, INT_MAX, INT_MIN, 100, 2, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(far, nullptr);
+    RECT client{};
+    ASSERT_TRUE(GetClientRect(far, &client));
+    EXPECT_EQ(client.right, 100);
+    DestroyWindow(far);
+    HWND negative = CreateWindowExA(0, kClass, "negative", 0, 0, 0, INT_MIN, -5, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(negative, nullptr);  // Win32 makes these empty
+    ASSERT_TRUE(GetClientRect(negative, &client));
+    EXPECT_EQ(client.right, 0);
+    DestroyWindow(negative);
 }
 
 TEST_F(WindowService, CreationAndDestructionAreToldToTheProcedure) {
@@ -374,20 +398,31 @@ TEST_F(WindowService, WaitMessageSleepsUntilInputArrives) {
     EXPECT_EQ(Characters(TakeAll(b.hwnd)), "b");
 }
 
-TEST_F(WindowService, PresentFramePacesToTheFrameRate) {
+TEST_F(WindowService, WindowSizedTransfersAreShownWithoutWaiting) {
+    // Pacing is the program's: a copy of a whole picture onto a window is
+    // shown at once, however often it comes and whatever GRAPHICS_FPS says.
     TestWindow w(40, 30);
     const char* saved = std::getenv("GRAPHICS_FPS");
     std::string previous = saved ? saved : "";
-    setenv("GRAPHICS_FPS", "50", 1);
+    setenv("GRAPHICS_FPS", "10", 1);
+    HDC dc = GetDC(w.hwnd);
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP picture = CreateCompatibleBitmap(dc, 40, 30);
+    HGDIOBJ old = SelectObject(memory, picture);
     auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < 6; ++i) platform::PresentFrame(w.hwnd);  // the first starts the cadence
+    for (int i = 0; i < 20; ++i) EXPECT_TRUE(BitBlt(dc, 0, 0, 40, 30, memory, 0, 0, SRCCOPY));
     auto elapsed = std::chrono::steady_clock::now() - start;
     if (saved) {
         setenv("GRAPHICS_FPS", previous.c_str(), 1);
     } else {
         unsetenv("GRAPHICS_FPS");
     }
-    EXPECT_GE(elapsed, std::chrono::milliseconds(95));  // five 20 ms frame periods
+    SelectObject(memory, old);
+    DeleteObject(picture);
+    DeleteDC(memory);
+    ReleaseDC(w.hwnd, dc);
+    // Paced to 10 a second, twenty frames would take 1.9 s at the least.
+    EXPECT_LT(elapsed, std::chrono::milliseconds(1900));
 }
 
 TEST_F(WindowService, MessageBoxWithoutADisplayWritesToStderr) {
