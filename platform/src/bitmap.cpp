@@ -18,10 +18,12 @@ namespace platform {
 namespace {
 
 // A source of pixels for a transfer: rows top first, a row may be missing
-// (pixels that are not there leave the destination as it is).
+// (pixels that are not there leave the destination as it is). A surface's
+// pixels have their top byte clear already; a caller's bitmap may not.
 struct Source {
     int width = 0;
     int height = 0;
+    bool clean = false;  // every pixel's top byte is 0
     std::vector<const uint32_t*> rows;
     const uint32_t* Row(int64_t y) const {
         return (y >= 0 && y < height) ? rows[static_cast<size_t>(y)] : nullptr;
@@ -32,6 +34,7 @@ Source SourceOf(const Surface& surface) {
     Source s;
     s.width = surface.width;
     s.height = surface.height;
+    s.clean = true;
     s.rows.resize(static_cast<size_t>(s.height));
     for (int y = 0; y < s.height; ++y) s.rows[static_cast<size_t>(y)] = surface.Row(y);
     return s;
@@ -149,7 +152,9 @@ void Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const So
             if (!in) continue;
             in += sx;
             uint32_t* out = dst.Row(static_cast<int32_t>(y + j)) + x;
-            if (code == 0xCC) {
+            if (code == 0xCC && src.clean) {
+                std::memcpy(out + a, in + a, static_cast<size_t>(b - a) * sizeof(uint32_t));
+            } else if (code == 0xCC) {
                 for (int64_t i = a; i < b; ++i) out[i] = in[i] & 0xFFFFFFu;
             } else {
                 for (int64_t i = a; i < b; ++i) out[i] = Ternary(code, pattern, in[i] & 0xFFFFFFu, out[i] & 0xFFFFFFu);

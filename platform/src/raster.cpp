@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace platform {
 namespace raster {
@@ -52,35 +55,31 @@ struct RowCursor {
     }
 };
 
-// Row-level operations on sorted, disjoint runs [b, e) of one row.
+// Row-level operations on sorted, disjoint runs [b, e) of one row: a sweep
+// from edge to edge of either list, keep(inA, inB) saying whether the
+// stretch up to the next edge is kept.
 template <typename Keep>
 void CombineRow(const Span* a, size_t na, const Span* b, size_t nb, int32_t y, Keep keep, Spans& out) {
-    // Sweep over all run edges; keep(inA, inB) says whether a point is kept.
-    std::vector<int32_t> edges;
-    edges.reserve(2 * (na + nb));
-    for (size_t i = 0; i < na; ++i) {
-        edges.push_back(a[i].x0);
-        edges.push_back(a[i].x1);
-    }
-    for (size_t i = 0; i < nb; ++i) {
-        edges.push_back(b[i].x0);
-        edges.push_back(b[i].x1);
-    }
-    std::sort(edges.begin(), edges.end());
-    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    if (na == 0 && nb == 0) return;
     size_t ia = 0, ib = 0;
-    for (size_t k = 0; k + 1 < edges.size(); ++k) {
-        int32_t x = edges[k];
+    int64_t x = std::min<int64_t>(na ? a[0].x0 : INT64_MAX, nb ? b[0].x0 : INT64_MAX);
+    for (;;) {
         while (ia < na && a[ia].x1 <= x) ++ia;
         while (ib < nb && b[ib].x1 <= x) ++ib;
         bool inA = ia < na && a[ia].x0 <= x;
         bool inB = ib < nb && b[ib].x0 <= x;
-        if (!keep(inA, inB)) continue;
-        if (!out.empty() && out.back().y == y && out.back().x1 == x) {
-            out.back().x1 = edges[k + 1];
-        } else {
-            out.push_back(Span{y, x, edges[k + 1]});
+        int64_t nextA = ia < na ? (inA ? a[ia].x1 : a[ia].x0) : INT64_MAX;
+        int64_t nextB = ib < nb ? (inB ? b[ib].x1 : b[ib].x0) : INT64_MAX;
+        int64_t next = std::min(nextA, nextB);
+        if (next == INT64_MAX) return;
+        if (keep(inA, inB)) {
+            if (!out.empty() && out.back().y == y && out.back().x1 == x) {
+                out.back().x1 = static_cast<int32_t>(next);
+            } else {
+                out.push_back(Span{y, static_cast<int32_t>(x), static_cast<int32_t>(next)});
+            }
         }
+        x = next;
     }
 }
 
@@ -111,6 +110,23 @@ double ScreenAngle(double dx, double dy) {
     return a < 0 ? a + 2 * kPi : a;
 }
 
+// Sets the pixels [p, end) to `value`, several at a time where the
+// processor has vector stores.
+void FillRow(uint32_t* p, uint32_t* end, uint32_t value) {
+#if defined(__SSE2__)
+    const __m128i v = _mm_set1_epi32(static_cast<int>(value));
+    for (; end - p >= 8; p += 8) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 4), v);
+    }
+    if (end - p >= 4) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
+        p += 4;
+    }
+#endif
+    for (; p != end; ++p) *p = value;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- pixels
@@ -129,7 +145,7 @@ void PaintSpans(Surface& surface, const Spans& spans, uint32_t pixel, int rop2) 
         uint32_t* p = surface.Row(s.y) + x0;
         uint32_t* end = surface.Row(s.y) + x1;
         switch (rop2) {
-            case R2_COPYPEN: std::fill(p, end, pen); break;
+            case R2_COPYPEN: FillRow(p, end, pen); break;
             case R2_NOT:
                 for (; p != end; ++p) *p ^= 0xFFFFFFu;
                 break;
@@ -149,9 +165,43 @@ void PaintSpans(Surface& surface, const Spans& spans, uint32_t pixel, int rop2) 
 
 // ---------------------------------------------------------------- span algebra
 
+namespace {
+
+bool Before(const Span& a, const Span& b) { return a.y != b.y ? a.y < b.y : a.x0 < b.x0; }
+
+// Puts spans in row-then-x order. Generators emit their spans in a few
+// ordered runs (a polygon row by row, a pen's dot at each point), so the
+// runs are found and merged pairwise instead of sorting from scratch.
+void Order(Spans& spans) {
+    std::vector<size_t> runs{0};
+    for (size_t i = 1; i < spans.size(); ++i) {
+        if (Before(spans[i], spans[i - 1])) runs.push_back(i);
+    }
+    if (runs.size() == 1) return;
+    runs.push_back(spans.size());
+    Spans other(spans.size());
+    Spans* from = &spans;
+    Spans* to = &other;
+    while (runs.size() > 2) {
+        size_t kept = 0;
+        for (size_t r = 0; r + 1 < runs.size(); r += 2) {
+            size_t first = runs[r], middle = runs[r + 1];
+            size_t last = r + 2 < runs.size() ? runs[r + 2] : middle;
+            std::merge(from->begin() + first, from->begin() + middle, from->begin() + middle, from->begin() + last,
+                       to->begin() + first, Before);
+            runs[kept++] = first;
+        }
+        runs[kept++] = spans.size();
+        runs.resize(kept);
+        std::swap(from, to);
+    }
+    if (from != &spans) spans.swap(other);
+}
+
+}  // namespace
+
 void Normalize(Spans& spans) {
-    auto before = [](const Span& a, const Span& b) { return a.y != b.y ? a.y < b.y : a.x0 < b.x0; };
-    if (!std::is_sorted(spans.begin(), spans.end(), before)) std::sort(spans.begin(), spans.end(), before);
+    Order(spans);
     size_t out = 0;
     for (size_t i = 0; i < spans.size(); ++i) {
         const Span& s = spans[i];
@@ -599,6 +649,7 @@ void ThinLineSpans(int64_t x0, int64_t y0, int64_t x1, int64_t y1, bool last, co
     if (iFirst > iLast) return;
     // minor(i) = minor0 + ceil((2 i dMinor - len) / (2 len)), worked out once
     // and then stepped with its remainder, which stays in (-2 len, 0].
+    const size_t firstEmitted = out.size();
     const int64_t den = 2 * len, step2 = 2 * dMinor;
     __int128 num0 = static_cast<__int128>(2) * iFirst * dMinor - len;
     __int128 q0 = CeilDiv(num0, den);
@@ -632,6 +683,9 @@ void ThinLineSpans(int64_t x0, int64_t y0, int64_t x1, int64_t y1, bool last, co
             Emit(out, clip, major, m, m + 1);
         }
     }
+    // A line going up was traced bottom row first; its rows are handed on
+    // top first like every other figure's.
+    if (dy < 0) std::reverse(out.begin() + static_cast<std::ptrdiff_t>(firstEmitted), out.end());
 }
 
 void ThinPolylineSpans(const POINT* points, size_t count, bool closed, const Clip& clip, Spans& out) {
