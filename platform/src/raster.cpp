@@ -481,36 +481,55 @@ void FillPolygon(const PointD* points, size_t count, int fillMode, const Clip& c
     }
     if (edges.empty()) return;
     std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.top < b.top; });
+    auto crossing = [at](const Edge* e, int64_t y) { return e->x0 + (static_cast<double>(y) + at - e->y0) * e->slope; };
+    // Pixels whose sample points x + at lie in [xa, xb), added to the row.
+    auto emit = [&](int64_t y, double xa, double xb) {
+        int32_t a = ClampTo(std::ceil(xa - at), clip.left, clip.right);
+        int32_t b = ClampTo(std::ceil(xb - at), clip.left, clip.right);
+        if (a >= b) return;
+        if (!out.empty() && out.back().y == y && out.back().x0 <= a && out.back().x1 >= a) {
+            out.back().x1 = std::max(out.back().x1, b);
+        } else {
+            out.push_back(Span{static_cast<int32_t>(y), a, b});
+        }
+    };
     std::vector<const Edge*> active;
     std::vector<std::pair<double, int>> crossings;
     size_t next = 0;
-    for (int64_t y = edges.front().top; y < clip.bottom; ++y) {
+    int64_t y = edges.front().top;
+    while (y < clip.bottom) {
         while (next < edges.size() && edges[next].top <= y) active.push_back(&edges[next++]);
         active.erase(std::remove_if(active.begin(), active.end(), [y](const Edge* e) { return e->bottom <= y; }),
                      active.end());
         if (active.empty()) {
             if (next >= edges.size()) break;
-            y = edges[next].top - 1;
+            y = edges[next].top;
             continue;
         }
-        crossings.clear();
-        for (const Edge* e : active) {
-            crossings.emplace_back(e->x0 + (static_cast<double>(y) + at - e->y0) * e->slope, e->dir);
+        // The rows up to the next edge's start or an active edge's end cross
+        // the same edges.
+        int64_t until = next < edges.size() ? std::min<int64_t>(edges[next].top, clip.bottom) : clip.bottom;
+        for (const Edge* e : active) until = std::min(until, e->bottom);
+        if (active.size() == 2) {
+            // One run per row between the two crossings, by either rule.
+            const Edge* e0 = active[0];
+            const Edge* e1 = active[1];
+            for (; y < until; ++y) {
+                double x0 = crossing(e0, y), x1 = crossing(e1, y);
+                if (x1 < x0) std::swap(x0, x1);
+                emit(y, x0, x1);
+            }
+            continue;
         }
-        std::sort(crossings.begin(), crossings.end());
-        int winding = 0;
-        for (size_t k = 0; k + 1 < crossings.size(); ++k) {
-            winding += fillMode == WINDING ? crossings[k].second : 1;
-            bool inside = fillMode == WINDING ? winding != 0 : (winding & 1) != 0;
-            if (!inside) continue;
-            // Pixels whose sample points x + at lie in [xa, xb).
-            int32_t a = ClampTo(std::ceil(crossings[k].first - at), clip.left, clip.right);
-            int32_t b = ClampTo(std::ceil(crossings[k + 1].first - at), clip.left, clip.right);
-            if (a >= b) continue;
-            if (!out.empty() && out.back().y == y && out.back().x0 <= a && out.back().x1 >= a) {
-                out.back().x1 = std::max(out.back().x1, b);
-            } else {
-                out.push_back(Span{static_cast<int32_t>(y), a, b});
+        for (; y < until; ++y) {
+            crossings.clear();
+            for (const Edge* e : active) crossings.emplace_back(crossing(e, y), e->dir);
+            std::sort(crossings.begin(), crossings.end());
+            int winding = 0;
+            for (size_t k = 0; k + 1 < crossings.size(); ++k) {
+                winding += fillMode == WINDING ? crossings[k].second : 1;
+                bool inside = fillMode == WINDING ? winding != 0 : (winding & 1) != 0;
+                if (inside) emit(y, crossings[k].first, crossings[k + 1].first);
             }
         }
     }
