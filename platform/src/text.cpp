@@ -346,7 +346,28 @@ uint32_t BlendPixel(uint32_t dst, uint32_t text, int level) {
 // The faintest level is too faint to show.
 constexpr int kFaintestShown = 2;
 
-void DrawGlyph(Surface& surface, const Glyph& glyph, int64_t penX, int64_t baseline, uint32_t text) {
+// Blends in one text colour, remembered per grey level for the last
+// background pixel met at that level: text mostly lies on a plain
+// background, so most glyph pixels repeat a blend already worked out.
+class Blender {
+public:
+    explicit Blender(uint32_t text) : text_(text) { std::fill(std::begin(under_), std::end(under_), kNone); }
+    uint32_t operator()(uint32_t dst, int level) {
+        if (under_[level] != dst) {
+            under_[level] = dst;
+            blended_[level] = BlendPixel(dst, text_, level);
+        }
+        return blended_[level];
+    }
+
+private:
+    static constexpr uint32_t kNone = 0xFFFFFFFFu;  // no pixel has its top byte set
+    uint32_t text_;
+    uint32_t under_[17];
+    uint32_t blended_[17] = {};
+};
+
+void DrawGlyph(Surface& surface, const Glyph& glyph, int64_t penX, int64_t baseline, Blender& blend) {
     int64_t left = penX + glyph.left;
     int64_t top = baseline - glyph.top;
     int64_t x0 = std::max<int64_t>(0, -left), x1 = std::min<int64_t>(glyph.width, surface.width - left);
@@ -358,7 +379,7 @@ void DrawGlyph(Surface& surface, const Glyph& glyph, int64_t penX, int64_t basel
             int level = levels[x];
             if (level < kFaintestShown) continue;
             uint32_t& pixel = row[left + x];
-            pixel = BlendPixel(pixel, text, level);
+            pixel = blend(pixel, level);
         }
     }
 }
@@ -427,10 +448,11 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
                     PixelFromColorref(context->bkColor));
         }
         uint32_t color = PixelFromColorref(context->textColor);
+        Blender blend(color);
         int64_t pen = left;
         for (int i = 0; i < length; ++i) {
             const Glyph& glyph = GlyphFor(*face, bytes[i]);
-            DrawGlyph(*surface, glyph, pen, baseline, color);
+            DrawGlyph(*surface, glyph, pen, baseline, blend);
             pen += glyph.advance;
         }
         if (SelectedFont(*context).logFont.lfUnderline) {
