@@ -25,8 +25,17 @@ int32_t ClampTo(double v, int32_t lo, int32_t hi) {
     return static_cast<int32_t>(v);
 }
 
+// ceil(v) cut to [lo, hi] (NaN gives lo), without a library call for the
+// values a surface's coordinates take.
+inline int32_t CeilClamped(double v, int32_t lo, int32_t hi) {
+    if (!(v > lo)) return lo;
+    if (v > hi) return hi;
+    auto i = static_cast<int32_t>(v);  // towards zero; v lies in (lo, hi]
+    return i < v ? i + 1 : i;
+}
+
 // Appends [x0, x1) on row y, cut to the clip.
-void Emit(Spans& out, const Clip& clip, int64_t y, int64_t x0, int64_t x1) {
+inline void Emit(Spans& out, const Clip& clip, int64_t y, int64_t x0, int64_t x1) {
     if (y < clip.top || y >= clip.bottom) return;
     int32_t a = ClampTo(x0, clip.left, clip.right);
     int32_t b = ClampTo(x1, clip.left, clip.right);
@@ -110,18 +119,20 @@ double ScreenAngle(double dx, double dy) {
     return a < 0 ? a + 2 * kPi : a;
 }
 
-// Sets the pixels [p, end) to `value`, several at a time where the
-// processor has vector stores.
+// Sets the pixels [p, end) to `value`, 64 bytes at a time on 16-byte
+// boundaries where the processor has vector stores.
 void FillRow(uint32_t* p, uint32_t* end, uint32_t value) {
 #if defined(__SSE2__)
-    const __m128i v = _mm_set1_epi32(static_cast<int>(value));
-    for (; end - p >= 8; p += 8) {
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 4), v);
-    }
-    if (end - p >= 4) {
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
-        p += 4;
+    if (end - p >= 16) {
+        for (; reinterpret_cast<uintptr_t>(p) & 15; ++p) *p = value;
+        const __m128i v = _mm_set1_epi32(static_cast<int>(value));
+        for (; end - p >= 16; p += 16) {
+            _mm_store_si128(reinterpret_cast<__m128i*>(p), v);
+            _mm_store_si128(reinterpret_cast<__m128i*>(p + 4), v);
+            _mm_store_si128(reinterpret_cast<__m128i*>(p + 8), v);
+            _mm_store_si128(reinterpret_cast<__m128i*>(p + 12), v);
+        }
+        for (; end - p >= 4; p += 4) _mm_store_si128(reinterpret_cast<__m128i*>(p), v);
     }
 #endif
     for (; p != end; ++p) *p = value;
@@ -200,11 +211,21 @@ void Order(Spans& spans) {
 
 }  // namespace
 
-void Normalize(Spans& spans) {
-    Order(spans);
+namespace {
+
+// Merges the ordered spans [0, n) in place; returns how many are left and in
+// `end` the index of the first span out of order (n when there is none).
+size_t MergeOrdered(Spans& spans, size_t n, size_t& end) {
     size_t out = 0;
-    for (size_t i = 0; i < spans.size(); ++i) {
-        const Span& s = spans[i];
+    int32_t lastY = 0, lastX0 = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const Span s = spans[i];
+        if (i > 0 && (s.y < lastY || (s.y == lastY && s.x0 < lastX0))) {
+            end = i;
+            return out;
+        }
+        lastY = s.y;
+        lastX0 = s.x0;
         if (s.x0 >= s.x1) continue;
         if (out > 0 && spans[out - 1].y == s.y && spans[out - 1].x1 >= s.x0) {
             spans[out - 1].x1 = std::max(spans[out - 1].x1, s.x1);
@@ -212,7 +233,23 @@ void Normalize(Spans& spans) {
             spans[out++] = s;
         }
     }
-    spans.resize(out);
+    end = n;
+    return out;
+}
+
+}  // namespace
+
+void Normalize(Spans& spans) {
+    size_t end;
+    size_t kept = MergeOrdered(spans, spans.size(), end);
+    if (end < spans.size()) {
+        // Out of order from `end` on: the merged part and the rest are put
+        // in order together and merged again.
+        spans.erase(spans.begin() + static_cast<std::ptrdiff_t>(kept), spans.begin() + static_cast<std::ptrdiff_t>(end));
+        Order(spans);
+        kept = MergeOrdered(spans, spans.size(), end);
+    }
+    spans.resize(kept);
 }
 
 Spans Subtract(const Spans& a, const Spans& b) {
@@ -484,8 +521,8 @@ void FillPolygon(const PointD* points, size_t count, int fillMode, const Clip& c
     auto crossing = [at](const Edge* e, int64_t y) { return e->x0 + (static_cast<double>(y) + at - e->y0) * e->slope; };
     // Pixels whose sample points x + at lie in [xa, xb), added to the row.
     auto emit = [&](int64_t y, double xa, double xb) {
-        int32_t a = ClampTo(std::ceil(xa - at), clip.left, clip.right);
-        int32_t b = ClampTo(std::ceil(xb - at), clip.left, clip.right);
+        int32_t a = CeilClamped(xa - at, clip.left, clip.right);
+        int32_t b = CeilClamped(xb - at, clip.left, clip.right);
         if (a >= b) return;
         if (!out.empty() && out.back().y == y && out.back().x0 <= a && out.back().x1 >= a) {
             out.back().x1 = std::max(out.back().x1, b);
