@@ -119,20 +119,29 @@ double ScreenAngle(double dx, double dy) {
     return a < 0 ? a + 2 * kPi : a;
 }
 
-// Sets the pixels [p, end) to `value`, 64 bytes at a time on 16-byte
-// boundaries where the processor has vector stores.
+// Sets the pixels [p, end) to `value`. With vector stores: runs of four
+// pixels or more are covered by 16-byte stores, the last one overlapping
+// its neighbour rather than finishing pixel by pixel; long runs are stored
+// 64 bytes at a time on 16-byte boundaries in between.
 void FillRow(uint32_t* p, uint32_t* end, uint32_t value) {
 #if defined(__SSE2__)
-    if (end - p >= 16) {
-        for (; reinterpret_cast<uintptr_t>(p) & 15; ++p) *p = value;
+    if (end - p >= 4) {
         const __m128i v = _mm_set1_epi32(static_cast<int>(value));
-        for (; end - p >= 16; p += 16) {
-            _mm_store_si128(reinterpret_cast<__m128i*>(p), v);
-            _mm_store_si128(reinterpret_cast<__m128i*>(p + 4), v);
-            _mm_store_si128(reinterpret_cast<__m128i*>(p + 8), v);
-            _mm_store_si128(reinterpret_cast<__m128i*>(p + 12), v);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
+        if (end - p > 8) {
+            // From the first 16-byte boundary at or after p on; the store
+            // above covers the pixels before it.
+            auto* q = reinterpret_cast<uint32_t*>((reinterpret_cast<uintptr_t>(p) + 15) & ~uintptr_t{15});
+            for (; end - q >= 16; q += 16) {
+                _mm_store_si128(reinterpret_cast<__m128i*>(q), v);
+                _mm_store_si128(reinterpret_cast<__m128i*>(q + 4), v);
+                _mm_store_si128(reinterpret_cast<__m128i*>(q + 8), v);
+                _mm_store_si128(reinterpret_cast<__m128i*>(q + 12), v);
+            }
+            for (; end - q >= 4; q += 4) _mm_store_si128(reinterpret_cast<__m128i*>(q), v);
         }
-        for (; end - p >= 4; p += 4) _mm_store_si128(reinterpret_cast<__m128i*>(p), v);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(end - 4), v);
+        return;
     }
 #endif
     for (; p != end; ++p) *p = value;

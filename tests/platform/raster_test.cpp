@@ -45,6 +45,23 @@ TEST(RasterPaint, CutsSpansToTheSurfaceWhateverTheirCoordinates) {
     for (int x = 0; x < 8; ++x) EXPECT_EQ(s.Row(3)[x], 0x111111u) << x;
 }
 
+TEST(RasterPaint, CopyPenRunsOfEveryLengthAndAlignmentPaintExactlyTheirPixels) {
+    // Runs are filled several pixels at a time; none may spill over its ends.
+    for (int x0 = 0; x0 < 8; ++x0) {
+        for (int length = 0; length <= 40; ++length) {
+            Surface s(56, 3, 0x111111);
+            PaintSpans(s, Spans{{1, x0, x0 + length}}, 0xABCDEF, R2_COPYPEN);
+            for (int y = 0; y < 3; ++y) {
+                for (int x = 0; x < 56; ++x) {
+                    bool inside = y == 1 && x >= x0 && x < x0 + length;
+                    ASSERT_EQ(s.Row(y)[x], inside ? 0xABCDEFu : 0x111111u)
+                        << "run [" << x0 << ", " << x0 + length << ") at (" << x << ", " << y << ")";
+                }
+            }
+        }
+    }
+}
+
 TEST(RasterPaint, MixModesFollowTheirTruthTables) {
     const uint32_t pen = 0x00FF00F0, dst = 0x0F0FF00F;
     struct Case {
@@ -86,6 +103,40 @@ TEST(RasterSpans, NormalizeSortsMergesAndDropsEmptyRuns) {
     EXPECT_EQ(spans[2].x1, 9);
 }
 
+// Spans in a few ordered runs, as shape generators hand them on, with
+// overlaps, touching neighbours and empty runs; the same every time.
+Spans ScatteredSpans(unsigned seed, int runs) {
+    Spans spans;
+    for (int r = 0; r < runs; ++r) {
+        int y = static_cast<int>(seed % 7);
+        for (int i = 0; i < 12; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            int x0 = static_cast<int>((seed >> 8) % 40);
+            int length = static_cast<int>((seed >> 20) % 9) - 1;
+            spans.push_back({y, x0, x0 + length});
+            y += static_cast<int>((seed >> 4) % 3);
+        }
+    }
+    return spans;
+}
+
+TEST(RasterSpans, NormalizeOfRunsInAnyOrderKeepsThePixelsOrderedAndApart) {
+    for (unsigned seed = 1; seed < 200; ++seed) {
+        Spans spans = ScatteredSpans(seed, 1 + static_cast<int>(seed % 9));
+        PixelSet pixels = PixelsOf(spans);
+        Normalize(spans);
+        EXPECT_EQ(PixelsOf(spans), pixels) << "seed " << seed;
+        for (size_t i = 0; i < spans.size(); ++i) {
+            ASSERT_LT(spans[i].x0, spans[i].x1) << "seed " << seed;
+            if (i == 0) continue;
+            const Span& a = spans[i - 1];
+            const Span& b = spans[i];
+            // Rows ascend; runs on a row ascend with a gap between them.
+            ASSERT_TRUE(a.y < b.y || (a.y == b.y && a.x1 < b.x0)) << "seed " << seed << " span " << i;
+        }
+    }
+}
+
 TEST(RasterSpans, SetOperationsAgreeWithPixelSets) {
     Spans a = {{0, 0, 10}, {1, 2, 4}, {3, 0, 5}};
     Spans b = {{0, 3, 5}, {1, 0, 10}, {2, 0, 1}};
@@ -96,6 +147,18 @@ TEST(RasterSpans, SetOperationsAgreeWithPixelSets) {
     EXPECT_EQ(PixelsOf(Subtract(a, b)), minus);
     EXPECT_EQ(PixelsOf(Intersect(a, b)), both);
     EXPECT_EQ(PixelsOf(Union(a, b)), either);
+    // Rows of many runs each.
+    for (unsigned seed = 1; seed < 60; ++seed) {
+        Spans c = ScatteredSpans(seed, 3), d = ScatteredSpans(seed * 7919u, 3);
+        Normalize(c);
+        Normalize(d);
+        PixelSet pc = PixelsOf(c), pd = PixelsOf(d), cMinus, cBoth, cEither = pc;
+        for (auto p : pc) (pd.count(p) ? cBoth : cMinus).insert(p);
+        cEither.insert(pd.begin(), pd.end());
+        EXPECT_EQ(PixelsOf(Subtract(c, d)), cMinus) << "seed " << seed;
+        EXPECT_EQ(PixelsOf(Intersect(c, d)), cBoth) << "seed " << seed;
+        EXPECT_EQ(PixelsOf(Union(c, d)), cEither) << "seed " << seed;
+    }
 }
 
 TEST(RasterSpans, BoundaryOfABoxIsItsRing) {
