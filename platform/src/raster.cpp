@@ -692,6 +692,20 @@ void ThinLineSpans(int64_t x0, int64_t y0, int64_t x1, int64_t y1, bool last, co
         Emit(out, clip, y0, x0, x0 + 1);
         return;
     }
+    // Level and upright lines: n pixels from the first point on.
+    if (dy == 0) {
+        int64_t first = dx > 0 ? x0 : x0 - n + 1;
+        Emit(out, clip, y0, first, first + n);
+        return;
+    }
+    if (dx == 0) {
+        if (x0 < clip.left || x0 >= clip.right) return;
+        int64_t first = dy > 0 ? y0 : y0 - n + 1;
+        int64_t top = std::max<int64_t>(first, clip.top), bottom = std::min<int64_t>(first + n, clip.bottom);
+        auto x = static_cast<int32_t>(x0);
+        for (int64_t y = top; y < bottom; ++y) out.push_back(Span{static_cast<int32_t>(y), x, x + 1});
+        return;
+    }
     // Step along the major axis; the minor coordinate is the exact one
     // rounded to nearest, halves going to the smaller coordinate.
     bool xMajor = adx >= ady;

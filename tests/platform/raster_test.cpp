@@ -196,6 +196,22 @@ TEST(RasterLines, LeaveOutTheLastPixelAndBreakTiesTowardTheSmallerCoordinate) {
     EXPECT_TRUE(spans.empty()) << "a line to its own start draws nothing";
     ThinLineSpans(3, 3, 3, 3, true, kClip, spans);
     EXPECT_EQ(PixelsOf(spans), (PixelSet{{3, 3}}));
+    // Level and upright lines, both ways, with and without their last pixel.
+    spans.clear();
+    ThinLineSpans(6, 2, 3, 2, false, kClip, spans);
+    EXPECT_EQ(PixelsOf(spans), (PixelSet{{6, 2}, {5, 2}, {4, 2}}));
+    spans.clear();
+    ThinLineSpans(3, 2, 6, 2, true, kClip, spans);
+    EXPECT_EQ(PixelsOf(spans), (PixelSet{{3, 2}, {4, 2}, {5, 2}, {6, 2}}));
+    spans.clear();
+    ThinLineSpans(7, 4, 7, 1, false, kClip, spans);
+    EXPECT_EQ(PixelsOf(spans), (PixelSet{{7, 4}, {7, 3}, {7, 2}}));
+    spans.clear();
+    ThinLineSpans(7, -3, 7, 1, true, kClip, spans);
+    EXPECT_EQ(PixelsOf(spans), (PixelSet{{7, 0}, {7, 1}})) << "rows above the clip are left out";
+    spans.clear();
+    ThinLineSpans(64, 1, 64, 9, true, kClip, spans);
+    EXPECT_TRUE(spans.empty()) << "a column right of the clip";
 }
 
 TEST(RasterLines, ExtremeCoordinatesOnlyCostTheirVisiblePixels) {
@@ -203,6 +219,7 @@ TEST(RasterLines, ExtremeCoordinatesOnlyCostTheirVisiblePixels) {
     ThinLineSpans(INT_MIN, INT_MIN, INT_MAX, INT_MAX, false, kClip, spans);
     ThinLineSpans(INT_MAX, 5, INT_MIN, 5, true, kClip, spans);
     ThinLineSpans(-100000, 40, 100000, 41, false, kClip, spans);
+    ThinLineSpans(20, INT_MAX, 20, INT_MIN, true, kClip, spans);
     for (const Span& s : spans) {
         EXPECT_GE(s.y, kClip.top);
         EXPECT_LT(s.y, kClip.bottom);
@@ -213,6 +230,7 @@ TEST(RasterLines, ExtremeCoordinatesOnlyCostTheirVisiblePixels) {
     EXPECT_TRUE(px.count({0, 0}) && px.count({63, 63}));
     EXPECT_TRUE(px.count({0, 5}) && px.count({63, 5}));
     EXPECT_TRUE(px.count({0, 40}) && px.count({63, 41})) << "the tie at x = 0 goes to the upper row";
+    EXPECT_TRUE(px.count({20, 0}) && px.count({20, 63}));
 }
 
 TEST(RasterLines, WidePensHaveRoundCapsAndCoverTheEndPoint) {
