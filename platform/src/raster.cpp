@@ -494,6 +494,26 @@ struct PointD {
     double x, y;
 };
 
+// Room for n values of T: on the stack when there are few, as for the
+// corners of the polygons and bands most drawings are made of.
+template <typename T, size_t N>
+class Scratch {
+public:
+    explicit Scratch(size_t n) {
+        if (n > N) heap_.resize(n);
+        data_ = n > N ? heap_.data() : local_;
+    }
+    Scratch(const Scratch&) = delete;
+    Scratch& operator=(const Scratch&) = delete;
+    T* data() { return data_; }
+    T& operator[](size_t i) { return data_[i]; }
+
+private:
+    T local_[N];
+    std::vector<T> heap_;
+    T* data_;
+};
+
 // Scan conversion shared by all polygons: the pixels whose sample point
 // (x + at, y + at) lies inside, by the even-odd or non-zero rule; left and
 // top edges are inside. GDI samples polygons at the pixel's corner (at = 0).
@@ -504,8 +524,8 @@ void FillPolygon(const PointD* points, size_t count, int fillMode, const Clip& c
         int dir;
     };
     if (!points || count < 3) return;
-    std::vector<Edge> edges;
-    edges.reserve(count);
+    Scratch<Edge, 8> edges(count);
+    size_t edgeCount = 0;
     for (size_t i = 0; i < count; ++i) {
         const PointD& a = points[i];
         const PointD& b = points[(i + 1) % count];
@@ -523,10 +543,16 @@ void FillPolygon(const PointD* points, size_t count, int fillMode, const Clip& c
         e.y0 = up.y;
         e.slope = (dn.x - up.x) / (dn.y - up.y);
         e.dir = a.y < b.y ? 1 : -1;
-        edges.push_back(e);
+        edges[edgeCount++] = e;
     }
-    if (edges.empty()) return;
-    std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.top < b.top; });
+    if (edgeCount == 0) return;
+    std::sort(edges.data(), edges.data() + edgeCount, [](const Edge& a, const Edge& b) { return a.top < b.top; });
+    // Room for one run a row at least, taken at once (and growing as
+    // push_back grows, for the many pieces of a long wide line).
+    int64_t lowest = edges[0].bottom;
+    for (size_t i = 1; i < edgeCount; ++i) lowest = std::max(lowest, edges[i].bottom);
+    size_t need = out.size() + static_cast<size_t>(lowest - edges[0].top);
+    if (need > out.capacity()) out.reserve(std::max(need, 2 * out.capacity()));
     auto crossing = [at](const Edge* e, int64_t y) { return e->x0 + (static_cast<double>(y) + at - e->y0) * e->slope; };
     // Pixels whose sample points x + at lie in [xa, xb), added to the row.
     auto emit = [&](int64_t y, double xa, double xb) {
@@ -539,24 +565,26 @@ void FillPolygon(const PointD* points, size_t count, int fillMode, const Clip& c
             out.push_back(Span{static_cast<int32_t>(y), a, b});
         }
     };
-    std::vector<const Edge*> active;
+    Scratch<const Edge*, 8> active(edgeCount);
+    size_t activeCount = 0;
     std::vector<std::pair<double, int>> crossings;
     size_t next = 0;
-    int64_t y = edges.front().top;
+    int64_t y = edges[0].top;
     while (y < clip.bottom) {
-        while (next < edges.size() && edges[next].top <= y) active.push_back(&edges[next++]);
-        active.erase(std::remove_if(active.begin(), active.end(), [y](const Edge* e) { return e->bottom <= y; }),
-                     active.end());
-        if (active.empty()) {
-            if (next >= edges.size()) break;
+        while (next < edgeCount && edges[next].top <= y) active[activeCount++] = &edges[next++];
+        activeCount = static_cast<size_t>(
+            std::remove_if(active.data(), active.data() + activeCount, [y](const Edge* e) { return e->bottom <= y; }) -
+            active.data());
+        if (activeCount == 0) {
+            if (next >= edgeCount) break;
             y = edges[next].top;
             continue;
         }
         // The rows up to the next edge's start or an active edge's end cross
         // the same edges.
-        int64_t until = next < edges.size() ? std::min<int64_t>(edges[next].top, clip.bottom) : clip.bottom;
-        for (const Edge* e : active) until = std::min(until, e->bottom);
-        if (active.size() == 2) {
+        int64_t until = next < edgeCount ? std::min<int64_t>(edges[next].top, clip.bottom) : clip.bottom;
+        for (size_t k = 0; k < activeCount; ++k) until = std::min(until, active[k]->bottom);
+        if (activeCount == 2) {
             // One run per row between the two crossings, by either rule.
             const Edge* e0 = active[0];
             const Edge* e1 = active[1];
@@ -569,7 +597,7 @@ void FillPolygon(const PointD* points, size_t count, int fillMode, const Clip& c
         }
         for (; y < until; ++y) {
             crossings.clear();
-            for (const Edge* e : active) crossings.emplace_back(crossing(e, y), e->dir);
+            for (size_t k = 0; k < activeCount; ++k) crossings.emplace_back(crossing(active[k], y), active[k]->dir);
             std::sort(crossings.begin(), crossings.end());
             int winding = 0;
             for (size_t k = 0; k + 1 < crossings.size(); ++k) {
@@ -585,7 +613,7 @@ void FillPolygon(const PointD* points, size_t count, int fillMode, const Clip& c
 
 void PolygonSpans(const POINT* points, size_t count, int fillMode, const Clip& clip, Spans& out) {
     if (!points || count < 3) return;
-    std::vector<PointD> d(count);
+    Scratch<PointD, 8> d(count);
     for (size_t i = 0; i < count; ++i) d[i] = PointD{static_cast<double>(points[i].x), static_cast<double>(points[i].y)};
     FillPolygon(d.data(), count, fillMode, clip, out);
 }
