@@ -82,6 +82,15 @@ TEST(RasterPaint, MixModesFollowTheirTruthTables) {
         PaintSpans(s, {{0, 0, 1}}, pen, c.rop);
         EXPECT_EQ(s.pixels[0], c.expected) << "rop " << c.rop;
     }
+    // Long runs are mixed several pixels at a time: each pixel comes out as
+    // it does when painted on its own.
+    for (int rop = R2_BLACK; rop <= R2_WHITE; ++rop) {
+        Surface whole(13, 1), single(13, 1);
+        for (int x = 0; x < 13; ++x) whole.pixels[x] = single.pixels[x] = (0x9A3C5Fu * (x + 1)) & 0xFFFFFF;
+        PaintSpans(whole, {{0, 0, 13}}, pen, rop);
+        for (int x = 0; x < 13; ++x) PaintSpans(single, {{0, x, x + 1}}, pen, rop);
+        EXPECT_EQ(whole.pixels, single.pixels) << "rop " << rop;
+    }
     Surface s(1, 1, 0x123456);
     PaintSpans(s, {{0, 0, 1}}, 0, 0);
     PaintSpans(s, {{0, 0, 1}}, 0, 17);
