@@ -198,38 +198,46 @@ namespace {
 
 bool Before(const Span& a, const Span& b) { return a.y != b.y ? a.y < b.y : a.x0 < b.x0; }
 
-// Puts spans in row-then-x order. Generators emit their spans in a few
-// ordered runs (a polygon row by row, a pen's dot at each point), so the
-// runs are found and merged pairwise instead of sorting from scratch.
+// Puts spans in row-then-x order. Shapes cover few rows for their spans
+// (a polygon one run a row, a pen's dots and bands a few), so the spans
+// are dealt out to their rows by counting and each row's few runs are put
+// in order where they land; lists spread thinly over many rows are sorted.
 void Order(Spans& spans) {
-    std::vector<size_t> runs{0};
-    for (size_t i = 1; i < spans.size(); ++i) {
-        if (Before(spans[i], spans[i - 1])) runs.push_back(i);
+    const size_t n = spans.size();
+    if (n < 2) return;
+    int32_t top = spans[0].y, bottom = spans[0].y;
+    for (const Span& s : spans) {
+        top = std::min(top, s.y);
+        bottom = std::max(bottom, s.y);
     }
-    if (runs.size() == 1) return;
-    runs.push_back(spans.size());
-    Spans other(spans.size());
-    Spans* from = &spans;
-    Spans* to = &other;
-    while (runs.size() > 2) {
-        size_t kept = 0;
-        for (size_t r = 0; r + 1 < runs.size(); r += 2) {
-            size_t first = runs[r], middle = runs[r + 1];
-            size_t last = r + 2 < runs.size() ? runs[r + 2] : middle;
-            std::merge(from->begin() + first, from->begin() + middle, from->begin() + middle, from->begin() + last,
-                       to->begin() + first, Before);
-            runs[kept++] = first;
+    const uint64_t rows = static_cast<uint64_t>(static_cast<int64_t>(bottom) - top) + 1;
+    if (rows > 4 * static_cast<uint64_t>(n) + 1024) {
+        std::sort(spans.begin(), spans.end(), Before);
+        return;
+    }
+    // begin[r]: where row top + r begins in the ordered list.
+    std::vector<uint32_t> begin(static_cast<size_t>(rows) + 1, 0);
+    for (const Span& s : spans) ++begin[static_cast<size_t>(s.y - top) + 1];
+    for (size_t r = 1; r <= rows; ++r) begin[r] += begin[r - 1];
+    constexpr uint32_t kFewOnARow = 32;
+    std::vector<uint32_t> next(begin.begin(), begin.end() - 1);
+    Spans ordered(n);
+    for (const Span& s : spans) {
+        size_t r = static_cast<size_t>(s.y - top);
+        size_t i = next[r]++;
+        if (begin[r + 1] - begin[r] <= kFewOnARow) {
+            // Put in place among the runs already dealt to the row.
+            for (; i > begin[r] && ordered[i - 1].x0 > s.x0; --i) ordered[i] = ordered[i - 1];
         }
-        runs[kept++] = spans.size();
-        runs.resize(kept);
-        std::swap(from, to);
+        ordered[i] = s;
     }
-    if (from != &spans) spans.swap(other);
+    for (size_t r = 0; r < rows; ++r) {
+        if (begin[r + 1] - begin[r] > kFewOnARow) {
+            std::sort(ordered.begin() + begin[r], ordered.begin() + begin[r + 1], Before);
+        }
+    }
+    spans.swap(ordered);
 }
-
-}  // namespace
-
-namespace {
 
 // Merges the ordered spans [0, n) in place; returns how many are left and in
 // `end` the index of the first span out of order (n when there is none).
