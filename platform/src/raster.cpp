@@ -822,6 +822,29 @@ void ThinPolylineSpans(const POINT* points, size_t count, bool closed, const Cli
     }
 }
 
+void BoxRimSpans(const Box& box, const Clip& clip, Spans& out) {
+    auto clamp = [](int64_t v) {
+        return static_cast<LONG>(std::min<int64_t>(std::max<int64_t>(v, INT32_MIN), INT32_MAX));
+    };
+    int64_t l = clamp(box.left), t = clamp(box.top), r = clamp(box.right - 1), b = clamp(box.bottom - 1);
+    if (r - l < 1 || b - t < 1) {
+        // A single pixel, a line or corners the other way round: the
+        // polyline itself says what it covers.
+        POINT corners[4] = {{static_cast<LONG>(l), static_cast<LONG>(t)}, {static_cast<LONG>(r), static_cast<LONG>(t)},
+                            {static_cast<LONG>(r), static_cast<LONG>(b)}, {static_cast<LONG>(l), static_cast<LONG>(b)}};
+        ThinPolylineSpans(corners, 4, true, clip, out);
+        return;
+    }
+    // The top and bottom rows whole, the left and right pixels between.
+    Emit(out, clip, t, l, r + 1);
+    int64_t first = std::max<int64_t>(t + 1, clip.top), last = std::min<int64_t>(b, clip.bottom);
+    for (int64_t y = first; y < last; ++y) {
+        Emit(out, clip, y, l, l + 1);
+        Emit(out, clip, y, r, r + 1);
+    }
+    Emit(out, clip, b, l, r + 1);
+}
+
 namespace {
 
 struct Cubic {

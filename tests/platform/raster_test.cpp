@@ -223,6 +223,27 @@ TEST(RasterLines, LeaveOutTheLastPixelAndBreakTiesTowardTheSmallerCoordinate) {
     EXPECT_TRUE(spans.empty()) << "a column right of the clip";
 }
 
+TEST(RasterLines, ABoxRimIsTheClosedLineThroughItsCorners) {
+    const Clip cut{2, 1, 7, 6};
+    for (int w = 1; w <= 6; ++w) {
+        for (int h = 1; h <= 6; ++h) {
+            for (int at = 0; at < 3; ++at) {
+                Box box{at, at, at + w, at + h};
+                POINT corners[4] = {{at, at}, {at + w - 1, at}, {at + w - 1, at + h - 1}, {at, at + h - 1}};
+                for (const Clip& clip : {kClip, cut}) {
+                    Spans rim, line;
+                    BoxRimSpans(box, clip, rim);
+                    ThinPolylineSpans(corners, 4, true, clip, line);
+                    EXPECT_EQ(PixelsOf(rim), PixelsOf(line)) << w << " x " << h << " at " << at;
+                }
+            }
+        }
+    }
+    Spans huge;
+    BoxRimSpans(Box{INT_MIN, 10, INT_MAX, 20}, kClip, huge);
+    EXPECT_EQ(PixelsOf(huge).size(), 128u) << "rows 10 and 19 across the clip";
+}
+
 TEST(RasterLines, ExtremeCoordinatesOnlyCostTheirVisiblePixels) {
     Spans spans;
     ThinLineSpans(INT_MIN, INT_MIN, INT_MAX, INT_MAX, false, kClip, spans);
