@@ -243,10 +243,15 @@ std::unique_ptr<SizedFace> OpenSizedFace(const LOGFONTA& logFont) {
 
 // Faces by (file, index, size), and the face each logical font description
 // realised as: a font made anew with the same description every frame finds
-// its face and glyphs again without opening or rendering anything.
+// its face and glyphs again without opening or rendering anything. The
+// fonts drawn with last are remembered by their serial numbers, so that the
+// texts drawn one after another with one font look it up once.
 struct FaceTable {
     std::map<std::tuple<std::string, int, int>, std::unique_ptr<SizedFace>> faces;
     std::unordered_map<std::string, SizedFace*> fonts;
+    static constexpr size_t kRecent = 8;
+    std::array<std::pair<uint64_t, SizedFace*>, kRecent> recent{};  // (serial, face); serial 0: empty
+    size_t nextRecent = 0;
 };
 
 std::string DescriptionKey(const LOGFONTA& logFont) {
@@ -276,11 +281,24 @@ SizedFace* FaceFor(const LOGFONTA& logFont) {
 
 SizedFace* FaceForFont(const Font& font) {
     FaceTable& table = Table();
+    if (font.serial != 0) {
+        for (const auto& known : table.recent) {
+            if (known.first == font.serial) return known.second;
+        }
+    }
     std::string key = DescriptionKey(font.logFont);
     auto it = table.fonts.find(key);
-    if (it != table.fonts.end()) return it->second;
-    SizedFace* face = FaceFor(font.logFont);
-    if (face != nullptr) table.fonts.emplace(std::move(key), face);
+    SizedFace* face = nullptr;
+    if (it != table.fonts.end()) {
+        face = it->second;
+    } else {
+        face = FaceFor(font.logFont);
+        if (face != nullptr) table.fonts.emplace(std::move(key), face);
+    }
+    if (face != nullptr && font.serial != 0) {
+        table.recent[table.nextRecent] = {font.serial, face};
+        table.nextRecent = (table.nextRecent + 1) % FaceTable::kRecent;
+    }
     return face;
 }
 
