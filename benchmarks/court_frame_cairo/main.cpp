@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "court.h"
+#include "frame_run.h"
 
 namespace {
 
@@ -112,11 +113,10 @@ void CairoFrame(cairo_t* cr, cairo_t* present, cairo_surface_t* buffer, cairo_su
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    setenv("GRAPHICS_FPS", "0", 1);
-    const long frames = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 1000;
+    const long frames = frame_run::Start("court_frame_cairo [frames] [copies]", argc, argv, 1000);
     const long copies = argc > 2 ? std::strtol(argv[2], nullptr, 10) : 1000;
-    if (frames <= 0 || copies <= 0) {
+    if (frames == 0) return 2;
+    if (copies <= 0) {
         std::fprintf(stderr, "usage: court_frame_cairo [frames] [copies]\n");
         return 2;
     }

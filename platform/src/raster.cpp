@@ -13,8 +13,6 @@ namespace platform {
 namespace raster {
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-
 int32_t ClampTo(int64_t v, int32_t lo, int32_t hi) {
     return static_cast<int32_t>(std::min<int64_t>(std::max<int64_t>(v, lo), hi));
 }
@@ -164,18 +162,47 @@ void MixRow(uint32_t* p, uint32_t* end, uint32_t andMask, uint32_t xorMask) {
 
 // ---------------------------------------------------------------- pixels
 
-void PaintSpans(Surface& surface, const Spans& spans, uint32_t pixel, int rop2) {
-    if (rop2 < R2_BLACK || rop2 > R2_WHITE) return;
+namespace {
+
+// Each mix mode's masks as functions of the pen: andMask = (pen & a1) ^ a2,
+// xorMask = (pen & x1) ^ x2, every bit of a1, a2, x1, x2 the same (0 or 1).
+struct MixCodes {
+    uint8_t a1, a2, x1, x2;
+};
+
+constexpr MixCodes kMixCodes[16] = {
+    {0, 0, 0, 0},  // R2_BLACK
+    {1, 1, 1, 1},  // R2_NOTMERGEPEN
+    {1, 1, 0, 0},  // R2_MASKNOTPEN
+    {0, 0, 1, 1},  // R2_NOTCOPYPEN
+    {1, 0, 1, 0},  // R2_MASKPENNOT
+    {0, 1, 0, 1},  // R2_NOT
+    {0, 1, 1, 0},  // R2_XORPEN
+    {1, 0, 0, 1},  // R2_NOTMASKPEN
+    {1, 0, 0, 0},  // R2_MASKPEN
+    {0, 1, 1, 1},  // R2_NOTXORPEN
+    {0, 1, 0, 0},  // R2_NOP
+    {1, 0, 1, 1},  // R2_MERGENOTPEN
+    {0, 0, 1, 0},  // R2_COPYPEN
+    {1, 1, 0, 1},  // R2_MERGEPENNOT
+    {1, 1, 1, 0},  // R2_MERGEPEN
+    {0, 0, 0, 1},  // R2_WHITE
+};
+
+}  // namespace
+
+Mix MixOf(int rop2, uint32_t pixel) {
+    if (rop2 < R2_BLACK || rop2 > R2_LAST) return Mix{0xFFFFFFu, 0};
+    const MixCodes& c = kMixCodes[rop2 - R2_BLACK];
+    auto all = [](uint8_t bit) { return bit ? 0xFFFFFFu : 0u; };
     const uint32_t pen = pixel & 0xFFFFFFu;
-    // The mix mode's truth table: bit (2 * pen bit + destination bit) of
-    // (rop2 - 1) gives the result bit. Per bit the result is the
-    // destination bit where the table has `inOne`, else `inZero`, which
-    // comes down to (destination & andMask) ^ xorMask.
-    const unsigned table = static_cast<unsigned>(rop2 - 1);
-    const uint32_t inOne = ((table & 8) ? pen : 0u) | ((table & 2) ? ~pen : 0u);
-    const uint32_t inZero = ((table & 4) ? pen : 0u) | ((table & 1) ? ~pen : 0u);
-    const uint32_t andMask = (inOne ^ inZero) & 0xFFFFFFu, xorMask = inZero & 0xFFFFFFu;
-    if (andMask == 0xFFFFFFu && xorMask == 0) return;  // leaves every pixel as it is
+    return Mix{(pen & all(c.a1)) ^ all(c.a2), (pen & all(c.x1)) ^ all(c.x2)};
+}
+
+void PaintSpans(Surface& surface, const Spans& spans, uint32_t pixel, int rop2) {
+    if (rop2 < R2_BLACK || rop2 > R2_LAST) return;
+    const Mix mix = MixOf(rop2, pixel);
+    if (mix.andMask == 0xFFFFFFu && mix.xorMask == 0) return;  // leaves every pixel as it is
     const int32_t width = surface.width, height = surface.height;
     uint32_t* pixels = surface.pixels.data();
     for (const Span& s : spans) {
@@ -184,10 +211,10 @@ void PaintSpans(Surface& surface, const Spans& spans, uint32_t pixel, int rop2) 
         int32_t x1 = std::min(s.x1, width);
         if (x0 >= x1) continue;
         uint32_t* row = pixels + static_cast<size_t>(s.y) * static_cast<size_t>(width);
-        if (andMask == 0) {
-            FillRow(row + x0, row + x1, xorMask);  // the pixels do not matter
+        if (mix.andMask == 0) {
+            FillRow(row + x0, row + x1, mix.xorMask);  // the pixels under do not matter
         } else {
-            MixRow(row + x0, row + x1, andMask, xorMask);
+            MixRow(row + x0, row + x1, mix.andMask, mix.xorMask);
         }
     }
 }
@@ -352,20 +379,15 @@ namespace {
 // any surface) the outline is worked out from the ellipse equation.
 constexpr int64_t kLargestTraced = int64_t{1} << 18;
 
-// The quarter of the ellipse inscribed in a w x h box (w, h >= 3) below and
-// right of its centre, traced pixel by pixel with an error term (the
-// midpoint method for ellipses given by their bounding box): for each row
-// h / 2 .. h - 1 the first and last x of the outline on it, relative to the
-// box.
-struct Quarter {
-    std::vector<int64_t> minX, maxX;  // index: row - h / 2
-};
-
-Quarter TraceQuarter(int64_t w, int64_t h) {
-    Quarter q;
-    int64_t rows = h - h / 2;
-    q.minX.assign(static_cast<size_t>(rows), INT64_MAX);
-    q.maxX.assign(static_cast<size_t>(rows), INT64_MIN);
+// Walks the quarter of the ellipse inscribed in a w x h box (w, h >= 3)
+// below and right of its centre, pixel by pixel from the right end of the
+// middle row h / 2 down to the bottom, calling visit(x, y) for each pixel
+// (relative to the box). This is the midpoint method for an ellipse given by
+// its bounding box, in the integer form of Alois Zingl's "A Rasterizing
+// Algorithm for Drawing Curves" (2012), the algorithm Wine's DIB engine
+// credits for its ellipses.
+template <typename Visit>
+void WalkQuarter(int64_t w, int64_t h, Visit visit) {
     const int64_t a = w - 1, b = h - 1;
     const __int128 a8 = static_cast<__int128>(8) * a * a, b8 = static_cast<__int128>(8) * b * b;
     __int128 dx = static_cast<__int128>(4) * b * b * (1 - a);
@@ -374,11 +396,7 @@ Quarter TraceQuarter(int64_t w, int64_t h) {
     int64_t x = a, y = h / 2;
     while (x >= w / 2) {
         __int128 e2 = 2 * err;
-        if (y < h) {
-            size_t r = static_cast<size_t>(y - h / 2);
-            q.minX[r] = std::min(q.minX[r], x);
-            q.maxX[r] = std::max(q.maxX[r], x);
-        }
+        visit(x, y);
         if (e2 >= dx) {
             --x;
             dx += b8;
@@ -390,6 +408,25 @@ Quarter TraceQuarter(int64_t w, int64_t h) {
             err += dy;
         }
     }
+}
+
+// The same quarter as rows: for each row h / 2 .. h - 1 the first and last
+// x of the outline on it, relative to the box.
+struct Quarter {
+    std::vector<int64_t> minX, maxX;  // index: row - h / 2
+};
+
+Quarter TraceQuarter(int64_t w, int64_t h) {
+    Quarter q;
+    int64_t rows = h - h / 2;
+    q.minX.assign(static_cast<size_t>(rows), INT64_MAX);
+    q.maxX.assign(static_cast<size_t>(rows), INT64_MIN);
+    WalkQuarter(w, h, [&](int64_t x, int64_t y) {
+        if (y >= h) return;
+        size_t r = static_cast<size_t>(y - h / 2);
+        q.minX[r] = std::min(q.minX[r], x);
+        q.maxX[r] = std::max(q.maxX[r], x);
+    });
     // Rows the trace stepped over keep the extent of the row above.
     for (size_t r = 1; r < q.minX.size(); ++r) {
         if (q.maxX[r] == INT64_MIN) {
@@ -690,28 +727,7 @@ std::vector<POINT> RoundedPolygon(const Box& box, int64_t ew, int64_t eh) {
     eh = std::min(eh, h);
     if (ew < 3 || eh < 3 || ew > kLargestTraced || eh > kLargestTraced) return out;
     std::vector<POINT> q;  // bottom-right quarter, from the right middle down to the bottom
-    {
-        const int64_t a = ew - 1, b = eh - 1;
-        const __int128 a8 = static_cast<__int128>(8) * a * a, b8 = static_cast<__int128>(8) * b * b;
-        __int128 dx = static_cast<__int128>(4) * b * b * (1 - a);
-        __int128 dy = static_cast<__int128>(4) * a * a * (1 + (b % 2));
-        __int128 err = dx + dy + static_cast<__int128>(a) * a * (b % 2);
-        int64_t x = a, y = eh / 2;
-        while (x >= ew / 2) {
-            __int128 e2 = 2 * err;
-            q.push_back(POINT{static_cast<LONG>(x), static_cast<LONG>(y)});
-            if (e2 >= dx) {
-                --x;
-                dx += b8;
-                err += dx;
-            }
-            if (e2 <= dy) {
-                ++y;
-                dy += a8;
-                err += dy;
-            }
-        }
-    }
+    WalkQuarter(ew, eh, [&](int64_t x, int64_t y) { q.push_back(POINT{static_cast<LONG>(x), static_cast<LONG>(y)}); });
     auto add = [&](int64_t x, int64_t y) {
         POINT p{static_cast<LONG>(box.left + x), static_cast<LONG>(box.top + y)};
         if (out.empty() || out.back().x != p.x || out.back().y != p.y) out.push_back(p);

@@ -4,8 +4,8 @@
 // six sides of the ball filled and outlined, the paddle's outline and the
 // copy to the screen. The geometry is shared so that other renderers can
 // draw exactly the same frame.
-#ifndef BENCHMARKS_COURT_H
-#define BENCHMARKS_COURT_H
+#ifndef KIVA_BENCHMARKS_COURT_H
+#define KIVA_BENCHMARKS_COURT_H
 
 #include <cstdint>
 
