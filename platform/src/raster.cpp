@@ -23,6 +23,16 @@ int32_t ClampTo(double v, int32_t lo, int32_t hi) {
     return static_cast<int32_t>(v);
 }
 
+// Appends the run [x0, x1) on row y. The fields are written in place: a
+// whole Span built aside and copied over would be read back before its
+// parts are stored, which stalls the processor.
+inline void Append(Spans& out, int32_t y, int32_t x0, int32_t x1) {
+    Span& s = out.emplace_back();
+    s.y = y;
+    s.x0 = x0;
+    s.x1 = x1;
+}
+
 // ceil(v) cut to [lo, hi] (NaN gives lo), without a library call for the
 // values a surface's coordinates take.
 inline int32_t CeilClamped(double v, int32_t lo, int32_t hi) {
@@ -37,7 +47,7 @@ inline void Emit(Spans& out, const Clip& clip, int64_t y, int64_t x0, int64_t x1
     if (y < clip.top || y >= clip.bottom) return;
     int32_t a = ClampTo(x0, clip.left, clip.right);
     int32_t b = ClampTo(x1, clip.left, clip.right);
-    if (a < b) out.push_back(Span{static_cast<int32_t>(y), a, b});
+    if (a < b) Append(out, static_cast<int32_t>(y), a, b);
 }
 
 // Ceiling of a / b for b > 0.
@@ -83,7 +93,7 @@ void CombineRow(const Span* a, size_t na, const Span* b, size_t nb, int32_t y, K
             if (!out.empty() && out.back().y == y && out.back().x1 == x) {
                 out.back().x1 = static_cast<int32_t>(next);
             } else {
-                out.push_back(Span{y, static_cast<int32_t>(x), static_cast<int32_t>(next)});
+                Append(out, y, static_cast<int32_t>(x), static_cast<int32_t>(next));
             }
         }
         x = next;
@@ -616,7 +626,7 @@ void FillPolygon(const PointD* points, size_t count, int fillMode, const Clip& c
         if (!out.empty() && out.back().y == y && out.back().x0 <= a && out.back().x1 >= a) {
             out.back().x1 = std::max(out.back().x1, b);
         } else {
-            out.push_back(Span{static_cast<int32_t>(y), a, b});
+            Append(out, static_cast<int32_t>(y), a, b);
         }
     };
     Scratch<const Edge*, 8> active(edgeCount);
@@ -764,7 +774,7 @@ void ThinLineSpans(int64_t x0, int64_t y0, int64_t x1, int64_t y1, bool last, co
         int64_t first = dy > 0 ? y0 : y0 - n + 1;
         int64_t top = std::max<int64_t>(first, clip.top), bottom = std::min<int64_t>(first + n, clip.bottom);
         auto x = static_cast<int32_t>(x0);
-        for (int64_t y = top; y < bottom; ++y) out.push_back(Span{static_cast<int32_t>(y), x, x + 1});
+        for (int64_t y = top; y < bottom; ++y) Append(out, static_cast<int32_t>(y), x, x + 1);
         return;
     }
     // Step along the major axis; the minor coordinate is the exact one
@@ -929,7 +939,7 @@ Spans Sector(const Spans& ellipse, const Box& box, int64_t xs, int64_t ys, int64
             if (!out.empty() && out.back().y == s.y && out.back().x1 == x) {
                 ++out.back().x1;
             } else {
-                out.push_back(Span{s.y, x, x + 1});
+                Append(out, s.y, x, x + 1);
             }
         }
     }
