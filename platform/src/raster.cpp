@@ -804,7 +804,11 @@ void ThinLineSpans(int64_t x0, int64_t y0, int64_t x1, int64_t y1, bool last, co
     __int128 num0 = static_cast<__int128>(2) * iFirst * dMinor - len;
     __int128 q0 = CeilDiv(num0, den);
     int64_t rem = static_cast<int64_t>(num0 - q0 * den);
-    __int128 minorWide = minor0 + q0;
+    // The minor coordinate moves by at most one a step and the steps stay
+    // within the clip, so a start beyond +-2^62 never comes near a visible
+    // row: it is held there, and the stepping needs no more than 64 bits.
+    const __int128 kFar = static_cast<__int128>(1) << 62;
+    int64_t minorWide = static_cast<int64_t>(std::max(-kFar, std::min(kFar, minor0 + q0)));
     for (int64_t i = iFirst; i <= iLast; ++i) {
         if (i > iFirst) {
             rem += step2;
@@ -816,10 +820,9 @@ void ThinLineSpans(int64_t x0, int64_t y0, int64_t x1, int64_t y1, bool last, co
                 rem += den;
             }
         }
-        __int128 minor = minorWide;
+        int64_t m = minorWide;
         int64_t major = major0 + step * i;
-        if (minor < INT32_MIN || minor > INT32_MAX) continue;
-        int64_t m = static_cast<int64_t>(minor);
+        if (m < INT32_MIN || m > INT32_MAX) continue;
         if (xMajor) {
             if (m < clip.top || m >= clip.bottom) continue;
             if (!out.empty() && out.back().y == m && out.back().x1 == major) {
