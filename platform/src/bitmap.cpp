@@ -175,6 +175,10 @@ bool Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const So
             in += sx;
             uint32_t* out = dst.Row(static_cast<int32_t>(y + j)) + x;
             if (code == 0xCC && src.clean) {
+                // A row the copy would leave as it is, already on the screen,
+                // is neither written nor shown again.
+                size_t bytes = static_cast<size_t>(b - a) * sizeof(uint32_t);
+                if (screen && screen->current && std::memcmp(out + a, in + a, bytes) == 0) continue;
                 CopyRow(out + a, in + a, static_cast<size_t>(b - a));
                 // The row just written, still in the cache, onto the screen.
                 int64_t row = y + j, end = screen ? std::min<int64_t>(x + b, screen->width) : 0;

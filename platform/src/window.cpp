@@ -401,6 +401,7 @@ ScreenRows LendScreen(HWND hwnd) {
     rows.pitch = shown.pitch;
     rows.width = std::min(shown.width, w->client.width);
     rows.height = std::min(shown.height, w->client.height);
+    rows.current = !w->dirty;
     return rows;
 }
 

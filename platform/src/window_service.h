@@ -31,11 +31,15 @@ void PresentNow(HWND hwnd, int x0, int y0, int x1, int y1);
 // apart, the `width` x `height` the client surface and the screen share.
 // `pixels` is null when the window is not shown or the display keeps its
 // pixels in another form; PresentNow shows the copy afterwards then.
+// `current` says the screen shows the client surface as it is (nothing
+// drawn waits to be shown), so that rows the copy leaves as they were need
+// not be written to either.
 struct ScreenRows {
     uint32_t* pixels = nullptr;
     size_t pitch = 0;
     int width = 0;
     int height = 0;
+    bool current = false;
 };
 ScreenRows LendScreen(HWND hwnd);
 // Ends a copy that wrote [x0, x1) x [y0, y1) of the client surface and of

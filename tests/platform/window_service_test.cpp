@@ -432,6 +432,15 @@ TEST_F(WindowService, WhatIsCopiedOntoAWindowIsWhatTheScreenShows) {
     ExpectScreenShowsClient(w.hwnd, "copies of parts, cut at the edges");
     EXPECT_TRUE(StretchBlt(dc, 0, 0, 40, 30, memory, 0, 0, 20, 15, SRCCOPY));
     ExpectScreenShowsClient(w.hwnd, "a stretched copy");
+    EXPECT_TRUE(BitBlt(dc, 0, 0, 40, 30, memory, 0, 0, SRCCOPY));
+    EXPECT_TRUE(BitBlt(dc, 0, 0, 40, 30, memory, 0, 0, SRCCOPY));
+    ExpectScreenShowsClient(w.hwnd, "the same picture again");
+    // A pixel drawn on the window and not yet shown, then a copy that
+    // leaves its row as the window has it: the row is shown all the same.
+    SetPixel(dc, 2, 2, RGB(200, 10, 10));
+    SetPixel(memory, 2, 2, RGB(200, 10, 10));
+    EXPECT_TRUE(BitBlt(dc, 0, 0, 20, 10, memory, 0, 0, SRCCOPY));
+    ExpectScreenShowsClient(w.hwnd, "a copy over drawing not yet shown");
     // Drawing not yet shown, then a copy over the whole window from a
     // smaller picture: what the copy leaves as it was is shown as well.
     SetPixel(dc, 33, 24, RGB(1, 2, 3));
