@@ -186,14 +186,14 @@ int PenWidth(const Pen& pen) { return std::abs(pen.width) <= 1 ? 1 : std::abs(pe
 // covers are inverted twice, as GDI draws them.
 enum class Fill { InsideOutline, UnderOutline };
 
-void PaintFigure(Target& target, raster::Spans interior, raster::Spans outline, Fill fill) {
+void PaintFigure(Target& target, raster::Spans interior, raster::Spans outline, Fill fill, bool paintOutline = true) {
     raster::Normalize(outline);
     raster::Normalize(interior);
     if (!SelectedBrush(*target.dc).hollow) {
         bool inside = fill == Fill::InsideOutline && !outline.empty();
         PaintBrush(target, inside ? raster::Subtract(interior, outline) : interior);
     }
-    PaintPen(target, outline);
+    if (paintOutline) PaintPen(target, outline);
 }
 
 // Widest pen drawn: wider pens draw this wide, which already covers any
@@ -209,6 +209,9 @@ raster::Box PathBox(const Pen& pen, const raster::Box& box) {
     if (pen.style != PS_INSIDEFRAME || w <= 1) return box;
     return raster::Box{box.left + w / 2, box.top + w / 2, box.right - (w - 1) / 2, box.bottom - (w - 1) / 2};
 }
+
+bool Idempotent(int rop2);
+void PaintThinSegments(Target& target, const POINT* points, size_t count, bool closed);
 
 // Outline and interior of a box-based figure. `shape(box, clip, fill, rim)`
 // makes the filled spans of a box and its one-pixel rim (either may be
@@ -249,6 +252,16 @@ void DrawBoxFigure(Target& target, const raster::Box& box, bool smallerWithoutPe
         // every side to the brush (nothing at all of a single pixel).
         shape(raster::Box{path.left + 1, path.top + 1, path.right - 1, path.bottom - 1}, grown, &figure, nullptr);
         shape(path, grown, nullptr, &rim);
+        if (!Idempotent(target.dc->rop2)) {
+            // The outline is a closed line through the corners, drawn side
+            // by side: in a mix mode such as R2_NOT a pixel that two sides
+            // of a thin box share is changed twice.
+            raster::Normalize(rim);
+            PaintFigure(target, std::move(figure), rim, fill, false);
+            std::vector<POINT> corners = polygonOf(path);
+            PaintThinSegments(target, corners.data(), corners.size(), true);
+            return;
+        }
     } else {
         shape(path, grown, &figure, &rim);
     }
@@ -326,9 +339,27 @@ bool Idempotent(int rop2) {
 // mix mode for which that makes no difference, long polylines are painted
 // piece by piece instead of being gathered first, so that their cost stays
 // in proportion to their pixels.
+// A thin pen's polyline painted segment by segment, as GDI draws one: a
+// pixel that several segments cross is painted once for each.
+void PaintThinSegments(Target& target, const POINT* points, size_t count, bool closed) {
+    size_t segments = closed ? count : count - 1;
+    for (size_t i = 0; i < segments && count > 0; ++i) {
+        raster::Spans spans;
+        const POINT& a = points[i];
+        const POINT& b = points[(i + 1) % count];
+        raster::ThinLineSpans(a.x, a.y, b.x, b.y, false, target.clip, spans);
+        raster::Normalize(spans);
+        PaintPen(target, spans);
+    }
+}
+
 void DrawPolyline(Target& target, const POINT* points, size_t count, bool closed) {
     const Pen& pen = SelectedPen(*target.dc);
     if (!target.surface || !HasPen(pen) || count == 0) return;
+    if (DrawnWidth(pen) <= 1 && !Idempotent(target.dc->rop2)) {
+        PaintThinSegments(target, points, count, closed);
+        return;
+    }
     constexpr size_t kPiece = 256;
     if (count <= kPiece || !Idempotent(target.dc->rop2)) {
         PaintPen(target, PenPolyline(pen, points, count, closed, target.clip));

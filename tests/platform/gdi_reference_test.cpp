@@ -21,7 +21,7 @@ const std::map<std::string, double>& Floors() {
         {"ellipse_filled", 0.991}, {"ellipse_frame", 0.991}, {"ellipse_inverted", 1.0},
         {"roundrect_filled", 0.995}, {"roundrect_frame", 0.995}, {"small_boxes", 1.0}, {"tiny_wide", 0.994},
         {"lines", 1.0}, {"wide_lines", 0.989}, {"polygon_filled", 0.985},
-        {"polygon_frame", 0.985}, {"polygon_inverted", 0.998}, {"polygon_winding", 0.985},
+        {"polygon_frame", 0.985}, {"polygon_inverted", 1.0}, {"polygon_winding", 0.985},
         {"arc", 0.992}, {"pie_filled", 0.988}, {"pie_inverted", 0.997},
         {"bezier", 0.987}, {"regions", 1.0}, {"inverted_twice", 1.0},
         {"edges", 0.997}, {"solid_pens", 0.995}, {"dib_transfers", 0.999},

@@ -7,7 +7,7 @@
 //       build runs this under Wine: one process draws every scene of a run.
 //
 //   gdi_diff --server "COMMAND" [--seed S] [--scenes N | --seconds T]
-//            [--kinds LETTERS] [--out DIR] [--keep-going]
+//            [--kinds LETTERS] [--out DIR] [--keep-going [--cases K]]
 //       (Linux build) Draws random scenes from seeds S, S+1, ... with our GDI
 //       and with the server COMMAND (e.g. "scripts/wine-run.sh
 //       build/windows/tools/gdi_diff/gdi_diff.exe --serve") and compares
@@ -15,7 +15,8 @@
 //       smallest scene that still differs and written to DIR as a case
 //       (gdi_diff_case_SEED.txt with the scene line, and ours/reference/
 //       diff pictures). --keep-going goes on after it and counts the
-//       differing scenes by the kind of their first differing shape.
+//       differing scenes by the kind of their first differing shape, and
+//       --cases K minimises the first K differing scenes.
 //       Exit status 0 when no scene differs, 1 when one does, 2 on failure.
 //
 //   gdi_diff --print [--seed S] [--scenes N] [--kinds LETTERS]
@@ -267,6 +268,7 @@ int Drive(int argc, char** argv) {
     long scenes = -1;
     double seconds = -1;
     bool keepGoing = false, print = false;
+    long cases = 1;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         auto next = [&]() -> std::string {
@@ -286,6 +288,7 @@ int Drive(int argc, char** argv) {
         else if (a == "--scene") sceneLine = next();
         else if (a == "--keep-going") keepGoing = true;
         else if (a == "--print") print = true;
+        else if (a == "--cases") cases = std::strtol(next().c_str(), nullptr, 10);
         else {
             std::fprintf(stderr, "unknown argument %s (see the top of tools/gdi_diff/main.cpp)\n", a.c_str());
             return 2;
@@ -331,7 +334,7 @@ int Drive(int argc, char** argv) {
         };
         long done = 0, differing = 0;
         std::map<char, long> byKind;
-        bool written = false;
+        long written = 0;
         for (uint64_t s = seed;; ++s) {
             if (scenes >= 0 && done >= scenes) break;
             if (seconds >= 0 && elapsed() >= seconds) break;
@@ -349,12 +352,12 @@ int Drive(int argc, char** argv) {
             ++differing;
             size_t first = FirstDifferingShape(server, scene);
             ++byKind[scene.shapes[first].kind];
-            if (!written) {
+            if (written < cases) {
                 double t = elapsed();
                 std::printf("seed %llu differs: %s\n", static_cast<unsigned long long>(s), gdi_diff::Format(scene).c_str());
                 WriteCase(server, Minimise(server, scene), out, "gdi_diff_case_" + std::to_string(s),
                           "minimised from seed " + std::to_string(s) + " kinds " + (kinds.empty() ? gdi_diff::kAllKinds : kinds));
-                written = true;
+                ++written;
                 start += std::chrono::duration_cast<std::chrono::steady_clock::duration>(
                     std::chrono::duration<double>(elapsed() - t));  // minimising does not count
             }
