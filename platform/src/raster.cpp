@@ -478,13 +478,9 @@ void PolygonSpans(const POINT* points, size_t count, int fillMode, const Clip& c
 void WidePolylineSpans(const POINT* points, size_t count, bool closed, int width, const Clip& clip, Spans& out) {
     if (!points || count == 0) return;
     // Round joins and caps: the pen's dot at every point; between points a
-    // band `width` across, centred on pixel corners for even widths and half
-    // a pixel to the right of them for odd ones (to the right and down on
-    // diagonals, which thereby run through pixel centres). A slanted edge longer than
-    // one step reaches half a pixel further along its major axis on both
-    // sides: each row (or column) of it takes in the pixels within half a
-    // pixel of the band. Steps between neighbouring pixels (the traced
-    // outlines of ellipses) keep the plain band.
+    // band `width` across. Level and upright bands are centred on pixel
+    // corners for even widths and half a pixel to the right (or down) of
+    // them for odd ones, as the dot is; slanted bands are worked out below.
     Spans dot;
     int64_t lead = width / 2;
     EllipseSpans(Box{-lead, -lead, width - lead, width - lead}, Clip{-width, -width, width, width}, dot);
@@ -511,14 +507,30 @@ void WidePolylineSpans(const POINT* points, size_t count, bool closed, int width
             std::max(a.y, b.y) < reach.top || std::min(a.y, b.y) >= reach.bottom) {
             continue;
         }
-        bool step = std::fabs(dx) <= 1 && std::fabs(dy) <= 1;
-        double shiftY = std::fabs(dx) == std::fabs(dy) ? shiftX : 0.0;
-        double reach = step ? half : half + 0.5 * std::min(std::fabs(dx), std::fabs(dy)) / len;
-        double nx = -dy / len * reach, ny = dx / len * reach;
-        PointD quad[4] = {{a.x + shiftX + nx, a.y + shiftY + ny},
-                          {b.x + shiftX + nx, b.y + shiftY + ny},
-                          {b.x + shiftX - nx, b.y + shiftY - ny},
-                          {a.x + shiftX - nx, a.y + shiftY - ny}};
+        if (dx != 0 && dy != 0) {
+            // A slanted band is the polygon (filled as GDI fills polygon
+            // regions) between two lines parallel to the segment: the one on
+            // the left of the picture runs through the points moved by the
+            // pen's half-width across the segment, rounded to whole pixels;
+            // the other lies as far again as the band's whole width, in x and
+            // in y each, rounded up.
+            double ox = -dy / len * width / 2, oy = dx / len * width / 2;
+            if (ox > 0) {
+                ox = -ox;
+                oy = -oy;
+            }
+            double lx = std::floor(ox + 0.5), ly = std::floor(oy + 0.5);
+            double fx = std::ceil(width * std::fabs(dy) / len), fy = std::ceil(width * std::fabs(dx) / len);
+            double rx = lx + fx, ry = ly + (oy > 0 ? -fy : fy);
+            PointD quad[4] = {{a.x + lx, a.y + ly}, {b.x + lx, b.y + ly}, {b.x + rx, b.y + ry}, {a.x + rx, a.y + ry}};
+            FillPolygon(quad, 4, WINDING, clip, out);
+            continue;
+        }
+        double nx = -dy / len * half, ny = dx / len * half;
+        PointD quad[4] = {{a.x + shiftX + nx, a.y + ny},
+                          {b.x + shiftX + nx, b.y + ny},
+                          {b.x + shiftX - nx, b.y - ny},
+                          {a.x + shiftX - nx, a.y - ny}};
         FillPolygon(quad, 4, WINDING, clip, out);
     }
 }

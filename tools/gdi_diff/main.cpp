@@ -24,6 +24,10 @@
 //
 //   gdi_diff --server "COMMAND" --replay FILE   (or --scene "LINE")
 //       Draws one scene both ways and writes its pictures to DIR.
+//
+//   gdi_diff --server "COMMAND" --batch FILE
+//       Compares every scene of FILE (one a line) and prints the number of
+//       differing pixels of each (probe scenes).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -263,7 +267,7 @@ void WriteCase(Server& server, const gdi_diff::Scene& scene, const std::string& 
 }
 
 int Drive(int argc, char** argv) {
-    std::string command, kinds, out = ".", replay, sceneLine;
+    std::string command, kinds, out = ".", replay, sceneLine, batch;
     uint64_t seed = 1;
     long scenes = -1;
     double seconds = -1;
@@ -286,6 +290,7 @@ int Drive(int argc, char** argv) {
         else if (a == "--out") out = next();
         else if (a == "--replay") replay = next();
         else if (a == "--scene") sceneLine = next();
+        else if (a == "--batch") batch = next();
         else if (a == "--keep-going") keepGoing = true;
         else if (a == "--print") print = true;
         else if (a == "--cases") cases = std::strtol(next().c_str(), nullptr, 10);
@@ -312,6 +317,28 @@ int Drive(int argc, char** argv) {
     }
     long refused = 0;  // scenes the reference crashed on
     try {
+        if (!batch.empty()) {
+            // One scene a line; prints the differing pixels of each.
+            std::ifstream in(batch);
+            std::string line;
+            long differ = 0, total = 0;
+            while (std::getline(in, line)) {
+                gdi_diff::Scene scene;
+                if (line.empty() || line[0] == '#' || !gdi_diff::Parse(line, scene)) continue;
+                size_t n = 0;
+                try {
+                    n = Differences(server, scene);
+                } catch (const Failure&) {
+                    std::printf("failed\t%s\n", line.c_str());
+                    continue;
+                }
+                ++total;
+                differ += n > 0;
+                std::printf("%zu\t%s\n", n, line.c_str());
+            }
+            std::printf("%ld of %ld scenes differ\n", differ, total);
+            return differ == 0 ? 0 : 1;
+        }
         if (!replay.empty() || !sceneLine.empty()) {
             if (!replay.empty()) {
                 std::ifstream in(replay);
