@@ -406,7 +406,19 @@ void FillPolygon(const PointD* points, size_t count, int fillMode, const Clip& c
         int64_t top, bottom;  // rows [top, bottom) whose centres the edge crosses
         double x0, y0, slope;  // x = x0 + (row + at - y0) * slope
         int dir;
+        // Whole-number ends sampled at pixel corners: the first pixel right
+        // of the crossing is worked out exactly, so that a crossing on a
+        // pixel corner is never taken for one just beside it.
+        bool exact;
+        int64_t ix0, iy0, idx, idy;  // idy > 0
     };
+    struct Crossing {
+        double x;
+        int64_t pixel;  // first pixel whose sample point is at or right of x
+        int dir;
+        bool operator<(const Crossing& o) const { return pixel != o.pixel ? pixel < o.pixel : x < o.x; }
+    };
+    auto whole = [](double v) { return v == std::floor(v) && std::fabs(v) < 4e15; };
     if (!points || count < 3) return;
     std::vector<Edge> edges;
     edges.reserve(count);
@@ -427,12 +439,19 @@ void FillPolygon(const PointD* points, size_t count, int fillMode, const Clip& c
         e.y0 = up.y;
         e.slope = (dn.x - up.x) / (dn.y - up.y);
         e.dir = a.y < b.y ? 1 : -1;
+        e.exact = at == 0.0 && whole(up.x) && whole(up.y) && whole(dn.x) && whole(dn.y);
+        if (e.exact) {
+            e.ix0 = static_cast<int64_t>(up.x);
+            e.iy0 = static_cast<int64_t>(up.y);
+            e.idx = static_cast<int64_t>(dn.x) - e.ix0;
+            e.idy = static_cast<int64_t>(dn.y) - e.iy0;
+        }
         edges.push_back(e);
     }
     if (edges.empty()) return;
     std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.top < b.top; });
     std::vector<const Edge*> active;
-    std::vector<std::pair<double, int>> crossings;
+    std::vector<Crossing> crossings;
     size_t next = 0;
     for (int64_t y = edges.front().top; y < clip.bottom; ++y) {
         while (next < edges.size() && edges[next].top <= y) active.push_back(&edges[next++]);
@@ -445,17 +464,26 @@ void FillPolygon(const PointD* points, size_t count, int fillMode, const Clip& c
         }
         crossings.clear();
         for (const Edge* e : active) {
-            crossings.emplace_back(e->x0 + (static_cast<double>(y) + at - e->y0) * e->slope, e->dir);
+            double x = e->x0 + (static_cast<double>(y) + at - e->y0) * e->slope;
+            int64_t pixel;
+            if (e->exact) {
+                __int128 num = static_cast<__int128>(e->ix0) * e->idy + static_cast<__int128>(y - e->iy0) * e->idx;
+                __int128 q = CeilDiv(num, e->idy);
+                pixel = q < INT64_MIN / 2 ? INT64_MIN / 2 : q > INT64_MAX / 2 ? INT64_MAX / 2 : static_cast<int64_t>(q);
+            } else {
+                pixel = ClampTo(std::ceil(x - at), INT32_MIN, INT32_MAX);
+            }
+            crossings.push_back(Crossing{x, pixel, e->dir});
         }
         std::sort(crossings.begin(), crossings.end());
         int winding = 0;
         for (size_t k = 0; k + 1 < crossings.size(); ++k) {
-            winding += fillMode == WINDING ? crossings[k].second : 1;
+            winding += fillMode == WINDING ? crossings[k].dir : 1;
             bool inside = fillMode == WINDING ? winding != 0 : (winding & 1) != 0;
             if (!inside) continue;
             // Pixels whose sample points x + at lie in [xa, xb).
-            int32_t a = ClampTo(std::ceil(crossings[k].first - at), clip.left, clip.right);
-            int32_t b = ClampTo(std::ceil(crossings[k + 1].first - at), clip.left, clip.right);
+            int32_t a = ClampTo(crossings[k].pixel, clip.left, clip.right);
+            int32_t b = ClampTo(crossings[k + 1].pixel, clip.left, clip.right);
             if (a >= b) continue;
             if (!out.empty() && out.back().y == y && out.back().x0 <= a && out.back().x1 >= a) {
                 out.back().x1 = std::max(out.back().x1, b);
@@ -509,18 +537,18 @@ void WidePolylineSpans(const POINT* points, size_t count, bool closed, int width
         }
         if (dx != 0 && dy != 0) {
             // A slanted band is the polygon (filled as GDI fills polygon
-            // regions) between two lines parallel to the segment: the one on
-            // the left of the picture runs through the points moved by the
-            // pen's half-width across the segment, rounded to whole pixels;
-            // the other lies as far again as the band's whole width, in x and
-            // in y each, rounded up.
-            double ox = -dy / len * width / 2, oy = dx / len * width / 2;
-            if (ox > 0) {
-                ox = -ox;
-                oy = -oy;
-            }
-            double lx = std::floor(ox + 0.5), ly = std::floor(oy + 0.5);
-            double fx = std::ceil(width * std::fabs(dy) / len), fy = std::ceil(width * std::fabs(dx) / len);
+            // regions) between two lines parallel to the segment. The band's
+            // whole width across, in x and in y, is taken as the next whole
+            // number above it (fx, fy); the line on the left of the picture
+            // runs through the points moved by half of it across the
+            // segment, rounded half away from zero, the other line fx
+            // further right and fy further up or down.
+            double wx = width * std::fabs(dy) / len, wy = width * std::fabs(dx) / len;
+            // Across the segment towards the left: x falls, and y rises when
+            // the segment climbs to the right as seen, else falls.
+            double ox = -wx / 2, oy = ((dx > 0) == (dy > 0) ? wy : -wy) / 2;
+            double lx = std::round(ox), ly = std::round(oy);
+            double fx = std::floor(wx) + 1, fy = std::floor(wy) + 1;
             double rx = lx + fx, ry = ly + (oy > 0 ? -fy : fy);
             PointD quad[4] = {{a.x + lx, a.y + ly}, {b.x + lx, b.y + ly}, {b.x + rx, b.y + ry}, {a.x + rx, a.y + ry}};
             FillPolygon(quad, 4, WINDING, clip, out);
