@@ -180,10 +180,11 @@ bool HasPen(const Pen& pen) { return pen.style != PS_NULL; }
 int PenWidth(const Pen& pen) { return std::abs(pen.width) <= 1 ? 1 : std::abs(pen.width); }
 
 // A closed shape that is a filled figure with an outline: the interior is
-// painted first, then the outline. A rectangle's interior stops inside its
-// outline; other figures are filled whole and the outline painted over the
-// fill, so in a mix mode such as R2_NOT their outline pixels that the fill
-// covers are inverted twice, as GDI draws them.
+// painted first, then the outline. A rectangle's interior, and any figure's
+// under a wide pen, stops inside the outline; other figures are filled whole
+// and their thin outline painted over the fill, so in a mix mode such as
+// R2_NOT their outline pixels that the fill covers are inverted twice, as
+// GDI draws them.
 enum class Fill { InsideOutline, UnderOutline };
 
 void PaintFigure(Target& target, raster::Spans interior, raster::Spans outline, Fill fill, bool paintOutline = true) {
@@ -243,7 +244,7 @@ void DrawBoxFigure(Target& target, const raster::Box& box, bool smallerWithoutPe
             raster::Spans band;
             raster::WidePolylineSpans(outline.data(), outline.size(), true, w, target.clip, band);
             raster::Normalize(band);
-            PaintFigure(target, std::move(figure), std::move(band), fill);
+            PaintFigure(target, std::move(figure), std::move(band), Fill::InsideOutline);
             return;
         }
     }
@@ -266,7 +267,7 @@ void DrawBoxFigure(Target& target, const raster::Box& box, bool smallerWithoutPe
         shape(path, grown, &figure, &rim);
     }
     raster::Normalize(rim);
-    PaintFigure(target, std::move(figure), raster::Dilate(rim, w, target.clip), fill);
+    PaintFigure(target, std::move(figure), raster::Dilate(rim, w, target.clip), w > 1 ? Fill::InsideOutline : fill);
 }
 
 // The outline of a box as a pen runs along it: through its corner pixels,
@@ -373,6 +374,22 @@ void DrawPolyline(Target& target, const POINT* points, size_t count, bool closed
         POINT back[2] = {points[count - 1], points[0]};
         PaintPen(target, PenPolyline(pen, back, 2, false, target.clip, false));
     }
+}
+
+// A closed polyline's interior (normalized) painted with the brush, then its
+// outline with the pen. A wide pen's outline is one figure that the brush
+// leaves out, so in a mix mode such as R2_NOT no pixel changes twice; a thin
+// pen's outline is painted over the brush.
+void PaintInteriorAndOutline(Target& target, raster::Spans interior, const POINT* points, size_t count) {
+    const Pen& pen = SelectedPen(*target.dc);
+    if (HasPen(pen) && DrawnWidth(pen) > 1 && !Idempotent(target.dc->rop2) && !interior.empty()) {
+        raster::Spans outline = PenPolyline(pen, points, count, true, target.clip);
+        PaintBrush(target, raster::Subtract(interior, outline));
+        PaintPen(target, outline);
+        return;
+    }
+    PaintBrush(target, interior);
+    DrawPolyline(target, points, count, true);
 }
 
 }  // namespace
@@ -723,8 +740,7 @@ BOOL Polygon(HDC dc, const POINT* points, int count) {
         }
         // The interior, then the outline over it.
         raster::Normalize(interior);
-        PaintBrush(target, interior);
-        DrawPolyline(target, points, static_cast<size_t>(count), true);
+        PaintInteriorAndOutline(target, std::move(interior), points, static_cast<size_t>(count));
     }
     Finish(target);
     return TRUE;
@@ -804,9 +820,8 @@ BOOL ArcOrPie(HDC dc, bool pie, int left, int top, int right, int bottom, int xs
             if (!SelectedBrush(*target.dc).hollow) {
                 raster::PolygonSpans(wedge.data(), wedge.size(), ALTERNATE, target.clip, interior);
                 raster::Normalize(interior);
-                PaintBrush(target, interior);
             }
-            DrawPolyline(target, wedge.data(), wedge.size(), true);
+            PaintInteriorAndOutline(target, std::move(interior), wedge.data(), wedge.size());
         } else {
             DrawPolyline(target, arc.data(), arc.size(), false);
         }
@@ -828,7 +843,7 @@ BOOL ArcOrPie(HDC dc, bool pie, int left, int top, int right, int bottom, int xs
         raster::Spans outline;
         if (HasPen(pen)) outline = raster::Dilate(thin, w, target.clip);
         raster::Spans wedge = raster::Sector(figure, path, xs, ys, xe, ye);
-        PaintFigure(target, std::move(wedge), std::move(outline), Fill::UnderOutline);
+        PaintFigure(target, std::move(wedge), std::move(outline), w > 1 ? Fill::InsideOutline : Fill::UnderOutline);
     } else if (HasPen(pen)) {
         raster::Normalize(thin);
         PaintPen(target, raster::Dilate(thin, w, target.clip));
