@@ -382,7 +382,10 @@ void DrawPolyline(Target& target, const POINT* points, size_t count, bool closed
 // pen's outline is painted over the brush.
 void PaintInteriorAndOutline(Target& target, raster::Spans interior, const POINT* points, size_t count) {
     const Pen& pen = SelectedPen(*target.dc);
-    if (HasPen(pen) && DrawnWidth(pen) > 1 && !Idempotent(target.dc->rop2) && !interior.empty()) {
+    int rop = target.dc->rop2;
+    // Mix modes that ignore the pixel beneath: black, the inverse pen (4), the pen, white.
+    bool overwrites = rop == R2_BLACK || rop == 4 || rop == R2_COPYPEN || rop == R2_WHITE;
+    if (HasPen(pen) && DrawnWidth(pen) > 1 && !overwrites && !interior.empty()) {
         raster::Spans outline = PenPolyline(pen, points, count, true, target.clip);
         PaintBrush(target, raster::Subtract(interior, outline));
         PaintPen(target, outline);
