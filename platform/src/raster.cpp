@@ -277,13 +277,8 @@ Quarter TraceQuarter(int64_t w, int64_t h) {
             err += dy;
         }
     }
-    // Rows the trace stepped over keep the extent of the row above.
-    for (size_t r = 1; r < q.minX.size(); ++r) {
-        if (q.maxX[r] == INT64_MIN) {
-            q.minX[r] = q.minX[r - 1];
-            q.maxX[r] = q.maxX[r - 1];
-        }
-    }
+    // Rows the trace did not reach (the ends of tall, narrow ellipses) stay
+    // empty: GDI draws nothing there.
     return q;
 }
 
@@ -350,7 +345,7 @@ void Rounded(const Box& box, int64_t ew, int64_t eh, const Clip& clip, Spans* fi
         int64_t maxX, minX;
         if (traced) {
             size_t qi = static_cast<size_t>(cr - lower);
-            if (qi >= q.maxX.size()) continue;
+            if (qi >= q.maxX.size() || q.maxX[qi] == INT64_MIN) continue;
             maxX = q.maxX[qi];
             minX = q.minX[qi];
         } else {
