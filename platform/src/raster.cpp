@@ -323,7 +323,13 @@ void Rounded(const Box& box, int64_t ew, int64_t eh, const Clip& clip, Spans* fi
     int64_t band = eh - lower;
     Quarter q;
     bool traced = ew <= kLargestTraced && eh <= kLargestTraced;
-    if (traced) q = TraceQuarter(ew, eh);
+    // The last corner row the trace reached: the straight top and bottom
+    // edges run along it.
+    int64_t lastRow = eh - lower - 1;
+    if (traced) {
+        q = TraceQuarter(ew, eh);
+        while (lastRow > 0 && q.maxX[static_cast<size_t>(lastRow)] == INT64_MIN) --lastRow;
+    }
     int64_t shift = w - ew;  // the right corners sit this much further right
     for (int64_t r = rowFirst; r < rowEnd; ++r) {
         int64_t y = box.top + r;
@@ -343,7 +349,9 @@ void Rounded(const Box& box, int64_t ew, int64_t eh, const Clip& clip, Spans* fi
             continue;
         }
         int64_t maxX, minX;
+        bool edgeRow = r == 0 || r == h - 1;
         if (traced) {
+            edgeRow = edgeRow || cr - lower == lastRow;
             size_t qi = static_cast<size_t>(cr - lower);
             if (qi >= q.maxX.size() || q.maxX[qi] == INT64_MIN) continue;
             maxX = q.maxX[qi];
@@ -354,7 +362,7 @@ void Rounded(const Box& box, int64_t ew, int64_t eh, const Clip& clip, Spans* fi
         int64_t outerLeft = box.left + (ew - 1 - maxX), outerRight = box.left + shift + maxX + 1;
         if (fill) Emit(*fill, clip, y, outerLeft, outerRight);
         if (rim) {
-            if (r == 0 || r == h - 1) {
+            if (edgeRow) {
                 Emit(*rim, clip, y, outerLeft, outerRight);
             } else {
                 Emit(*rim, clip, y, outerLeft, box.left + (ew - 1 - minX) + 1);
