@@ -689,51 +689,64 @@ void ThinPolylineSpans(const POINT* points, size_t count, bool closed, const Cli
 
 namespace {
 
-struct Cubic {
-    double x[4], y[4];
+// GDI flattens a cubic curve in fixed point, sixteenths of a pixel. It
+// halves the curve (midpoints rounded up) until a piece is flat or eight
+// halvings deep and keeps the end of every piece, rounded to the nearest
+// pixel. A piece is flat when both control points lie between its ends along
+// its major axis and within a pixel of its chord across that axis, the
+// chord's slope taken as a whole number of sixteenths per pixel.
+constexpr int kBezierShift = 4;
+constexpr int64_t kBezierPixel = int64_t{1} << kBezierShift;
+constexpr int kBezierDepth = 8;
+
+struct FixedPoint {
+    int64_t x, y;
 };
 
-// Splits a curve in halves until its control points lie within `tolerance`
-// of its chord, appending the end of each flat piece.
-void Subdivide(const Cubic& c, double tolerance, int depth, std::vector<POINT>& out) {
-    double dx = c.x[3] - c.x[0], dy = c.y[3] - c.y[0];
-    double len = std::hypot(dx, dy);
-    auto off = [&](int i) {
-        if (len == 0) return std::hypot(c.x[i] - c.x[0], c.y[i] - c.y[0]);
-        return std::fabs((c.x[i] - c.x[0]) * dy - (c.y[i] - c.y[0]) * dx) / len;
-    };
-    if (depth >= 12 || std::max(off(1), off(2)) <= tolerance) {
-        POINT q{ClampTo(std::floor(c.x[3] + 0.5), INT32_MIN, INT32_MAX), ClampTo(std::floor(c.y[3] + 0.5), INT32_MIN, INT32_MAX)};
-        if (q.x != out.back().x || q.y != out.back().y) out.push_back(q);
+int64_t ToPixel(int64_t v) { return (v + kBezierPixel / 2) >> kBezierShift; }
+
+bool FlatPiece(const FixedPoint* c) {
+    // Axis 0 the major one (x for shallow chords), axis 1 across it.
+    int64_t dx = c[3].x - c[0].x, dy = c[3].y - c[0].y;
+    bool shallow = std::llabs(dy) <= std::llabs(dx);
+    auto major = [&](const FixedPoint& p) { return shallow ? p.x : p.y; };
+    auto minor = [&](const FixedPoint& p) { return shallow ? p.y : p.x; };
+    int64_t m0 = major(c[0]), m3 = major(c[3]);
+    for (int i = 1; i <= 2; ++i) {
+        int64_t m = major(c[i]);
+        if (m < m0 ? m < m3 : m > m3) return false;  // not between the ends
+    }
+    int64_t dMajor = ToPixel(m3 - m0), dMinor = minor(c[3]) - minor(c[0]);
+    if (dMajor == 0) return true;
+    int64_t slope = dMinor / dMajor;  // sixteenths per pixel, cut toward zero
+    for (int i = 1; i <= 2; ++i) {
+        int64_t off = minor(c[i]) - minor(c[0]) - slope * ToPixel(major(c[i]) - m0);
+        if (std::llabs(off) > kBezierPixel) return false;
+    }
+    return true;
+}
+
+void SplitFixed(const FixedPoint* c, int depth, std::vector<POINT>& out) {
+    if (depth == 0 || FlatPiece(c)) {
+        out.push_back(POINT{static_cast<LONG>(ToPixel(c[3].x)), static_cast<LONG>(ToPixel(c[3].y))});
         return;
     }
-    Cubic l, r;
-    for (int axis = 0; axis < 2; ++axis) {
-        const double* v = axis == 0 ? c.x : c.y;
-        double* lv = axis == 0 ? l.x : l.y;
-        double* rv = axis == 0 ? r.x : r.y;
-        double m01 = (v[0] + v[1]) / 2, m12 = (v[1] + v[2]) / 2, m23 = (v[2] + v[3]) / 2;
-        double m012 = (m01 + m12) / 2, m123 = (m12 + m23) / 2, mid = (m012 + m123) / 2;
-        lv[0] = v[0]; lv[1] = m01; lv[2] = m012; lv[3] = mid;
-        rv[0] = mid; rv[1] = m123; rv[2] = m23; rv[3] = v[3];
-    }
-    Subdivide(l, tolerance, depth + 1, out);
-    Subdivide(r, tolerance, depth + 1, out);
+    auto mid = [](const FixedPoint& a, const FixedPoint& b) { return FixedPoint{(a.x + b.x + 1) / 2, (a.y + b.y + 1) / 2}; };
+    FixedPoint m01 = mid(c[0], c[1]), m12 = mid(c[1], c[2]), m23 = mid(c[2], c[3]);
+    FixedPoint m012 = mid(m01, m12), m123 = mid(m12, m23), m = mid(m012, m123);
+    FixedPoint left[4] = {c[0], m01, m012, m};
+    FixedPoint right[4] = {m, m123, m23, c[3]};
+    SplitFixed(left, depth - 1, out);
+    SplitFixed(right, depth - 1, out);
 }
 
 }  // namespace
 
 std::vector<POINT> FlattenBezier(const POINT* p) {
-    // Pieces flat to within a pixel, as GDI flattens curves.
-    Cubic c;
-    for (int i = 0; i < 4; ++i) {
-        c.x[i] = p[i].x;
-        c.y[i] = p[i].y;
-    }
+    FixedPoint c[4];
+    for (int i = 0; i < 4; ++i) c[i] = FixedPoint{int64_t{p[i].x} * kBezierPixel, int64_t{p[i].y} * kBezierPixel};
     std::vector<POINT> out{p[0]};
-    Subdivide(c, 1.0, 0, out);
-    if (out.back().x != p[3].x || out.back().y != p[3].y) out.push_back(p[3]);
-    if (out.size() == 1) out.push_back(p[3]);
+    SplitFixed(c, kBezierDepth, out);
     return out;
 }
 
