@@ -775,7 +775,8 @@ BOOL ArcOrPie(HDC dc, bool pie, int left, int top, int right, int bottom, int xs
     Target target;
     if (!Open(dc, target)) return FALSE;
     raster::Box box = raster::Ordered(left, top, right, bottom);
-    if (!target.surface) return TRUE;
+    // A box without width or height holds no curve: nothing is drawn.
+    if (!target.surface || Empty(box)) return TRUE;
     const Pen& pen = SelectedPen(*target.dc);
     int w = HasPen(pen) ? DrawnWidth(pen) : 1;
     raster::Box path = PathBox(pen, box);
