@@ -196,16 +196,4 @@ Picture Render(const Scene& scene) {
     return pic;
 }
 
-bool WritePpm(const std::string& path, const Picture& pic) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    std::fprintf(f, "P6\n%d %d\n255\n", pic.width, pic.height);
-    for (uint32_t p : pic.pixels) {
-        unsigned char rgb[3] = {static_cast<unsigned char>(p >> 16), static_cast<unsigned char>(p >> 8),
-                                static_cast<unsigned char>(p)};
-        std::fwrite(rgb, 1, 3, f);
-    }
-    return std::fclose(f) == 0;
-}
-
 }  // namespace gdi_diff

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "scene_files.h"
+
 namespace gdi_diff {
 
 // Shape kinds, one letter each in the text form.
@@ -56,16 +58,11 @@ std::string Format(const Scene& scene);
 bool Parse(const std::string& text, Scene& scene);
 
 // Picture of a scene: width x height pixels 0x00RRGGBB, top row first.
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> pixels;
-};
+using Picture = scene_files::Picture;
+using scene_files::WritePpm;
 
 // Draws the scene on a white memory bitmap with the GDI of this build.
 Picture Render(const Scene& scene);
-
-bool WritePpm(const std::string& path, const Picture& pic);
 
 }  // namespace gdi_diff
 
