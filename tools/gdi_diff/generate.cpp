@@ -193,7 +193,9 @@ std::vector<Scene> Smaller(const Scene& scene) {
         if ((sh.kind == kLine || sh.kind == kPolygon || (sh.kind == kRegion && sh.v[0] == 3)) &&
             (sh.v.size() - first) / 2 > minPoints) {
             for (size_t p = first; p + 1 < sh.v.size(); p += 2) {
-                with(i, [p](Shape& s) { s.v.erase(s.v.begin() + static_cast<long>(p), s.v.begin() + static_cast<long>(p) + 2); });
+                with(i, [p](Shape& s) {
+                    s.v.erase(s.v.begin() + static_cast<long>(p), s.v.begin() + static_cast<long>(p) + 2);
+                });
             }
         }
         if (sh.kind == kBezier && sh.v.size() > 8) with(i, [](Shape& s) { s.v.resize(8); });

@@ -284,19 +284,32 @@ int Drive(int argc, char** argv) {
             }
             return argv[++i];
         };
-        if (a == "--server") command = next();
-        else if (a == "--seed") seed = std::strtoull(next().c_str(), nullptr, 10);
-        else if (a == "--scenes") scenes = std::strtol(next().c_str(), nullptr, 10);
-        else if (a == "--seconds") seconds = std::strtod(next().c_str(), nullptr);
-        else if (a == "--kinds") kinds = next();
-        else if (a == "--out") out = next();
-        else if (a == "--replay") replay = next();
-        else if (a == "--scene") sceneLine = next();
-        else if (a == "--batch") batch = next();
-        else if (a == "--batch-cases") writeBatchCases = true;
-        else if (a == "--keep-going") keepGoing = true;
-        else if (a == "--print") print = true;
-        else if (a == "--cases") cases = std::strtol(next().c_str(), nullptr, 10);
+        if (a == "--server")
+            command = next();
+        else if (a == "--seed")
+            seed = std::strtoull(next().c_str(), nullptr, 10);
+        else if (a == "--scenes")
+            scenes = std::strtol(next().c_str(), nullptr, 10);
+        else if (a == "--seconds")
+            seconds = std::strtod(next().c_str(), nullptr);
+        else if (a == "--kinds")
+            kinds = next();
+        else if (a == "--out")
+            out = next();
+        else if (a == "--replay")
+            replay = next();
+        else if (a == "--scene")
+            sceneLine = next();
+        else if (a == "--batch")
+            batch = next();
+        else if (a == "--batch-cases")
+            writeBatchCases = true;
+        else if (a == "--keep-going")
+            keepGoing = true;
+        else if (a == "--print")
+            print = true;
+        else if (a == "--cases")
+            cases = std::strtol(next().c_str(), nullptr, 10);
         else {
             std::fprintf(stderr, "unknown argument %s (see the top of tools/gdi_diff/main.cpp)\n", a.c_str());
             return 2;
@@ -339,7 +352,8 @@ int Drive(int argc, char** argv) {
                 ++total;
                 differ += n > 0;
                 std::printf("%zu\t%s\n", n, line.c_str());
-                if (n > 0 && writeBatchCases) WriteCase(server, scene, out, "gdi_diff_batch_" + std::to_string(total), "from " + batch);
+                if (n > 0 && writeBatchCases)
+                    WriteCase(server, scene, out, "gdi_diff_batch_" + std::to_string(total), "from " + batch);
             }
             std::printf("%ld of %ld scenes differ\n", differ, total);
             return differ == 0 ? 0 : 1;
@@ -361,9 +375,7 @@ int Drive(int argc, char** argv) {
             return Differences(server, scene) == 0 ? 0 : 1;
         }
         auto start = std::chrono::steady_clock::now();
-        auto elapsed = [&] {
-            return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        };
+        auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
         long done = 0, differing = 0;
         std::map<char, long> byKind;
         long written = 0;
@@ -397,9 +409,11 @@ int Drive(int argc, char** argv) {
             ++byKind[scene.shapes[first].kind];
             if (written < cases) {
                 double t = elapsed();
-                std::printf("seed %llu differs: %s\n", static_cast<unsigned long long>(s), gdi_diff::Format(scene).c_str());
+                std::printf("seed %llu differs: %s\n", static_cast<unsigned long long>(s),
+                            gdi_diff::Format(scene).c_str());
                 WriteCase(server, Minimise(server, scene), out, "gdi_diff_case_" + std::to_string(s),
-                          "minimised from seed " + std::to_string(s) + " kinds " + (kinds.empty() ? gdi_diff::kAllKinds : kinds));
+                          "minimised from seed " + std::to_string(s) + " kinds " +
+                              (kinds.empty() ? gdi_diff::kAllKinds : kinds));
                 ++written;
                 start += std::chrono::duration_cast<std::chrono::steady_clock::duration>(
                     std::chrono::duration<double>(elapsed() - t));  // minimising does not count
@@ -407,10 +421,11 @@ int Drive(int argc, char** argv) {
             if (!keepGoing) break;
         }
         double t = elapsed();
-        std::printf("%ld scenes from seed %llu (kinds %s): %ld differ, %ld not drawn by the reference, %ld differ "
-                    "only after earlier scenes; %.1f s, %.2f ms a scene\n",
-                    done, static_cast<unsigned long long>(seed), kinds.empty() ? gdi_diff::kAllKinds : kinds.c_str(),
-                    differing, refused, unstable, t, done ? 1000.0 * t / static_cast<double>(done) : 0.0);
+        std::printf(
+            "%ld scenes from seed %llu (kinds %s): %ld differ, %ld not drawn by the reference, %ld differ "
+            "only after earlier scenes; %.1f s, %.2f ms a scene\n",
+            done, static_cast<unsigned long long>(seed), kinds.empty() ? gdi_diff::kAllKinds : kinds.c_str(), differing,
+            refused, unstable, t, done ? 1000.0 * t / static_cast<double>(done) : 0.0);
         for (auto& [kind, n] : byKind) std::printf("  first differing shape %c: %ld scenes\n", kind, n);
         return differing == 0 ? 0 : 1;
     } catch (const Failure&) {

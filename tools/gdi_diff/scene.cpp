@@ -149,8 +149,8 @@ bool Parse(const std::string& text, Scene& scene) {
         std::istringstream in(part);
         if (first) {
             first = false;
-            if (!(in >> scene.width >> scene.height) || scene.width <= 0 || scene.height <= 0 ||
-                scene.width > 4096 || scene.height > 4096) {
+            if (!(in >> scene.width >> scene.height) || scene.width <= 0 || scene.height <= 0 || scene.width > 4096 ||
+                scene.height > 4096) {
                 return false;
             }
             continue;

@@ -15,15 +15,15 @@ namespace gdi_diff {
 
 // Shape kinds, one letter each in the text form.
 enum Kind : char {
-    kLine = 'L',       // MoveToEx to the first point, LineTo through the others
-    kRect = 'R',       // Rectangle(box)
-    kRound = 'Q',      // RoundRect(box, corner width, corner height)
-    kEllipse = 'E',    // Ellipse(box)
-    kPolygon = 'P',    // Polygon(points)
-    kArc = 'A',        // Arc(box, start point, end point)
-    kPie = 'W',        // Pie(box, start point, end point)
-    kBezier = 'B',     // PolyBezier(1 + 3k points)
-    kRegion = 'G',     // InvertRgn of a region: v[0] = 0 rect, 1 ellipse, 2 round rect, 3 polygon
+    kLine = 'L',     // MoveToEx to the first point, LineTo through the others
+    kRect = 'R',     // Rectangle(box)
+    kRound = 'Q',    // RoundRect(box, corner width, corner height)
+    kEllipse = 'E',  // Ellipse(box)
+    kPolygon = 'P',  // Polygon(points)
+    kArc = 'A',      // Arc(box, start point, end point)
+    kPie = 'W',      // Pie(box, start point, end point)
+    kBezier = 'B',   // PolyBezier(1 + 3k points)
+    kRegion = 'G',   // InvertRgn of a region: v[0] = 0 rect, 1 ellipse, 2 round rect, 3 polygon
 };
 
 // Pen styles beyond the real ones: the black stock pen.
@@ -34,13 +34,13 @@ constexpr int kStockBlackBrush = -2;
 
 struct Shape {
     char kind = kRect;
-    int penStyle = 6;     // PS_SOLID 0, PS_NULL 5, PS_INSIDEFRAME 6, kStockBlackPen
+    int penStyle = 6;  // PS_SOLID 0, PS_NULL 5, PS_INSIDEFRAME 6, kStockBlackPen
     int penWidth = 1;
-    int penColor = 0;     // palette index
-    int brush = 1;        // palette index, kNullBrush or kStockBlackBrush
-    int rop = 13;         // R2_BLACK (1) .. R2_WHITE (16); 13 copies
-    int fillMode = 1;     // ALTERNATE 1, WINDING 2 (polygons and polygon regions)
-    std::vector<int> v;   // coordinates: boxes l t r b [+ extra], points x y ...
+    int penColor = 0;    // palette index
+    int brush = 1;       // palette index, kNullBrush or kStockBlackBrush
+    int rop = 13;        // R2_BLACK (1) .. R2_WHITE (16); 13 copies
+    int fillMode = 1;    // ALTERNATE 1, WINDING 2 (polygons and polygon regions)
+    std::vector<int> v;  // coordinates: boxes l t r b [+ extra], points x y ...
 };
 
 struct Scene {
