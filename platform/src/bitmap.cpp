@@ -70,31 +70,39 @@ void MakePositive(int64_t& start, int64_t& length) {
     }
 }
 
-// For one axis of a stretch: for each destination pixel 0..dstLen-1 the
-// source pixels [first, last] it is made of, mirrored when the signs
-// differ. Growing repeats source pixels, stepping through the source with
-// an error term as GDI does; shrinking either picks one source pixel per
-// destination pixel or, when `gather` is set, hands every source pixel to
-// one destination pixel, to be combined there.
+// For one axis of a stretch: for each destination pixel lo..hi-1 of the
+// 0..dstLen-1 of the whole stretch, the source pixels [first, last] it is
+// made of, mirrored when the signs differ. Growing repeats source pixels,
+// stepping through the source with an error term as GDI does; shrinking
+// either picks one source pixel per destination pixel or, when `gather` is
+// set, hands every source pixel to one destination pixel, to be combined
+// there. Only the pixels asked for (those on the surface) are mapped, so a
+// stretch billions of pixels long costs no more than the surface.
 struct AxisMap {
+    int64_t lo = 0;
     std::vector<int64_t> first, last;
+    int64_t First(int64_t i) const { return first[static_cast<size_t>(i - lo)]; }
+    int64_t Last(int64_t i) const { return last[static_cast<size_t>(i - lo)]; }
 };
 
-AxisMap MapAxis(int64_t dstLen, int64_t srcLen, bool mirror, bool gather) {
+AxisMap MapAxis(int64_t dstLen, int64_t srcLen, bool mirror, bool gather, int64_t lo, int64_t hi) {
     AxisMap map;
-    map.first.assign(static_cast<size_t>(dstLen), -1);
-    map.last.assign(static_cast<size_t>(dstLen), -2);
+    map.lo = lo;
+    map.first.assign(static_cast<size_t>(hi - lo), -1);
+    map.last.assign(static_cast<size_t>(hi - lo), -2);
     if (srcLen <= dstLen || !gather) {
         int64_t bias = srcLen <= dstLen ? (srcLen - 1) / 2 : (srcLen - 1) - (dstLen - 1) / 2;
-        for (int64_t i = 0; i < dstLen; ++i) {
+        for (int64_t i = lo; i < hi; ++i) {
             int64_t src = (i * srcLen + bias) / dstLen;
-            map.first[static_cast<size_t>(i)] = map.last[static_cast<size_t>(i)] = src;
+            map.first[static_cast<size_t>(i - lo)] = map.last[static_cast<size_t>(i - lo)] = src;
         }
     } else {
         for (int64_t j = 0; j < srcLen; ++j) {
-            size_t d = static_cast<size_t>((j * dstLen + (dstLen - 1) / 2) / srcLen);
-            if (map.first[d] < 0) map.first[d] = j;
-            map.last[d] = j;
+            int64_t d = (j * dstLen + (dstLen - 1) / 2) / srcLen;
+            if (d < lo || d >= hi) continue;
+            size_t at = static_cast<size_t>(d - lo);
+            if (map.first[at] < 0) map.first[at] = j;
+            map.last[at] = j;
         }
     }
     if (mirror) {
@@ -153,17 +161,23 @@ bool Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const So
     AxisMap mx, my;
     bool combine = mode == BLACKONWHITE || mode == WHITEONBLACK;
     if (useSource && !same) {
-        mx = MapAxis(w, sw, mirrorX, combine);
-        my = MapAxis(h, sh, mirrorY, combine);
+        mx = MapAxis(w, sw, mirrorX, combine, i0, i1);
         if (rowsFromBottom) {
             // A device-independent bitmap picked from (not gathered) is
-            // stepped through from its bottom row up.
-            AxisMap up = my;
-            for (size_t i = 0; i < up.first.size(); ++i) {
-                size_t k = up.first.size() - 1 - i;
-                my.first[i] = up.last[k] < 0 ? -1 : sh - 1 - up.last[k];
-                my.last[i] = up.first[k] < 0 ? -2 : sh - 1 - up.first[k];
+            // stepped through from its bottom row up: row j takes what row
+            // h - 1 - j takes counted from the top, turned over.
+            AxisMap up = MapAxis(h, sh, mirrorY, combine, h - j1, h - j0);
+            my.lo = j0;
+            my.first.assign(static_cast<size_t>(j1 - j0), -1);
+            my.last.assign(static_cast<size_t>(j1 - j0), -2);
+            for (int64_t j = j0; j < j1; ++j) {
+                int64_t k = h - 1 - j;
+                size_t at = static_cast<size_t>(j - j0);
+                my.first[at] = up.Last(k) < 0 ? -1 : sh - 1 - up.Last(k);
+                my.last[at] = up.First(k) < 0 ? -2 : sh - 1 - up.First(k);
             }
+        } else {
+            my = MapAxis(h, sh, mirrorY, combine, j0, j1);
         }
     }
     if (same && useSource) {
@@ -209,9 +223,8 @@ bool Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const So
                         found = true;
                     }
                 } else {
-                    size_t ui = static_cast<size_t>(i), uj = static_cast<size_t>(j);
-                    int64_t ya = my.first[uj], yb = my.last[uj];
-                    int64_t xa = mx.first[ui], xb = mx.last[ui];
+                    int64_t ya = my.First(j), yb = my.Last(j);
+                    int64_t xa = mx.First(i), xb = mx.Last(i);
                     uint32_t acc = gather0;
                     for (int64_t v = ya; v <= yb; ++v) {
                         const uint32_t* row = src.Row(sy + v);

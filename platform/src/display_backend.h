@@ -24,6 +24,9 @@ bool Start();
 // True once started on a display nobody can see.
 bool Offscreen();
 
+// The longest side a window's client area may have (SDL's own limit).
+constexpr int kMaxWindowSide = 16384;
+
 // A hidden window whose client area is width x height at (x, y) on the
 // screen; 0 when it cannot be made.
 uint32_t OpenWindow(const char* title, int x, int y, int width, int height);

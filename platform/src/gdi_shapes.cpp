@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
@@ -53,7 +54,12 @@ void Finish(Target& target) {
 }
 
 bool HasPen(const Pen& pen) { return pen.style != PS_NULL; }
-int PenWidth(const Pen& pen) { return std::abs(pen.width) <= 1 ? 1 : std::abs(pen.width); }
+// The width's magnitude; INT_MIN, whose magnitude no int holds, counts as
+// INT_MAX.
+int PenWidth(const Pen& pen) {
+    int magnitude = pen.width == INT_MIN ? INT_MAX : std::abs(pen.width);
+    return magnitude <= 1 ? 1 : magnitude;
+}
 
 // A closed shape that is a filled figure with an outline: the interior is
 // painted first, then the outline. A rectangle's interior stops inside its

@@ -473,17 +473,28 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD style, in
     w->style = style;
     w->caption = (style & WS_CAPTION) == WS_CAPTION ? kCaptionBar : 0;
     w->border = (style & (WS_BORDER | WS_THICKFRAME)) ? kFrameBorder : 0;
+    // A client area the display cannot hold is refused before anything is
+    // allocated for it. Edges are summed in 64 bits and kept in range, so
+    // that sizes near INT_MAX cannot overflow.
+    // Positions are kept within a range far beyond any screen, so that the
+    // client area's edges, found from them, stay in range too.
+    const int64_t clientWidth = std::max<int64_t>(0, int64_t{width} - 2 * w->border);
+    const int64_t clientHeight = std::max<int64_t>(0, int64_t{height} - 2 * w->border - w->caption);
+    if (clientWidth > platform::display::kMaxWindowSide || clientHeight > platform::display::kMaxWindowSide)
+        return nullptr;
+    const int kFarthest = 1 << 28;
+    x = std::clamp(x, -kFarthest, kFarthest);
+    y = std::clamp(y, -kFarthest, kFarthest);
     w->outer = RECT{x, y, x + std::max(width, 0), y + std::max(height, 0)};
-    int clientWidth = std::max(0, width - 2 * w->border);
-    int clientHeight = std::max(0, height - 2 * w->border - w->caption);
 
     uint32_t background = 0xFFFFFF;
     if (const platform::Brush* brush = platform::LookupBrush(cls->background))
         if (!brush->hollow) background = platform::PixelFromColorref(brush->color);
-    w->client = platform::Surface(clientWidth, clientHeight, background);
+    w->client = platform::Surface(static_cast<int>(clientWidth), static_cast<int>(clientHeight), background);
 
     uint32_t id = platform::display::OpenWindow(w->title.c_str(), w->ClientLeft(), w->ClientTop(),
-                                                std::max(clientWidth, 1), std::max(clientHeight, 1));
+                                                std::max(static_cast<int>(clientWidth), 1),
+                                                std::max(static_cast<int>(clientHeight), 1));
     if (id == 0) return nullptr;
     w->display = std::make_unique<DisplayWindow>(id);
     w->handle = reinterpret_cast<HWND>(s.nextHandle);

@@ -3,6 +3,8 @@
 // the client surface and its presentation.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include <SDL.h>
 
 #include <algorithm>
@@ -135,6 +137,28 @@ TEST_F(WindowService, FrameMetricsLeaveTheClientAreaAsked) {
     DestroyWindow(bare);
     EXPECT_GT(GetSystemMetrics(SM_CXSCREEN), 0);
     EXPECT_GT(GetSystemMetrics(SM_CYSCREEN), 0);
+}
+
+// Client areas longer than the display holds on a side are refused before
+// anything is allocated for them; sizes and positions at the ends of int
+// overflow nothing (the sanitizer build watches).
+TEST_F(WindowService, WindowsTooLargeForTheDisplayAreRefused) {
+    RegisterTestClass();
+    for (int side : {16385, 20000, 65536, INT_MAX}) {
+        EXPECT_EQ(CreateWindowExA(0, kClass, "x", 0, 0, 0, side, 10, nullptr, nullptr, nullptr, nullptr), nullptr);
+        EXPECT_EQ(CreateWindowExA(0, kClass, "x", 0, 0, 0, 10, side, nullptr, nullptr, nullptr, nullptr), nullptr);
+    }
+    HWND far = CreateWindowExA(0, kClass, "far", 0, INT_MAX, INT_MIN, 100, 2, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(far, nullptr);
+    RECT client{};
+    ASSERT_TRUE(GetClientRect(far, &client));
+    EXPECT_EQ(client.right, 100);
+    DestroyWindow(far);
+    HWND negative = CreateWindowExA(0, kClass, "negative", 0, 0, 0, INT_MIN, -5, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(negative, nullptr);  // Win32 makes these empty
+    ASSERT_TRUE(GetClientRect(negative, &client));
+    EXPECT_EQ(client.right, 0);
+    DestroyWindow(negative);
 }
 
 TEST_F(WindowService, CreationAndDestructionAreToldToTheProcedure) {
