@@ -391,6 +391,37 @@ void PresentNow(HWND hwnd, int x0, int y0, int x1, int y1) {
     display::Present(w->DisplayId(), w->client, x0, y0, x1, y1);
 }
 
+ScreenRows LendScreen(HWND hwnd) {
+    ScreenRows rows;
+    Window* w = FindWindow(hwnd);
+    if (!w || !w->visible || w->destroying) return rows;
+    display::ShownPixels shown;
+    if (!display::LendPixels(w->DisplayId(), shown)) return rows;
+    rows.pixels = shown.pixels;
+    rows.pitch = shown.pitch;
+    rows.width = std::min(shown.width, w->client.width);
+    rows.height = std::min(shown.height, w->client.height);
+    rows.current = !w->dirty;
+    return rows;
+}
+
+void ScreenWritten(HWND hwnd, int x0, int y0, int x1, int y1) {
+    Window* w = FindWindow(hwnd);
+    if (!w) return;
+    bool whole = x0 <= 0 && y0 <= 0 && x1 >= w->client.width && y1 >= w->client.height;
+    if (whole && w->dirty) {
+        // Drawing outside what was copied waits to be shown as well.
+        display::ShowLent(w->DisplayId(), 0, 0, 0, 0);
+        Present(*w);
+        return;
+    }
+    if (whole) {
+        w->dirty = false;  // everything is on the screen now
+        w->lastPresentNs = NowNs();
+    }
+    display::ShowLent(w->DisplayId(), x0, y0, x1, y1);
+}
+
 void PresentDirtyWindows() { PresentDirty(true); }
 
 uint32_t DisplayWindowId(HWND hwnd) {
