@@ -13,6 +13,7 @@
 #include "gdi_internal.h"
 #include "gdi_service.h"
 #include "platform_faults.h"
+#include "printer_dc.h"
 #include "raster.h"
 #include "window_service.h"
 
@@ -411,6 +412,18 @@ HDC CreateWindowDC(HWND hwnd) {
     return NewDC(hwnd, false);
 }
 
+// A printer DC draws on no surface; its transfers go to the printer's page.
+HDC CreatePrinterDC(std::shared_ptr<PrinterDevice> device) {
+    HDC dc = NewDC(nullptr, false);
+    if (DeviceContext* context = LookupDC(dc)) context->printer = std::move(device);
+    return dc;
+}
+
+PrinterDevice* LookupPrinter(HDC dc) {
+    DeviceContext* context = LookupDC(dc);
+    return context ? context->printer.get() : nullptr;
+}
+
 int ReleaseWindowDC(HWND hwnd, HDC dc) {
     DeviceContext* context = LookupDC(dc);
     if (!context || context->memory || context->hwnd != hwnd) return 0;
@@ -587,6 +600,7 @@ int SetStretchBltMode(HDC dc, int mode) {
 
 int GetDeviceCaps(HDC dc, int index) {
     if (!LookupDC(dc)) return 0;
+    if (PrinterDevice* printer = LookupPrinter(dc)) return PrinterDeviceCaps(*printer, index);
     constexpr int kBitsPixel = 12, kPlanes = 14, kLogPixelsX = 88, kLogPixelsY = 90;
     switch (index) {
         case HORZRES: return GetSystemMetrics(SM_CXSCREEN);

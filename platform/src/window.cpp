@@ -588,6 +588,8 @@ uint32_t SdlWindowId(HWND hwnd) {
     return w ? w->sdlId : 0;
 }
 
+bool OnScreen() { return EnsureVideo() && !TheService().offscreen; }
+
 }  // namespace platform
 
 // ================================================================ USER
@@ -875,6 +877,7 @@ HWND GetCapture(void) { return TheService().capture; }
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     if (platform_faults::ShouldFail("MessageBoxA")) return 0;
+    if (platform_faults::RecordMessageBox(owner, text, caption, type)) return IDOK;
     const char* title = caption ? caption : "Error";
     const char* body = text ? text : "";
     Service& s = TheService();

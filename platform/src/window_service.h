@@ -29,6 +29,15 @@ void PresentDirtyWindows();
 // window input through SDL's own event queue.
 uint32_t SdlWindowId(HWND hwnd);
 
+// True when windows are shown on a real display (not SDL's offscreen
+// driver): other services may then open windows of their own, such as the
+// print dialog.
+bool OnScreen();
+
+// The X11 window behind a live window on an X display, 0 otherwise: lets a
+// dialog of another toolkit be owned by it.
+unsigned long X11WindowId(HWND hwnd);
+
 }  // namespace platform
 
 #endif

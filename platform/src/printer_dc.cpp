@@ -1,0 +1,128 @@
+// printer_dc.cpp - printer device contexts: the page's figures for
+// GetDeviceCaps, block transfers kept as pictures of the page (so a
+// 1000 x 720 window prints as a 1000 x 720 image scaled onto the paper, not
+// as a page of printer pixels), and the drawing of a page's pictures with
+// cairo, nearest-neighbour, which every output shares.
+#include "printer_dc.h"
+
+#include <cairo.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+namespace platform {
+
+PageGeometry MakePage(double paperWidthPt, double paperHeightPt, double leftPt, double topPt, double rightPt,
+                      double bottomPt, int dpi) {
+    PageGeometry page;
+    page.dpi = dpi > 0 ? dpi : 300;
+    page.paperWidthPt = paperWidthPt;
+    page.paperHeightPt = paperHeightPt;
+    page.leftPt = leftPt;
+    page.topPt = topPt;
+    double width = paperWidthPt - leftPt - rightPt, height = paperHeightPt - topPt - bottomPt;
+    page.horzRes = width > 0 ? static_cast<int>(std::floor(width * page.dpi / 72.0 + 1e-6)) : 0;
+    page.vertRes = height > 0 ? static_cast<int>(std::floor(height * page.dpi / 72.0 + 1e-6)) : 0;
+    return page;
+}
+
+PrinterDevice::~PrinterDevice() {
+    if (inDocument && output) output->Abandon();
+}
+
+int PrinterDeviceCaps(const PrinterDevice& printer, int index) {
+    const PageGeometry& page = printer.page;
+    auto pixels = [&](double points) { return static_cast<int>(std::lround(points * page.dpi / 72.0)); };
+    constexpr int kTechnology = 2, kRasterPrinter = 2, kBitsPixel = 12, kPlanes = 14;
+    switch (index) {
+        case kTechnology: return kRasterPrinter;
+        case HORZRES: return page.horzRes;
+        case VERTRES: return page.vertRes;
+        case kBitsPixel: return 24;
+        case kPlanes: return 1;
+        case LOGPIXELSX:
+        case LOGPIXELSY: return page.dpi;
+        case RASTERCAPS: return page.rasterCaps;
+        case PHYSICALWIDTH: return pixels(page.paperWidthPt);
+        case PHYSICALHEIGHT: return pixels(page.paperHeightPt);
+        case PHYSICALOFFSETX: return pixels(page.leftPt);
+        case PHYSICALOFFSETY: return pixels(page.topPt);
+        default: return 0;
+    }
+}
+
+BOOL PlaceOnPage(PrinterDevice& printer, int x, int y, int width, int height, const Surface* source, int xSrc,
+                 int ySrc, int srcWidth, int srcHeight, DWORD rop) {
+    if (rop != SRCCOPY) return FALSE;
+    if (width == 0 || height == 0 || srcWidth == 0 || srcHeight == 0) return TRUE;
+    // Negative sizes mirror, as on any DC.
+    Placement placed;
+    int64_t px = x, py = y, pw = width, ph = height, sx = xSrc, sy = ySrc, sw = srcWidth, sh = srcHeight;
+    placed.mirrorX = (pw < 0) != (sw < 0);
+    placed.mirrorY = (ph < 0) != (sh < 0);
+    if (pw < 0) px += pw + 1, pw = -pw;
+    if (ph < 0) py += ph + 1, ph = -ph;
+    if (sw < 0) sx += sw + 1, sw = -sw;
+    if (sh < 0) sy += sh + 1, sh = -sh;
+    constexpr int64_t kMostPixels = int64_t(1) << 26;  // 64M: more than any window
+    if (sw * sh > kMostPixels || px > INT32_MAX || py > INT32_MAX) return FALSE;
+    placed.x = static_cast<int>(px);
+    placed.y = static_cast<int>(py);
+    placed.width = static_cast<int>(pw);
+    placed.height = static_cast<int>(ph);
+    // Source pixels outside the source's surface are paper white.
+    placed.pixels = Surface(static_cast<int32_t>(sw), static_cast<int32_t>(sh), 0xFFFFFFu);
+    if (source) {
+        for (int64_t j = 0; j < sh; ++j) {
+            int64_t row = sy + j;
+            if (row < 0 || row >= source->height) continue;
+            const uint32_t* in = source->Row(static_cast<int32_t>(row));
+            uint32_t* out = placed.pixels.Row(static_cast<int32_t>(j));
+            for (int64_t i = 0; i < sw; ++i) {
+                int64_t col = sx + i;
+                if (col >= 0 && col < source->width) out[i] = in[col] & 0xFFFFFFu;
+            }
+        }
+    }
+    printer.placements.push_back(std::move(placed));
+    return TRUE;
+}
+
+void DrawPlacements(cairo_t* cr, const PageGeometry& page, const std::vector<Placement>& placements) {
+    double unit = 72.0 / page.dpi;
+    cairo_save(cr);
+    cairo_translate(cr, page.leftPt, page.topPt);
+    cairo_rectangle(cr, 0, 0, page.horzRes * unit, page.vertRes * unit);
+    cairo_clip(cr);
+    cairo_scale(cr, unit, unit);
+    for (const Placement& placed : placements) {
+        const Surface& pixels = placed.pixels;
+        // The image owns a copy: a PDF keeps it until the document ends.
+        cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, pixels.width, pixels.height);
+        if (cairo_surface_status(image) != CAIRO_STATUS_SUCCESS) {
+            cairo_surface_destroy(image);
+            continue;
+        }
+        cairo_surface_flush(image);
+        unsigned char* data = cairo_image_surface_get_data(image);
+        int stride = cairo_image_surface_get_stride(image);
+        for (int32_t row = 0; row < pixels.height; ++row)
+            std::memcpy(data + static_cast<size_t>(row) * stride, pixels.Row(row), static_cast<size_t>(pixels.width) * 4);
+        cairo_surface_mark_dirty(image);
+
+        cairo_save(cr);
+        cairo_translate(cr, placed.x + (placed.mirrorX ? placed.width : 0), placed.y + (placed.mirrorY ? placed.height : 0));
+        cairo_scale(cr, (placed.mirrorX ? -1.0 : 1.0) * placed.width / pixels.width,
+                    (placed.mirrorY ? -1.0 : 1.0) * placed.height / pixels.height);
+        cairo_set_source_surface(cr, image, 0, 0);
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+        cairo_rectangle(cr, 0, 0, pixels.width, pixels.height);
+        cairo_fill(cr);
+        cairo_restore(cr);
+        cairo_surface_destroy(image);
+    }
+    cairo_restore(cr);
+}
+
+}  // namespace platform
