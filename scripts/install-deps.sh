@@ -10,6 +10,7 @@ packages=(
   libjpeg62-turbo-dev libgtest-dev googletest libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick dpkg-dev
   g++-mingw-w64-x86-64 wine wine64
+  libgtk-3-dev libcairo2-dev libcups2-dev cups-daemon cups-client poppler-utils
 )
 
 missing=()

@@ -52,13 +52,23 @@ void OwnBy(GtkWidget* dialog, HWND owner) {
 // document ends.
 class GtkJob : public PrintOutput {
 public:
-    explicit GtkJob(GtkPrintJob* job) : job_(job) {}
+    // Takes over one reference to each.
+    GtkJob(GtkPrinter* printer, GtkPrintSettings* settings, GtkPageSetup* setup)
+        : printer_(printer), settings_(settings), setup_(setup) {}
     ~GtkJob() override {
         if (cr_) cairo_destroy(cr_);
-        g_object_unref(job_);
+        if (job_) g_object_unref(job_);
+        g_object_unref(setup_);
+        g_object_unref(settings_);
+        g_object_unref(printer_);
     }
     bool BeginDocument(const PageGeometry&, const std::string& title, std::string& reason) override {
-        g_object_set(job_, "title", title.c_str(), nullptr);
+        if (cr_) cairo_destroy(cr_);
+        if (job_) g_object_unref(job_);
+        cr_ = nullptr;
+        job_ = gtk_print_job_new(title.c_str(), printer_, settings_, setup_);
+        gtk_print_job_set_num_copies(job_, gtk_print_settings_get_n_copies(settings_));
+        gtk_print_job_set_collate(job_, gtk_print_settings_get_collate(settings_));
         GError* error = nullptr;
         cairo_surface_t* surface = gtk_print_job_get_surface(job_, &error);
         if (!surface) {
@@ -111,7 +121,10 @@ public:
     }
 
 private:
-    GtkPrintJob* job_;
+    GtkPrinter* printer_;
+    GtkPrintSettings* settings_;
+    GtkPageSetup* setup_;
+    GtkPrintJob* job_ = nullptr;
     cairo_t* cr_ = nullptr;
 };
 
@@ -131,6 +144,7 @@ DialogOutcome RunPrintDialog(HWND owner, PageGeometry& page, std::unique_ptr<Pri
     gtk_print_unix_dialog_set_has_selection(print, FALSE);
     gtk_print_unix_dialog_set_embed_page_setup(print, TRUE);
     gtk_window_set_modal(GTK_WINDOW(dialog), TRUE);
+    gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
     OwnBy(dialog, owner);
 
     gint response = gtk_dialog_run(GTK_DIALOG(dialog));
@@ -146,11 +160,8 @@ DialogOutcome RunPrintDialog(HWND owner, PageGeometry& page, std::unique_ptr<Pri
                         gtk_page_setup_get_top_margin(setup, GTK_UNIT_POINTS),
                         gtk_page_setup_get_right_margin(setup, GTK_UNIT_POINTS),
                         gtk_page_setup_get_bottom_margin(setup, GTK_UNIT_POINTS), dpi > 0 ? dpi : 300);
-        GtkPrintJob* job = gtk_print_job_new("Graphics Library", printer, settings, setup);
-        gtk_print_job_set_num_copies(job, gtk_print_settings_get_n_copies(settings));
-        gtk_print_job_set_collate(job, gtk_print_settings_get_collate(settings));
-        output = std::make_unique<GtkJob>(job);
-        g_object_unref(settings);
+        output = std::make_unique<GtkJob>(GTK_PRINTER(g_object_ref(printer)), settings,
+                                          GTK_PAGE_SETUP(g_object_ref(setup)));
         outcome = DialogOutcome::Chosen;
     }
     gtk_widget_destroy(dialog);
