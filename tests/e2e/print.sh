@@ -7,7 +7,7 @@
 # page, rasterised, shows the picture. Then prints again without a display
 # through GRAPHICS_PRINTER, and checks that a queue that does not exist is
 # told and prints nothing.
-# Usage: print.sh BUILD_DIR SOURCE_DIR
+# Usage: print.sh BUILD_DIR SOURCE_DIR   (as root, as CI runs it)
 set -euo pipefail
 build=$(cd "$1" && pwd)
 exe="$build/examples/print_picture/print_picture"
@@ -116,7 +116,7 @@ check_job() {
 }
 
 # ---------------------------------------------------------------- with the dialog
-"$exe" >"$work/app.out" 2>&1 &
+(cd "$work" && exec "$exe") >"$work/app.out" 2>&1 &
 app_pid=$!
 for _ in $(seq 100); do grep -qx ready "$work/app.out" && break; sleep 0.1; done
 wid=$(xdotool search --sync --name "^Print picture$" | head -1)
@@ -128,8 +128,11 @@ start=$(date +%s%N)
 xdotool key p
 dialog=$(timeout 20 xdotool search --sync --name "^Print$" | head -1) || true
 [ -n "$dialog" ] || fail "no print dialog"
+# PRINT_E2E_SHOT=FILE.png keeps a picture of the screen with the dialog.
+if [ -n "${PRINT_E2E_SHOT:-}" ]; then sleep 1.5; import -window root "$PRINT_E2E_SHOT"; fi
 # The Print button is the default; it takes Return once the dialog has
-# read the queue's details from the scheduler.
+# read the queue's details from the scheduler and selected it.
+sleep 1
 for _ in $(seq 40); do
   xdotool windowfocus --sync "$dialog" 2>/dev/null || break
   xdotool key --window "$dialog" Return 2>/dev/null || break
