@@ -184,11 +184,12 @@ int StartDocA(HDC dc, const DOCINFOA* docInfo) {
     PrinterDevice* printer = LookupPrinter(dc);
     if (!printer || printer->inDocument) return SP_ERROR;
     // A document sent to a file by name is written there as PDF.
+    printer->namedFile.reset();
     if (docInfo && docInfo->lpszOutput && *docInfo->lpszOutput && !TestState().set)
-        printer->output = NewPdfFileOutput(docInfo->lpszOutput);
+        printer->namedFile = NewPdfFileOutput(docInfo->lpszOutput);
     std::string title = docInfo && docInfo->lpszDocName ? docInfo->lpszDocName : TitleOf(printer->owner);
     std::string reason;
-    if (!Failed(*printer, printer->output->BeginDocument(printer->page, title, reason), reason)) return SP_ERROR;
+    if (!Failed(*printer, printer->Output().BeginDocument(printer->page, title, reason), reason)) return SP_ERROR;
     printer->inDocument = true;
     printer->placements.clear();
     static int nextJob = 1;
@@ -211,7 +212,7 @@ int EndPage(HDC dc) {
     if (!printer || !printer->inPage) return SP_ERROR;
     printer->inPage = false;
     std::string reason;
-    bool ok = printer->output->EndPage(printer->page, printer->placements, reason);
+    bool ok = printer->Output().EndPage(printer->page, printer->placements, reason);
     printer->placements.clear();
     return Failed(*printer, ok, reason) ? 1 : SP_ERROR;
 }
@@ -223,13 +224,13 @@ int EndDoc(HDC dc) {
     if (printer->inPage) EndPage(dc);
     printer->inDocument = false;
     std::string reason;
-    return Failed(*printer, printer->output->EndDocument(reason), reason) ? 1 : SP_ERROR;
+    return Failed(*printer, printer->Output().EndDocument(reason), reason) ? 1 : SP_ERROR;
 }
 
 int AbortDoc(HDC dc) {
     PrinterDevice* printer = LookupPrinter(dc);
     if (!printer || !printer->inDocument) return SP_ERROR;
-    printer->output->Abandon();
+    printer->Output().Abandon();
     printer->inDocument = printer->inPage = false;
     printer->placements.clear();
     return 1;

@@ -28,7 +28,7 @@ PageGeometry MakePage(double paperWidthPt, double paperHeightPt, double leftPt, 
 }
 
 PrinterDevice::~PrinterDevice() {
-    if (inDocument && output) output->Abandon();
+    if (inDocument) Output().Abandon();
 }
 
 int PrinterDeviceCaps(const PrinterDevice& printer, int index) {

@@ -57,7 +57,9 @@ public:
 
 struct PrinterDevice {
     PageGeometry page;
-    std::unique_ptr<PrintOutput> output;
+    std::unique_ptr<PrintOutput> output;     // where the chosen printer prints
+    std::unique_ptr<PrintOutput> namedFile;  // the current document's own output file, if it names one
+    PrintOutput& Output() { return namedFile ? *namedFile : *output; }
     HWND owner = nullptr;  // owner of the dialog: the title of the document, the owner of reports
     bool inDocument = false;
     bool inPage = false;
