@@ -9,7 +9,8 @@
 //   fonts and text         - text.cpp    (FreeType/fontconfig faces, TextOutA, extents)
 //   bitmaps and transfers  - bitmap.cpp  (bitmaps, BitBlt, DIB transfers)
 //   time                   - time.cpp    (Sleep, timeGetTime)
-//   printing               - print.cpp   (PrintDlgA, documents and pages; printer DCs in printer_dc.cpp)
+//   printing               - print.cpp   (PrintDlgA, documents and pages; printer DCs in printer_dc.cpp;
+//                                         GTK dialog, PDF and CUPS in the module printing/, loaded on first use)
 #ifndef PLATFORM_WINDOWS_H
 #define PLATFORM_WINDOWS_H
 

@@ -4,8 +4,13 @@
 // StartPage, EndPage, EndDoc and AbortDoc on that context. A failure the
 // user must know about (a file that cannot be written, a job the print
 // service refuses) is told in a message box with the system's reason.
-// Also the printer that tests describe (platform_faults.h).
+// The outputs and the dialog are in the printing module (printing/), loaded
+// here on the first print that needs them. Also the printer that tests
+// describe (platform_faults.h).
 #include <windows.h>
+
+#include <dlfcn.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -13,8 +18,8 @@
 #include <string>
 
 #include "platform_faults.h"
-#include "print_outputs.h"
 #include "printer_dc.h"
+#include "printing/print_module.h"
 #include "window_service.h"
 
 namespace platform {
@@ -82,6 +87,33 @@ Destination DestinationFromEnvironment() {
     return d;
 }
 
+// The printing module, loaded once: from where the build put it, else from
+// beside the program. Null, with the reason, when it cannot be loaded.
+const PrintModule* Module(std::string& why) {
+    static const PrintModule* module = nullptr;
+    static std::string failure;
+    static bool tried = false;
+    if (!tried) {
+        tried = true;
+        void* library = dlopen(KIVA_PRINT_MODULE, RTLD_NOW | RTLD_LOCAL);
+        if (!library) {
+            failure = dlerror();
+            char self[4096];
+            ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+            if (n > 0) {
+                std::string beside(self, static_cast<size_t>(n));
+                beside = beside.substr(0, beside.rfind('/') + 1) + "libkiva_print.so";
+                library = dlopen(beside.c_str(), RTLD_NOW | RTLD_LOCAL);
+            }
+        }
+        auto entry = library ? reinterpret_cast<const PrintModule* (*)()>(dlsym(library, "kiva_print_module")) : nullptr;
+        if (entry) module = entry();
+        if (!module) failure = "the printing module cannot be loaded: " + failure;
+    }
+    if (!module) why = failure;
+    return module;
+}
+
 void Report(HWND owner, const std::string& text) {
     MessageBoxA(owner, text.c_str(), "Printing", MB_OK | MB_ICONWARNING);
 }
@@ -129,6 +161,12 @@ BOOL PrintDlgA(LPPRINTDLGA dialog) {
 
     TestPrinterState& test = TestState();
     Destination destination = DestinationFromEnvironment();
+    std::string why;
+    const PrintModule* module = test.set ? nullptr : Module(why);
+    if (!test.set && !module) {
+        Report(dialog->hwndOwner, "Nothing was printed: " + why);
+        return FALSE;
+    }
     if (test.set) {
         char flags[32];
         std::snprintf(flags, sizeof flags, "0x%lx", static_cast<unsigned long>(dialog->Flags));
@@ -142,21 +180,20 @@ BOOL PrintDlgA(LPPRINTDLGA dialog) {
         printer->page.rasterCaps = t.rasterCaps;
         printer->output = std::make_unique<TestOutput>();
     } else if (destination.kind == Destination::File) {
-        printer->page = DefaultPage();
-        printer->output = NewPdfFileOutput(destination.name);
+        printer->page = module->defaultPage();
+        printer->output = module->newPdfFile(destination.name);
     } else if (destination.kind == Destination::Queue) {
         std::string reason;
-        if (!FindCupsQueue(destination.name, printer->page, reason)) {
+        if (!module->findCupsQueue(destination.name, printer->page, reason)) {
             Report(dialog->hwndOwner, "Nothing was printed: GRAPHICS_PRINTER names the printer \"" +
                                           destination.name + "\", but " + reason + ".");
             return FALSE;
         }
-        printer->output = NewCupsOutput(destination.name);
+        printer->output = module->newCupsQueue(destination.name);
     } else {
-        std::string why;
         DialogOutcome outcome = DialogOutcome::Unavailable;
         if (OnScreen()) {
-            outcome = RunPrintDialog(dialog->hwndOwner, printer->page, printer->output, why);
+            outcome = module->runPrintDialog(X11WindowId(dialog->hwndOwner), printer->page, printer->output, why);
         } else {
             why = "there is no display to show the print dialog on";
         }
@@ -185,8 +222,10 @@ int StartDocA(HDC dc, const DOCINFOA* docInfo) {
     if (!printer || printer->inDocument) return SP_ERROR;
     // A document sent to a file by name is written there as PDF.
     printer->namedFile.reset();
-    if (docInfo && docInfo->lpszOutput && *docInfo->lpszOutput && !TestState().set)
-        printer->namedFile = NewPdfFileOutput(docInfo->lpszOutput);
+    std::string why;
+    const PrintModule* module = nullptr;
+    if (docInfo && docInfo->lpszOutput && *docInfo->lpszOutput && !TestState().set && (module = Module(why)))
+        printer->namedFile = module->newPdfFile(docInfo->lpszOutput);
     std::string title = docInfo && docInfo->lpszDocName ? docInfo->lpszDocName : TitleOf(printer->owner);
     std::string reason;
     if (!Failed(*printer, printer->Output().BeginDocument(printer->page, title, reason), reason)) return SP_ERROR;

@@ -2,20 +2,20 @@
 // printable area in device pixels, resolution and raster capabilities), the
 // pictures that block transfers place on the current page, and where the
 // finished pages go (a PrintOutput: a PDF file, a CUPS queue, a GTK print
-// job or a test's record). Used by the printing service (print.cpp), by
-// GetDeviceCaps (gdi.cpp) and by BitBlt/StretchBlt (bitmap.cpp).
+// job - all in the printing module - or a test's record). Used by the
+// printing service (print.cpp), by GetDeviceCaps (gdi.cpp), by
+// BitBlt/StretchBlt (bitmap.cpp) and by the printing module.
 #ifndef PLATFORM_PRINTER_DC_H
 #define PLATFORM_PRINTER_DC_H
 
 #include <windows.h>
 
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "surface.h"
-
-typedef struct _cairo cairo_t;
 
 namespace platform {
 
@@ -31,8 +31,19 @@ struct PageGeometry {
 
 // A page of paperWidthPt x paperHeightPt points with the given margins,
 // printed at dpi: the printable area in whole device pixels.
-PageGeometry MakePage(double paperWidthPt, double paperHeightPt, double leftPt, double topPt, double rightPt,
-                      double bottomPt, int dpi);
+inline PageGeometry MakePage(double paperWidthPt, double paperHeightPt, double leftPt, double topPt, double rightPt,
+                      double bottomPt, int dpi) {
+    PageGeometry page;
+    page.dpi = dpi > 0 ? dpi : 300;
+    page.paperWidthPt = paperWidthPt;
+    page.paperHeightPt = paperHeightPt;
+    page.leftPt = leftPt;
+    page.topPt = topPt;
+    double width = paperWidthPt - leftPt - rightPt, height = paperHeightPt - topPt - bottomPt;
+    page.horzRes = width > 0 ? static_cast<int>(std::floor(width * page.dpi / 72.0 + 1e-6)) : 0;
+    page.vertRes = height > 0 ? static_cast<int>(std::floor(height * page.dpi / 72.0 + 1e-6)) : 0;
+    return page;
+}
 
 // A picture placed on a page: the source pixels, copied when the transfer
 // ran, drawn into the device-pixel rectangle (x, y, width, height).
@@ -81,11 +92,6 @@ int PrinterDeviceCaps(const PrinterDevice& printer, int index);
 // Only plain copies (SRCCOPY) print.
 BOOL PlaceOnPage(PrinterDevice& printer, int x, int y, int width, int height, const Surface* source, int xSrc,
                  int ySrc, int srcWidth, int srcHeight, DWORD rop);
-
-// Draws one page's pictures on a cairo context whose unit is the point and
-// whose origin is the sheet's corner: each picture an image scaled
-// nearest-neighbour, clipped to the printable area.
-void DrawPlacements(cairo_t* cr, const PageGeometry& page, const std::vector<Placement>& placements);
 
 }  // namespace platform
 

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -159,6 +161,37 @@ TEST_F(Print, EachFailingStepIsReportedAndTheSequenceGoesOn) {
 }
 
 // ---------------------------------------------------------------- real outputs
+
+namespace {
+bool Loaded(const char* library) {
+    void* handle = dlopen(library, RTLD_NOW | RTLD_NOLOAD);
+    if (handle) dlclose(handle);
+    return handle != nullptr;
+}
+}  // namespace
+
+TEST(PrintLoading, GtkCairoAndCupsAreLoadedOnlyByTheFirstPrint) {
+    // In a fresh process of its own (the test program run again for this
+    // test alone), so that no other test has printed before.
+    testing::FLAGS_gtest_death_test_style = "threadsafe";
+    EXPECT_EXIT(
+        {
+            window w(100, 80, 10, 10);
+            w.SetWaitOnClose(false);
+            w.SetBuffering(true);
+            w.DrawCircle(50, 40, 20, STYLE_FILLED);
+            w.UpdateBuffer();
+            bool before = Loaded("libgtk-3.so.0") || Loaded("libcairo.so.2") || Loaded("libcups.so.2");
+            std::string pdf = testing::TempDir() + "kiva_print_loading.pdf";
+            setenv("GRAPHICS_PRINT_FILE", pdf.c_str(), 1);
+            w.Print();
+            bool after = Loaded("libcairo.so.2");
+            std::remove(pdf.c_str());
+            w.SetBuffering(false);
+            std::exit(!before && after ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
+}
 
 namespace {
 

@@ -1,10 +1,11 @@
-// print_cups.cpp - printing to a CUPS queue without a dialog: finding the
+// cups.cpp - printing to a CUPS queue without a dialog: finding the
 // queue and its default page, and sending a PDF document to it (IPP
 // Create-Job and Send-Document), which returns once the scheduler has
 // spooled the document. CUPS_SERVER chooses the scheduler, as for lp.
 #include <cups/cups.h>
 
-#include "print_outputs.h"
+#include "pdf_output.h"
+#include "print_module.h"
 
 namespace platform {
 

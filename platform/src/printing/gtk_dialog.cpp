@@ -1,18 +1,19 @@
-// print_gtk.cpp - the print dialog: GTK 3's print dialog (the one Linux
+// gtk_dialog.cpp - the print dialog: GTK 3's print dialog (the one Linux
 // desktops show, listing the CUPS printers and "Print to File"), owned by and
 // modal to the window, with the paper size and orientation in it; the
 // chosen printer's page set-up becomes the printer DC's page, and the
 // document goes out as a GTK print job, which sends it to CUPS or writes the
-// chosen file. GTK is started the first time the dialog is wanted, so
-// programs that never print never load it.
+// chosen file. GTK is started the first time the dialog is wanted.
+//
+// The Win32 header first: GLib then keeps its TRUE and FALSE.
+#include "page_drawing.h"
+#include "print_module.h"
+
 #include <gtk/gtk.h>
 #include <gtk/gtkunixprint.h>
 #ifdef GDK_WINDOWING_X11
 #include <gdk/gdkx.h>
 #endif
-
-#include "print_outputs.h"
-#include "window_service.h"
 
 namespace platform {
 namespace {
@@ -31,10 +32,9 @@ void Settle() {
 
 // The dialog is a transient of the program's window on X11, so the window
 // manager keeps it above the window and treats it as the window's dialog.
-void OwnBy(GtkWidget* dialog, HWND owner) {
+void OwnBy(GtkWidget* dialog, unsigned long xid) {
 #ifdef GDK_WINDOWING_X11
     GdkDisplay* display = gtk_widget_get_display(dialog);
-    unsigned long xid = X11WindowId(owner);
     if (!xid || !GDK_IS_X11_DISPLAY(display)) return;
     gtk_widget_realize(dialog);
     GdkWindow* parent = gdk_x11_window_foreign_new_for_display(display, xid);
@@ -43,7 +43,7 @@ void OwnBy(GtkWidget* dialog, HWND owner) {
     g_object_unref(parent);
 #else
     (void)dialog;
-    (void)owner;
+    (void)xid;
 #endif
 }
 
@@ -130,7 +130,7 @@ private:
 
 }  // namespace
 
-DialogOutcome RunPrintDialog(HWND owner, PageGeometry& page, std::unique_ptr<PrintOutput>& output, std::string& why) {
+DialogOutcome RunPrintDialog(unsigned long ownerX11, PageGeometry& page, std::unique_ptr<PrintOutput>& output, std::string& why) {
     if (!StartGtk(why)) return DialogOutcome::Unavailable;
     GtkWidget* dialog = gtk_print_unix_dialog_new("Print", nullptr);
     GtkPrintUnixDialog* print = GTK_PRINT_UNIX_DIALOG(dialog);
@@ -145,7 +145,7 @@ DialogOutcome RunPrintDialog(HWND owner, PageGeometry& page, std::unique_ptr<Pri
     gtk_print_unix_dialog_set_embed_page_setup(print, TRUE);
     gtk_window_set_modal(GTK_WINDOW(dialog), TRUE);
     gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
-    OwnBy(dialog, owner);
+    OwnBy(dialog, ownerX11);
 
     gint response = gtk_dialog_run(GTK_DIALOG(dialog));
     DialogOutcome outcome = DialogOutcome::Cancelled;

@@ -1,4 +1,4 @@
-// print_pdf.cpp - printed documents as PDF (cairo): the writer shared by PDF
+// pdf.cpp - printed documents as PDF (cairo): the writer shared by PDF
 // files and CUPS queues, and the PDF file output itself.
 #include <cairo-pdf.h>
 #include <cairo.h>
@@ -6,7 +6,9 @@
 #include <cerrno>
 #include <cstring>
 
-#include "print_outputs.h"
+#include "page_drawing.h"
+#include "pdf_output.h"
+#include "print_module.h"
 
 namespace platform {
 
