@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "graphics.h"
+#include "graphics_internal.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Timing: a pause, the millisecond clock and a once-per-interval test.
-#include "graphics.h"
+#include "graphics_internal.h"
 
 namespace {
 // When IntervalPassed last returned true (or first ran), shared by all callers.
@@ -12,16 +12,15 @@ void PauseMs(uint32_t milliseconds) { Sleep(milliseconds); }
 uint32_t ClockMs() { return timeGetTime(); }
 
 bool IntervalPassed(uint32_t interval) {
-    // 1. The first call starts the first period.
+    // The first call starts the first period.
     if (!intervalStampSet) {
         intervalStamp = ClockMs();
         intervalStampSet = true;
     }
-    // 2. Now.
     uint32_t now = ClockMs();
-    // 3. Unsigned difference: a wrap of the clock does no harm.
+    // Unsigned difference: a wrap of the clock does no harm.
     if (now - intervalStamp < interval) return false;
-    // 4. The next period starts with this call.
+    // The next period starts with the call that says it has passed.
     intervalStamp = now;
     return true;
 }

@@ -17,13 +17,13 @@ PrinterDevice::~PrinterDevice() {
 int PrinterDeviceCaps(const PrinterDevice& printer, int index) {
     const PageGeometry& page = printer.page;
     auto pixels = [&](double points) { return static_cast<int>(std::lround(points * page.dpi / 72.0)); };
-    constexpr int kTechnology = 2, kRasterPrinter = 2, kBitsPixel = 12, kPlanes = 14;
+    constexpr int kTechnology = 2, kRasterPrinter = 2;  // TECHNOLOGY, DT_RASPRINTER
     switch (index) {
         case kTechnology: return kRasterPrinter;
         case HORZRES: return page.horzRes;
         case VERTRES: return page.vertRes;
-        case kBitsPixel: return 24;
-        case kPlanes: return 1;
+        case BITSPIXEL: return 24;
+        case PLANES: return 1;
         case LOGPIXELSX:
         case LOGPIXELSY: return page.dpi;
         case RASTERCAPS: return page.rasterCaps;
