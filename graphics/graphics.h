@@ -19,6 +19,7 @@
 
 #include <cstdint>
 #include <string>
+#include <type_traits>
 
 // <windows.h>, when a program includes it before this header, names a
 // message-box flag MB_RIGHT; here it is a mouse button.
@@ -43,6 +44,18 @@ struct HFONT__;
 typedef HFONT__* HFONT;
 typedef void* HGDIOBJ;
 struct tagBITMAPINFOHEADER;  // BITMAPINFOHEADER
+
+// Helpers of the overloads below that sort colour arguments into whole
+// numbers and fractions; not for programs.
+namespace kiva_detail {
+template <class... T>
+inline constexpr bool all_whole = (std::is_integral_v<T> && ...);
+template <class... T>
+inline constexpr bool mixed = (std::is_arithmetic_v<T> && ...) && !all_whole<T...> &&
+                              (std::is_integral_v<T> || ...);
+template <class T>
+using wide = std::conditional_t<std::is_signed_v<T>, long long, unsigned long long>;
+}  // namespace kiva_detail
 
 // ---------------------------------------------------------------- errors
 
@@ -351,13 +364,39 @@ public:
     color SetBrush(const color& c);
     color SetBrush(uint8_t red, uint8_t green, uint8_t blue);
     color SetBrush(double red, double green, double blue);
+
+    // Whole numbers of any integer type (SetPen(255, 0, 0, 2), SetBrush(r, g,
+    // b) with int variables) take the 8-bit form: each keeps its low eight
+    // bits, so 256 is 0 and -1 is 255.
+    template <class R, class G, class B,
+              std::enable_if_t<kiva_detail::all_whole<R, G, B>, int> = 0>
+    color SetPen(R red, G green, B blue, int width) {
+        return SetPen(static_cast<uint8_t>(red), static_cast<uint8_t>(green),
+                      static_cast<uint8_t>(blue), width);
+    }
+    template <class R, class G, class B,
+              std::enable_if_t<kiva_detail::all_whole<R, G, B>, int> = 0>
+    color SetBrush(R red, G green, B blue) {
+        return SetBrush(static_cast<uint8_t>(red), static_cast<uint8_t>(green),
+                        static_cast<uint8_t>(blue));
+    }
+    // Whole numbers mixed with fractions, as in SetBrush(255, 0.5, 0), do not
+    // compile: there is no telling which scale was meant. Give red, green and
+    // blue all as whole numbers 0 to 255 or all as fractions 0.0 to 1.0
+    // (write 0.0, not 0).
+    template <class R, class G, class B,
+              std::enable_if_t<kiva_detail::mixed<R, G, B>, int> = 0>
+    color SetPen(R red, G green, B blue, int width) = delete;
+    template <class R, class G, class B,
+              std::enable_if_t<kiva_detail::mixed<R, G, B>, int> = 0>
+    color SetBrush(R red, G green, B blue) = delete;
     void SetFont(int size, uint16_t style, int family, const char* faceName);
 
     // Shapes.
     void DrawPoint(int32_t x, int32_t y);
-    void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, drawstyle style);
+    void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, drawstyle style = STYLE_FRAME);
     void DrawRectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, drawstyle style,
-                       int32_t cornerWidth, int32_t cornerHeight);
+                       int32_t cornerWidth = 0, int32_t cornerHeight = 0);
     void DrawTriangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3,
                       drawstyle style);
     void DrawPolygon(const int32_t* xs, const int32_t* ys, int count, drawstyle style);
@@ -366,7 +405,7 @@ public:
     void DrawArc(int32_t x1, int32_t y1, int32_t x2, int32_t y2, double start, double end,
                  drawstyle style, int unit);
     void DrawBezier(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3,
-                    int32_t x4, int32_t y4, drawstyle style);
+                    int32_t x4, int32_t y4, drawstyle style = STYLE_FRAME);
 
     // Text.
     void DrawString(int32_t x, int32_t y, const char* text);
@@ -377,10 +416,20 @@ public:
     void GetStringSize(int& width, int& height, std::string text);
     void GetNumberSize(int& width, int& height, int32_t value);
     void GetNumberSize(int& width, int& height, double value);
+    // Every other integer type (unsigned, long, size_t, ...) is drawn and
+    // measured as its exact decimal value.
+    template <class T, std::enable_if_t<std::is_integral_v<T> && !std::is_same_v<T, int32_t>, int> = 0>
+    void DrawNumber(int32_t x, int32_t y, T value) {
+        DrawWholeNumber(x, y, static_cast<kiva_detail::wide<T>>(value));
+    }
+    template <class T, std::enable_if_t<std::is_integral_v<T> && !std::is_same_v<T, int32_t>, int> = 0>
+    void GetNumberSize(int& width, int& height, T value) {
+        GetWholeNumberSize(width, height, static_cast<kiva_detail::wide<T>>(value));
+    }
 
     // Pictures.
-    void DrawImage(const image* img, int32_t x, int32_t y, int32_t width, int32_t height);
-    void DrawImage(const image& img, int32_t x, int32_t y, int32_t width, int32_t height);
+    void DrawImage(const image* img, int32_t x, int32_t y, int32_t width = -1, int32_t height = -1);
+    void DrawImage(const image& img, int32_t x, int32_t y, int32_t width = -1, int32_t height = -1);
     void StoreImage(image* imgThis, uint32_t x, uint16_t y, uint16_t width, uint16_t height);
     void StoreImage(image& imgThis, uint32_t x, uint16_t y, uint16_t width, uint16_t height);
 
@@ -398,6 +447,11 @@ public:
 
 private:
     friend struct GraphicsInternals;  // the library's own access (graphics_internal.h)
+
+    void DrawWholeNumber(int32_t x, int32_t y, long long value);
+    void DrawWholeNumber(int32_t x, int32_t y, unsigned long long value);
+    void GetWholeNumberSize(int& width, int& height, long long value);
+    void GetWholeNumberSize(int& width, int& height, unsigned long long value);
 
     void SelectStyle(drawstyle style);
     void RestoreStyle();
