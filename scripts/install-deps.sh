@@ -14,6 +14,7 @@ packages=(
   libjpeg62-turbo-dev libgtest-dev googletest libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick dpkg-dev debian-archive-keyring
   g++-mingw-w64-x86-64 wine wine64
+  clang doxygen
 )
 
 missing=()
