@@ -5,6 +5,7 @@
 #   lib/libkiva_graphics.a                 the library
 #   lib/libkiva_platform.a                 (Linux) the Win32 subset under it
 #   lib/libkiva_jpeg.a                     (Windows) the libjpeg it decodes with
+#   share/kiva/kiva-utf8.rc, .manifest     (Windows) UTF-8 code page manifest
 #   lib/cmake/kiva/kivaConfig.cmake ...    find_package(kiva CONFIG): kiva::graphics
 #   lib/pkgconfig/kiva-graphics.pc         pkg-config --cflags --libs kiva-graphics
 # Both the CMake package and the pkg-config file find their prefix from
@@ -26,6 +27,13 @@ if(WIN32)
   # The libjpeg built for the cross build goes along under a name of its own.
   get_target_property(_jpeg_lib JPEG::JPEG IMPORTED_LOCATION)
   install(FILES ${_jpeg_lib} DESTINATION ${CMAKE_INSTALL_LIBDIR} RENAME libkiva_jpeg.a)
+  # The UTF-8 application manifest and a resource script that names it
+  # beside itself (windres kiva-utf8.rc -O coff -o kiva-utf8.o).
+  install(FILES ${PROJECT_SOURCE_DIR}/graphics/utf8.manifest DESTINATION ${CMAKE_INSTALL_DATADIR}/kiva
+    RENAME kiva-utf8.manifest)
+  file(WRITE ${PROJECT_BINARY_DIR}/kiva-utf8.rc
+    "// UTF-8 as the program's code page: windres kiva-utf8.rc -O coff -o kiva-utf8.o\n1 24 \"kiva-utf8.manifest\"\n")
+  install(FILES ${PROJECT_BINARY_DIR}/kiva-utf8.rc DESTINATION ${CMAKE_INSTALL_DATADIR}/kiva)
   set(KIVA_PC_REQUIRES "")
   set(KIVA_PC_LIBS "-lkiva_graphics -lkiva_jpeg -lgdi32 -luser32 -lwinmm -lcomdlg32")
 else()
