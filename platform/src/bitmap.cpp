@@ -74,12 +74,14 @@ struct AxisMap {
     std::vector<int64_t> first, last;
 };
 
-AxisMap MapAxis(int64_t dstLen, int64_t srcLen, bool mirror, bool gather) {
+AxisMap MapAxis(int64_t dstLen, int64_t srcLen, bool mirror, bool gather, bool centredPick = false) {
     AxisMap map;
     map.first.assign(static_cast<size_t>(dstLen), -1);
     map.last.assign(static_cast<size_t>(dstLen), -2);
     if (srcLen <= dstLen || !gather) {
-        int64_t bias = srcLen <= dstLen ? (srcLen - 1) / 2 : (srcLen - 1) - (dstLen - 1) / 2;
+        int64_t bias = srcLen <= dstLen ? (srcLen - 1) / 2
+                       : centredPick  ? dstLen / 2
+                                      : (srcLen - 1) - (dstLen - 1) / 2;
         for (int64_t i = 0; i < dstLen; ++i) {
             int64_t src = (i * srcLen + bias) / dstLen;
             map.first[static_cast<size_t>(i)] = map.last[static_cast<size_t>(i)] = src;
@@ -105,9 +107,11 @@ AxisMap MapAxis(int64_t dstLen, int64_t srcLen, bool mirror, bool gather) {
 // One destination rectangle [x, x + w) x [y, y + h) filled from source
 // rectangle (sx, sy, sw, sh); negative sizes mirror. The stretching mode
 // says how shrinking combines source pixels: BLACKONWHITE ANDs them (black
-// wins), WHITEONBLACK ORs them, the others take one.
+// wins), WHITEONBLACK ORs them, the others take one. Device-independent
+// bitmaps pick their rows their own way (DibRows).
+enum class DibRows { none, bottomUp, topDown };
 void Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const Source& src, int64_t sx, int64_t sy,
-              int64_t sw, int64_t sh, DWORD rop, uint32_t pattern, int mode, bool rowsFromBottom = false) {
+              int64_t sw, int64_t sh, DWORD rop, uint32_t pattern, int mode, DibRows dibRows = DibRows::none) {
     if (w == 0 || h == 0) return;
     bool mirrorX = (w < 0) != (sw < 0), mirrorY = (h < 0) != (sh < 0);
     MakePositive(x, w);
@@ -126,10 +130,13 @@ void Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const So
     bool combine = mode == BLACKONWHITE || mode == WHITEONBLACK;
     if (useSource && !same) {
         mx = MapAxis(w, sw, mirrorX, combine);
-        my = MapAxis(h, sh, mirrorY, combine);
-        if (rowsFromBottom) {
-            // A device-independent bitmap picked from (not gathered) is
-            // stepped through from its bottom row up.
+        // Rows picked (not gathered) from a device-independent bitmap: a
+        // bottom-up one is stepped through from its bottom row up; a
+        // top-down one being shrunk takes each destination row's pick
+        // centred in its share of the source, top down.
+        bool pickRows = dibRows != DibRows::none && !combine;
+        my = MapAxis(h, sh, mirrorY, combine, pickRows && dibRows == DibRows::topDown && sh > h);
+        if (pickRows && dibRows == DibRows::bottomUp) {
             AxisMap up = my;
             for (size_t i = 0; i < up.first.size(); ++i) {
                 size_t k = up.first.size() - 1 - i;
@@ -404,7 +411,7 @@ int StretchDIBits(HDC dc, int xDest, int yDest, int destWidth, int destHeight, i
         // the DIB is stored.
         int64_t top = static_cast<int64_t>(dib.height) - ySrc - static_cast<int64_t>(srcHeight);
         Transfer(*target, xDest, yDest, destWidth, destHeight, source, xSrc, top, srcWidth, srcHeight, rop,
-                 BrushPixel(*to), to->stretchMode, to->stretchMode != BLACKONWHITE && to->stretchMode != WHITEONBLACK);
+                 BrushPixel(*to), to->stretchMode, dib.bottomUp ? DibRows::bottomUp : DibRows::topDown);
         NoteTransfer(*to, xDest, yDest, destWidth, destHeight);
     }
     return dib.height;
