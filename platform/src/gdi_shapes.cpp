@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
@@ -53,7 +54,12 @@ void Finish(Target& target) {
 }
 
 bool HasPen(const Pen& pen) { return pen.style != PS_NULL; }
-int PenWidth(const Pen& pen) { return std::abs(pen.width) <= 1 ? 1 : std::abs(pen.width); }
+// The width's magnitude; INT_MIN, whose magnitude no int holds, counts as
+// INT_MAX.
+int PenWidth(const Pen& pen) {
+    int magnitude = pen.width == INT_MIN ? INT_MAX : std::abs(pen.width);
+    return magnitude <= 1 ? 1 : magnitude;
+}
 
 // A closed shape that is a filled figure with an outline: the interior is
 // painted first, then the outline. A rectangle's interior stops inside its
@@ -66,7 +72,10 @@ void PaintFigure(Target& target, raster::Spans interior, raster::Spans outline, 
     raster::Normalize(outline);
     raster::Normalize(interior);
     if (!SelectedBrush(*target.dc).hollow) {
-        bool inside = fill == Fill::InsideOutline && !outline.empty();
+        // Where the pen's mix mode sets the outline's pixels whatever lies
+        // under them, the interior need not stop short of the outline.
+        bool covered = raster::MixOf(target.dc->rop2, PixelFromColorref(SelectedPen(*target.dc).color)).andMask == 0;
+        bool inside = fill == Fill::InsideOutline && !outline.empty() && !covered;
         PaintBrush(target, inside ? raster::Subtract(interior, outline) : interior);
     }
     PaintPen(target, outline);
@@ -153,12 +162,9 @@ std::vector<POINT> EllipsePolygon(const raster::Box& box) {
 
 void RectShape(const raster::Box& box, const raster::Clip& clip, raster::Spans* fill, raster::Spans* rim) {
     if (fill) raster::RectSpans(box, clip, *fill);
-    if (rim) {
-        // A thin pen's closed line through the corners: nothing around a
-        // single pixel, the whole box when it is one pixel wide or high.
-        std::vector<POINT> corners = CornerPolygon(box);
-        raster::ThinPolylineSpans(corners.data(), corners.size(), true, clip, *rim);
-    }
+    // A thin pen's closed line through the corners: nothing around a single
+    // pixel, the whole box when it is one pixel wide or high.
+    if (rim) raster::BoxRimSpans(box, clip, *rim);
 }
 
 void EllipseShape(const raster::Box& box, const raster::Clip& clip, raster::Spans* fill, raster::Spans* rim) {
@@ -188,15 +194,20 @@ raster::Spans PenPolyline(const Pen& pen, const POINT* points, size_t count, boo
 }
 
 // Paints a polyline with the DC's pen. Each pixel is painted once; with a
-// mix mode for which painting twice makes no difference, long polylines are painted
-// piece by piece instead of being gathered first, so that their cost stays
-// in proportion to their pixels.
+// mix mode for which painting twice makes no difference, the pen's dots and
+// bands are painted as they come, overlaps and all, without being gathered
+// into order first, and long polylines piece by piece, so that their cost
+// stays in proportion to their pixels.
 void DrawPolyline(Target& target, const POINT* points, size_t count, bool closed) {
     const Pen& pen = SelectedPen(*target.dc);
     if (!target.surface || !HasPen(pen) || count == 0) return;
     constexpr size_t kPiece = 256;
-    if (count <= kPiece || !raster::Idempotent(raster::MixOf(target.dc->rop2, PixelFromColorref(pen.color)))) {
+    if (!raster::Idempotent(raster::MixOf(target.dc->rop2, PixelFromColorref(pen.color)))) {
         PaintPen(target, PenPolyline(pen, points, count, closed, target.clip));
+        return;
+    }
+    if (count <= kPiece) {
+        PaintPen(target, PenPolyline(pen, points, count, closed, target.clip, false));
         return;
     }
     for (size_t first = 0; first + 1 < count; first += kPiece) {
