@@ -74,7 +74,8 @@ expect_pixel "FetchContent: the gradient" "$work/fetch.png" 122 100 63,128,192
 echo "--- 4. Debian package"
 (cd "$build" && cpack -G DEB -B "$work/deb" >/dev/null)
 deb=$(ls "$work"/deb/*.deb)
-dpkg-deb -I "$deb" | grep -q "Depends:.*libsdl2-dev" || { echo "FAIL: the package names no dependencies"; exit 1; }
+info=$(dpkg-deb -I "$deb")
+grep -q "Depends:.*libsdl2-dev" <<<"$info" || { echo "FAIL: the package names no dependencies"; exit 1; }
 dpkg -x "$deb" "$work/root"
 project "$work/debuse" shapes_colours "find_package(kiva CONFIG REQUIRED)"
 build_project "$work/debuse" -DCMAKE_PREFIX_PATH="$work/root/usr"
