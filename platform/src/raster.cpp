@@ -437,13 +437,8 @@ Quarter TraceQuarter(int64_t w, int64_t h) {
         q.minX[r] = std::min(q.minX[r], x);
         q.maxX[r] = std::max(q.maxX[r], x);
     });
-    // Rows the trace stepped over keep the extent of the row above.
-    for (size_t r = 1; r < q.minX.size(); ++r) {
-        if (q.maxX[r] == INT64_MIN) {
-            q.minX[r] = q.minX[r - 1];
-            q.maxX[r] = q.maxX[r - 1];
-        }
-    }
+    // Rows the trace did not reach (the ends of tall, narrow ellipses) stay
+    // empty: GDI draws nothing there.
     return q;
 }
 
@@ -488,7 +483,13 @@ void Rounded(const Box& box, int64_t ew, int64_t eh, const Clip& clip, Spans* fi
     int64_t band = eh - lower;
     Quarter q;
     bool traced = ew <= kLargestTraced && eh <= kLargestTraced;
-    if (traced) q = TraceQuarter(ew, eh);
+    // The last corner row the trace reached: the straight top and bottom
+    // edges run along it.
+    int64_t lastRow = eh - lower - 1;
+    if (traced) {
+        q = TraceQuarter(ew, eh);
+        while (lastRow > 0 && q.maxX[static_cast<size_t>(lastRow)] == INT64_MIN) --lastRow;
+    }
     int64_t shift = w - ew;  // the right corners sit this much further right
     for (int64_t r = rowFirst; r < rowEnd; ++r) {
         int64_t y = box.top + r;
@@ -508,9 +509,11 @@ void Rounded(const Box& box, int64_t ew, int64_t eh, const Clip& clip, Spans* fi
             continue;
         }
         int64_t maxX, minX;
+        bool edgeRow = r == 0 || r == h - 1;
         if (traced) {
+            edgeRow = edgeRow || cr - lower == lastRow;
             size_t qi = static_cast<size_t>(cr - lower);
-            if (qi >= q.maxX.size()) continue;
+            if (qi >= q.maxX.size() || q.maxX[qi] == INT64_MIN) continue;
             maxX = q.maxX[qi];
             minX = q.minX[qi];
         } else {
@@ -519,7 +522,7 @@ void Rounded(const Box& box, int64_t ew, int64_t eh, const Clip& clip, Spans* fi
         int64_t outerLeft = box.left + (ew - 1 - maxX), outerRight = box.left + shift + maxX + 1;
         if (fill) Emit(*fill, clip, y, outerLeft, outerRight);
         if (rim) {
-            if (r == 0 || r == h - 1) {
+            if (edgeRow) {
                 Emit(*rim, clip, y, outerLeft, outerRight);
             } else {
                 Emit(*rim, clip, y, outerLeft, box.left + (ew - 1 - minX) + 1);
@@ -586,7 +589,19 @@ void FillPolygon(const PointD* points, size_t count, int fillMode, const Clip& c
         int64_t top, bottom;  // rows [top, bottom) whose centres the edge crosses
         double x0, y0, slope;  // x = x0 + (row + at - y0) * slope
         int dir;
+        // Whole-number ends sampled at pixel corners: the first pixel right
+        // of the crossing is worked out exactly, so that a crossing on a
+        // pixel corner is never taken for one just beside it.
+        bool exact;
+        int64_t ix0, iy0, idx, idy;  // idy > 0
     };
+    struct Crossing {
+        double x;
+        int64_t pixel;  // first pixel whose sample point is at or right of x
+        int dir;
+        bool operator<(const Crossing& o) const { return pixel != o.pixel ? pixel < o.pixel : x < o.x; }
+    };
+    auto whole = [](double v) { return v == std::floor(v) && std::fabs(v) < 4e15; };
     if (!points || count < 3) return;
     Scratch<Edge, 8> edges(count);
     size_t edgeCount = 0;
@@ -607,6 +622,13 @@ void FillPolygon(const PointD* points, size_t count, int fillMode, const Clip& c
         e.y0 = up.y;
         e.slope = (dn.x - up.x) / (dn.y - up.y);
         e.dir = a.y < b.y ? 1 : -1;
+        e.exact = at == 0.0 && whole(up.x) && whole(up.y) && whole(dn.x) && whole(dn.y);
+        if (e.exact) {
+            e.ix0 = static_cast<int64_t>(up.x);
+            e.iy0 = static_cast<int64_t>(up.y);
+            e.idx = static_cast<int64_t>(dn.x) - e.ix0;
+            e.idy = static_cast<int64_t>(dn.y) - e.iy0;
+        }
         edges[edgeCount++] = e;
     }
     if (edgeCount == 0) return;
@@ -617,11 +639,24 @@ void FillPolygon(const PointD* points, size_t count, int fillMode, const Clip& c
     for (size_t i = 1; i < edgeCount; ++i) lowest = std::max(lowest, edges[i].bottom);
     size_t need = out.size() + static_cast<size_t>(lowest - edges[0].top);
     if (need > out.capacity()) out.reserve(std::max(need, 2 * out.capacity()));
-    auto crossing = [at](const Edge* e, int64_t y) { return e->x0 + (static_cast<double>(y) + at - e->y0) * e->slope; };
-    // Pixels whose sample points x + at lie in [xa, xb), added to the row.
-    auto emit = [&](int64_t y, double xa, double xb) {
-        int32_t a = CeilClamped(xa - at, clip.left, clip.right);
-        int32_t b = CeilClamped(xb - at, clip.left, clip.right);
+    // Where an edge crosses row y, and the first pixel whose sample point is
+    // at or right of that crossing.
+    auto crossing = [at](const Edge* e, int64_t y) {
+        double x = e->x0 + (static_cast<double>(y) + at - e->y0) * e->slope;
+        int64_t pixel;
+        if (e->exact) {
+            __int128 num = static_cast<__int128>(e->ix0) * e->idy + static_cast<__int128>(y - e->iy0) * e->idx;
+            __int128 q = CeilDiv(num, e->idy);
+            pixel = q < INT64_MIN / 2 ? INT64_MIN / 2 : q > INT64_MAX / 2 ? INT64_MAX / 2 : static_cast<int64_t>(q);
+        } else {
+            pixel = ClampTo(std::ceil(x - at), INT32_MIN, INT32_MAX);
+        }
+        return Crossing{x, pixel, e->dir};
+    };
+    // Pixels [pa, pb) of row y, clipped and added to the row.
+    auto emit = [&](int64_t y, int64_t pa, int64_t pb) {
+        int32_t a = ClampTo(pa, clip.left, clip.right);
+        int32_t b = ClampTo(pb, clip.left, clip.right);
         if (a >= b) return;
         if (!out.empty() && out.back().y == y && out.back().x0 <= a && out.back().x1 >= a) {
             out.back().x1 = std::max(out.back().x1, b);
@@ -631,7 +666,7 @@ void FillPolygon(const PointD* points, size_t count, int fillMode, const Clip& c
     };
     Scratch<const Edge*, 8> active(edgeCount);
     size_t activeCount = 0;
-    std::vector<std::pair<double, int>> crossings;
+    std::vector<Crossing> crossings;
     size_t next = 0;
     int64_t y = edges[0].top;
     while (y < clip.bottom) {
@@ -653,21 +688,21 @@ void FillPolygon(const PointD* points, size_t count, int fillMode, const Clip& c
             const Edge* e0 = active[0];
             const Edge* e1 = active[1];
             for (; y < until; ++y) {
-                double x0 = crossing(e0, y), x1 = crossing(e1, y);
-                if (x1 < x0) std::swap(x0, x1);
-                emit(y, x0, x1);
+                Crossing c0 = crossing(e0, y), c1 = crossing(e1, y);
+                if (c1 < c0) std::swap(c0, c1);
+                emit(y, c0.pixel, c1.pixel);
             }
             continue;
         }
         for (; y < until; ++y) {
             crossings.clear();
-            for (size_t k = 0; k < activeCount; ++k) crossings.emplace_back(crossing(active[k], y), active[k]->dir);
+            for (size_t k = 0; k < activeCount; ++k) crossings.push_back(crossing(active[k], y));
             std::sort(crossings.begin(), crossings.end());
             int winding = 0;
             for (size_t k = 0; k + 1 < crossings.size(); ++k) {
-                winding += fillMode == WINDING ? crossings[k].second : 1;
+                winding += fillMode == WINDING ? crossings[k].dir : 1;
                 bool inside = fillMode == WINDING ? winding != 0 : (winding & 1) != 0;
-                if (inside) emit(y, crossings[k].first, crossings[k + 1].first);
+                if (inside) emit(y, crossings[k].pixel, crossings[k + 1].pixel);
             }
         }
     }
@@ -685,13 +720,9 @@ void PolygonSpans(const POINT* points, size_t count, int fillMode, const Clip& c
 void WidePolylineSpans(const POINT* points, size_t count, bool closed, int width, const Clip& clip, Spans& out) {
     if (!points || count == 0) return;
     // Round joins and caps: the pen's dot at every point; between points a
-    // band `width` across, centred on pixel corners for even widths and half
-    // a pixel to the right of them for odd ones (to the right and down on
-    // diagonals, which thereby run through pixel centres). A slanted edge longer than
-    // one step reaches half a pixel further along its major axis on both
-    // sides: each row (or column) of it takes in the pixels within half a
-    // pixel of the band. Steps between neighbouring pixels (the traced
-    // outlines of ellipses) keep the plain band.
+    // band `width` across. Level and upright bands are centred on pixel
+    // corners for even widths and half a pixel to the right (or down) of
+    // them for odd ones, as the dot is; slanted bands are worked out below.
     Spans dot;
     int64_t lead = width / 2;
     EllipseSpans(Box{-lead, -lead, width - lead, width - lead}, Clip{-width, -width, width, width}, dot);
@@ -718,14 +749,30 @@ void WidePolylineSpans(const POINT* points, size_t count, bool closed, int width
             std::max(a.y, b.y) < reach.top || std::min(a.y, b.y) >= reach.bottom) {
             continue;
         }
-        bool step = std::fabs(dx) <= 1 && std::fabs(dy) <= 1;
-        double shiftY = std::fabs(dx) == std::fabs(dy) ? shiftX : 0.0;
-        double reach = step ? half : half + 0.5 * std::min(std::fabs(dx), std::fabs(dy)) / len;
-        double nx = -dy / len * reach, ny = dx / len * reach;
-        PointD quad[4] = {{a.x + shiftX + nx, a.y + shiftY + ny},
-                          {b.x + shiftX + nx, b.y + shiftY + ny},
-                          {b.x + shiftX - nx, b.y + shiftY - ny},
-                          {a.x + shiftX - nx, a.y + shiftY - ny}};
+        if (dx != 0 && dy != 0) {
+            // A slanted band is the polygon (filled as GDI fills polygon
+            // regions) between two lines parallel to the segment. The band's
+            // whole width across, in x and in y, is taken as the next whole
+            // number above it (fx, fy); the line on the left of the picture
+            // runs through the points moved by half of it across the
+            // segment, rounded half away from zero, the other line fx
+            // further right and fy further up or down.
+            double wx = width * std::fabs(dy) / len, wy = width * std::fabs(dx) / len;
+            // Across the segment towards the left: x falls, and y rises when
+            // the segment climbs to the right as seen, else falls.
+            double ox = -wx / 2, oy = ((dx > 0) == (dy > 0) ? wy : -wy) / 2;
+            double lx = std::round(ox), ly = std::round(oy);
+            double fx = std::floor(wx) + 1, fy = std::floor(wy) + 1;
+            double rx = lx + fx, ry = ly + (oy > 0 ? -fy : fy);
+            PointD quad[4] = {{a.x + lx, a.y + ly}, {b.x + lx, b.y + ly}, {b.x + rx, b.y + ry}, {a.x + rx, a.y + ry}};
+            FillPolygon(quad, 4, WINDING, clip, out);
+            continue;
+        }
+        double nx = -dy / len * half, ny = dx / len * half;
+        PointD quad[4] = {{a.x + shiftX + nx, a.y + ny},
+                          {b.x + shiftX + nx, b.y + ny},
+                          {b.x + shiftX - nx, b.y - ny},
+                          {a.x + shiftX - nx, a.y - ny}};
         FillPolygon(quad, 4, WINDING, clip, out);
     }
 }
@@ -876,51 +923,64 @@ void BoxRimSpans(const Box& box, const Clip& clip, Spans& out) {
 
 namespace {
 
-struct Cubic {
-    double x[4], y[4];
+// GDI flattens a cubic curve in fixed point, sixteenths of a pixel. It
+// halves the curve (midpoints rounded up) until a piece is flat or eight
+// halvings deep and keeps the end of every piece, rounded to the nearest
+// pixel. A piece is flat when both control points lie between its ends along
+// its major axis and within a pixel of its chord across that axis, the
+// chord's slope taken as a whole number of sixteenths per pixel.
+constexpr int kBezierShift = 4;
+constexpr int64_t kBezierPixel = int64_t{1} << kBezierShift;
+constexpr int kBezierDepth = 8;
+
+struct FixedPoint {
+    int64_t x, y;
 };
 
-// Splits a curve in halves until its control points lie within `tolerance`
-// of its chord, appending the end of each flat piece.
-void Subdivide(const Cubic& c, double tolerance, int depth, std::vector<POINT>& out) {
-    double dx = c.x[3] - c.x[0], dy = c.y[3] - c.y[0];
-    double len = std::hypot(dx, dy);
-    auto off = [&](int i) {
-        if (len == 0) return std::hypot(c.x[i] - c.x[0], c.y[i] - c.y[0]);
-        return std::fabs((c.x[i] - c.x[0]) * dy - (c.y[i] - c.y[0]) * dx) / len;
-    };
-    if (depth >= 12 || std::max(off(1), off(2)) <= tolerance) {
-        POINT q{ClampTo(std::floor(c.x[3] + 0.5), INT32_MIN, INT32_MAX), ClampTo(std::floor(c.y[3] + 0.5), INT32_MIN, INT32_MAX)};
-        if (q.x != out.back().x || q.y != out.back().y) out.push_back(q);
+int64_t ToPixel(int64_t v) { return (v + kBezierPixel / 2) >> kBezierShift; }
+
+bool FlatPiece(const FixedPoint* c) {
+    // Axis 0 the major one (x for shallow chords), axis 1 across it.
+    int64_t dx = c[3].x - c[0].x, dy = c[3].y - c[0].y;
+    bool shallow = std::llabs(dy) <= std::llabs(dx);
+    auto major = [&](const FixedPoint& p) { return shallow ? p.x : p.y; };
+    auto minor = [&](const FixedPoint& p) { return shallow ? p.y : p.x; };
+    int64_t m0 = major(c[0]), m3 = major(c[3]);
+    for (int i = 1; i <= 2; ++i) {
+        int64_t m = major(c[i]);
+        if (m < m0 ? m < m3 : m > m3) return false;  // not between the ends
+    }
+    int64_t dMajor = ToPixel(m3 - m0), dMinor = minor(c[3]) - minor(c[0]);
+    if (dMajor == 0) return true;
+    int64_t slope = dMinor / dMajor;  // sixteenths per pixel, cut toward zero
+    for (int i = 1; i <= 2; ++i) {
+        int64_t off = minor(c[i]) - minor(c[0]) - slope * ToPixel(major(c[i]) - m0);
+        if (std::llabs(off) > kBezierPixel) return false;
+    }
+    return true;
+}
+
+void SplitFixed(const FixedPoint* c, int depth, std::vector<POINT>& out) {
+    if (depth == 0 || FlatPiece(c)) {
+        out.push_back(POINT{static_cast<LONG>(ToPixel(c[3].x)), static_cast<LONG>(ToPixel(c[3].y))});
         return;
     }
-    Cubic l, r;
-    for (int axis = 0; axis < 2; ++axis) {
-        const double* v = axis == 0 ? c.x : c.y;
-        double* lv = axis == 0 ? l.x : l.y;
-        double* rv = axis == 0 ? r.x : r.y;
-        double m01 = (v[0] + v[1]) / 2, m12 = (v[1] + v[2]) / 2, m23 = (v[2] + v[3]) / 2;
-        double m012 = (m01 + m12) / 2, m123 = (m12 + m23) / 2, mid = (m012 + m123) / 2;
-        lv[0] = v[0]; lv[1] = m01; lv[2] = m012; lv[3] = mid;
-        rv[0] = mid; rv[1] = m123; rv[2] = m23; rv[3] = v[3];
-    }
-    Subdivide(l, tolerance, depth + 1, out);
-    Subdivide(r, tolerance, depth + 1, out);
+    auto mid = [](const FixedPoint& a, const FixedPoint& b) { return FixedPoint{(a.x + b.x + 1) / 2, (a.y + b.y + 1) / 2}; };
+    FixedPoint m01 = mid(c[0], c[1]), m12 = mid(c[1], c[2]), m23 = mid(c[2], c[3]);
+    FixedPoint m012 = mid(m01, m12), m123 = mid(m12, m23), m = mid(m012, m123);
+    FixedPoint left[4] = {c[0], m01, m012, m};
+    FixedPoint right[4] = {m, m123, m23, c[3]};
+    SplitFixed(left, depth - 1, out);
+    SplitFixed(right, depth - 1, out);
 }
 
 }  // namespace
 
 std::vector<POINT> FlattenBezier(const POINT* p) {
-    // Pieces flat to within a pixel, as GDI flattens curves.
-    Cubic c;
-    for (int i = 0; i < 4; ++i) {
-        c.x[i] = p[i].x;
-        c.y[i] = p[i].y;
-    }
+    FixedPoint c[4];
+    for (int i = 0; i < 4; ++i) c[i] = FixedPoint{int64_t{p[i].x} * kBezierPixel, int64_t{p[i].y} * kBezierPixel};
     std::vector<POINT> out{p[0]};
-    Subdivide(c, 1.0, 0, out);
-    if (out.back().x != p[3].x || out.back().y != p[3].y) out.push_back(p[3]);
-    if (out.size() == 1) out.push_back(p[3]);
+    SplitFixed(c, kBezierDepth, out);
     return out;
 }
 
