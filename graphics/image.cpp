@@ -3,6 +3,7 @@
 // samples with libjpeg.
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -171,6 +172,15 @@ extern "C" int DecodeJpegFile(const char* fileName, uint16_t* width, uint16_t* h
     return 0;
 }
 
+// A picture that cannot be opened throws ERR_NO_FILE; this line on standard
+// error first names the file and the reason, so that an uncaught error
+// still tells what went wrong.
+static void ReportUnopenedPicture(const char* fileName, const char* reason) {
+    std::fprintf(stderr, "graphics: cannot open picture %s%s%s: %s\n", fileName ? "\"" : "",
+                 fileName ? fileName : "(no file name)", fileName ? "\"" : "", reason);
+    std::fflush(stderr);
+}
+
 image::image() = default;
 
 // The constructors below first delegate to the default one, so the object
@@ -178,7 +188,10 @@ image::image() = default;
 // still releases whatever was allocated before.
 
 image::image(const char* fileName, ImageKind kind) : image() {
-    if (fileName == nullptr) throw ERR_NO_FILE;
+    if (fileName == nullptr) {
+        ReportUnopenedPicture(nullptr, "no file name given");
+        throw ERR_NO_FILE;
+    }
     Load(fileName, kind);
 }
 
@@ -223,7 +236,10 @@ image::~image() {
 void image::Load(std::string fileName, ImageKind kind) { Load(fileName.c_str(), kind); }
 
 void image::Load(const char* fileName, ImageKind kind) {
-    if (fileName == nullptr) throw ERR_NO_FILE;
+    if (fileName == nullptr) {
+        ReportUnopenedPicture(nullptr, "no file name given");
+        throw ERR_NO_FILE;
+    }
     imgKind = kind;
 
     std::free(bmapInfo);
@@ -239,8 +255,13 @@ void image::Load(const char* fileName, ImageKind kind) {
     }
 
     unsigned char* rows = nullptr;
+    errno = 0;
     int result = DecodeJpegFile(fileName, &imgWidth, &imgHeight, &rows);
-    if (result == -1) throw ERR_NO_FILE;
+    const int openError = errno != 0 ? errno : ENOENT;
+    if (result == -1) {
+        ReportUnopenedPicture(fileName, std::strerror(openError));
+        throw ERR_NO_FILE;
+    }
     if (result == -2) {
         std::free(bmapInfo);
         bmapInfo = nullptr;

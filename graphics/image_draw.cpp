@@ -25,6 +25,10 @@ void window::DrawImage(const image* img, int32_t x, int32_t y, int32_t width, in
             FatalError("Fatal Error: Failed to SetDIBitsToDevice in DrawImage!");
         }
     } else {
+        // Colour pictures are scaled by keeping whole rows and columns: the
+        // platform's default mode ANDs the ones it drops, which is meant for
+        // monochrome bitmaps and posterises a photo.
+        SetStretchBltMode(dcActive, COLORONCOLOR);
         if (StretchDIBits(dcActive, x, y, width, height, 0, 0, img->imgWidth, img->imgHeight,
                           img->imgPixels, info, DIB_RGB_COLORS, SRCCOPY) == -1) {
             FatalError("Fatal Error: Failed to StretchDIBits in DrawImage!");

@@ -62,3 +62,28 @@ void window::GetNumberSize(int& width, int& height, double value) {
     std::snprintf(buffer, sizeof buffer, "%f", value);
     GetStringSize(width, height, buffer);
 }
+
+// The other integer types, widened: their exact decimal value.
+void window::DrawWholeNumber(int32_t x, int32_t y, long long value) {
+    char buffer[128];
+    std::snprintf(buffer, sizeof buffer, "%lld", value);
+    DrawString(x, y, buffer);
+}
+
+void window::DrawWholeNumber(int32_t x, int32_t y, unsigned long long value) {
+    char buffer[128];
+    std::snprintf(buffer, sizeof buffer, "%llu", value);
+    DrawString(x, y, buffer);
+}
+
+void window::GetWholeNumberSize(int& width, int& height, long long value) {
+    char buffer[128];
+    std::snprintf(buffer, sizeof buffer, "%lld", value);
+    GetStringSize(width, height, buffer);
+}
+
+void window::GetWholeNumberSize(int& width, int& height, unsigned long long value) {
+    char buffer[128];
+    std::snprintf(buffer, sizeof buffer, "%llu", value);
+    GetStringSize(width, height, buffer);
+}

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the Linux build, the Linux build again with
-# AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows build
-# (MinGW-w64) under Wine. Installs missing packages first.
+# Builds and runs every test: the Linux build (and the library used from
+# outside the tree by each install route), the library and the game with
+# clang, the Linux build again with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and the Windows build (MinGW-w64) under Wine.
+# Installs missing packages first.
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 bash scripts/install-deps.sh || exit 1
@@ -17,8 +19,18 @@ build() {  # build FOLDER CMAKE-ARGS...
 echo "=== Linux build"
 if build linux -DCMAKE_BUILD_TYPE=RelWithDebInfo; then
   ctest --test-dir build/linux --output-on-failure || failed+=("Linux tests")
+  echo "=== The library in a program of its own: install, pkg-config, FetchContent, Debian package"
+  bash scripts/check-install.sh build/linux || failed+=("install routes")
 else
   failed+=("Linux build")
+fi
+
+echo "=== clang: the library and the game, warnings as errors"
+if cmake -S . -B build/clang -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+    -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS=-Werror -DKIVA_BUILD_TESTS=OFF \
+    -DKIVA_BUILD_BENCHMARKS=OFF -DKIVA_BUILD_EXAMPLES=OFF -DKIVA_BUILD_TOOLS=OFF >/dev/null &&
+  cmake --build build/clang -j "$jobs" --target kiva_graphics kiva; then :; else
+  failed+=("clang build")
 fi
 
 echo "=== Linux build with AddressSanitizer and UndefinedBehaviorSanitizer"

@@ -86,13 +86,16 @@ struct AxisMap {
     int64_t Last(int64_t i) const { return last[static_cast<size_t>(i - lo)]; }
 };
 
-AxisMap MapAxis(int64_t dstLen, int64_t srcLen, bool mirror, bool gather, int64_t lo, int64_t hi) {
+AxisMap MapAxis(int64_t dstLen, int64_t srcLen, bool mirror, bool gather, int64_t lo, int64_t hi,
+                bool centredPick = false) {
     AxisMap map;
     map.lo = lo;
     map.first.assign(static_cast<size_t>(hi - lo), -1);
     map.last.assign(static_cast<size_t>(hi - lo), -2);
     if (srcLen <= dstLen || !gather) {
-        int64_t bias = srcLen <= dstLen ? (srcLen - 1) / 2 : (srcLen - 1) - (dstLen - 1) / 2;
+        int64_t bias = srcLen <= dstLen ? (srcLen - 1) / 2
+                       : centredPick  ? dstLen / 2
+                                      : (srcLen - 1) - (dstLen - 1) / 2;
         for (int64_t i = lo; i < hi; ++i) {
             int64_t src = (i * srcLen + bias) / dstLen;
             map.first[static_cast<size_t>(i - lo)] = map.last[static_cast<size_t>(i - lo)] = src;
@@ -139,11 +142,13 @@ void CopyRow(uint32_t* out, const uint32_t* in, size_t n) {
 // One destination rectangle [x, x + w) x [y, y + h) filled from source
 // rectangle (sx, sy, sw, sh); negative sizes mirror. The stretching mode
 // says how shrinking combines source pixels: BLACKONWHITE ANDs them (black
-// wins), WHITEONBLACK ORs them, the others take one. A plain copy from a
+// wins), WHITEONBLACK ORs them, the others take one. Device-independent
+// bitmaps pick their rows their own way (DibRows). A plain copy from a
 // surface onto a window also writes the rows the screen shows when `screen`
 // lends them; the result says whether it did.
+enum class DibRows { none, bottomUp, topDown };
 bool Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const Source& src, int64_t sx, int64_t sy,
-              int64_t sw, int64_t sh, DWORD rop, uint32_t pattern, int mode, bool rowsFromBottom = false,
+              int64_t sw, int64_t sh, DWORD rop, uint32_t pattern, int mode, DibRows dibRows = DibRows::none,
               const ScreenRows* screen = nullptr) {
     if (w == 0 || h == 0) return false;
     bool mirrorX = (w < 0) != (sw < 0), mirrorY = (h < 0) != (sh < 0);
@@ -163,10 +168,14 @@ bool Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const So
     bool combine = mode == BLACKONWHITE || mode == WHITEONBLACK;
     if (useSource && !same) {
         mx = MapAxis(w, sw, mirrorX, combine, i0, i1);
-        if (rowsFromBottom) {
-            // A device-independent bitmap picked from (not gathered) is
-            // stepped through from its bottom row up: row j takes what row
-            // h - 1 - j takes counted from the top, turned over.
+        // Rows picked (not gathered) from a device-independent bitmap: a
+        // bottom-up one is stepped through from its bottom row up; a
+        // top-down one being shrunk takes each destination row's pick
+        // centred in its share of the source, top down.
+        bool pickRows = dibRows != DibRows::none && !combine;
+        if (pickRows && dibRows == DibRows::bottomUp) {
+            // Row j takes what row h - 1 - j takes counted from the top,
+            // turned over.
             AxisMap up = MapAxis(h, sh, mirrorY, combine, h - j1, h - j0);
             my.lo = j0;
             my.first.assign(static_cast<size_t>(j1 - j0), -1);
@@ -178,7 +187,7 @@ bool Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const So
                 my.last[at] = up.First(k) < 0 ? -2 : sh - 1 - up.First(k);
             }
         } else {
-            my = MapAxis(h, sh, mirrorY, combine, j0, j1);
+            my = MapAxis(h, sh, mirrorY, combine, j0, j1, pickRows && dibRows == DibRows::topDown && sh > h);
         }
     }
     if (same && useSource) {
@@ -375,7 +384,7 @@ BOOL BlockTransfer(HDC dest, int x, int y, int width, int height, HDC src, int x
     ScreenRows screen;
     if (!to->memory && to->hwnd && source.clean) screen = LendScreen(to->hwnd);
     bool shown = Transfer(*target, x, y, width, height, source, xSrc, ySrc, srcWidth, srcHeight, rop,
-                          BrushPixel(*to), to->stretchMode, false, screen.pixels ? &screen : nullptr);
+                          BrushPixel(*to), to->stretchMode, DibRows::none, screen.pixels ? &screen : nullptr);
     if (screen.pixels) {
         Drawn d = shown ? DrawnPart(x, y, width, height) : Drawn{0, 0, 0, 0};
         ScreenWritten(to->hwnd, d.x0, d.y0, d.x1, d.y1);
@@ -481,7 +490,7 @@ int StretchDIBits(HDC dc, int xDest, int yDest, int destWidth, int destHeight, i
         // the DIB is stored.
         int64_t top = static_cast<int64_t>(dib.height) - ySrc - static_cast<int64_t>(srcHeight);
         Transfer(*target, xDest, yDest, destWidth, destHeight, source, xSrc, top, srcWidth, srcHeight, rop,
-                 BrushPixel(*to), to->stretchMode, to->stretchMode != BLACKONWHITE && to->stretchMode != WHITEONBLACK);
+                 BrushPixel(*to), to->stretchMode, dib.bottomUp ? DibRows::bottomUp : DibRows::topDown);
         NoteTransfer(*to, xDest, yDest, destWidth, destHeight);
     }
     return dib.height;

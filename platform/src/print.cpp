@@ -88,7 +88,7 @@ Destination DestinationFromEnvironment() {
 }
 
 // The printing module, loaded once: from where the build put it, else from
-// beside the program. Null, with the reason, when it cannot be loaded.
+// where an installation puts it, else from beside the program. Null, with the reason, when it cannot be loaded.
 const PrintModule* Module(std::string& why) {
     static const PrintModule* module = nullptr;
     static std::string failure;
@@ -98,6 +98,9 @@ const PrintModule* Module(std::string& why) {
         void* library = dlopen(KIVA_PRINT_MODULE, RTLD_NOW | RTLD_LOCAL);
         if (!library) {
             failure = dlerror();
+            library = dlopen(KIVA_PRINT_MODULE_INSTALLED, RTLD_NOW | RTLD_LOCAL);
+        }
+        if (!library) {
             char self[4096];
             ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
             if (n > 0) {

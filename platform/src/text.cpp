@@ -8,6 +8,9 @@
 // GDI: a positive height is the cell height (ascent + descent), a negative
 // one the em height, 0 a default size.
 //
+// Text bytes are UTF-8, with a fallback to Windows-1252 for bytes that are
+// not well-formed UTF-8 (DecodeText).
+//
 // Glyphs are rendered once per face and size with FreeType's default
 // hinting into 256-level coverage, reduced to GDI's 17 grey levels and
 // blended in the text colour onto the target surface; the background is
@@ -27,6 +30,7 @@
 #include <cstdint>
 #include <cstring>
 #include <map>
+#include <unordered_map>
 #include <memory>
 #include <strings.h>
 #include <string>
@@ -61,7 +65,8 @@ struct SizedFace {
     bool grey = true;            // grey levels; else two-level glyphs
     int underlinePosition = 0;   // pixels from the baseline down to the line's top
     int underlineThickness = 1;  // pixels
-    std::array<Glyph, 256> glyphs;
+    std::array<Glyph, 256> glyphs;                // code points below 256
+    std::unordered_map<uint32_t, Glyph> moreGlyphs;  // the others
 
     SizedFace() = default;
     SizedFace(const SizedFace&) = delete;
@@ -93,6 +98,39 @@ uint32_t CodePoint(unsigned char byte) {
                                       0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
     if (byte >= 0x80 && byte < 0xA0) return high[byte - 0x80];
     return byte;
+}
+
+// Text is UTF-8. A byte that does not begin a well-formed UTF-8 sequence
+// (a stray continuation byte, a sequence cut short, an overlong form, a
+// surrogate, past U+10FFFF) stands for itself in Windows-1252, so text
+// written in that code page still draws as before. Measuring and drawing
+// both read the text through this one decoder.
+std::vector<uint32_t> DecodeText(const unsigned char* text, int length) {
+    std::vector<uint32_t> points;
+    points.reserve(static_cast<size_t>(length));
+    for (int i = 0; i < length;) {
+        unsigned char lead = text[i];
+        int extra = lead >= 0xF0 && lead <= 0xF4 ? 3 : lead >= 0xE0 && lead <= 0xEF ? 2
+                  : lead >= 0xC2 && lead <= 0xDF ? 1 : 0;
+        uint32_t point = extra == 3 ? lead & 0x07u : extra == 2 ? lead & 0x0Fu : lead & 0x1Fu;
+        bool formed = extra > 0 && i + extra < length;
+        for (int k = 1; formed && k <= extra; ++k) {
+            if (i + k >= length || (text[i + k] & 0xC0) != 0x80) formed = false;
+            else point = (point << 6) | (text[i + k] & 0x3Fu);
+        }
+        if (formed && ((extra == 2 && (point < 0x800 || (point >= 0xD800 && point <= 0xDFFF))) ||
+                       (extra == 3 && (point < 0x10000 || point > 0x10FFFF)))) {
+            formed = false;
+        }
+        if (formed) {
+            points.push_back(point);
+            i += extra + 1;
+        } else {
+            points.push_back(CodePoint(lead));
+            ++i;
+        }
+    }
+    return points;
 }
 
 // A face file found by fontconfig for one family name and style.
@@ -299,12 +337,12 @@ SizedFace* FaceForFont(const Font& font) {
     return face;
 }
 
-const Glyph& GlyphFor(SizedFace& sized, unsigned char byte) {
-    Glyph& glyph = sized.glyphs[byte];
+const Glyph& GlyphFor(SizedFace& sized, uint32_t point) {
+    Glyph& glyph = point < 256 ? sized.glyphs[point] : sized.moreGlyphs[point];
     if (glyph.ready) return glyph;
     glyph.ready = true;
     FT_Face face = sized.face;
-    FT_UInt index = FT_Get_Char_Index(face, CodePoint(byte));
+    FT_UInt index = FT_Get_Char_Index(face, point);
     // Two-level glyphs are hinted for two levels, advances included; the
     // same advances serve drawing and measuring.
     if (FT_Load_Glyph(face, index, sized.grey ? FT_LOAD_DEFAULT : FT_LOAD_TARGET_MONO) != 0) return glyph;
@@ -410,9 +448,9 @@ void FillBox(Surface& surface, int64_t left, int64_t top, int64_t right, int64_t
     }
 }
 
-int64_t Advance(SizedFace& face, const unsigned char* text, int length) {
+int64_t Advance(SizedFace& face, const std::vector<uint32_t>& points) {
     int64_t width = 0;
-    for (int i = 0; i < length; ++i) width += GlyphFor(face, text[i]).advance;
+    for (uint32_t point : points) width += GlyphFor(face, point).advance;
     return width;
 }
 
@@ -439,11 +477,11 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
     if (context == nullptr || length < 0 || (text == nullptr && length > 0)) return FALSE;
     SizedFace* face = FaceForFont(SelectedFont(*context));
     if (face == nullptr) return FALSE;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+    const std::vector<uint32_t> points = DecodeText(reinterpret_cast<const unsigned char*>(text), length);
     bool updateCP = (context->textAlign & TA_UPDATECP) != 0;
     int64_t originX = updateCP ? context->position.x : x;
     int64_t originY = updateCP ? context->position.y : y;
-    int64_t width = Advance(*face, bytes, length);
+    int64_t width = Advance(*face, points);
     int64_t ascent = face->info.ascent, descent = face->info.descent;
 
     // Where the reference point lies on the text: left, right or centre;
@@ -465,8 +503,8 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
         uint32_t color = PixelFromColorref(context->textColor);
         Blender blend(color);
         int64_t pen = left;
-        for (int i = 0; i < length; ++i) {
-            const Glyph& glyph = GlyphFor(*face, bytes[i]);
+        for (uint32_t point : points) {
+            const Glyph& glyph = GlyphFor(*face, point);
             DrawGlyph(*surface, glyph, pen, baseline, blend);
             pen += glyph.advance;
         }
@@ -495,7 +533,7 @@ BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int length, LPSIZE size) {
     if (context == nullptr || size == nullptr || length < 0 || (text == nullptr && length > 0)) return FALSE;
     SizedFace* face = FaceForFont(SelectedFont(*context));
     if (face == nullptr) return FALSE;
-    int64_t width = Advance(*face, reinterpret_cast<const unsigned char*>(text), length);
+    int64_t width = Advance(*face, DecodeText(reinterpret_cast<const unsigned char*>(text), length));
     size->cx = static_cast<LONG>(std::min<int64_t>(width, INT32_MAX));
     // An empty text has no height either, as the platform measures it.
     size->cy = length > 0 ? face->info.ascent + face->info.descent : 0;

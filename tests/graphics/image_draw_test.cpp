@@ -1,6 +1,7 @@
 // Drawing images onto a window and capturing rectangles of it.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -232,4 +233,51 @@ TEST_F(ImageStoreBounds, RectanglesPastAnEdgeAreRefusedAndLeaveTheImage) {
         EXPECT_EQ(cap.Height(), 2);
         EXPECT_EQ(cap.Pixels(), pixels);
     }
+}
+
+// A photo-like picture (smooth shading with a gentle texture) drawn at a
+// third of its size keeps its colours: every pixel is close to the average
+// of the 3 x 3 block it stands for, as a smooth downscale would give. Rows
+// and columns ANDed together instead come out posterised and dark.
+TEST_F(ImageDraw, ShrunkPhotoKeepsItsColours) {
+    const int sw = 216, sh = 162, f = 3;
+    std::vector<unsigned char> rgb(static_cast<size_t>(sw) * sh * 3);
+    for (int y = 0; y < sh; ++y)
+        for (int x = 0; x < sw; ++x) {
+            double texture = 24.0 * std::sin(x * 0.35) * std::cos(y * 0.3);
+            unsigned char* p = &rgb[(static_cast<size_t>(y) * sw + x) * 3];
+            p[0] = static_cast<unsigned char>(60 + x * 0.6 + texture);
+            p[1] = static_cast<unsigned char>(70 + y * 0.8 - texture);
+            p[2] = static_cast<unsigned char>(150 + texture);
+        }
+    image photo(WriteRgbFile("draw_photo.jpg", sw, sh, rgb, 95), IK_JPEG);
+    ASSERT_EQ(photo.Width(), sw);
+
+    w->DrawImage(photo, 0, 0, sw / f, sh / f);
+    std::vector<color> shown = Grab(0, 0, sw / f, sh / f);
+
+    const unsigned char* src = photo.Pixels();  // blue, green, red, 0
+    double error = 0;
+    for (int y = 0; y < sh / f; ++y)
+        for (int x = 0; x < sw / f; ++x) {
+            double mean[3] = {0, 0, 0};
+            for (int dy = 0; dy < f; ++dy)
+                for (int dx = 0; dx < f; ++dx)
+                    for (int c = 0; c < 3; ++c)
+                        mean[c] += src[((static_cast<size_t>(y) * f + dy) * sw + x * f + dx) * 4 + c] / double(f * f);
+            const color& seen = shown[static_cast<size_t>(y) * (sw / f) + x];
+            error += std::fabs(seen.blue - mean[0]) + std::fabs(seen.green - mean[1]) + std::fabs(seen.red - mean[2]);
+        }
+    error /= 3.0 * (sw / f) * (sh / f);
+    EXPECT_LT(error, 6.0) << "mean error per channel against a smooth downscale";
+}
+
+TEST_F(ImageDraw, WithoutASizeDrawsAtNaturalSize) {
+    image pic(RedBlue(), IK_JPEG);
+    w->DrawImage(pic, 10, 20);
+    w->DrawImage(&pic, 30, 40);
+    EXPECT_TRUE(Same(At(10, 20), kRed));
+    EXPECT_TRUE(Same(At(11, 20), kBlue));
+    EXPECT_TRUE(Same(At(30, 40), kRed));
+    EXPECT_EQ(CountNot(0, 0, kInW, kInH, kWhite), 4);
 }

@@ -2,6 +2,8 @@
 // files that are absent, refused, unusual or broken.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -92,6 +94,21 @@ TEST(ImageLoad, AbsentFileThrowsNoFileAndWritesNothing) {
     }
     EXPECT_TRUE(thrown);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+}
+
+TEST(ImageLoad, UnopenedPictureIsNamedOnStandardError) {
+    const std::string missing = ScratchPath("not_there.jpg");
+    testing::internal::CaptureStderr();
+    EXPECT_THROW(image(missing, IK_JPEG), error);
+    std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("\"" + missing + "\""), std::string::npos) << said;
+    EXPECT_NE(said.find(std::strerror(ENOENT)), std::string::npos) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+
+    testing::internal::CaptureStderr();
+    EXPECT_THROW(image(static_cast<const char*>(nullptr), IK_JPEG), error);
+    said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("no file name"), std::string::npos) << said;
 }
 
 TEST(ImageLoad, AbsentOrEmptyNameKeepsSizeWithFreshHeaderAndNoPixels) {

@@ -2,6 +2,7 @@
 // null texts, number formats, sizes, and the fatal error reports.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "drawing_test_support.h"
@@ -233,3 +234,41 @@ TEST_F(TextTest, FailedStepsOfDrawStringAreReportedAndTheOthersStillRun) {
 #endif
 
 }  // namespace
+
+#ifdef _WIN32
+// On Windows the program's code page says how byte strings are read; every
+// program built with the library carries an application manifest that names
+// UTF-8 (Windows 10 1903 and later follow it; Wine 8 does not yet, and reads
+// the bytes as Windows-1252).
+TEST(TextEncoding, ProgramsCarryTheUtf8CodePageManifest) {
+    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    ASSERT_NE(found, nullptr) << "no application manifest";
+    const char* data = static_cast<const char*>(LockResource(LoadResource(nullptr, found)));
+    ASSERT_NE(data, nullptr);
+    std::string manifest(data, SizeofResource(nullptr, found));
+    EXPECT_NE(manifest.find(">UTF-8</activeCodePage>"), std::string::npos) << manifest;
+}
+#else
+// Text is UTF-8: "ö" written in UTF-8 is one character, as wide as "o" (its
+// accent takes no room of its own), not the two characters its two bytes
+// would be in a single-byte code page; and what is measured is what is
+// drawn.
+TEST_F(TextTest, Utf8TextIsMeasuredAndDrawnAsItsCharacters) {
+    int oWide = 0, oHigh = 0, umlautWide = 0, umlautHigh = 0;
+    w->GetStringSize(oWide, oHigh, "Gro");
+    w->GetStringSize(umlautWide, umlautHigh, "Gr\xC3\xB6");
+    EXPECT_EQ(umlautWide, oWide);
+    EXPECT_EQ(umlautHigh, oHigh);
+
+    int wordWide = 0, wordHigh = 0;
+    const char* word = "Gr\xC3\xB6\xC3\x9F" "e";
+    w->GetStringSize(wordWide, wordHigh, word);
+    w->DrawString(10, 10, word);
+    int right = -1;
+    for (int y = 10; y < 10 + wordHigh; ++y)
+        for (int x = 10; x < kW - 1; ++x)
+            if (!Same(At(x, y), WHITE)) right = std::max(right, x);
+    EXPECT_GT(right, 10 + wordWide - 5);
+    EXPECT_LT(right, 10 + wordWide);
+}
+#endif

@@ -331,3 +331,33 @@ TEST_F(TextDrawTest, WildPositionsAndSizesStayInsideTheSurface) {
 }
 
 }  // namespace
+
+// Text is UTF-8; bytes that are not well-formed UTF-8 stand for themselves
+// in Windows-1252. Measuring and drawing read it alike.
+TEST_F(TextDrawTest, TextIsUtf8WithWindows1252ForMalformedBytes) {
+    auto width = [&](const char* text) {
+        SIZE size = {};
+        EXPECT_EQ(1, GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size));
+        return size.cx;
+    };
+    auto ink = [&](const char* text) {
+        Fill(0);
+        SetTextColor(dc, RGB(255, 255, 255));
+        EXPECT_EQ(1, TextOutA(dc, 4, 4, text, static_cast<int>(std::strlen(text))));
+        return platform::LookupBitmap(bitmap)->surface.pixels;
+    };
+    // One character each, the same as its Windows-1252 byte.
+    EXPECT_EQ(width("Gr\xC3\xB6\xC3\x9F" "e"), width("Gr\xF6\xDF" "e"));
+    EXPECT_EQ(width("\xE2\x82\xAC"), width("\x80"));  // the euro sign
+    EXPECT_EQ(ink("Gr\xC3\xB6\xC3\x9F" "e"), ink("Gr\xF6\xDF" "e"));
+    EXPECT_NE(ink("\xC3\xB6"), ink("\xC3"));
+    // Malformed: a lead byte without its continuation, a cut-short sequence
+    // at the end, an overlong form and a surrogate are read byte by byte.
+    EXPECT_EQ(width("\xC3(x"), width("\xC3") + width("(x"));
+    EXPECT_EQ(width("a\xE2\x82"), width("a") + width("\xE2") + width("\x82"));
+    EXPECT_EQ(width("\xC0\xAF"), width("\xC0") + width("\xAF"));
+    EXPECT_EQ(width("\xED\xA0\x80"), width("\xED") + width("\xA0") + width("\x80"));
+    // A character from beyond the first 256 code points (Greek).
+    EXPECT_GT(width("\xCE\xA9"), 0);
+    EXPECT_NE(ink("\xCE\xA9"), ink("\xCE"));
+}
