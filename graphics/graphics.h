@@ -466,16 +466,20 @@ public:
         return SetBrush(static_cast<uint8_t>(red), static_cast<uint8_t>(green),
                         static_cast<uint8_t>(blue));
     }
-    /// Whole numbers mixed with fractions, as in SetBrush(255, 0.5, 0), do not
-    /// compile: there is no telling which scale was meant. Give red, green and
-    /// blue all as whole numbers 0 to 255 or all as fractions 0.0 to 1.0
-    /// (write 0.0, not 0).
+    /// Whole numbers mixed with fractions, as in SetBrush(0, 0.5, 1), take the
+    /// fraction form, as they always have: every value is a fraction, so
+    /// SetBrush(255, 0.5, 0) is 255.0 for red, which wraps to 1. Give red,
+    /// green and blue all as whole numbers 0 to 255 or all as fractions.
     template <class R, class G, class B,
               std::enable_if_t<kiva_detail::mixed<R, G, B>, int> = 0>
-    color SetPen(R red, G green, B blue, int width) = delete;
+    color SetPen(R red, G green, B blue, int width) {
+        return SetPen(static_cast<double>(red), static_cast<double>(green), static_cast<double>(blue), width);
+    }
     template <class R, class G, class B,
               std::enable_if_t<kiva_detail::mixed<R, G, B>, int> = 0>
-    color SetBrush(R red, G green, B blue) = delete;
+    color SetBrush(R red, G green, B blue) {
+        return SetBrush(static_cast<double>(red), static_cast<double>(green), static_cast<double>(blue));
+    }
     /// Sets the font of the text operations: `size` is the cell height in
     /// pixels, `style` FONT_BOLD, FONT_ITALIC and FONT_UNDERLINE or-ed
     /// together (0 for none), `family` a FAMILY_ code, `faceName` a font's

@@ -30,11 +30,11 @@ struct PenCompiles<R, G, B, std::void_t<decltype(std::declval<window&>().SetPen(
                                 std::declval<R>(), std::declval<G>(), std::declval<B>(), 1))>>
     : std::true_type {};
 
-// Whole numbers mixed with fractions are refused at compile time; every
-// all-whole or all-fraction call compiles.
-static_assert(!BrushCompiles<int, double, int>::value);
-static_assert(!BrushCompiles<double, double, int>::value);
-static_assert(!PenCompiles<int, double, int>::value);
+// Every all-whole, all-fraction or mixed call compiles (mixed calls have
+// always compiled, taking the fraction form).
+static_assert(BrushCompiles<int, double, int>::value);
+static_assert(BrushCompiles<double, double, int>::value);
+static_assert(PenCompiles<int, double, int>::value);
 static_assert(BrushCompiles<int, int, int>::value && PenCompiles<int, int, int>::value);
 static_assert(BrushCompiles<unsigned, long, short>::value && PenCompiles<size_t, char, int>::value);
 static_assert(BrushCompiles<double, double, double>::value && BrushCompiles<float, float, double>::value);
@@ -50,6 +50,13 @@ protected:
 };
 
 }  // namespace
+
+TEST_F(BeginnerCalls, MixedCallsKeepTheFractionForm) {
+    w->SetBrush(0, 0.5, 1);
+    EXPECT_TRUE(Same(w->SetBrush(WHITE), 0, 127, 255));
+    w->SetPen(1, 0.0, 0, 3);
+    EXPECT_TRUE(Same(w->SetPen(WHITE, 1), 255, 0, 0));
+}
 
 TEST_F(BeginnerCalls, WholeNumbersPickTheEightBitForms) {
     w->SetPen(255, 0, 0, 2);
