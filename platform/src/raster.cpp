@@ -657,8 +657,9 @@ void FillPolygon(const PointD* points, size_t count, int fillMode, const Clip& c
     // exact crossing is then stepped from the last row's without division.
     // The crossing lies between the edge's whole-number ends, well inside 64
     // bits, so the stepped values never overflow.
-    auto crossing = [at](Edge* e, int64_t y) {
-        double x = e->x0 + (static_cast<double>(y) + at - e->y0) * e->slope;
+    auto crossing = [at](Edge* e, int64_t y, bool wantX = true) {
+        double x = 0.0;
+        if (wantX || !e->exact) x = e->x0 + (static_cast<double>(y) + at - e->y0) * e->slope;
         int64_t pixel;
         if (e->exact) {
             if (e->row != y) {
@@ -716,10 +717,11 @@ void FillPolygon(const PointD* points, size_t count, int fillMode, const Clip& c
             // One run per row between the two crossings, by either rule.
             Edge* e0 = active[0];
             Edge* e1 = active[1];
+            // Crossings on one pixel leave the row empty whichever comes
+            // first, so the pixels alone order the two.
             for (; y < until; ++y) {
-                Crossing c0 = crossing(e0, y), c1 = crossing(e1, y);
-                if (c1 < c0) std::swap(c0, c1);
-                emit(y, c0.pixel, c1.pixel);
+                int64_t p0 = crossing(e0, y, false).pixel, p1 = crossing(e1, y, false).pixel;
+                emit(y, std::min(p0, p1), std::max(p0, p1));
             }
             continue;
         }
