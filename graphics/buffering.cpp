@@ -4,6 +4,15 @@
 #include "frame_pacing.h"
 #include "graphics_internal.h"
 
+namespace {
+
+// The last pixel's coordinate along a side of `size`, wrapped like the
+// machine's own arithmetic: the most negative size (of a window that was
+// refused) cannot make it undefined.
+int32_t LastPixel(int32_t size) { return static_cast<int32_t>(static_cast<uint32_t>(size) - 1u); }
+
+}  // namespace
+
 bool window::SetBuffering(bool on) {
     ProcessOneMessage();
     if (on == bufferingOn) return bufferingOn;
@@ -16,7 +25,7 @@ bool window::SetBuffering(bool on) {
         if (dcActive != nullptr) bmapDisplaced = SelectObject(dcActive, bmapBuffer);
         SetPen(WHITE, 1);
         SetBrush(WHITE);
-        DrawRectangle(0, 0, drawWidth - 1, drawHeight - 1, STYLE_FILLED, 0, 0);
+        DrawRectangle(0, 0, LastPixel(drawWidth), LastPixel(drawHeight), STYLE_FILLED, 0, 0);
     } else {
         SelectObject(dcActive, bmapDisplaced);
         if (dcActive != nullptr) DeleteOrReport(dcActive, "Fatal Error: Failed to delete dcActive in SetBuffering!");
@@ -34,6 +43,6 @@ void window::UpdateBuffer() {
     // due; the copy itself never waits.
     PaceFrame(nextFrameDue);
     // The last column and the last row of the buffer are not copied.
-    if (BitBlt(dcScreen, 0, 0, drawWidth - 1, drawHeight - 1, dcActive, 0, 0, SRCCOPY) != 1)
+    if (BitBlt(dcScreen, 0, 0, LastPixel(drawWidth), LastPixel(drawHeight), dcActive, 0, 0, SRCCOPY) != 1)
         FatalError("Fatal Error: Failed to BitBlt in UpdateBuffer!");
 }

@@ -2,7 +2,7 @@
 //
 // A `window` wraps one top-level window with input queues of keys and mouse
 // clicks, optional double buffering, a pen, a brush and a font, shape
-// primitives, text and pixel read-back. `image` holds a picture
+// primitives, text, pixel read-back and printing. `image` holds a picture
 // loaded from a JPEG file or captured from a window. Everything runs on the
 // thread that created the windows; the library has no thread of its own and
 // processes one pending window message at the start of each operation.
@@ -397,6 +397,10 @@ public:
     double GetRedLevel(int32_t x, int32_t y);
     double GetGreenLevel(int32_t x, int32_t y);
     double GetBlueLevel(int32_t x, int32_t y);
+
+    // Printing: the back buffer on one page of a printer chosen in the
+    // system's print dialog (buffering must be on).
+    void Print();
 
     // The message pump step every drawing, state-setting and input
     // operation runs first: handles at most one pending message of this

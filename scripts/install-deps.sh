@@ -14,6 +14,7 @@ packages=(
   libjpeg62-turbo-dev libgtest-dev googletest libbenchmark-dev libcairo2-dev
   xvfb xauth xdotool x11-utils imagemagick dpkg-dev debian-archive-keyring
   g++-mingw-w64-x86-64 wine wine64
+  libgtk-3-dev libcups2-dev cups-daemon cups-client poppler-utils
 )
 
 missing=()

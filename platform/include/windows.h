@@ -12,6 +12,8 @@
 //   fonts and text        - text.cpp        (FreeType/fontconfig faces, TextOutA, extents)
 //   bitmaps and transfers - bitmap.cpp      (bitmaps, BitBlt, DIB transfers)
 //   time                  - time.cpp        (Sleep, timeGetTime)
+//   printing              - print.cpp       (PrintDlgA, documents and pages; printer DCs in printer_dc.cpp;
+//                                            GTK dialog, PDF and CUPS in the module printing/, loaded on first use)
 #ifndef PLATFORM_WINDOWS_H
 #define PLATFORM_WINDOWS_H
 
@@ -150,6 +152,33 @@ typedef struct _DOCINFOA {
     DWORD fwType;
 } DOCINFOA;
 typedef DOCINFOA DOCINFO;
+
+// The print dialog record (commdlg.h), in its 64-bit layout.
+typedef UINT_PTR (CALLBACK* LPPRINTHOOKPROC)(HWND, UINT, WPARAM, LPARAM);
+typedef UINT_PTR (CALLBACK* LPSETUPHOOKPROC)(HWND, UINT, WPARAM, LPARAM);
+typedef struct tagPDA {
+    DWORD lStructSize;
+    HWND hwndOwner;
+    HGLOBAL hDevMode;
+    HGLOBAL hDevNames;
+    HDC hDC;
+    DWORD Flags;
+    WORD nFromPage;
+    WORD nToPage;
+    WORD nMinPage;
+    WORD nMaxPage;
+    WORD nCopies;
+    HINSTANCE hInstance;
+    LPARAM lCustData;
+    LPPRINTHOOKPROC lpfnPrintHook;
+    LPSETUPHOOKPROC lpfnSetupHook;
+    LPCSTR lpPrintTemplateName;
+    LPCSTR lpSetupTemplateName;
+    HGLOBAL hPrintTemplate;
+    HGLOBAL hSetupTemplate;
+} PRINTDLGA, *LPPRINTDLGA;
+typedef PRINTDLGA PRINTDLG;
+static_assert(sizeof(void*) != 8 || sizeof(PRINTDLGA) == 120, "PRINTDLGA is 120 bytes in the 64-bit layout");
 
 // ------------------------------------------------------------ USER constants
 #define WM_NULL 0x0000
@@ -359,6 +388,10 @@ typedef DOCINFOA DOCINFO;
 #define RASTERCAPS 38
 #define LOGPIXELSX 88
 #define LOGPIXELSY 90
+#define PHYSICALWIDTH 110
+#define PHYSICALHEIGHT 111
+#define PHYSICALOFFSETX 112
+#define PHYSICALOFFSETY 113
 #define RC_BITBLT 1
 #define RC_BITMAP64 8
 #define RC_GDI20_OUTPUT 0x0010
@@ -369,6 +402,18 @@ typedef DOCINFOA DOCINFO;
 #define RC_FLOODFILL 0x1000
 #define RC_STRETCHDIB 0x2000
 #define RC_OP_DX_OUTPUT 0x4000
+
+// Print dialog flags (commdlg.h) and the print spooler's error result.
+#define PD_ALLPAGES 0x00000000
+#define PD_SELECTION 0x00000001
+#define PD_PAGENUMS 0x00000002
+#define PD_NOSELECTION 0x00000004
+#define PD_NOPAGENUMS 0x00000008
+#define PD_COLLATE 0x00000010
+#define PD_PRINTTOFILE 0x00000020
+#define PD_RETURNDC 0x00000100
+#define PD_USEDEVMODECOPIESANDCOLLATE 0x00040000
+#define SP_ERROR (-1)
 
 #define OBJ_PEN 1
 #define OBJ_BRUSH 2
@@ -466,6 +511,14 @@ int SetDIBitsToDevice(HDC dc, int xDest, int yDest, DWORD width, DWORD height, i
 int StretchDIBits(HDC dc, int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc,
                   int srcWidth, int srcHeight, const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop);
 
+// ------------------------------------------------------------ printing
+BOOL PrintDlgA(LPPRINTDLGA printDialog);
+int StartDocA(HDC dc, const DOCINFOA* docInfo);
+int EndDoc(HDC dc);
+int AbortDoc(HDC dc);
+int StartPage(HDC dc);
+int EndPage(HDC dc);
+
 #ifdef __cplusplus
 }
 #endif
@@ -484,6 +537,8 @@ int StretchDIBits(HDC dc, int xDest, int yDest, int destWidth, int destHeight, i
 #define CreateFontIndirect CreateFontIndirectA
 #define TextOut TextOutA
 #define GetTextExtentPoint32 GetTextExtentPoint32A
+#define PrintDlg PrintDlgA
+#define StartDoc StartDocA
 #define WNDCLASS WNDCLASSA
 
 #endif

@@ -14,6 +14,7 @@
 
 #include "gdi_internal.h"
 #include "platform_faults.h"
+#include "printer_dc.h"
 #include "surface.h"
 #include "window_service.h"
 
@@ -350,6 +351,11 @@ BOOL BlockTransfer(HDC dest, int x, int y, int width, int height, HDC src, int x
     if (!to) return FALSE;
     DeviceContext* from = LookupDC(src);
     if (UsesSource(rop) && !from) return FALSE;
+    if (to->printer) {
+        // Onto paper: the picture is kept whole and placed on the page.
+        return PlaceOnPage(*to->printer, x, y, width, height, from ? TargetSurface(*from) : nullptr, xSrc, ySrc,
+                           srcWidth, srcHeight, rop);
+    }
     Surface* target = TargetSurface(*to);
     if (!target) return TRUE;
     Source source;

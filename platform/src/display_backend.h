@@ -84,6 +84,10 @@ void TakeEvents(bool readDisplay, std::vector<Event>& out);
 // Waits until something arrives, at most `timeoutMs` (negative: no limit).
 void WaitForEvent(int timeoutMs);
 
+// The X11 window behind a display window (display_sdl_x11.cpp), 0 when the
+// display is not X11: lets a dialog of another toolkit be owned by it.
+unsigned long NativeWindowId(uint32_t id);
+
 enum class MessageKind { Information, Warning, Error };
 // Shows a message box owned by window `owner` (0: none) and waits for it;
 // false when the display cannot show one.

@@ -11,12 +11,15 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <variant>
 
 #include "raster.h"
 #include "surface.h"
 
 namespace platform {
+
+struct PrinterDevice;  // printer_dc.h
 
 struct Pen {
     int style = PS_SOLID;  // PS_SOLID, PS_NULL or PS_INSIDEFRAME
@@ -58,6 +61,7 @@ struct DeviceContext {
     UINT textAlign = TA_LEFT | TA_TOP | TA_NOUPDATECP;
     int polyFillMode = ALTERNATE;
     int stretchMode = BLACKONWHITE;
+    std::shared_ptr<PrinterDevice> printer;  // printer DCs only (printer_dc.h)
 };
 
 // One entry of the table.

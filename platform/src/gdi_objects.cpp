@@ -12,6 +12,7 @@
 #include "gdi_internal.h"
 #include "gdi_service.h"
 #include "platform_faults.h"
+#include "printer_dc.h"
 #include "window_service.h"
 
 namespace platform {
@@ -205,6 +206,18 @@ HDC CreateWindowDC(HWND hwnd) {
     return NewDC(hwnd, false);
 }
 
+// A printer DC draws on no surface; its transfers go to the printer's page.
+HDC CreatePrinterDC(std::shared_ptr<PrinterDevice> device) {
+    HDC dc = NewDC(nullptr, false);
+    if (DeviceContext* context = LookupDC(dc)) context->printer = std::move(device);
+    return dc;
+}
+
+PrinterDevice* LookupPrinter(HDC dc) {
+    DeviceContext* context = LookupDC(dc);
+    return context ? context->printer.get() : nullptr;
+}
+
 int ReleaseWindowDC(HWND hwnd, HDC dc) {
     DeviceContext* context = LookupDC(dc);
     if (!context || context->memory || context->hwnd != hwnd) return 0;
@@ -380,6 +393,7 @@ int SetStretchBltMode(HDC dc, int mode) {
 
 int GetDeviceCaps(HDC dc, int index) {
     if (!LookupDC(dc)) return 0;
+    if (PrinterDevice* printer = LookupPrinter(dc)) return PrinterDeviceCaps(*printer, index);
     switch (index) {
         case HORZRES: return GetSystemMetrics(SM_CXSCREEN);
         case VERTRES: return GetSystemMetrics(SM_CYSCREEN);

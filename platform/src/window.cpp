@@ -429,6 +429,13 @@ uint32_t DisplayWindowId(HWND hwnd) {
     return w ? w->DisplayId() : 0;
 }
 
+bool OnScreen() { return display::Start() && !display::Offscreen(); }
+
+unsigned long X11WindowId(HWND hwnd) {
+    uint32_t id = DisplayWindowId(hwnd);
+    return id ? display::NativeWindowId(id) : 0;
+}
+
 }  // namespace platform
 
 // ================================================================ USER
@@ -724,6 +731,7 @@ HWND GetCapture(void) { return TheService().capture; }
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     if (platform_faults::ShouldFail("MessageBoxA")) return 0;
+    if (platform_faults::RecordMessageBox(owner, text, caption, type)) return IDOK;
     const char* title = caption ? caption : "Error";
     const char* body = text ? text : "";
     if (StartDisplay() && !platform::display::Offscreen()) {

@@ -53,6 +53,15 @@ void PresentDirtyWindows();
 // The display backend's id of a live window, 0 for none.
 uint32_t DisplayWindowId(HWND hwnd);
 
+// True when windows are shown on a real display (not SDL's offscreen
+// driver): other services may then open windows of their own, such as the
+// print dialog.
+bool OnScreen();
+
+// The X11 window behind a live window on an X display, 0 otherwise: lets a
+// dialog of another toolkit be owned by it.
+unsigned long X11WindowId(HWND hwnd);
+
 }  // namespace platform
 
 #endif

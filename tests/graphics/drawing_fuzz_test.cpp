@@ -168,7 +168,7 @@ TEST_F(DrawingFuzzTest, HostileArgumentsToEveryOperationAreHarmless) {
                 }
                 break;
             case 4:
-                w->DrawPolygon(nullptr, nullptr, static_cast<int>(rng() % 3) * end(), STYLE_FILLED);
+                w->DrawPolygon(nullptr, nullptr, rng() % 2 ? 0 : end(), STYLE_FILLED);
                 break;
             case 5:
                 w->DrawArc(end(), end(), end(), end(), fraction(), fraction(), STYLE_FILLED, static_cast<int>(rng() % 3));

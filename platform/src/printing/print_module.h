@@ -1,0 +1,54 @@
+// print_module.h - the printing module (libkiva_print.so): where printed
+// documents go - a PDF file, a CUPS queue, or the choice made in GTK's print
+// dialog - with the GTK, cairo and CUPS code they need. It is a module of
+// its own, loaded by the printing service (print.cpp) on the first Print
+// that needs it, so that programs that never print never load GTK, cairo or
+// CUPS. Its one entry point, kiva_print_module, returns the table below.
+#ifndef PLATFORM_PRINT_MODULE_H
+#define PLATFORM_PRINT_MODULE_H
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "printer_dc.h"
+
+namespace platform {
+
+enum class DialogOutcome { Chosen, Cancelled, Unavailable };
+
+struct PrintModule {
+    // A PDF file at `path`, replaced if it exists.
+    std::unique_ptr<PrintOutput> (*newPdfFile)(const std::string& path);
+    // A sheet of A4 (210 x 297 mm) without margins at 300 dpi: the page of a
+    // PDF file, and of a queue that names no page of its own.
+    PageGeometry (*defaultPage)();
+    // Finds the CUPS queue `name` and the page it prints by default; false
+    // with the print service's reason when there is no such queue or no
+    // service.
+    bool (*findCupsQueue)(const std::string& name, PageGeometry& page, std::string& reason);
+    // A PDF document sent to the CUPS queue `name` when it ends; EndDoc
+    // returns once the print service has spooled it.
+    std::unique_ptr<PrintOutput> (*newCupsQueue)(const std::string& name);
+    // Shows GTK's print dialog, modal, owned by the X11 window `ownerX11`
+    // (0: none). Chosen: `page` and `output` describe the printer and page
+    // set-up the user chose. Unavailable: GTK cannot open the display
+    // (`why` says so).
+    DialogOutcome (*runPrintDialog)(unsigned long ownerX11, PageGeometry& page, std::unique_ptr<PrintOutput>& output,
+                                    std::string& why);
+};
+
+// ---------------------------------------------------------------- inside the module
+std::unique_ptr<PrintOutput> NewPdfFileOutput(const std::string& path);
+PageGeometry DefaultPage();
+bool FindCupsQueue(const std::string& name, PageGeometry& page, std::string& reason);
+std::unique_ptr<PrintOutput> NewCupsOutput(const std::string& name);
+DialogOutcome RunPrintDialog(unsigned long ownerX11, PageGeometry& page, std::unique_ptr<PrintOutput>& output,
+                             std::string& why);
+
+}  // namespace platform
+
+extern "C" const platform::PrintModule* kiva_print_module();
+
+#endif
