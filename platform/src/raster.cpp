@@ -594,6 +594,11 @@ void FillPolygon(const PointD* points, size_t count, int fillMode, const Clip& c
         // pixel corner is never taken for one just beside it.
         bool exact;
         int64_t ix0, iy0, idx, idy;  // idy > 0
+        // The exact crossing stepped from row to row: on row `row` the first
+        // pixel right of it is `pixel`, and pixel * idy less the crossing's
+        // numerator is `rem`, in [0, idy). Each row down adds idx, which is
+        // whole * idy + part with part in [0, idy).
+        int64_t row, pixel, rem, whole, part;
     };
     struct Crossing {
         double x;
@@ -628,6 +633,13 @@ void FillPolygon(const PointD* points, size_t count, int fillMode, const Clip& c
             e.iy0 = static_cast<int64_t>(up.y);
             e.idx = static_cast<int64_t>(dn.x) - e.ix0;
             e.idy = static_cast<int64_t>(dn.y) - e.iy0;
+            e.whole = e.idx / e.idy;
+            e.part = e.idx % e.idy;
+            if (e.part < 0) {
+                e.part += e.idy;
+                --e.whole;
+            }
+            e.row = INT64_MIN;  // worked out in full on the first row asked for
         }
         edges[edgeCount++] = e;
     }
@@ -641,13 +653,31 @@ void FillPolygon(const PointD* points, size_t count, int fillMode, const Clip& c
     if (need > out.capacity()) out.reserve(std::max(need, 2 * out.capacity()));
     // Where an edge crosses row y, and the first pixel whose sample point is
     // at or right of that crossing.
-    auto crossing = [at](const Edge* e, int64_t y) {
-        double x = e->x0 + (static_cast<double>(y) + at - e->y0) * e->slope;
+    // The rows asked for of one edge mostly follow one another, and the
+    // exact crossing is then stepped from the last row's without division.
+    // The crossing lies between the edge's whole-number ends, well inside 64
+    // bits, so the stepped values never overflow.
+    auto crossing = [at](Edge* e, int64_t y, bool wantX = true) {
+        double x = 0.0;
+        if (wantX || !e->exact) x = e->x0 + (static_cast<double>(y) + at - e->y0) * e->slope;
         int64_t pixel;
         if (e->exact) {
-            __int128 num = static_cast<__int128>(e->ix0) * e->idy + static_cast<__int128>(y - e->iy0) * e->idx;
-            __int128 q = CeilDiv(num, e->idy);
-            pixel = q < INT64_MIN / 2 ? INT64_MIN / 2 : q > INT64_MAX / 2 ? INT64_MAX / 2 : static_cast<int64_t>(q);
+            if (e->row != y) {
+                __int128 num = static_cast<__int128>(e->ix0) * e->idy + static_cast<__int128>(y - e->iy0) * e->idx;
+                __int128 q = CeilDiv(num, e->idy);
+                e->pixel = static_cast<int64_t>(q);
+                e->rem = static_cast<int64_t>(q * e->idy - num);
+                e->row = y;
+            }
+            pixel = e->pixel;
+            // On to the next row.
+            e->pixel += e->whole;
+            e->rem -= e->part;
+            if (e->rem < 0) {
+                e->rem += e->idy;
+                ++e->pixel;
+            }
+            ++e->row;
         } else {
             pixel = ClampTo(std::ceil(x - at), INT32_MIN, INT32_MAX);
         }
@@ -664,7 +694,7 @@ void FillPolygon(const PointD* points, size_t count, int fillMode, const Clip& c
             Append(out, static_cast<int32_t>(y), a, b);
         }
     };
-    Scratch<const Edge*, 8> active(edgeCount);
+    Scratch<Edge*, 8> active(edgeCount);
     size_t activeCount = 0;
     std::vector<Crossing> crossings;
     size_t next = 0;
@@ -685,12 +715,13 @@ void FillPolygon(const PointD* points, size_t count, int fillMode, const Clip& c
         for (size_t k = 0; k < activeCount; ++k) until = std::min(until, active[k]->bottom);
         if (activeCount == 2) {
             // One run per row between the two crossings, by either rule.
-            const Edge* e0 = active[0];
-            const Edge* e1 = active[1];
+            Edge* e0 = active[0];
+            Edge* e1 = active[1];
+            // Crossings on one pixel leave the row empty whichever comes
+            // first, so the pixels alone order the two.
             for (; y < until; ++y) {
-                Crossing c0 = crossing(e0, y), c1 = crossing(e1, y);
-                if (c1 < c0) std::swap(c0, c1);
-                emit(y, c0.pixel, c1.pixel);
+                int64_t p0 = crossing(e0, y, false).pixel, p1 = crossing(e1, y, false).pixel;
+                emit(y, std::min(p0, p1), std::max(p0, p1));
             }
             continue;
         }
