@@ -3,6 +3,7 @@
 // UpdateBuffer copies to the screen in one block transfer.
 #include "frame_pacing.h"
 #include "graphics.h"
+#include "headless.h"
 
 bool window::SetBuffering(bool on) {
     ProcessOneMessage();
@@ -34,9 +35,13 @@ bool window::SetBuffering(bool on) {
 
 void window::UpdateBuffer() {
     ProcessOneMessage();
-    if (!bufferingOn) return;
-    // The last column and the last row of the buffer are not copied.
-    if (BitBlt(dcScreen, 0, 0, drawWidth - 1, drawHeight - 1, dcActive, 0, 0, SRCCOPY) != 1)
-        FatalError("Fatal Error: Failed to BitBlt in UpdateBuffer!");
-    PaceFrame();
+    if (bufferingOn) {
+        // The last column and the last row of the buffer are not copied.
+        if (BitBlt(dcScreen, 0, 0, drawWidth - 1, drawHeight - 1, dcActive, 0, 0, SRCCOPY) != 1)
+            FatalError("Fatal Error: Failed to BitBlt in UpdateBuffer!");
+    }
+    // Every call counts as a frame of a headless run, whose snapshot is the
+    // frame as drawn: the whole back buffer (or the screen, unbuffered).
+    graphics_headless::FrameShown(dcActive, drawWidth, drawHeight, FrameRateFromEnvironment());
+    if (bufferingOn) PaceFrame();
 }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "graphics.h"
+#include "headless.h"
 
 int FrameRateFromEnvironment() {
     const char* text = std::getenv("GRAPHICS_FPS");
@@ -33,7 +34,8 @@ long long Now() {
 }  // namespace
 
 void PaceFrame() {
-    const int fps = FrameRateFromEnvironment();
+    // Virtual time runs frames as fast as they can be drawn.
+    const int fps = graphics_headless::VirtualTime() ? 0 : FrameRateFromEnvironment();
     if (fps == 0) {
         nextFrameDue = 0;
         return;

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "graphics.h"
+#include "headless.h"
 
 WindowRegistry* windowRegistry = nullptr;
 
@@ -218,11 +219,16 @@ void window::ProcessOneMessage() {
     // A window that was never created has no messages; asking for those of
     // a null handle would take every other window's.
     if (hwndWindow == nullptr) return;
+    // Scripted input due at this step is posted first, as real input would
+    // be, and whatever the step takes may be recorded.
+    graphics_headless::BeforeMessageStep(hwndWindow);
     MSG message;
     if (PeekMessageA(&message, hwndWindow, 0, 0, PM_REMOVE)) {
+        graphics_headless::Retrieved(message);
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+    graphics_headless::AfterMessageStep();
 }
 
 namespace {
@@ -235,13 +241,28 @@ void BlockUntilMessage(HWND hwnd) {
     if (!PeekMessageA(&message, hwnd, 0, 0, PM_NOREMOVE)) WaitMessage();
 }
 
+// Whether the wait of window `hwnd` could still end: a message of the window
+// is pending, or more input can arrive.
+bool InputMayCome(HWND hwnd) {
+    MSG message;
+    return PeekMessageA(&message, hwnd, 0, 0, PM_NOREMOVE) || graphics_headless::InputCanArrive();
+}
+
+// Between two steps of a wait: while a script plays, its next message may
+// be due a few steps on, so the wait goes on stepping instead of sleeping.
+void BetweenWaitSteps(HWND hwnd) {
+    if (!graphics_headless::ScriptPlaying()) BlockUntilMessage(hwnd);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- input operations
 //
 // Once the platform window is gone (closed with its close box) no input can
 // arrive any more: the polls report none and the waits return at once with
-// nothing.
+// nothing. A wait that no input can ever end (no display and no input
+// script, or a script with nothing more for it) ends the program instead,
+// with a message naming the wait and status 3.
 
 KeyKind window::PollKey(char& code) {
     ProcessOneMessage();
@@ -268,7 +289,8 @@ KeyKind window::AwaitKey(char& code) {
             code = 0;
             return KK_NONE;
         }
-        BlockUntilMessage(hwndWindow);
+        if (!InputMayCome(hwndWindow)) graphics_headless::EndWaitWithoutInput("AwaitKey");
+        BetweenWaitSteps(hwndWindow);
     }
     KeyKind kind = record->kind;
     code = record->code;
@@ -292,19 +314,23 @@ ClickKind window::PollClick(int32_t& x, int32_t& y) {
     return kind;
 }
 
-ClickKind window::AwaitClick(int32_t& x, int32_t& y) {
+ClickKind window::AwaitClick(int32_t& x, int32_t& y) { return WaitForClick(x, y, "AwaitClick"); }
+
+ClickKind window::WaitForClick(int32_t& x, int32_t& y, const char* endsProgramAs) {
     ClickRecord* record = nullptr;
     for (;;) {
         ProcessOneMessage();
         record = clickQueue.TakeFirst();
         if (record != nullptr) break;
-        if (!IsOpen()) {
+        bool mayCome = IsOpen() && InputMayCome(hwndWindow);
+        if (!mayCome && IsOpen() && endsProgramAs != nullptr) graphics_headless::EndWaitWithoutInput(endsProgramAs);
+        if (!mayCome) {
             clickQueue.Clear();
             x = -1;
             y = -1;
             return CK_NONE;
         }
-        BlockUntilMessage(hwndWindow);
+        BetweenWaitSteps(hwndWindow);
     }
     ClickKind kind = record->kind;
     x = record->x;

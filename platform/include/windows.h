@@ -356,6 +356,7 @@ int ReleaseDC(HWND hwnd, HDC dc);
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR cursorName);
 BOOL PeekMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeMsg);
 BOOL WaitMessage(void);
+BOOL PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessageA(const MSG* msg);
 LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -428,6 +429,7 @@ int StretchDIBits(HDC dc, int xDest, int yDest, int destWidth, int destHeight, i
 #define GetWindowText GetWindowTextA
 #define LoadCursor LoadCursorA
 #define PeekMessage PeekMessageA
+#define PostMessage PostMessageA
 #define DispatchMessage DispatchMessageA
 #define DefWindowProc DefWindowProcA
 #define MessageBox MessageBoxA

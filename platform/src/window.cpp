@@ -19,8 +19,8 @@
 // their window: key-downs and key-ups with virtual-key codes (F10 and keys
 // pressed with Alt, without Ctrl, as system keys), mouse moves and button
 // presses and releases in client coordinates, and WM_CLOSE for the close
-// box. Posted messages (WM_CLOSE and the characters TranslateMessage makes)
-// are retrieved before input messages, as on Windows. The key state that
+// box. Posted messages (WM_CLOSE, the characters TranslateMessage makes and
+// whatever PostMessageA posts) are retrieved before input messages, as on Windows. The key state that
 // TranslateMessage reads (Shift, Ctrl, Caps Lock) follows the key messages
 // as they are retrieved. Characters follow the US keyboard layout; bits
 // 16-23 of a key message's lParam (the scan code) are 0.
@@ -54,6 +54,7 @@
 
 #include "gdi_internal.h"
 #include "gdi_service.h"
+#include "platform_display.h"
 #include "platform_faults.h"
 #include "surface.h"
 #include "window_service.h"
@@ -149,6 +150,7 @@ struct Service {
     bool videoTried = false;
     bool videoReady = false;
     bool offscreen = false;
+    bool displayAbsent = false;  // offscreen because no display exists
     std::vector<WindowClass> classes;
     ATOM nextAtom = 0xC000;
     std::map<HWND, std::unique_ptr<Window>> windows;
@@ -211,6 +213,7 @@ bool EnsureVideo() {
     }
     const char* driver = SDL_GetCurrentVideoDriver();
     s.offscreen = driver && std::strcmp(driver, "offscreen") == 0;
+    s.displayAbsent = s.offscreen && !explicitDriver;
     SDL_StopTextInput();  // characters come from TranslateMessage
     s.videoReady = true;
     return true;
@@ -797,6 +800,14 @@ BOOL PeekMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT rem
     return FALSE;
 }
 
+BOOL PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (platform_faults::ShouldFail("PostMessageA")) return FALSE;
+    // Only window messages: thread messages (no window) are not kept.
+    if (!IsWindow(hwnd)) return FALSE;
+    Post(TheService().posted, hwnd, message, wParam, lParam);
+    return TRUE;
+}
+
 BOOL WaitMessage(void) {
     if (platform_faults::ShouldFail("WaitMessage")) return FALSE;
     Service& s = TheService();
@@ -892,3 +903,5 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     std::fflush(stderr);
     return IDOK;
 }
+
+bool PlatformDisplayIsAbsent() { return TheService().displayAbsent; }
