@@ -220,8 +220,10 @@ void window::ProcessOneMessage() {
     // a null handle would take every other window's.
     if (hwndWindow == nullptr) return;
     // Scripted input due at this step is posted first, as real input would
-    // be, and whatever the step takes may be recorded.
-    graphics_headless::BeforeMessageStep(hwndWindow);
+    // be (not before the window is registered: its input would be lost),
+    // and whatever the step takes may be recorded.
+    if (windowRegistry != nullptr && windowRegistry->Find(hwndWindow) == this)
+        graphics_headless::BeforeMessageStep(hwndWindow);
     MSG message;
     if (PeekMessageA(&message, hwndWindow, 0, 0, PM_REMOVE)) {
         graphics_headless::Retrieved(message);
