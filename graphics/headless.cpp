@@ -195,7 +195,7 @@ struct Session {
     size_t nextEvent = 0;
 
     std::FILE* recording = nullptr;
-    bool escapeCharacterDue = false;  // the character a recorded Esc key-down translates into
+    int escapeCharactersDue = 0;  // characters that recorded Esc key-downs translate into
 
     bool snapshotsOn = false;
     NamePattern pattern;
@@ -301,15 +301,16 @@ void BeforeMessageStep(HWND hwnd) {
 void Retrieved(const MSG& message) {
     Session& s = TheSession();
     if (s.recording == nullptr) return;
-    if (message.message == WM_CHAR && s.escapeCharacterDue && message.wParam == 27) {
-        s.escapeCharacterDue = false;  // comes again from the Esc key-down when played back
+    // The character an Esc key-down translates into comes again from the
+    // key-down when played back: it is not recorded.
+    if (message.message == WM_CHAR && message.wParam == 27 && s.escapeCharactersDue > 0) {
+        --s.escapeCharactersDue;
         return;
     }
     std::string line = graphics_script::Format(Anchor::Frame, s.framesShown, s.stepsSinceFrame, message.message,
                                                message.wParam, message.lParam);
     if (line.empty()) return;
-    if (message.message == WM_CHAR) s.escapeCharacterDue = false;
-    if (message.message == WM_KEYDOWN) s.escapeCharacterDue = message.wParam == VK_ESCAPE;
+    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) ++s.escapeCharactersDue;
     std::fprintf(s.recording, "%s\n", line.c_str());
     std::fflush(s.recording);
 }
