@@ -5,7 +5,7 @@
 # when a recorded session is played back.
 # Usage: headless.sh BUILD_DIR SOURCE_DIR
 set -uo pipefail
-build=$1
+build=$(realpath "$1")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"

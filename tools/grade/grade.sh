@@ -43,9 +43,13 @@ mkdir -p "$out"
 rm -f "$out"/*.png
 
 # No display: the library draws offscreen, and a wait that no input can end
-# ends the program (status 3) instead of hanging the grader.
+# ends the program (status 3) instead of hanging the grader. A runner (Wine)
+# keeps the display it needs; there the script is the only input that ends
+# waits.
+hide_display=(-u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER)
+[ -n "$runner" ] && hide_display=()
 start=$(date +%s.%N)
-env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER \
+env "${hide_display[@]}" \
   GRAPHICS_TIME=virtual GRAPHICS_SNAPSHOT="$out/$pattern" GRAPHICS_SNAPSHOT_FRAMES="$frames" \
   ${script:+GRAPHICS_INPUT="$script"} \
   timeout "$limit" $runner "$@" <"$stdin_file" >"$out/stdout.txt" 2>"$out/stderr.txt"
