@@ -3,9 +3,11 @@
 #
 # Linux: the system's libjpeg-turbo (Debian's libjpeg62-turbo-dev).
 # Windows (MinGW-w64 cross build): there is no packaged MinGW libjpeg, so
-# Debian's own libjpeg-turbo source package is fetched into the build tree
-# (scripts/fetch-libjpeg-source.sh) and built here as a static library with
-# the cross compiler, SIMD off. Nothing of that source lives in the project.
+# Debian's own libjpeg-turbo source, which scripts/install-deps.sh fetches
+# beforehand (scripts/fetch-libjpeg-source.sh, into build/deps/libjpeg-turbo),
+# is built here as a static library with the cross compiler, SIMD off. The
+# build only compiles that folder; it fetches nothing. Nothing of that source
+# lives in the project.
 include_guard(GLOBAL)
 
 if(NOT WIN32)
@@ -17,7 +19,15 @@ endif()
 
 include(ExternalProject)
 
-set(_jpeg_src ${CMAKE_BINARY_DIR}/_deps/libjpeg-turbo-src)
+set(KIVA_LIBJPEG_SOURCE_DIR ${PROJECT_SOURCE_DIR}/build/deps/libjpeg-turbo CACHE PATH
+  "libjpeg-turbo source folder for the Windows build (made by scripts/fetch-libjpeg-source.sh)")
+set(_jpeg_src ${KIVA_LIBJPEG_SOURCE_DIR})
+if(NOT EXISTS ${_jpeg_src}/jpeglib.h OR NOT EXISTS ${_jpeg_src}/CMakeLists.txt)
+  message(FATAL_ERROR
+    "The Windows build needs Debian's libjpeg-turbo source in ${_jpeg_src}, which is missing. "
+    "Run scripts/install-deps.sh (or scripts/fetch-libjpeg-source.sh ${_jpeg_src}) first, "
+    "or point KIVA_LIBJPEG_SOURCE_DIR at an unpacked libjpeg-turbo source folder.")
+endif()
 set(_jpeg_bin ${CMAKE_BINARY_DIR}/_deps/libjpeg-turbo-build)
 set(_jpeg_out ${CMAKE_BINARY_DIR}/_deps/libjpeg-turbo)
 set(_jpeg_lib ${_jpeg_out}/lib/libjpeg.a)
@@ -26,7 +36,7 @@ file(MAKE_DIRECTORY ${_jpeg_out}/include ${_jpeg_out}/lib)
 ExternalProject_Add(libjpeg_turbo_mingw
   SOURCE_DIR ${_jpeg_src}
   BINARY_DIR ${_jpeg_bin}
-  DOWNLOAD_COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/fetch-libjpeg-source.sh ${_jpeg_src}
+  DOWNLOAD_COMMAND ""
   UPDATE_COMMAND ""
   PATCH_COMMAND ""
   CMAKE_ARGS
@@ -46,7 +56,6 @@ ExternalProject_Add(libjpeg_turbo_mingw
       ${_jpeg_src}/jpeglib.h ${_jpeg_src}/jmorecfg.h ${_jpeg_src}/jerror.h
       ${_jpeg_bin}/jconfig.h ${_jpeg_out}/include/
   BUILD_BYPRODUCTS ${_jpeg_lib}
-  LOG_DOWNLOAD ON
   LOG_CONFIGURE ON
   LOG_BUILD ON
   LOG_OUTPUT_ON_FAILURE ON)

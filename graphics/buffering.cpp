@@ -2,7 +2,7 @@
 // device context or into a back buffer of the window's size, which
 // UpdateBuffer copies to the screen in one block transfer.
 #include "frame_pacing.h"
-#include "graphics.h"
+#include "graphics_internal.h"
 #include "headless.h"
 
 bool window::SetBuffering(bool on) {
@@ -20,14 +20,9 @@ bool window::SetBuffering(bool on) {
         DrawRectangle(0, 0, drawWidth - 1, drawHeight - 1, STYLE_FILLED, 0, 0);
     } else {
         SelectObject(dcActive, bmapDisplaced);
-        if (dcActive != nullptr) {
-            if (DeleteDC(dcActive) != 1) FatalError("Fatal Error: Failed to delete dcActive in SetBuffering!");
-            dcActive = nullptr;
-        }
-        if (bmapBuffer != nullptr) {
-            if (DeleteObject(bmapBuffer) != 1) FatalError("Fatal Error: Failed to delete bmapBuffer in SetBuffering!");
-            bmapBuffer = nullptr;
-        }
+        if (dcActive != nullptr) DeleteOrReport(dcActive, "Fatal Error: Failed to delete dcActive in SetBuffering!");
+        if (bmapBuffer != nullptr)
+            DeleteOrReport(bmapBuffer, "Fatal Error: Failed to delete bmapBuffer in SetBuffering!");
         dcActive = dcScreen;
     }
     return previous;
@@ -36,6 +31,9 @@ bool window::SetBuffering(bool on) {
 void window::UpdateBuffer() {
     ProcessOneMessage();
     if (bufferingOn) {
+        // The frame reaches the screen when this window's steady rate says it
+        // is due; the copy itself never waits.
+        PaceFrame(nextFrameDue);
         // The last column and the last row of the buffer are not copied.
         if (BitBlt(dcScreen, 0, 0, drawWidth - 1, drawHeight - 1, dcActive, 0, 0, SRCCOPY) != 1)
             FatalError("Fatal Error: Failed to BitBlt in UpdateBuffer!");
@@ -43,5 +41,4 @@ void window::UpdateBuffer() {
     // Every call counts as a frame of a headless run, whose snapshot is the
     // frame as drawn: the whole back buffer (or the screen, unbuffered).
     graphics_headless::FrameShown(dcActive, drawWidth, drawHeight, FrameRateFromEnvironment());
-    if (bufferingOn) PaceFrame();
 }

@@ -6,7 +6,7 @@
 // calls, so a setter may delete the old object at once.
 #include <cstring>
 
-#include "graphics.h"
+#include "graphics_internal.h"
 
 namespace {
 
@@ -45,10 +45,7 @@ color window::SetPen(double red, double green, double blue, int width) {
 color window::SetPen(uint8_t red, uint8_t green, uint8_t blue, int width) {
     ProcessOneMessage();
     color previous = penColor;
-    if (penObject != nullptr) {
-        if (DeleteObject(penObject) != 1) FatalError("Fatal Error: Failed to delete penObject in SetPen!");
-        penObject = nullptr;
-    }
+    if (penObject != nullptr) DeleteOrReport(penObject, "Fatal Error: Failed to delete penObject in SetPen!");
     penWidth = width;
     penColor = color(red, green, blue);
     SetTextColor(dcActive, Packed(red, green, blue));
@@ -65,10 +62,7 @@ color window::SetBrush(double red, double green, double blue) {
 color window::SetBrush(uint8_t red, uint8_t green, uint8_t blue) {
     ProcessOneMessage();
     color previous = brshColor;
-    if (brshObject != nullptr) {
-        if (DeleteObject(brshObject) != 1) FatalError("Fatal Error: Failed to delete brshObject in SetBrush!");
-        brshObject = nullptr;
-    }
+    if (brshObject != nullptr) DeleteOrReport(brshObject, "Fatal Error: Failed to delete brshObject in SetBrush!");
     brshColor = color(red, green, blue);
     brshObject = CreateSolidBrush(Packed(red, green, blue));
     return previous;
@@ -78,10 +72,7 @@ void window::SetFont(int size, uint16_t style, int family, const char* faceName)
     ProcessOneMessage();
     LOGFONTA record;
     std::memset(&record, 0, sizeof record);
-    if (fontObject != nullptr) {
-        if (DeleteObject(fontObject) != 1) FatalError("Fatal Error: Failed to delete fontObject in SetFont!");
-        fontObject = nullptr;
-    }
+    if (fontObject != nullptr) DeleteOrReport(fontObject, "Fatal Error: Failed to delete fontObject in SetFont!");
     record.lfHeight = size;
     record.lfWidth = 0;
     record.lfEscapement = 0;

@@ -1,11 +1,14 @@
 // Pacing of whole frames. A program that animates without a timer of its
 // own, as the game does, runs at the same human speed on every machine only
-// if its frames reach the screen at a steady rate.
+// if its frames reach the screen at a steady rate. Each window keeps its
+// own frame clock; the wait is the thread sleep, finished in short sleeps
+// so that a coarse sleep cannot overshoot the frame.
 #include "frame_pacing.h"
 
+#include <chrono>
 #include <cstdlib>
 
-#include "graphics.h"
+#include "graphics_internal.h"
 #include "headless.h"
 
 int FrameRateFromEnvironment() {
@@ -17,52 +20,50 @@ int FrameRateFromEnvironment() {
     return fps > 1000 ? 1000 : static_cast<int>(fps);
 }
 
-#ifdef _WIN32
-
 namespace {
 
-// When the next frame is due, in performance-counter ticks; 0 before the
-// first frame.
-long long nextFrameDue = 0;
-
-long long Now() {
+// Nanoseconds of a steady clock.
+int64_t NowNs() {
+#ifdef _WIN32
     LARGE_INTEGER now;
+    LARGE_INTEGER frequency;
     QueryPerformanceCounter(&now);
-    return now.QuadPart;
+    QueryPerformanceFrequency(&frequency);
+    const int64_t perSecond = frequency.QuadPart;
+    return now.QuadPart / perSecond * 1'000'000'000 + now.QuadPart % perSecond * 1'000'000'000 / perSecond;
+#else
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+#endif
 }
 
 }  // namespace
 
-void PaceFrame() {
+void PaceFrame(int64_t& nextDue) {
     // Virtual time runs frames as fast as they can be drawn.
     const int fps = graphics_headless::VirtualTime() ? 0 : FrameRateFromEnvironment();
     if (fps == 0) {
-        nextFrameDue = 0;
+        nextDue = 0;
         return;
     }
+#ifdef _WIN32
+    // Sleeps of one millisecond rather than the default timer tick.
     static const bool fineTimer = timeBeginPeriod(1) == TIMERR_NOERROR;
     (void)fineTimer;
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    const long long period = frequency.QuadPart / fps;
-
-    long long now = Now();
-    if (nextFrameDue == 0 || now > nextFrameDue + period) {
+#endif
+    const int64_t period = 1'000'000'000 / fps;
+    int64_t now = NowNs();
+    if (nextDue == 0 || now > nextDue + period) {
         // First frame, or a frame so late that catching up would race: start
         // the steady rate afresh from now.
-        nextFrameDue = now + period;
+        nextDue = now + period;
         return;
     }
-    while (now < nextFrameDue) {
-        const long long ms = (nextFrameDue - now) * 1000 / frequency.QuadPart;
+    while (now < nextDue) {
+        const int64_t ms = (nextDue - now) / 1'000'000;
         Sleep(ms > 1 ? static_cast<DWORD>(ms - 1) : 0);
-        now = Now();
+        now = NowNs();
     }
-    nextFrameDue += period;
+    nextDue += period;
 }
-
-#else
-
-void PaceFrame() {}
-
-#endif

@@ -7,21 +7,42 @@
 // thread that created the windows; the library has no thread of its own and
 // processes one pending window message at the start of each operation.
 //
-// On Windows this header sits on the real Win32 API; elsewhere on the
-// project's own Win32 subset (platform/include/windows.h).
+// On Windows the library sits on the real Win32 API; elsewhere on the
+// project's own Win32 subset (platform/include/windows.h). This header
+// includes neither: it declares the few platform handle types that the
+// fields of `window` and `image` hold, exactly as <windows.h> declares them
+// (STRICT handles: a pointer to an incomplete structure of their own), so a
+// program keeps its own `min`, `max`, `RGB`, `ERROR` or `Rectangle`, and a
+// program that includes <windows.h> as well still compiles.
 #ifndef GRAPHICS_GRAPHICS_H
 #define GRAPHICS_GRAPHICS_H
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-// The Win32 headers name a message-box flag MB_RIGHT; here it is a mouse
-// button, and the library never uses the flag.
-#undef MB_RIGHT
-
 #include <cstdint>
 #include <string>
+
+// <windows.h>, when a program includes it before this header, names a
+// message-box flag MB_RIGHT; here it is a mouse button.
+#ifdef MB_RIGHT
+#undef MB_RIGHT
+#endif
+
+// The platform handles that the fields of `window` and `image` hold.
+struct HWND__;
+typedef HWND__* HWND;
+struct HDC__;
+typedef HDC__* HDC;
+struct HINSTANCE__;
+typedef HINSTANCE__* HINSTANCE;
+struct HBITMAP__;
+typedef HBITMAP__* HBITMAP;
+struct HPEN__;
+typedef HPEN__* HPEN;
+struct HBRUSH__;
+typedef HBRUSH__* HBRUSH;
+struct HFONT__;
+typedef HFONT__* HFONT;
+typedef void* HGDIOBJ;
+struct tagBITMAPINFOHEADER;  // BITMAPINFOHEADER
 
 // ---------------------------------------------------------------- errors
 
@@ -222,91 +243,31 @@ enum ClickKind : int32_t { CK_NONE = 0, CK_LEFT = 1, CK_RIGHT = 2 };
 enum MouseButton : int32_t { MB_LEFT = 0, MB_RIGHT = 1 };
 enum ButtonState : int32_t { BS_UP = 0, BS_DOWN = 1 };
 
-struct KeyRecord {
-    KeyKind kind = KK_NONE;
-    char code = 0;
-    KeyRecord* next = nullptr;
-};
+// A window's input waits in two first-in first-out lists of records, one of
+// keys and one of clicks; each list owns its records. The records and the
+// list operations belong to the library (graphics_internal.h).
+struct KeyRecord;
+struct ClickRecord;
 
-struct ClickRecord {
-    ClickKind kind = CK_NONE;
-    int32_t x = -1;
-    int32_t y = -1;
-    ClickRecord* next = nullptr;
-};
-
-// First-in first-out list of key records. Owns its records.
-class KeyQueue {
+template <class Record>
+class InputQueue {
 public:
-    KeyQueue() = default;
-    KeyQueue(const KeyQueue&) = delete;
-    KeyQueue& operator=(const KeyQueue&) = delete;
-    ~KeyQueue() { Clear(); }
+    InputQueue() = default;
+    InputQueue(const InputQueue&) = delete;
+    InputQueue& operator=(const InputQueue&) = delete;
+    ~InputQueue();
 
-    void Append(KeyRecord* record);
-    KeyRecord* TakeFirst();  // caller frees the record; null when empty
+    void Append(Record* record);
+    Record* TakeFirst();  // caller frees the record; null when empty
     void Clear();
 
 private:
-    KeyRecord* first = nullptr;
-    KeyRecord* last = nullptr;
+    Record* first = nullptr;
+    Record* last = nullptr;
 };
 
-// First-in first-out list of click records. Owns its records.
-class ClickQueue {
-public:
-    ClickQueue() = default;
-    ClickQueue(const ClickQueue&) = delete;
-    ClickQueue& operator=(const ClickQueue&) = delete;
-    ~ClickQueue() { Clear(); }
-
-    void Append(ClickRecord* record);
-    ClickRecord* TakeFirst();  // caller frees the record; null when empty
-    void Clear();
-
-private:
-    ClickRecord* first = nullptr;
-    ClickRecord* last = nullptr;
-};
-
-class window;
-
-struct RegistryEntry {
-    RegistryEntry* next = nullptr;
-    HWND handle = nullptr;
-    window* owner = nullptr;
-};
-
-// Maps platform window handles to their `window` objects, so that the window
-// procedure can find the queues of the window a message is addressed to.
-class WindowRegistry {
-public:
-    WindowRegistry() = default;
-    WindowRegistry(const WindowRegistry&) = delete;
-    WindowRegistry& operator=(const WindowRegistry&) = delete;
-    ~WindowRegistry();  // frees the entries, never the windows
-
-    void Register(HWND handle, window* owner);
-    void Unregister(HWND handle);
-    window* Find(HWND handle) const;
-    uint16_t Count() const { return windowCount; }
-
-    void NoteButton(HWND handle, MouseButton button, ButtonState state, int32_t x, int32_t y);
-    void NoteMotion(HWND handle, int32_t x, int32_t y);
-    void PushClick(HWND handle, ClickKind kind, int32_t x, int32_t y);
-    void PushKey(HWND handle, KeyKind kind, char code);
-
-    bool waitOnLastClose = true;
-
-private:
-    RegistryEntry* firstEntry = nullptr;
-    uint16_t windowCount = 0;
-};
-
-// The one shared registry; null while no window exists.
-extern WindowRegistry* windowRegistry;
-
-LRESULT CALLBACK GraphicsWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+using KeyQueue = InputQueue<KeyRecord>;
+using ClickQueue = InputQueue<ClickRecord>;
 
 // ---------------------------------------------------------------- images
 
@@ -330,7 +291,7 @@ public:
     uint16_t Height() const { return imgHeight; }
     ImageKind Kind() const { return imgKind; }
     const unsigned char* Pixels() const { return imgPixels; }
-    const BITMAPINFOHEADER* Header() const { return bmapInfo; }
+    const tagBITMAPINFOHEADER* Header() const { return bmapInfo; }
 
     // Writes the picture to a PNG file (8-bit RGB); false when the image is
     // empty or the file cannot be written. The bytes depend on the pixels
@@ -340,23 +301,16 @@ public:
 
 private:
     friend class window;
-    friend struct ImageTestAccess;
+    friend struct GraphicsInternals;  // the library's own access (graphics_internal.h)
 
     uint16_t imgHeight = 0;
     uint16_t imgWidth = 0;
     unsigned char* imgPixels = nullptr;
     ImageKind imgKind = IK_JPEG;
-    BITMAPINFOHEADER* bmapInfo = nullptr;
+    tagBITMAPINFOHEADER* bmapInfo = nullptr;
     HDC dcTempBuffer = nullptr;
     HBITMAP bmapTempBuffer = nullptr;
 };
-
-// Decodes a JPEG file into packed rows of samples (C heap, caller frees).
-// 0 on success, -1 when the file cannot be opened, -2 when the rows buffer
-// cannot be allocated. Corrupt files end the process through the decoder's
-// standard error handling.
-extern "C" int DecodeJpegFile(const char* fileName, uint16_t* width, uint16_t* height,
-                              unsigned char** rows);
 
 // ---------------------------------------------------------------- window
 
@@ -449,8 +403,7 @@ public:
     void ProcessOneMessage();
 
 private:
-    friend class WindowRegistry;
-    friend struct WindowTestAccess;
+    friend struct GraphicsInternals;  // the library's own access (graphics_internal.h)
 
     // AwaitClick's loop. With no input able to arrive it ends the program,
     // naming `endsProgramAs`, or returns CK_NONE when that is null (the
@@ -463,7 +416,9 @@ private:
     void RestoreFont();
 
     HINSTANCE instHandle = nullptr;
-    WNDCLASSA classRecord = {};
+    // The window-class registration record (the platform's WNDCLASSA),
+    // built in place by the constructor, which checks that it fits.
+    alignas(void*) unsigned char classRecord[10 * sizeof(void*)] = {};
     HWND hwndWindow = nullptr;
     HDC dcActive = nullptr;
     HDC dcScreen = nullptr;
@@ -487,6 +442,9 @@ private:
     KeyQueue keyQueue;
     ButtonState leftState = BS_UP;
     ButtonState rightState = BS_UP;
+    // When UpdateBuffer may show the next frame: this window's own frame
+    // clock (frame_pacing.cpp); 0 before its first paced frame.
+    int64_t nextFrameDue = 0;
 };
 
 // ---------------------------------------------------------------- timing

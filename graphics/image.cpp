@@ -6,7 +6,7 @@
 #include <cstring>
 #include <new>
 
-#include "graphics.h"
+#include "graphics_internal.h"
 
 // libjpeg's `boolean` agrees with the Windows headers' one: its Windows
 // configuration declares it as unsigned char, as they do.
@@ -15,24 +15,6 @@ extern "C" {
 }
 
 namespace {
-
-const int kHeaderSize = 40;
-
-// A fresh bitmap header for 32-bit, top-row-first pixels; width and height
-// are filled in once they are known. Throws ERR_ALLOCATION.
-BITMAPINFOHEADER* NewHeader() {
-    BITMAPINFOHEADER* header = static_cast<BITMAPINFOHEADER*>(std::malloc(kHeaderSize));
-    if (header == nullptr) throw ERR_ALLOCATION;
-    std::memset(header, 0, kHeaderSize);
-    header->biSize = kHeaderSize;
-    header->biPlanes = 1;
-    header->biBitCount = 32;
-    header->biCompression = BI_RGB;
-    header->biSizeImage = 0;
-    header->biClrUsed = 0;
-    header->biClrImportant = 0;
-    return header;
-}
 
 size_t PixelBytes(uint16_t width, uint16_t height) {
     return static_cast<size_t>(width) * 4 * static_cast<size_t>(height);
@@ -73,6 +55,23 @@ void ScanlineToRgb(const JSAMPLE* source, unsigned char* target, JDIMENSION widt
 }
 
 }  // namespace
+
+void DescribeTopDownPixels(BITMAPINFOHEADER& header, int32_t width, int32_t height) {
+    std::memset(&header, 0, sizeof header);
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = -static_cast<LONG>(height);
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    header.biCompression = BI_RGB;
+}
+
+BITMAPINFOHEADER* NewTopDownHeader(int32_t width, int32_t height) {
+    BITMAPINFOHEADER* header = static_cast<BITMAPINFOHEADER*>(std::malloc(sizeof(BITMAPINFOHEADER)));
+    if (header == nullptr) throw ERR_ALLOCATION;
+    DescribeTopDownPixels(*header, width, height);
+    return header;
+}
 
 // Decodes a JPEG file into rows of red, green, blue bytes, top row first,
 // allocated from the C heap. Errors in the file end the process through
@@ -141,9 +140,7 @@ image::image(const image& other) : image() {
     imgKind = other.imgKind;
     imgHeight = other.imgHeight;
     imgWidth = other.imgWidth;
-    bmapInfo = NewHeader();
-    bmapInfo->biWidth = imgWidth;
-    bmapInfo->biHeight = -static_cast<LONG>(imgHeight);
+    bmapInfo = NewTopDownHeader(imgWidth, imgHeight);
     if (other.imgPixels == nullptr) return;  // an empty source gives an empty copy
     size_t bytes = PixelBytes(imgWidth, imgHeight);
     imgPixels = static_cast<unsigned char*>(std::malloc(bytes == 0 ? 1 : bytes));
@@ -161,9 +158,7 @@ image& image::operator=(const image& other) {
     imgKind = other.imgKind;
     imgHeight = other.imgHeight;
     imgWidth = other.imgWidth;
-    bmapInfo = NewHeader();
-    bmapInfo->biWidth = imgWidth;
-    bmapInfo->biHeight = -static_cast<LONG>(imgHeight);
+    bmapInfo = NewTopDownHeader(imgWidth, imgHeight);
     if (other.imgPixels == nullptr) return *this;
     size_t bytes = PixelBytes(imgWidth, imgHeight);
     imgPixels = static_cast<unsigned char*>(std::malloc(bytes == 0 ? 1 : bytes));
@@ -188,7 +183,7 @@ void image::Load(const char* fileName, ImageKind kind) {
     std::free(imgPixels);
     imgPixels = nullptr;
 
-    bmapInfo = NewHeader();
+    bmapInfo = NewTopDownHeader(0, 0);
 
     if (kind != IK_JPEG) {
         FatalError("Fatal Error: Unsupported image type!");
@@ -204,8 +199,7 @@ void image::Load(const char* fileName, ImageKind kind) {
         throw ERR_ALLOCATION;
     }
 
-    bmapInfo->biWidth = imgWidth;
-    bmapInfo->biHeight = -static_cast<LONG>(imgHeight);
+    DescribeTopDownPixels(*bmapInfo, imgWidth, imgHeight);
 
     size_t bytes = PixelBytes(imgWidth, imgHeight);
     imgPixels = static_cast<unsigned char*>(std::malloc(bytes == 0 ? 1 : bytes));

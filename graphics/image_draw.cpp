@@ -2,9 +2,8 @@
 // DrawImage puts an image on dcActive at its own size or stretched;
 // StoreImage captures a rectangle of dcActive into an image.
 #include <cstdlib>
-#include <cstring>
 
-#include "graphics.h"
+#include "graphics_internal.h"
 
 void window::DrawImage(const image* img, int32_t x, int32_t y, int32_t width, int32_t height) {
     ProcessOneMessage();
@@ -55,19 +54,9 @@ void window::StoreImage(image* imgThis, uint32_t x, uint16_t y, uint16_t width, 
     imgThis->imgHeight = height;
 
     std::free(imgThis->bmapInfo);
-    imgThis->bmapInfo = static_cast<BITMAPINFOHEADER*>(std::malloc(sizeof(BITMAPINFOHEADER)));
-    if (imgThis->bmapInfo == nullptr) throw ERR_ALLOCATION;
-    std::memset(imgThis->bmapInfo, 0, sizeof(BITMAPINFOHEADER));
+    imgThis->bmapInfo = nullptr;
+    imgThis->bmapInfo = NewTopDownHeader(width, height);
     imgThis->imgKind = IK_CAPTURE;
-    imgThis->bmapInfo->biSize = sizeof(BITMAPINFOHEADER);
-    imgThis->bmapInfo->biWidth = width;
-    imgThis->bmapInfo->biHeight = -static_cast<LONG>(height);
-    imgThis->bmapInfo->biPlanes = 1;
-    imgThis->bmapInfo->biBitCount = 32;
-    imgThis->bmapInfo->biCompression = BI_RGB;
-    imgThis->bmapInfo->biSizeImage = 0;
-    imgThis->bmapInfo->biClrUsed = 0;
-    imgThis->bmapInfo->biClrImportant = 0;
 
     std::free(imgThis->imgPixels);
     size_t bytes = static_cast<size_t>(width) * 4 * height;
@@ -89,12 +78,8 @@ void window::StoreImage(image* imgThis, uint32_t x, uint16_t y, uint16_t width, 
 
     SelectObject(imgThis->dcTempBuffer, displaced);
 
-    if (DeleteObject(imgThis->bmapTempBuffer) != 1) {
-        FatalError("Fatal Error: Failed to delete imgThis->bmapTempBuffer in StoreImage!");
-    }
-    if (DeleteDC(imgThis->dcTempBuffer) != 1) {
-        FatalError("Fatal Error: Failed to delete imgThis->dcTempBuffer in StoreImage!");
-    }
+    DeleteOrReport(imgThis->bmapTempBuffer, "Fatal Error: Failed to delete imgThis->bmapTempBuffer in StoreImage!");
+    DeleteOrReport(imgThis->dcTempBuffer, "Fatal Error: Failed to delete imgThis->dcTempBuffer in StoreImage!");
 }
 
 void window::StoreImage(image& imgThis, uint32_t x, uint16_t y, uint16_t width, uint16_t height) {

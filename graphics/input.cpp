@@ -1,62 +1,12 @@
-// Input: the key and click queues, the window registry, the window
+// Input: the window registry, the window
 // procedure that records mouse and key input, the message pump step and the
 // window's input operations.
 #include <new>
 
-#include "graphics.h"
+#include "graphics_internal.h"
 #include "headless.h"
 
 WindowRegistry* windowRegistry = nullptr;
-
-// ---------------------------------------------------------------- queues
-
-void KeyQueue::Append(KeyRecord* record) {
-    if (record == nullptr) return;
-    record->next = nullptr;
-    if (last != nullptr) {
-        last->next = record;
-    } else {
-        first = record;
-    }
-    last = record;
-}
-
-KeyRecord* KeyQueue::TakeFirst() {
-    KeyRecord* record = first;
-    if (record == nullptr) return nullptr;
-    first = record->next;
-    if (first == nullptr) last = nullptr;
-    record->next = nullptr;
-    return record;
-}
-
-void KeyQueue::Clear() {
-    while (KeyRecord* record = TakeFirst()) delete record;
-}
-
-void ClickQueue::Append(ClickRecord* record) {
-    if (record == nullptr) return;
-    record->next = nullptr;
-    if (last != nullptr) {
-        last->next = record;
-    } else {
-        first = record;
-    }
-    last = record;
-}
-
-ClickRecord* ClickQueue::TakeFirst() {
-    ClickRecord* record = first;
-    if (record == nullptr) return nullptr;
-    first = record->next;
-    if (first == nullptr) last = nullptr;
-    record->next = nullptr;
-    return record;
-}
-
-void ClickQueue::Clear() {
-    while (ClickRecord* record = TakeFirst()) delete record;
-}
 
 // ---------------------------------------------------------------- registry
 
@@ -104,22 +54,11 @@ window* WindowRegistry::Find(HWND handle) const {
 }
 
 void WindowRegistry::NoteButton(HWND handle, MouseButton button, ButtonState state, int32_t x, int32_t y) {
-    window* owner = Find(handle);
-    if (owner == nullptr) return;
-    if (button == MB_LEFT) {
-        owner->leftState = state;
-    } else {
-        owner->rightState = state;
-    }
-    owner->pointerX = x;
-    owner->pointerY = y;
+    if (window* owner = Find(handle)) GraphicsInternals::NoteButton(*owner, button, state, x, y);
 }
 
 void WindowRegistry::NoteMotion(HWND handle, int32_t x, int32_t y) {
-    window* owner = Find(handle);
-    if (owner == nullptr) return;
-    owner->pointerX = x;
-    owner->pointerY = y;
+    if (window* owner = Find(handle)) GraphicsInternals::NoteMotion(*owner, x, y);
 }
 
 void WindowRegistry::PushClick(HWND handle, ClickKind kind, int32_t x, int32_t y) {
@@ -130,7 +69,7 @@ void WindowRegistry::PushClick(HWND handle, ClickKind kind, int32_t x, int32_t y
     record->kind = kind;
     record->x = x;
     record->y = y;
-    owner->clickQueue.Append(record);
+    GraphicsInternals::Clicks(*owner).Append(record);
 }
 
 void WindowRegistry::PushKey(HWND handle, KeyKind kind, char code) {
@@ -140,7 +79,7 @@ void WindowRegistry::PushKey(HWND handle, KeyKind kind, char code) {
     if (record == nullptr) throw ERR_ALLOCATION;
     record->kind = kind;
     record->code = code;
-    owner->keyQueue.Append(record);
+    GraphicsInternals::Keys(*owner).Append(record);
 }
 
 // ---------------------------------------------------------------- window procedure
@@ -164,6 +103,22 @@ const KeyDownEntry kKeyDownTable[] = {
     {VK_F1 + 11, KK_FKEY, 12},
 };
 
+// A press changes the button state and the pointer position, and captures
+// the mouse so that the release comes to this window wherever it happens.
+void ButtonPressed(HWND hwnd, MouseButton button, int32_t x, int32_t y) {
+    if (windowRegistry != nullptr) windowRegistry->NoteButton(hwnd, button, BS_DOWN, x, y);
+    SetCapture(hwnd);
+}
+
+// A release completes a click, queued with the release position.
+void ButtonReleased(HWND hwnd, MouseButton button, ClickKind kind, int32_t x, int32_t y) {
+    if (windowRegistry != nullptr) {
+        windowRegistry->NoteButton(hwnd, button, BS_UP, x, y);
+        windowRegistry->PushClick(hwnd, kind, x, y);
+    }
+    ReleaseCapture();
+}
+
 }  // namespace
 
 LRESULT CALLBACK GraphicsWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -176,26 +131,16 @@ LRESULT CALLBACK GraphicsWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
         if (windowRegistry != nullptr) windowRegistry->NoteMotion(hwnd, x, y);
         return 0;
     case WM_LBUTTONDOWN:
-        if (windowRegistry != nullptr) windowRegistry->NoteButton(hwnd, MB_LEFT, BS_DOWN, x, y);
-        SetCapture(hwnd);
+        ButtonPressed(hwnd, MB_LEFT, x, y);
         return 0;
     case WM_LBUTTONUP:
-        if (windowRegistry != nullptr) {
-            windowRegistry->NoteButton(hwnd, MB_LEFT, BS_UP, x, y);
-            windowRegistry->PushClick(hwnd, CK_LEFT, x, y);
-        }
-        ReleaseCapture();
+        ButtonReleased(hwnd, MB_LEFT, CK_LEFT, x, y);
         return 0;
     case WM_RBUTTONDOWN:
-        if (windowRegistry != nullptr) windowRegistry->NoteButton(hwnd, MB_RIGHT, BS_DOWN, x, y);
-        SetCapture(hwnd);
+        ButtonPressed(hwnd, MB_RIGHT, x, y);
         return 0;
     case WM_RBUTTONUP:
-        if (windowRegistry != nullptr) {
-            windowRegistry->NoteButton(hwnd, MB_RIGHT, BS_UP, x, y);
-            windowRegistry->PushClick(hwnd, CK_RIGHT, x, y);
-        }
-        ReleaseCapture();
+        ButtonReleased(hwnd, MB_RIGHT, CK_RIGHT, x, y);
         return 0;
     case WM_KEYDOWN:
         for (const KeyDownEntry& entry : kKeyDownTable) {

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <new>
 
-#include "graphics.h"
+#include "graphics_internal.h"
 
 color window::GetColor(int32_t x, int32_t y) {
     color result(0, 0, 0);
@@ -15,15 +15,7 @@ color window::GetColor(int32_t x, int32_t y) {
     BITMAPINFO* info = new (std::nothrow) BITMAPINFO;
     if (info == nullptr) throw ERR_ALLOCATION;
     std::memset(info, 0, sizeof *info);
-    info->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info->bmiHeader.biWidth = 1;
-    info->bmiHeader.biHeight = -1;
-    info->bmiHeader.biPlanes = 1;
-    info->bmiHeader.biBitCount = 32;
-    info->bmiHeader.biCompression = BI_RGB;
-    info->bmiHeader.biSizeImage = 0;
-    info->bmiHeader.biClrUsed = 0;
-    info->bmiHeader.biClrImportant = 0;
+    DescribeTopDownPixels(info->bmiHeader, 1, 1);
 
     HDC dcTempBuffer = CreateCompatibleDC(dcActive);
     HBITMAP bmapTempBuffer = CreateCompatibleBitmap(dcActive, 1, 1);
@@ -41,8 +33,8 @@ color window::GetColor(int32_t x, int32_t y) {
     result.blue = pixel[0];
 
     SelectObject(dcTempBuffer, displaced);
-    if (DeleteObject(bmapTempBuffer) != 1) FatalError("Fatal Error: Failed to delete bmapTempBuffer in GetColor!");
-    if (DeleteDC(dcTempBuffer) != 1) FatalError("Fatal Error: Failed to delete dcTempBuffer in GetColor!");
+    DeleteOrReport(bmapTempBuffer, "Fatal Error: Failed to delete bmapTempBuffer in GetColor!");
+    DeleteOrReport(dcTempBuffer, "Fatal Error: Failed to delete dcTempBuffer in GetColor!");
 
     delete info;
     return result;

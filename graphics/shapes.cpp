@@ -8,20 +8,56 @@
 #include <cmath>
 #include <cstdint>
 #include <new>
+#include <string>
+#include <type_traits>
 
-#include "graphics.h"
+#include "graphics_internal.h"
 
 namespace {
 
 const char* const kInvalidStyle = "Fatal Error: You have tried to use an invalid or unimplemented drawstyle!";
 
+// Converts the angles of DrawArc given in degrees.
+constexpr double kRadiansPerDegree = 3.141592653589793 / 180.0;
+
 // Pens are inside-frame and the platform counts only 1 as success.
 bool Drew(BOOL result) { return result == 1; }
 
-// Inverts every pixel of a region on dc and lets the region go again.
-void InvertRegion(HDC dc, HRGN region, const char* message) {
-    if (InvertRgn(dc, region) != 1) FatalError(message);
-    DeleteObject(region);
+// The report of a shape that the platform refused to draw in a style:
+// "Fatal Error: Failed to draw filled style in DrawCircle!".
+void ReportFailedDraw(drawstyle style, const char* operation) {
+    const char* word = style == STYLE_FILLED ? "filled" : style == STYLE_FRAME ? "frame" : "inverted";
+    FatalError((std::string("Fatal Error: Failed to draw ") + word + " style in " + operation + "!").c_str());
+}
+
+// Marks a shape whose inverted style is drawn like the others, through the
+// inverting pen and brush, rather than through a region.
+struct NoRegion {};
+
+// Draws one closed shape in `style`. Filled and frame (and inverted without
+// a region) select the style into dcActive, draw with draw(dc), report a
+// refusal and put back what the selection displaced; inverted with a region
+// inverts every pixel of the region that makeRegion() creates and lets the
+// region go again. Any other style is reported and nothing is drawn.
+template <class Draw, class MakeRegion = NoRegion>
+void DrawInStyle(window& w, drawstyle style, const char* operation, Draw draw,
+                 MakeRegion makeRegion = NoRegion()) {
+    if (style != STYLE_FILLED && style != STYLE_FRAME && style != STYLE_INVERTED) {
+        FatalError(kInvalidStyle);
+        return;
+    }
+    HDC dc = GraphicsInternals::ActiveDC(w);
+    if constexpr (!std::is_same_v<MakeRegion, NoRegion>) {
+        if (style == STYLE_INVERTED) {
+            HRGN region = makeRegion();
+            if (InvertRgn(dc, region) != 1) ReportFailedDraw(style, operation);
+            DeleteObject(region);
+            return;
+        }
+    }
+    GraphicsInternals::SelectStyle(w, style);
+    if (!Drew(draw(dc))) ReportFailedDraw(style, operation);
+    GraphicsInternals::RestoreStyle(w);
 }
 
 // A double cut toward zero to a whole number; values beyond the 32-bit range
@@ -50,10 +86,7 @@ void window::DrawPoint(int32_t x, int32_t y) {
     penObject = CreatePen(PS_INSIDEFRAME, 1, Packed(penColor));
     // The line leaves out its last pixel, so exactly (x, y) is set.
     DrawLine(x, y, Wrapped(int64_t{x} + 1), Wrapped(int64_t{y} + 1), STYLE_FRAME);
-    if (penObject != nullptr) {
-        if (DeleteObject(penObject) != 1) FatalError("Fatal Error: Failed to delete penObject in SetPen!");
-        penObject = nullptr;
-    }
+    if (penObject != nullptr) DeleteOrReport(penObject, "Fatal Error: Failed to delete penObject in SetPen!");
     penObject = setAside;
 }
 
@@ -72,59 +105,23 @@ void window::DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, drawstyle 
 void window::DrawRectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, drawstyle style,
                            int32_t cornerWidth, int32_t cornerHeight) {
     ProcessOneMessage();
-    bool rounded = cornerWidth != 0 || cornerHeight != 0;
-    if (!rounded) {
-        const char* message = nullptr;
-        switch (style) {
-            case STYLE_FILLED: message = "Fatal Error: Failed to draw filled style in DrawRectangle!"; break;
-            case STYLE_FRAME: message = "Fatal Error: Failed to draw frame style in DrawRectangle!"; break;
-            case STYLE_INVERTED: message = "Fatal Error: Failed to draw inverted style in DrawRectangle!"; break;
-            default: FatalError(kInvalidStyle); return;
-        }
-        SelectStyle(style);
-        if (!Drew(Rectangle(dcActive, x1, y1, x2, y2))) FatalError(message);
-        RestoreStyle();
+    if (cornerWidth == 0 && cornerHeight == 0) {
+        DrawInStyle(*this, style, "DrawRectangle",
+                    [&](HDC dc) { return Rectangle(dc, x1, y1, x2, y2); });
         return;
     }
-    switch (style) {
-        case STYLE_FILLED:
-        case STYLE_FRAME:
-            SelectStyle(style);
-            if (!Drew(RoundRect(dcActive, x1, y1, x2, y2, cornerWidth, cornerHeight))) {
-                FatalError(style == STYLE_FILLED
-                               ? "Fatal Error: Failed to draw filled style in DrawRectangle (rounded)!"
-                               : "Fatal Error: Failed to draw frame style in DrawRectangle (rounded)!");
-            }
-            RestoreStyle();
-            break;
-        case STYLE_INVERTED:
-            InvertRegion(dcActive, CreateRoundRectRgn(x1, y1, x2, y2, cornerWidth, cornerHeight),
-                         "Fatal Error: Failed to draw inverted style in DrawRectangle (rounded)!");
-            break;
-        default: FatalError(kInvalidStyle); break;
-    }
+    DrawInStyle(
+        *this, style, "DrawRectangle (rounded)",
+        [&](HDC dc) { return RoundRect(dc, x1, y1, x2, y2, cornerWidth, cornerHeight); },
+        [&] { return CreateRoundRectRgn(x1, y1, x2, y2, cornerWidth, cornerHeight); });
 }
 
 void window::DrawTriangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3,
                           drawstyle style) {
     ProcessOneMessage();
     POINT points[3] = {{x1, y1}, {x2, y2}, {x3, y3}};
-    switch (style) {
-        case STYLE_FILLED:
-        case STYLE_FRAME:
-            SelectStyle(style);
-            if (!Drew(Polygon(dcActive, points, 3))) {
-                FatalError(style == STYLE_FILLED ? "Fatal Error: Failed to draw filled style in DrawTriangle!"
-                                                 : "Fatal Error: Failed to draw frame style in DrawTriangle!");
-            }
-            RestoreStyle();
-            break;
-        case STYLE_INVERTED:
-            InvertRegion(dcActive, CreatePolygonRgn(points, 3, WINDING),
-                         "Fatal Error: Failed to draw inverted style in DrawTriangle!");
-            break;
-        default: FatalError(kInvalidStyle); break;
-    }
+    DrawInStyle(*this, style, "DrawTriangle", [&](HDC dc) { return Polygon(dc, points, 3); },
+                [&] { return CreatePolygonRgn(points, 3, WINDING); });
 }
 
 void window::DrawPolygon(const int32_t* xs, const int32_t* ys, int count, drawstyle style) {
@@ -138,22 +135,8 @@ void window::DrawPolygon(const int32_t* xs, const int32_t* ys, int count, drawst
         points[i].y = ys[i];
     }
     ProcessOneMessage();
-    switch (style) {
-        case STYLE_FILLED:
-        case STYLE_FRAME:
-            SelectStyle(style);
-            if (!Drew(Polygon(dcActive, points, used))) {
-                FatalError(style == STYLE_FILLED ? "Fatal Error: Failed to draw filled style in DrawPolygon!"
-                                                 : "Fatal Error: Failed to draw frame style in DrawPolygon!");
-            }
-            RestoreStyle();
-            break;
-        case STYLE_INVERTED:
-            InvertRegion(dcActive, CreatePolygonRgn(points, used, WINDING),
-                         "Fatal Error: Failed to draw inverted style in DrawPolygon!");
-            break;
-        default: FatalError(kInvalidStyle); break;
-    }
+    DrawInStyle(*this, style, "DrawPolygon", [&](HDC dc) { return Polygon(dc, points, used); },
+                [&] { return CreatePolygonRgn(points, used, WINDING); });
     delete[] points;
 }
 
@@ -161,42 +144,14 @@ void window::DrawCircle(int32_t cx, int32_t cy, int32_t radius, drawstyle style)
     ProcessOneMessage();
     int32_t left = Wrapped(int64_t{cx} - radius), top = Wrapped(int64_t{cy} - radius);
     int32_t right = Wrapped(int64_t{cx} + radius), bottom = Wrapped(int64_t{cy} + radius);
-    switch (style) {
-        case STYLE_FILLED:
-        case STYLE_FRAME:
-            SelectStyle(style);
-            if (!Drew(Ellipse(dcActive, left, top, right, bottom))) {
-                FatalError(style == STYLE_FILLED ? "Fatal Error: Failed to draw filled style in DrawCircle!"
-                                                 : "Fatal Error: Failed to draw frame style in DrawCircle!");
-            }
-            RestoreStyle();
-            break;
-        case STYLE_INVERTED:
-            InvertRegion(dcActive, CreateEllipticRgn(left, top, right, bottom),
-                         "Fatal Error: Failed to draw inverted style in DrawCircle!");
-            break;
-        default: FatalError(kInvalidStyle); break;
-    }
+    DrawInStyle(*this, style, "DrawCircle", [&](HDC dc) { return Ellipse(dc, left, top, right, bottom); },
+                [&] { return CreateEllipticRgn(left, top, right, bottom); });
 }
 
 void window::DrawEllipse(int32_t x1, int32_t y1, int32_t x2, int32_t y2, drawstyle style) {
     ProcessOneMessage();
-    switch (style) {
-        case STYLE_FILLED:
-        case STYLE_FRAME:
-            SelectStyle(style);
-            if (!Drew(Ellipse(dcActive, x1, y1, x2, y2))) {
-                FatalError(style == STYLE_FILLED ? "Fatal Error: Failed to draw filled style in DrawEllipse!"
-                                                 : "Fatal Error: Failed to draw frame style in DrawEllipse!");
-            }
-            RestoreStyle();
-            break;
-        case STYLE_INVERTED:
-            InvertRegion(dcActive, CreateEllipticRgn(x1, y1, x2, y2),
-                         "Fatal Error: Failed to draw inverted style in DrawEllipse!");
-            break;
-        default: FatalError(kInvalidStyle); break;
-    }
+    DrawInStyle(*this, style, "DrawEllipse", [&](HDC dc) { return Ellipse(dc, x1, y1, x2, y2); },
+                [&] { return CreateEllipticRgn(x1, y1, x2, y2); });
 }
 
 void window::DrawArc(int32_t x1, int32_t y1, int32_t x2, int32_t y2, double start, double end,
@@ -207,34 +162,18 @@ void window::DrawArc(int32_t x1, int32_t y1, int32_t x2, int32_t y2, double star
     int32_t cx = Wrapped((int64_t{x1} + x2) / 2);
     int32_t cy = Wrapped((int64_t{y1} + y2) / 2);
     if (unit != 1) {
-        start = start * (3.141592653589793 / 180.0);
-        end = end * (3.141592653589793 / 180.0);
+        start = start * kRadiansPerDegree;
+        end = end * kRadiansPerDegree;
     }
     int32_t xs = Wrapped(int64_t{cx} + Truncated(rx * std::cos(start)));
     int32_t ys = Wrapped(int64_t{cy} - Truncated(ry * std::sin(start)));
     int32_t xe = Wrapped(int64_t{cx} + Truncated(rx * std::cos(end)));
     int32_t ye = Wrapped(int64_t{cy} - Truncated(ry * std::sin(end)));
-    switch (style) {
-        case STYLE_FILLED:
-            SelectStyle(style);
-            if (!Drew(Pie(dcActive, x1, y1, x2, y2, xs, ys, xe, ye)))
-                FatalError("Fatal Error: Failed to draw filled style in DrawArc!");
-            RestoreStyle();
-            break;
-        case STYLE_FRAME:
-            SelectStyle(style);
-            if (!Drew(Arc(dcActive, x1, y1, x2, y2, xs, ys, xe, ye)))
-                FatalError("Fatal Error: Failed to draw frame style in DrawArc!");
-            RestoreStyle();
-            break;
-        case STYLE_INVERTED:
-            SelectStyle(style);
-            if (!Drew(Pie(dcActive, x1, y1, x2, y2, xs, ys, xe, ye)))
-                FatalError("Fatal Error: Failed to draw inverted style in DrawArc!");
-            RestoreStyle();
-            break;
-        default: FatalError(kInvalidStyle); break;
-    }
+    // Filled and inverted draw the pie, frame only its arc.
+    DrawInStyle(*this, style, "DrawArc", [&](HDC dc) {
+        return style == STYLE_FRAME ? Arc(dc, x1, y1, x2, y2, xs, ys, xe, ye)
+                                    : Pie(dc, x1, y1, x2, y2, xs, ys, xe, ye);
+    });
 }
 
 void window::DrawBezier(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3,

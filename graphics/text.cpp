@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "graphics.h"
+#include "graphics_internal.h"
 
 void window::DrawString(int32_t x, int32_t y, const char* text) {
     if (text == nullptr) return;

@@ -2,7 +2,7 @@
 // the real clock or on the virtual one of headless runs.
 #include <ctime>
 
-#include "graphics.h"
+#include "graphics_internal.h"
 #include "headless.h"
 
 namespace {
@@ -26,16 +26,15 @@ int64_t CalendarSeconds() {
 }
 
 bool IntervalPassed(uint32_t interval) {
-    // 1. The first call starts the first period.
+    // The first call starts the first period.
     if (!intervalStampSet) {
         intervalStamp = ClockMs();
         intervalStampSet = true;
     }
-    // 2. Now.
     uint32_t now = ClockMs();
-    // 3. Unsigned difference: a wrap of the clock does no harm.
+    // Unsigned difference: a wrap of the clock does no harm.
     if (now - intervalStamp < interval) return false;
-    // 4. The next period starts with this call.
+    // The next period starts with the call that says it has passed.
     intervalStamp = now;
     return true;
 }

@@ -4,7 +4,7 @@
 #include <memory>
 #include <new>
 
-#include "graphics.h"
+#include "graphics_internal.h"
 #include "headless.h"
 
 namespace {
@@ -17,40 +17,37 @@ window::window(int32_t width, int32_t height, int32_t x, int32_t y) {
     // is shown.
     graphics_headless::Start();
 
-    // 1. The program's own module.
     instHandle = GetModuleHandleA(nullptr);
 
-    // 2. Colours, sizes and queues.
     brshColor = color(0, 0, 0);
     penColor = color(0, 0, 0);
     drawWidth = width;
     drawHeight = height;
-
-    // 3. No pointer position reported yet.
     pointerX = -1;
     pointerY = -1;
 
-    // 4. The window class; a refusal means it is registered already.
-    classRecord.style = 0;
-    classRecord.lpfnWndProc = GraphicsWindowProc;
-    classRecord.cbClsExtra = 0;
-    classRecord.cbWndExtra = 0;
-    classRecord.hInstance = instHandle;
-    classRecord.hIcon = nullptr;
-    classRecord.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    classRecord.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    classRecord.lpszMenuName = nullptr;
-    classRecord.lpszClassName = kClassName;
-    RegisterClassA(&classRecord);
+    // The window class; a refusal means it is registered already.
+    WNDCLASSA& record = GraphicsInternals::NewClassRecord(*this);
+    record.style = 0;
+    record.lpfnWndProc = GraphicsWindowProc;
+    record.cbClsExtra = 0;
+    record.cbWndExtra = 0;
+    record.hInstance = instHandle;
+    record.hIcon = nullptr;
+    record.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    record.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    record.lpszMenuName = nullptr;
+    record.lpszClassName = kClassName;
+    RegisterClassA(&record);
 
-    // 5. The window: outer size is the drawing size plus the frame.
+    // The window: outer size is the drawing size plus the frame.
     hwndWindow = CreateWindowExA(WS_EX_LEFT, kClassName, kInitialTitle,
                                  WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, x, y,
                                  width + GetSystemMetrics(SM_CXEDGE),
                                  height + GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYEDGE) - 1,
                                  nullptr, nullptr, instHandle, nullptr);
 
-    // 6. Shown, with the device context of its client area held for life.
+    // Shown, with the device context of its client area held for life.
     // Without a window there is no device context either.
     if (hwndWindow != nullptr) {
         ShowWindow(hwndWindow, SW_SHOW);
@@ -58,7 +55,6 @@ window::window(int32_t width, int32_t height, int32_t x, int32_t y) {
         dcActive = dcScreen;
     }
 
-    // 7. No drawing objects or back buffer yet; buttons up; drawing direct.
     penObject = nullptr;
     brshObject = nullptr;
     fontObject = nullptr;
@@ -70,12 +66,11 @@ window::window(int32_t width, int32_t height, int32_t x, int32_t y) {
     rightState = BS_UP;
     bufferingOn = false;
 
-    // 8. The initial drawing state.
     SetPen(color(255, 255, 255), 0);
     SetBrush(color(255, 255, 255));
     SetFont(10, 0, FAMILY_SWISS, nullptr);
 
-    // 9. Registration, creating the shared registry with the first window.
+    // Registration, creating the shared registry with the first window.
     if (windowRegistry != nullptr) {
         windowRegistry->Register(hwndWindow, this);
     } else {
@@ -91,7 +86,7 @@ window::~window() {
     // while buffering is on, else the screen.
     if (IsOpen()) graphics_headless::WindowClosing(dcActive, drawWidth, drawHeight);
 
-    // 1. The screen device context goes back to the window. A window closed
+    // The screen device context goes back to the window. A window closed
     // with its close box took its device contexts with it; releasing then
     // fails, and that is no fault worth a report.
     if (dcScreen != nullptr) {
@@ -101,36 +96,20 @@ window::~window() {
         dcScreen = nullptr;
     }
 
-    // 2. Still buffering: the memory device context.
-    if (dcActive != nullptr) {
-        if (DeleteDC(dcActive) != 1)
-            FatalError("Fatal Error: Failed to delete dcActive in window class destructor!");
-        dcActive = nullptr;
-    }
+    // Still buffering: the memory device context; then the drawing objects
+    // and the back buffer.
+    if (dcActive != nullptr)
+        DeleteOrReport(dcActive, "Fatal Error: Failed to delete dcActive in window class destructor!");
+    if (penObject != nullptr)
+        DeleteOrReport(penObject, "Fatal Error: Failed to delete penObject in window class destructor!");
+    if (brshObject != nullptr)
+        DeleteOrReport(brshObject, "Fatal Error: Failed to delete brshObject in window class destructor!");
+    if (fontObject != nullptr)
+        DeleteOrReport(fontObject, "Fatal Error: Failed to delete fontObject in window class destructor!");
+    if (bmapBuffer != nullptr)
+        DeleteOrReport(bmapBuffer, "Fatal Error: Failed to delete bmapBuffer in window class destructor!");
 
-    // 3.-6. The drawing objects and the back buffer.
-    if (penObject != nullptr) {
-        if (DeleteObject(penObject) != 1)
-            FatalError("Fatal Error: Failed to delete penObject in window class destructor!");
-        penObject = nullptr;
-    }
-    if (brshObject != nullptr) {
-        if (DeleteObject(brshObject) != 1)
-            FatalError("Fatal Error: Failed to delete brshObject in window class destructor!");
-        brshObject = nullptr;
-    }
-    if (fontObject != nullptr) {
-        if (DeleteObject(fontObject) != 1)
-            FatalError("Fatal Error: Failed to delete fontObject in window class destructor!");
-        fontObject = nullptr;
-    }
-    if (bmapBuffer != nullptr) {
-        if (DeleteObject(bmapBuffer) != 1)
-            FatalError("Fatal Error: Failed to delete bmapBuffer in window class destructor!");
-        bmapBuffer = nullptr;
-    }
-
-    // 7. The last window waits for a click made from now on, unless its
+    // The last window waits for a click made from now on, unless its
     // platform window is gone already (closed with the close box): then no
     // click could ever arrive, and it neither asks nor waits. When no input
     // can arrive otherwise (no display and no input script, or a script with
@@ -153,10 +132,9 @@ window::~window() {
         }
     }
 
-    // 8. The platform window.
     if (hwndWindow != nullptr) DestroyWindow(hwndWindow);
 
-    // 9. Input that was never read.
+    // Input that was never read.
     keyQueue.Clear();
     clickQueue.Clear();
 }

@@ -1,42 +1,52 @@
 #!/usr/bin/env bash
-# Fetches Debian's libjpeg-turbo source package (the same version as the
-# installed libjpeg62-turbo-dev) and unpacks it into DEST, for building the
-# JPEG library with the MinGW-w64 cross compiler. Adds a deb-src entry for
-# Debian's archive when apt has none. Nothing fetched here is committed.
-# Usage: fetch-libjpeg-source.sh DEST
+# Fetches Debian's libjpeg-turbo source package (the version of the installed
+# libjpeg62-turbo-dev when the archive still has it) and unpacks it, Debian's
+# patches applied, into DEST (default build/deps/libjpeg-turbo). The Windows
+# build compiles the JPEG library from there with the MinGW-w64 cross
+# compiler; nothing fetched here is committed. scripts/install-deps.sh runs
+# this; the build itself never fetches anything.
+#
+# The host's package sources are left as they are. When apt already knows a
+# deb-src entry, `apt-get source` uses it; otherwise apt runs with a private
+# configuration in a temporary folder (its own deb-src list for Debian's
+# archive, checked with debian-archive-keyring, and its own index folders,
+# removed afterwards), which reads no more than the archive's source index.
+#
+# Usage: fetch-libjpeg-source.sh [DEST]
 set -euo pipefail
-dest=${1:?usage: fetch-libjpeg-source.sh DEST}
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+dest="$(realpath -m "${1:-$root/build/deps/libjpeg-turbo}")"
 
-if [ -f "$dest/.unpacked" ]; then exit 0; fi
-if [ "$(id -u)" -eq 0 ]; then SUDO=(); else SUDO=(sudo); fi
-
-has_deb_src() {
-  grep -rqsE '^(deb-src|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/ 2>/dev/null
-}
-
-if ! has_deb_src; then
-  . /etc/os-release
-  codename=${VERSION_CODENAME:-bookworm}
-  "${SUDO[@]}" tee /etc/apt/sources.list.d/kiva-deb-src.sources >/dev/null <<SRC
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: $codename
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SRC
-  "${SUDO[@]}" apt-get update -qq
-fi
+[ -f "$dest/.unpacked" ] && exit 0
+echo "Fetching Debian's libjpeg-turbo source (for the Windows build) into $dest"
 
 version=$(dpkg-query -W -f='${Version}' libjpeg62-turbo-dev 2>/dev/null || true)
-package=libjpeg-turbo
-[ -n "$version" ] && package="libjpeg-turbo=$version"
-
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-fetch() { ( cd "$work" && apt-get source -qq "$1" >/dev/null 2>&1 ); }
-# The installed version first (the lists may be stale: refresh once), then
-# whatever version the archive has.
-fetch "$package" || { "${SUDO[@]}" apt-get update -qq; fetch "$package"; } || fetch libjpeg-turbo || {
+
+apt_opts=()
+if ! grep -rqsE '^(deb-src|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+  . /etc/os-release
+  private="$work/apt"
+  mkdir -p "$private/lists/partial" "$private/cache/archives/partial" "$private/sources.list.d"
+  cat >"$private/sources.list" <<SRC
+deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian ${VERSION_CODENAME:-bookworm} main
+deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian-security ${VERSION_CODENAME:-bookworm}-security main
+SRC
+  apt_opts=(
+    -o "Dir::Etc::SourceList=$private/sources.list"
+    -o "Dir::Etc::SourceParts=$private/sources.list.d"
+    -o "Dir::State::Lists=$private/lists"
+    -o "Dir::Cache=$private/cache"
+    -o "APT::Sandbox::User=$(id -un)"
+    -o "Debug::NoLocking=true"
+  )
+  apt-get "${apt_opts[@]}" update -qq
+fi
+
+fetch() { ( cd "$work" && apt-get "${apt_opts[@]}" source -qq "$1" >/dev/null 2>&1 ); }
+# The installed version first, then whatever version the archive has.
+{ [ -n "$version" ] && fetch "libjpeg-turbo=$version"; } || fetch libjpeg-turbo || {
   echo "cannot fetch Debian's libjpeg-turbo source package" >&2
   exit 1
 }

@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages this project needs to build, test and run.
-# Quiet when nothing is missing; says what it installs otherwise.
-# Uses apt-get directly as root, sudo otherwise.
+# Installs the Debian 12 packages this project needs to build, test and run,
+# then fetches the libjpeg-turbo source the Windows build compiles
+# (scripts/fetch-libjpeg-source.sh, into build/deps/libjpeg-turbo).
+# Quiet when nothing is missing; says what it installs or fetches otherwise.
+# Uses apt-get directly as root, sudo otherwise; never changes the host's
+# package sources.
 set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 packages=(
   build-essential cmake ninja-build pkg-config
   libsdl2-dev libfreetype-dev libfontconfig-dev fonts-liberation2
   libjpeg62-turbo-dev libgtest-dev googletest libbenchmark-dev
-  xvfb xauth xdotool x11-utils imagemagick dpkg-dev
+  xvfb xauth xdotool x11-utils imagemagick dpkg-dev debian-archive-keyring
   g++-mingw-w64-x86-64 wine wine64
 )
 
@@ -18,11 +22,13 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing missing packages: ${missing[*]}"
+  if [ "$(id -u)" -eq 0 ]; then SUDO=(); else SUDO=(sudo); fi
+  export DEBIAN_FRONTEND=noninteractive
+  "${SUDO[@]}" apt-get update -qq
+  "${SUDO[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  echo "Installed: ${missing[*]}"
+fi
 
-echo "Installing missing packages: ${missing[*]}"
-if [ "$(id -u)" -eq 0 ]; then SUDO=(); else SUDO=(sudo); fi
-export DEBIAN_FRONTEND=noninteractive
-"${SUDO[@]}" apt-get update -qq
-"${SUDO[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-echo "Installed: ${missing[*]}"
+bash scripts/fetch-libjpeg-source.sh

@@ -7,8 +7,8 @@
 //     court_frame [frames]        (default 2000)
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 
+#include "frame_run.h"
 #include "graphics.h"
 
 namespace {
@@ -88,18 +88,8 @@ void DrawFrame(window& w, const image& picture, long frame) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Frames are paced to GRAPHICS_FPS; the measurement wants none.
-#ifdef _WIN32
-    _putenv_s("GRAPHICS_FPS", "0");
-#else
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    setenv("GRAPHICS_FPS", "0", 1);
-#endif
-    const long frames = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 2000;
-    if (frames <= 0) {
-        std::fprintf(stderr, "usage: court_frame [frames]\n");
-        return 2;
-    }
+    const long frames = frame_run::Start("court_frame", argc, argv, 2000);
+    if (frames == 0) return 2;
     window w(kWidth, kHeight, 0, 0);
     w.SetWaitOnClose(false);
     w.SetBuffering(true);

@@ -6,10 +6,10 @@
 //     game_loop [frames]        (default 3000)
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <sstream>
 #include <string>
 
+#include "frame_run.h"
 #include "game.h"
 #include "picture_files.h"
 #include "random.h"
@@ -22,18 +22,8 @@ const char PaddleScript[] = "4444444422226666666666666666888844444444711933";
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Frames are paced to GRAPHICS_FPS; the measurement wants none.
-#ifdef _WIN32
-    _putenv_s("GRAPHICS_FPS", "0");
-#else
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    setenv("GRAPHICS_FPS", "0", 1);
-#endif
-    const long frames = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 3000;
-    if (frames <= 0) {
-        std::fprintf(stderr, "usage: game_loop [frames]\n");
-        return 2;
-    }
+    const long frames = frame_run::Start("game_loop", argc, argv, 3000);
+    if (frames == 0) return 2;
 
     // The pictures that the build paints for the game.
     const std::vector<std::string> folders = {"", ExecutableFolder(), ExecutableFolder() + "../../game/"};

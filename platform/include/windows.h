@@ -3,12 +3,15 @@
 // sizes and meanings; only what the library uses is declared here.
 //
 // Services (one source file each under platform/src):
-//   windows and messages  - window.cpp   (USER: classes, windows, messages, capture, message boxes)
-//   device contexts, objects - gdi.cpp   (GDI: DCs, pens, brushes, fonts, regions, selection, modes)
-//   raster engine          - raster.cpp  (spans and pixels, GDI's pixel rules)
-//   fonts and text         - text.cpp    (FreeType/fontconfig faces, TextOutA, extents)
-//   bitmaps and transfers  - bitmap.cpp  (bitmaps, BitBlt, DIB transfers)
-//   time                   - time.cpp    (Sleep, timeGetTime)
+//   windows and messages  - window.cpp      (USER: classes, windows, messages, capture, message boxes)
+//   display backend       - display_sdl.cpp (the screen, its input and message boxes, behind display_backend.h)
+//   keyboard table        - keyboard.cpp    (display key codes to virtual keys and characters)
+//   objects and DCs       - gdi_objects.cpp (GDI: DCs, pens, brushes, fonts, bitmaps, selection, modes)
+//   shapes and regions    - gdi_shapes.cpp  (GDI: lines, figures, regions, pixels, as spans)
+//   raster engine         - raster.cpp      (spans and pixels, GDI's pixel rules)
+//   fonts and text        - text.cpp        (FreeType/fontconfig faces, TextOutA, extents)
+//   bitmaps and transfers - bitmap.cpp      (bitmaps, BitBlt, DIB transfers)
+//   time                  - time.cpp        (Sleep, timeGetTime)
 #ifndef PLATFORM_WINDOWS_H
 #define PLATFORM_WINDOWS_H
 
@@ -50,7 +53,6 @@ DECLARE_HANDLE(HBRUSH);
 DECLARE_HANDLE(HFONT);
 DECLARE_HANDLE(HBITMAP);
 DECLARE_HANDLE(HRGN);
-DECLARE_HANDLE(HGLOBAL__HANDLE);
 typedef HICON HCURSOR;
 typedef HINSTANCE HMODULE;
 typedef HANDLE HGLOBAL;
@@ -181,6 +183,7 @@ typedef DOCINFOA DOCINFO;
 #define MK_RBUTTON 0x0002
 #define MK_SHIFT 0x0004
 #define MK_CONTROL 0x0008
+#define MK_MBUTTON 0x0010
 
 #define WS_OVERLAPPED 0x00000000L
 #define WS_VISIBLE 0x10000000L
@@ -207,16 +210,19 @@ typedef DOCINFOA DOCINFO;
 #define SM_CYEDGE 46
 
 #define IDC_ARROW MAKEINTRESOURCEA(32512)
+#define IDC_HELP MAKEINTRESOURCEA(32651)
 
 #define MB_OK 0x00000000L
 #define MB_ICONWARNING 0x00000030L
 #define MB_ICONEXCLAMATION 0x00000030L
 #define MB_ICONERROR 0x00000010L
 #define MB_ICONINFORMATION 0x00000040L
+#define MB_ICONMASK 0x000000F0L
 #define IDOK 1
 
 #define VK_BACK 0x08
 #define VK_TAB 0x09
+#define VK_CLEAR 0x0C
 #define VK_RETURN 0x0D
 #define VK_SHIFT 0x10
 #define VK_CONTROL 0x11
@@ -241,8 +247,10 @@ typedef DOCINFOA DOCINFO;
 #define VK_DECIMAL 0x6E
 #define VK_DIVIDE 0x6F
 #define VK_F1 0x70
+#define VK_F4 0x73
 #define VK_F10 0x79
 #define VK_F12 0x7B
+#define VK_NUMLOCK 0x90
 #define VK_OEM_1 0xBA
 #define VK_OEM_PLUS 0xBB
 #define VK_OEM_COMMA 0xBC
@@ -266,17 +274,36 @@ typedef DOCINFOA DOCINFO;
 #define WHITE_PEN 6
 #define BLACK_PEN 7
 #define NULL_PEN 8
+#define OEM_FIXED_FONT 10
+#define ANSI_FIXED_FONT 11
+#define ANSI_VAR_FONT 12
 #define SYSTEM_FONT 13
+#define DEVICE_DEFAULT_FONT 14
+#define SYSTEM_FIXED_FONT 16
 #define DEFAULT_GUI_FONT 17
 
 #define PS_SOLID 0
 #define PS_NULL 5
 #define PS_INSIDEFRAME 6
+#define PS_STYLE_MASK 0x0000000F
 
 #define R2_BLACK 1
+#define R2_NOTMERGEPEN 2
+#define R2_MASKNOTPEN 3
+#define R2_NOTCOPYPEN 4
+#define R2_MASKPENNOT 5
 #define R2_NOT 6
+#define R2_XORPEN 7
+#define R2_NOTMASKPEN 8
+#define R2_MASKPEN 9
+#define R2_NOTXORPEN 10
+#define R2_NOP 11
+#define R2_MERGENOTPEN 12
 #define R2_COPYPEN 13
+#define R2_MERGEPENNOT 14
+#define R2_MERGEPEN 15
 #define R2_WHITE 16
+#define R2_LAST 16
 
 #define TRANSPARENT 1
 #define OPAQUE 2
@@ -284,7 +311,11 @@ typedef DOCINFOA DOCINFO;
 #define TA_NOUPDATECP 0
 #define TA_UPDATECP 1
 #define TA_LEFT 0
+#define TA_RIGHT 2
+#define TA_CENTER 6
 #define TA_TOP 0
+#define TA_BOTTOM 8
+#define TA_BASELINE 24
 #define GDI_ERROR 0xFFFFFFFFu
 #define CLR_INVALID 0xFFFFFFFFu
 
@@ -292,6 +323,7 @@ typedef DOCINFOA DOCINFO;
 #define WINDING 2
 
 #define FW_NORMAL 400
+#define FW_SEMIBOLD 600
 #define FW_BOLD 700
 #define DEFAULT_CHARSET 1
 #define ANSI_CHARSET 0
@@ -311,15 +343,32 @@ typedef DOCINFOA DOCINFO;
 #define SRCCOPY 0x00CC0020u
 #define DIB_RGB_COLORS 0
 #define BI_RGB 0
-#define COLORONCOLOR 3
 #define BLACKONWHITE 1
+#define WHITEONBLACK 2
+#define COLORONCOLOR 3
+#define HALFTONE 4
+#define STRETCH_ANDSCANS BLACKONWHITE
+#define STRETCH_ORSCANS WHITEONBLACK
+#define STRETCH_DELETESCANS COLORONCOLOR
+#define STRETCH_HALFTONE HALFTONE
 
 #define HORZRES 8
 #define VERTRES 10
+#define BITSPIXEL 12
+#define PLANES 14
 #define RASTERCAPS 38
+#define LOGPIXELSX 88
+#define LOGPIXELSY 90
 #define RC_BITBLT 1
 #define RC_BITMAP64 8
+#define RC_GDI20_OUTPUT 0x0010
+#define RC_DI_BITMAP 0x0080
+#define RC_DIBTODEV 0x0200
+#define RC_BIGFONT 0x0400
 #define RC_STRETCHBLT 0x0800
+#define RC_FLOODFILL 0x1000
+#define RC_STRETCHDIB 0x2000
+#define RC_OP_DX_OUTPUT 0x4000
 
 #define OBJ_PEN 1
 #define OBJ_BRUSH 2
@@ -438,6 +487,5 @@ int StretchDIBits(HDC dc, int xDest, int yDest, int destWidth, int destHeight, i
 #define TextOut TextOutA
 #define GetTextExtentPoint32 GetTextExtentPoint32A
 #define WNDCLASS WNDCLASSA
-#define IDC_ARROW_A IDC_ARROW
 
 #endif

@@ -55,6 +55,15 @@ uint32_t Ternary(unsigned code, uint32_t p, uint32_t s, uint32_t d) {
     return r & 0xFFFFFFu;
 }
 
+// A length along one axis made positive: a negative one counts back from
+// `start`, which moves to the lowest coordinate covered.
+void MakePositive(int64_t& start, int64_t& length) {
+    if (length < 0) {
+        start += length + 1;
+        length = -length;
+    }
+}
+
 // For one axis of a stretch: for each destination pixel 0..dstLen-1 the
 // source pixels [first, last] it is made of, mirrored when the signs
 // differ. Growing repeats source pixels, stepping through the source with
@@ -101,22 +110,10 @@ void Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const So
               int64_t sw, int64_t sh, DWORD rop, uint32_t pattern, int mode, bool rowsFromBottom = false) {
     if (w == 0 || h == 0) return;
     bool mirrorX = (w < 0) != (sw < 0), mirrorY = (h < 0) != (sh < 0);
-    if (w < 0) {
-        x += w + 1;
-        w = -w;
-    }
-    if (h < 0) {
-        y += h + 1;
-        h = -h;
-    }
-    if (sw < 0) {
-        sx += sw + 1;
-        sw = -sw;
-    }
-    if (sh < 0) {
-        sy += sh + 1;
-        sh = -sh;
-    }
+    MakePositive(x, w);
+    MakePositive(y, h);
+    MakePositive(sx, sw);
+    MakePositive(sy, sh);
     bool useSource = UsesSource(rop);
     if (useSource && (sw == 0 || sh == 0)) return;
     // Only the destination pixels on the surface are worked out.
@@ -126,7 +123,7 @@ void Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const So
     unsigned code = (rop >> 16) & 0xFF;
     bool same = (sw == w && sh == h && !mirrorX && !mirrorY);
     AxisMap mx, my;
-    bool combine = mode == BLACKONWHITE || mode == 2;
+    bool combine = mode == BLACKONWHITE || mode == WHITEONBLACK;
     if (useSource && !same) {
         mx = MapAxis(w, sw, mirrorX, combine);
         my = MapAxis(h, sh, mirrorY, combine);
@@ -157,7 +154,7 @@ void Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const So
         }
         return;
     }
-    uint32_t gather0 = mode == 2 ? 0u : 0xFFFFFFu;  // WHITEONBLACK ORs from black, else AND from white
+    uint32_t gather0 = mode == WHITEONBLACK ? 0u : 0xFFFFFFu;  // OR from black, else AND from white
     for (int64_t j = j0; j < j1; ++j) {
         uint32_t* out = dst.Row(static_cast<int32_t>(y + j));
         for (int64_t i = i0; i < i1; ++i) {
@@ -183,7 +180,7 @@ void Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const So
                             int64_t px = sx + u;
                             if (px < 0 || px >= src.width) continue;
                             uint32_t p = row[px] & 0xFFFFFFu;
-                            acc = !combine ? p : mode == 2 ? (acc | p) : (acc & p);
+                            acc = !combine ? p : mode == WHITEONBLACK ? (acc | p) : (acc & p);
                             found = true;
                         }
                     }
@@ -197,23 +194,14 @@ void Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const So
     }
 }
 
-// After drawing onto a window: a copy of the whole client area (short of its
-// last row and column at most) is a frame, anything else a partial drawing.
-void NoteTransfer(DeviceContext& dc, const Surface& surface, int64_t x, int64_t y, int64_t w, int64_t h) {
+// After a transfer onto a window: the rectangle drawn is shown at once, as
+// on Windows, where what is drawn on a window is on the screen.
+void NoteTransfer(DeviceContext& dc, int64_t x, int64_t y, int64_t w, int64_t h) {
     if (dc.memory || !dc.hwnd) return;
-    if (w < 0) {
-        x += w + 1;
-        w = -w;
-    }
-    if (h < 0) {
-        y += h + 1;
-        h = -h;
-    }
-    if (x <= 0 && y <= 0 && x + w >= surface.width - 1 && y + h >= surface.height - 1) {
-        PresentFrame(dc.hwnd);
-    } else {
-        NoteDrawnOn(dc);
-    }
+    MakePositive(x, w);
+    MakePositive(y, h);
+    auto clamp = [](int64_t v) { return static_cast<int>(std::min<int64_t>(std::max<int64_t>(v, INT32_MIN), INT32_MAX)); };
+    PresentNow(dc.hwnd, clamp(x), clamp(y), clamp(x + w), clamp(y + h));
 }
 
 // A device-independent bitmap handed in by the caller, seen as rows top first.
@@ -316,7 +304,7 @@ BOOL BlockTransfer(HDC dest, int x, int y, int width, int height, HDC src, int x
     }
     Transfer(*target, x, y, width, height, source, xSrc, ySrc, srcWidth, srcHeight, rop, BrushPixel(*to),
              to->stretchMode);
-    NoteTransfer(*to, *target, x, y, width, height);
+    NoteTransfer(*to, x, y, width, height);
     return TRUE;
 }
 
@@ -392,7 +380,7 @@ int SetDIBitsToDevice(HDC dc, int xDest, int yDest, DWORD width, DWORD height, i
         // In a bottom-up DIB the source origin counts from the bottom row.
         int64_t top = dib.bottomUp ? static_cast<int64_t>(dib.height) - ySrc - static_cast<int64_t>(height) : ySrc;
         Transfer(*target, xDest, yDest, width, height, source, xSrc, top, width, height, SRCCOPY, 0, COLORONCOLOR);
-        NoteTransfer(*to, *target, xDest, yDest, width, height);
+        NoteTransfer(*to, xDest, yDest, width, height);
     }
     // A bottom-up DIB reports the scan lines up to the top of the source
     // rectangle at most.
@@ -416,8 +404,8 @@ int StretchDIBits(HDC dc, int xDest, int yDest, int destWidth, int destHeight, i
         // the DIB is stored.
         int64_t top = static_cast<int64_t>(dib.height) - ySrc - static_cast<int64_t>(srcHeight);
         Transfer(*target, xDest, yDest, destWidth, destHeight, source, xSrc, top, srcWidth, srcHeight, rop,
-                 BrushPixel(*to), to->stretchMode, to->stretchMode != BLACKONWHITE && to->stretchMode != 2);
-        NoteTransfer(*to, *target, xDest, yDest, destWidth, destHeight);
+                 BrushPixel(*to), to->stretchMode, to->stretchMode != BLACKONWHITE && to->stretchMode != WHITEONBLACK);
+        NoteTransfer(*to, xDest, yDest, destWidth, destHeight);
     }
     return dib.height;
 }

@@ -1,6 +1,7 @@
-// gdi_internal.h - the GDI object table shared by the GDI services (gdi.cpp,
-// bitmap.cpp, text.cpp): device contexts, pens, brushes, fonts, bitmaps and
-// regions behind their handles, and the accessors those services use.
+// gdi_internal.h - the GDI object table (gdi_objects.cpp) shared by the GDI
+// services (gdi_shapes.cpp, bitmap.cpp, text.cpp): device contexts, pens,
+// brushes, fonts, bitmaps and regions behind their handles, and the
+// accessors those services use.
 //
 // Handles are never reused while the process runs, so a stale handle finds
 // nothing instead of someone else's object. Everything runs on one thread.

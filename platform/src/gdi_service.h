@@ -1,4 +1,4 @@
-// gdi_service.h - what the device-context service (gdi.cpp) offers the
+// gdi_service.h - what the device-context service (gdi_objects.cpp) offers the
 // window service: device contexts that draw on a window's client area.
 #ifndef PLATFORM_GDI_SERVICE_H
 #define PLATFORM_GDI_SERVICE_H

@@ -10,8 +10,6 @@ namespace platform {
 namespace raster {
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-
 int32_t ClampTo(int64_t v, int32_t lo, int32_t hi) {
     return static_cast<int32_t>(std::min<int64_t>(std::max<int64_t>(v, lo), hi));
 }
@@ -115,12 +113,47 @@ double ScreenAngle(double dx, double dy) {
 
 // ---------------------------------------------------------------- pixels
 
-void PaintSpans(Surface& surface, const Spans& spans, uint32_t pixel, int rop2) {
-    if (rop2 < R2_BLACK || rop2 > R2_WHITE) return;
+namespace {
+
+// Each mix mode's masks as functions of the pen: andMask = (pen & a1) ^ a2,
+// xorMask = (pen & x1) ^ x2, every bit of a1, a2, x1, x2 the same (0 or 1).
+struct MixCodes {
+    uint8_t a1, a2, x1, x2;
+};
+
+constexpr MixCodes kMixCodes[16] = {
+    {0, 0, 0, 0},  // R2_BLACK
+    {1, 1, 1, 1},  // R2_NOTMERGEPEN
+    {1, 1, 0, 0},  // R2_MASKNOTPEN
+    {0, 0, 1, 1},  // R2_NOTCOPYPEN
+    {1, 0, 1, 0},  // R2_MASKPENNOT
+    {0, 1, 0, 1},  // R2_NOT
+    {0, 1, 1, 0},  // R2_XORPEN
+    {1, 0, 0, 1},  // R2_NOTMASKPEN
+    {1, 0, 0, 0},  // R2_MASKPEN
+    {0, 1, 1, 1},  // R2_NOTXORPEN
+    {0, 1, 0, 0},  // R2_NOP
+    {1, 0, 1, 1},  // R2_MERGENOTPEN
+    {0, 0, 1, 0},  // R2_COPYPEN
+    {1, 1, 0, 1},  // R2_MERGEPENNOT
+    {1, 1, 1, 0},  // R2_MERGEPEN
+    {0, 0, 0, 1},  // R2_WHITE
+};
+
+}  // namespace
+
+Mix MixOf(int rop2, uint32_t pixel) {
+    if (rop2 < R2_BLACK || rop2 > R2_LAST) return Mix{0xFFFFFFu, 0};
+    const MixCodes& c = kMixCodes[rop2 - R2_BLACK];
+    auto all = [](uint8_t bit) { return bit ? 0xFFFFFFu : 0u; };
     const uint32_t pen = pixel & 0xFFFFFFu;
-    // The mix mode's truth table: bit (2 * pen bit + destination bit) of
-    // (rop2 - 1) gives the result bit.
-    const unsigned table = static_cast<unsigned>(rop2 - 1);
+    return Mix{(pen & all(c.a1)) ^ all(c.a2), (pen & all(c.x1)) ^ all(c.x2)};
+}
+
+void PaintSpans(Surface& surface, const Spans& spans, uint32_t pixel, int rop2) {
+    if (rop2 < R2_BLACK || rop2 > R2_LAST) return;
+    const uint32_t pen = pixel & 0xFFFFFFu;
+    const Mix mix = MixOf(rop2, pen);
     for (const Span& s : spans) {
         if (s.y < 0 || s.y >= surface.height) continue;
         int32_t x0 = std::max(s.x0, 0);
@@ -134,15 +167,7 @@ void PaintSpans(Surface& surface, const Spans& spans, uint32_t pixel, int rop2) 
                 for (; p != end; ++p) *p ^= 0xFFFFFFu;
                 break;
             default:
-                for (; p != end; ++p) {
-                    uint32_t d = *p;
-                    uint32_t r = 0;
-                    if (table & 8) r |= pen & d;
-                    if (table & 4) r |= pen & ~d;
-                    if (table & 2) r |= ~pen & d;
-                    if (table & 1) r |= ~pen & ~d;
-                    *p = r & 0xFFFFFFu;
-                }
+                for (; p != end; ++p) *p = ((*p & mix.andMask) ^ mix.xorMask) & 0xFFFFFFu;
         }
     }
 }
@@ -239,20 +264,15 @@ namespace {
 // any surface) the outline is worked out from the ellipse equation.
 constexpr int64_t kLargestTraced = int64_t{1} << 18;
 
-// The quarter of the ellipse inscribed in a w x h box (w, h >= 3) below and
-// right of its centre, traced pixel by pixel with an error term (the
-// midpoint method for ellipses given by their bounding box): for each row
-// h / 2 .. h - 1 the first and last x of the outline on it, relative to the
-// box.
-struct Quarter {
-    std::vector<int64_t> minX, maxX;  // index: row - h / 2
-};
-
-Quarter TraceQuarter(int64_t w, int64_t h) {
-    Quarter q;
-    int64_t rows = h - h / 2;
-    q.minX.assign(static_cast<size_t>(rows), INT64_MAX);
-    q.maxX.assign(static_cast<size_t>(rows), INT64_MIN);
+// Walks the quarter of the ellipse inscribed in a w x h box (w, h >= 3)
+// below and right of its centre, pixel by pixel from the right end of the
+// middle row h / 2 down to the bottom, calling visit(x, y) for each pixel
+// (relative to the box). This is the midpoint method for an ellipse given by
+// its bounding box, in the integer form of Alois Zingl's "A Rasterizing
+// Algorithm for Drawing Curves" (2012), the algorithm Wine's DIB engine
+// credits for its ellipses.
+template <typename Visit>
+void WalkQuarter(int64_t w, int64_t h, Visit visit) {
     const int64_t a = w - 1, b = h - 1;
     const __int128 a8 = static_cast<__int128>(8) * a * a, b8 = static_cast<__int128>(8) * b * b;
     __int128 dx = static_cast<__int128>(4) * b * b * (1 - a);
@@ -261,11 +281,7 @@ Quarter TraceQuarter(int64_t w, int64_t h) {
     int64_t x = a, y = h / 2;
     while (x >= w / 2) {
         __int128 e2 = 2 * err;
-        if (y < h) {
-            size_t r = static_cast<size_t>(y - h / 2);
-            q.minX[r] = std::min(q.minX[r], x);
-            q.maxX[r] = std::max(q.maxX[r], x);
-        }
+        visit(x, y);
         if (e2 >= dx) {
             --x;
             dx += b8;
@@ -277,6 +293,25 @@ Quarter TraceQuarter(int64_t w, int64_t h) {
             err += dy;
         }
     }
+}
+
+// The same quarter as rows: for each row h / 2 .. h - 1 the first and last
+// x of the outline on it, relative to the box.
+struct Quarter {
+    std::vector<int64_t> minX, maxX;  // index: row - h / 2
+};
+
+Quarter TraceQuarter(int64_t w, int64_t h) {
+    Quarter q;
+    int64_t rows = h - h / 2;
+    q.minX.assign(static_cast<size_t>(rows), INT64_MAX);
+    q.maxX.assign(static_cast<size_t>(rows), INT64_MIN);
+    WalkQuarter(w, h, [&](int64_t x, int64_t y) {
+        if (y >= h) return;
+        size_t r = static_cast<size_t>(y - h / 2);
+        q.minX[r] = std::min(q.minX[r], x);
+        q.maxX[r] = std::max(q.maxX[r], x);
+    });
     // Rows the trace stepped over keep the extent of the row above.
     for (size_t r = 1; r < q.minX.size(); ++r) {
         if (q.maxX[r] == INT64_MIN) {
@@ -530,28 +565,7 @@ std::vector<POINT> RoundedPolygon(const Box& box, int64_t ew, int64_t eh) {
     eh = std::min(eh, h);
     if (ew < 3 || eh < 3 || ew > kLargestTraced || eh > kLargestTraced) return out;
     std::vector<POINT> q;  // bottom-right quarter, from the right middle down to the bottom
-    {
-        const int64_t a = ew - 1, b = eh - 1;
-        const __int128 a8 = static_cast<__int128>(8) * a * a, b8 = static_cast<__int128>(8) * b * b;
-        __int128 dx = static_cast<__int128>(4) * b * b * (1 - a);
-        __int128 dy = static_cast<__int128>(4) * a * a * (1 + (b % 2));
-        __int128 err = dx + dy + static_cast<__int128>(a) * a * (b % 2);
-        int64_t x = a, y = eh / 2;
-        while (x >= ew / 2) {
-            __int128 e2 = 2 * err;
-            q.push_back(POINT{static_cast<LONG>(x), static_cast<LONG>(y)});
-            if (e2 >= dx) {
-                --x;
-                dx += b8;
-                err += dx;
-            }
-            if (e2 <= dy) {
-                ++y;
-                dy += a8;
-                err += dy;
-            }
-        }
-    }
+    WalkQuarter(ew, eh, [&](int64_t x, int64_t y) { q.push_back(POINT{static_cast<LONG>(x), static_cast<LONG>(y)}); });
     auto add = [&](int64_t x, int64_t y) {
         POINT p{static_cast<LONG>(box.left + x), static_cast<LONG>(box.top + y)};
         if (out.empty() || out.back().x != p.x || out.back().y != p.y) out.push_back(p);

@@ -18,6 +18,9 @@
 namespace platform {
 namespace raster {
 
+// Half a turn in radians, for the angles of arcs and pies.
+inline constexpr double kPi = 3.141592653589793;
+
 struct Span {
     int32_t y;
     int32_t x0;  // first pixel
@@ -32,6 +35,19 @@ struct Clip {
 inline Clip ClipOf(const Surface& s) { return Clip{0, 0, s.width, s.height}; }
 
 // ------------------------------------------------------------ pixels
+// A mix mode (R2_BLACK .. R2_WHITE) for one pen colour, as Wine's DIB engine
+// keeps it: each pixel becomes (pixel & andMask) ^ xorMask.
+struct Mix {
+    uint32_t andMask;
+    uint32_t xorMask;
+};
+// The masks of `rop2` with the pen (or brush) colour `pixel`; a mode outside
+// R2_BLACK .. R2_WHITE leaves every pixel as it is.
+Mix MixOf(int rop2, uint32_t pixel);
+// Painting twice gives what painting once gives: no bit is both kept and
+// flipped.
+inline bool Idempotent(const Mix& mix) { return (mix.andMask & mix.xorMask) == 0; }
+
 // Combines `pixel` (0x00RRGGBB) into every pixel of the spans by the binary
 // raster operation `rop2` (R2_BLACK .. R2_WHITE; R2_COPYPEN copies, R2_NOT
 // inverts). Spans outside the surface are cut away.

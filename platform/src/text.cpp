@@ -41,9 +41,6 @@ namespace platform {
 namespace {
 
 // Win32 values the subset header leaves out, as GDI defines them.
-constexpr LONG kSemiBold = 600;                    // kSemiBold
-constexpr UINT kAlignRight = 2, kAlignCenter = 6;  // kAlignRight, kAlignCenter
-constexpr UINT kAlignBottom = 8, kAlignBaseline = 24;  // kAlignBottom, kAlignBaseline
 
 // ------------------------------------------------------------ glyphs and faces
 
@@ -152,7 +149,7 @@ bool KnownFamily(const char* family, bool bold, bool italic, FaceFile& out) {
 bool FindFaceFile(const LOGFONTA& logFont, FaceFile& out) {
     static bool ready = FcInit() == FcTrue;
     if (!ready) return false;
-    bool bold = logFont.lfWeight >= kSemiBold;
+    bool bold = logFont.lfWeight >= FW_SEMIBOLD;
     bool italic = logFont.lfItalic != 0;
     char name[LF_FACESIZE + 1] = {};
     std::memcpy(name, logFont.lfFaceName, LF_FACESIZE);
@@ -413,13 +410,13 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
     // Where the reference point lies on the text: left, right or centre;
     // top, baseline or bottom.
     int64_t left = originX;
-    UINT horizontal = context->textAlign & (TA_LEFT | kAlignRight | kAlignCenter);
-    if (horizontal == kAlignRight) left = originX - width;
-    if (horizontal == kAlignCenter) left = originX - width / 2;
+    UINT horizontal = context->textAlign & (TA_LEFT | TA_RIGHT | TA_CENTER);
+    if (horizontal == TA_RIGHT) left = originX - width;
+    if (horizontal == TA_CENTER) left = originX - width / 2;
     int64_t baseline = originY + ascent;
-    UINT vertical = context->textAlign & (TA_TOP | kAlignBaseline | kAlignBottom);
-    if (vertical == kAlignBaseline) baseline = originY;
-    if (vertical == kAlignBottom) baseline = originY - descent;
+    UINT vertical = context->textAlign & (TA_TOP | TA_BASELINE | TA_BOTTOM);
+    if (vertical == TA_BASELINE) baseline = originY;
+    if (vertical == TA_BOTTOM) baseline = originY - descent;
 
     if (Surface* surface = TargetSurface(*context)) {
         if (context->bkMode == OPAQUE) {
@@ -446,7 +443,7 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
     if (updateCP) {
         // The position moves on by the text's width in the direction of
         // the alignment.
-        int64_t moved = horizontal == kAlignRight ? -width : (horizontal == kAlignCenter ? 0 : width);
+        int64_t moved = horizontal == TA_RIGHT ? -width : (horizontal == TA_CENTER ? 0 : width);
         context->position.x = static_cast<LONG>(static_cast<uint32_t>(originX + moved));
     }
     return TRUE;

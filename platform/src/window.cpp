@@ -1,29 +1,26 @@
 // window.cpp - the window service (USER): window classes, top-level windows
-// shown through SDL2, the thread's message queue fed from SDL's events,
-// keyboard translation, mouse capture, message boxes, and the presentation
-// of each window's client-area surface on the screen.
-//
-// Display. Windows are real SDL windows wherever a display exists. Without
-// one (no DISPLAY or WAYLAND_DISPLAY, or SDL cannot open it) the service
-// uses SDL's offscreen driver and says so once on stderr; an explicit
-// SDL_VIDEODRIVER is always obeyed.
+// shown through the display backend (display_backend.h), the thread's
+// message queue fed from the display's input, keyboard translation, mouse
+// capture, message boxes, and the presentation of each window's client-area
+// surface on the screen.
 //
 // Frame metrics. A captioned window has a 1-pixel border on every side and a
 // 22-pixel caption bar. GetSystemMetrics answers SM_CXEDGE = SM_CYEDGE = 2
 // (both borders of one direction) and SM_CYCAPTION = 23 (caption bar plus
 // one pixel), so an outer size of width + SM_CXEDGE by height + SM_CYCAPTION
-// + SM_CYEDGE - 1 leaves a client area of exactly width by height. The SDL
-// window is the client area; the window manager draws its own decorations.
+// + SM_CYEDGE - 1 leaves a client area of exactly width by height. The
+// display window is the client area.
 //
-// Messages. SDL events become the messages Windows would post, addressed to
-// their window: key-downs and key-ups with virtual-key codes (F10 and keys
-// pressed with Alt, without Ctrl, as system keys), mouse moves and button
-// presses and releases in client coordinates, and WM_CLOSE for the close
-// box. Posted messages (WM_CLOSE, the characters TranslateMessage makes and
-// whatever PostMessageA posts) are retrieved before input messages, as on Windows. The key state that
-// TranslateMessage reads (Shift, Ctrl, Caps Lock) follows the key messages
-// as they are retrieved. Characters follow the US keyboard layout; bits
-// 16-23 of a key message's lParam (the scan code) are 0.
+// Messages. Display input becomes the messages Windows would post,
+// addressed to their window: key-downs and key-ups with virtual-key codes
+// (F10 and keys pressed with Alt, without Ctrl, as system keys), mouse moves
+// and button presses and releases in client coordinates, and WM_CLOSE for
+// the close box. Posted messages (WM_CLOSE, the characters TranslateMessage
+// makes and whatever PostMessageA posts) are retrieved before input
+// messages, as on Windows. The key state that TranslateMessage reads (Shift, Ctrl, Caps
+// Lock) follows the key messages as they are retrieved. Characters follow
+// the US keyboard layout (keyboard.h); bits 16-23 of a key message's lParam
+// (the scan code) are 0.
 //
 // Mouse routing. Mouse input goes to the capture window if there is one;
 // while a button pressed in a window is held it stays with that window
@@ -31,17 +28,13 @@
 // pointer and is dropped outside every client area.
 //
 // Presentation. Each window owns a Surface for its client area, first
-// filled with the class background brush. PresentFrame copies it to the SDL
-// window at once, paced to GRAPHICS_FPS frames a second (default 60, 0 =
-// unpaced) by the clock; the window surface has no vsync to follow. Drawing
-// reported with NoteDrawn is shown by the next PeekMessageA, WaitMessage or
-// Sleep, at most about 60 times a second.
-#include <SDL.h>
-
+// filled with the class background brush. A transfer onto the window is
+// shown at once (PresentNow); other drawing, reported with NoteDrawn, is
+// shown by the next PeekMessageA, WaitMessage or Sleep, at most about 60
+// times a second. Nothing here waits for a frame: pacing is the caller's.
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <map>
@@ -52,8 +45,10 @@
 
 #include <windows.h>
 
+#include "display_backend.h"
 #include "gdi_internal.h"
 #include "gdi_service.h"
+#include "keyboard.h"
 #include "platform_display.h"
 #include "platform_faults.h"
 #include "surface.h"
@@ -61,13 +56,11 @@
 
 namespace {
 
+using platform::display::Event;
+
 constexpr int kFrameBorder = 1;  // every side of a framed window
 constexpr int kCaptionBar = 22;  // height of the caption bar
 
-constexpr WPARAM kVkClear = 0x0C;     // keypad 5 without Num Lock
-constexpr WPARAM kVkNumLock = 0x90;
-constexpr WPARAM kVkF4 = VK_F1 + 3;
-constexpr UINT kMkMButton = 0x0010;
 
 constexpr uint64_t kPromptPresentNs = 16'000'000;  // NoteDrawn: at most ~60 a second
 
@@ -75,27 +68,6 @@ uint64_t NowNs() {
     timespec ts{};
     clock_gettime(CLOCK_MONOTONIC, &ts);
     return static_cast<uint64_t>(ts.tv_sec) * 1'000'000'000u + static_cast<uint64_t>(ts.tv_nsec);
-}
-
-void SleepNs(uint64_t ns) {
-    timespec ts{static_cast<time_t>(ns / 1'000'000'000u), static_cast<long>(ns % 1'000'000'000u)};
-    while (nanosleep(&ts, &ts) != 0) {
-    }
-}
-
-// Window texts are ANSI (Latin-1 here); SDL wants UTF-8.
-std::string Utf8FromAnsi(const char* text) {
-    std::string out;
-    if (!text) return out;
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
-        if (*p < 0x80) {
-            out += static_cast<char>(*p);
-        } else {
-            out += static_cast<char>(0xC0 | (*p >> 6));
-            out += static_cast<char>(0x80 | (*p & 0x3F));
-        }
-    }
-    return out;
 }
 
 bool SameClassName(const std::string& a, const char* b) {
@@ -108,8 +80,20 @@ bool SameClassName(const std::string& a, const char* b) {
     return true;
 }
 
-struct SdlWindowCloser {
-    void operator()(SDL_Window* w) const { SDL_DestroyWindow(w); }
+// A display window, closed with its owner.
+class DisplayWindow {
+public:
+    DisplayWindow() = default;
+    explicit DisplayWindow(uint32_t id) : id_(id) {}
+    DisplayWindow(const DisplayWindow&) = delete;
+    DisplayWindow& operator=(const DisplayWindow&) = delete;
+    ~DisplayWindow() {
+        if (id_) platform::display::CloseWindow(id_);
+    }
+    uint32_t id() const { return id_; }
+
+private:
+    uint32_t id_ = 0;
 };
 
 struct WindowClass {
@@ -127,30 +111,27 @@ struct Window {
     RECT outer{};             // screen coordinates of the whole window
     int border = 0;           // frame width on every side
     int caption = 0;          // caption bar height
-    std::unique_ptr<SDL_Window, SdlWindowCloser> sdl;
-    uint32_t sdlId = 0;
+    std::unique_ptr<DisplayWindow> display;
     platform::Surface client;
     bool visible = false;
     bool destroying = false;
     bool dirty = false;
     uint64_t lastPresentNs = 0;
-    uint64_t nextFrameNs = 0;  // when PresentFrame may show the next frame
 
     int ClientLeft() const { return outer.left + border; }
     int ClientTop() const { return outer.top + border + caption; }
+    uint32_t DisplayId() const { return display ? display->id() : 0; }
 };
 
 struct Queued {
     MSG msg;
     uint64_t seq;
-    uint16_t modifiers = 0;  // key messages: SDL's Shift/Ctrl/Alt/Caps Lock state with the key
+    uint16_t modifiers = 0;  // key messages: the keyboard::Modifier bits held with the key
 };
 
+enum ButtonBit : uint32_t { kLeftHeld = 1, kRightHeld = 2, kMiddleHeld = 4 };
+
 struct Service {
-    bool videoTried = false;
-    bool videoReady = false;
-    bool offscreen = false;
-    bool displayAbsent = false;  // offscreen because no display exists
     std::vector<WindowClass> classes;
     ATOM nextAtom = 0xC000;
     std::map<HWND, std::unique_ptr<Window>> windows;
@@ -160,9 +141,10 @@ struct Service {
     uint64_t nextSeq = 1;
     uint64_t seenSeq = 0;       // every message below this was there at the last peek
     uint64_t lastPumpNs = 0;
+    bool started = false;       // a window was made: the display is running
     HWND capture = nullptr;
     HWND grab = nullptr;        // window a held button was pressed in
-    uint32_t heldButtons = 0;   // SDL button mask
+    uint32_t heldButtons = 0;   // ButtonBit mask
     POINT cursor{0, 0};         // last pointer position seen, screen coordinates
     uint16_t keyModifiers = 0;  // with the key message retrieved last
 };
@@ -178,44 +160,17 @@ Window* FindWindow(HWND hwnd) {
     return it == windows.end() ? nullptr : it->second.get();
 }
 
-Window* FindBySdlId(uint32_t id) {
+Window* FindByDisplayId(uint32_t id) {
+    if (id == 0) return nullptr;
     for (auto& entry : TheService().windows)
-        if (entry.second->sdlId == id) return entry.second.get();
+        if (entry.second->DisplayId() == id) return entry.second.get();
     return nullptr;
 }
 
-// ---------------------------------------------------------------- video
-
-bool EnsureVideo() {
-    Service& s = TheService();
-    if (s.videoTried) return s.videoReady;
-    s.videoTried = true;
-    // Ctrl+C must end the program as usual, not become an SDL quit event.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    // A click that activates a window is also a click in it, as on Windows.
-    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-    // Window surfaces are plain memory copied to the display (X11 shared
-    // memory, say), not textures of an OpenGL renderer: no GL stack to load.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    const char* chosen = std::getenv("SDL_VIDEODRIVER");
-    bool explicitDriver = chosen && *chosen;
-    bool haveDisplay = std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
-    bool ok = false;
-    if (explicitDriver || haveDisplay) ok = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
-    if (!ok && !explicitDriver) {
-        std::fprintf(stderr, "graphics: no display available; windows are drawn offscreen\n");
-        SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
-        ok = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
-    }
-    if (!ok) {
-        std::fprintf(stderr, "graphics: cannot start SDL video: %s\n", SDL_GetError());
-        return false;
-    }
-    const char* driver = SDL_GetCurrentVideoDriver();
-    s.offscreen = driver && std::strcmp(driver, "offscreen") == 0;
-    s.displayAbsent = s.offscreen && !explicitDriver;
-    SDL_StopTextInput();  // characters come from TranslateMessage
-    s.videoReady = true;
+// Starts the display on first use; false when there is none to be had.
+bool StartDisplay() {
+    if (!platform::display::Start()) return false;
+    TheService().started = true;
     return true;
 }
 
@@ -224,16 +179,8 @@ bool EnsureVideo() {
 void Present(Window& w) {
     w.dirty = false;
     w.lastPresentNs = NowNs();
-    if (!w.sdl || !w.visible || w.client.width == 0 || w.client.height == 0) return;
-    SDL_Surface* target = SDL_GetWindowSurface(w.sdl.get());
-    if (!target) return;
-    int width = std::min(w.client.width, target->w);
-    int height = std::min(w.client.height, target->h);
-    if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0) return;
-    SDL_ConvertPixels(width, height, SDL_PIXELFORMAT_RGB888, w.client.pixels.data(),
-                      w.client.width * 4, target->format->format, target->pixels, target->pitch);
-    if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
-    SDL_UpdateWindowSurface(w.sdl.get());
+    if (!w.visible) return;
+    platform::display::Present(w.DisplayId(), w.client, 0, 0, w.client.width, w.client.height);
 }
 
 // Shows dirty windows: all of them with `force`, else those last shown at
@@ -255,15 +202,6 @@ uint64_t PresentDirty(bool force) {
     return nextDue;
 }
 
-int FrameRate() {
-    const char* text = std::getenv("GRAPHICS_FPS");
-    if (!text || !*text) return 60;
-    char* end = nullptr;
-    long fps = std::strtol(text, &end, 10);
-    if (*end != '\0' || fps < 0) return 60;
-    return static_cast<int>(std::min(fps, 1000L));
-}
-
 // ---------------------------------------------------------------- message queue
 
 void Post(std::deque<Queued>& queue, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
@@ -279,101 +217,35 @@ void Post(std::deque<Queued>& queue, HWND hwnd, UINT message, WPARAM wParam, LPA
     queue.push_back(Queued{msg, s.nextSeq++, modifiers});
 }
 
-// Virtual-key code of an SDL key, 0 for keys Windows programs never see.
-WPARAM VirtualKey(const SDL_Keysym& key) {
-    SDL_Keycode sym = key.sym;
-    if (sym >= SDLK_a && sym <= SDLK_z) return 'A' + (sym - SDLK_a);
-    if (sym >= SDLK_0 && sym <= SDLK_9) return '0' + (sym - SDLK_0);
-    if (sym >= SDLK_F1 && sym <= SDLK_F12) return VK_F1 + (sym - SDLK_F1);
-    bool numLock = (key.mod & KMOD_NUM) != 0;
-    switch (sym) {
-    case SDLK_ESCAPE: return VK_ESCAPE;
-    case SDLK_RETURN: return VK_RETURN;
-    case SDLK_BACKSPACE: return VK_BACK;
-    case SDLK_TAB: return VK_TAB;
-    case SDLK_SPACE: return VK_SPACE;
-    case SDLK_LSHIFT: case SDLK_RSHIFT: return VK_SHIFT;
-    case SDLK_LCTRL: case SDLK_RCTRL: return VK_CONTROL;
-    case SDLK_LALT: case SDLK_RALT: return VK_MENU;
-    case SDLK_CAPSLOCK: return VK_CAPITAL;
-    case SDLK_NUMLOCKCLEAR: return kVkNumLock;
-    case SDLK_PAGEUP: return VK_PRIOR;
-    case SDLK_PAGEDOWN: return VK_NEXT;
-    case SDLK_END: return VK_END;
-    case SDLK_HOME: return VK_HOME;
-    case SDLK_LEFT: return VK_LEFT;
-    case SDLK_UP: return VK_UP;
-    case SDLK_RIGHT: return VK_RIGHT;
-    case SDLK_DOWN: return VK_DOWN;
-    case SDLK_INSERT: return VK_INSERT;
-    case SDLK_DELETE: return VK_DELETE;
-    case SDLK_SEMICOLON: return VK_OEM_1;
-    case SDLK_EQUALS: return VK_OEM_PLUS;
-    case SDLK_COMMA: return VK_OEM_COMMA;
-    case SDLK_MINUS: return VK_OEM_MINUS;
-    case SDLK_PERIOD: return VK_OEM_PERIOD;
-    case SDLK_SLASH: return VK_OEM_2;
-    case SDLK_BACKQUOTE: return VK_OEM_3;
-    case SDLK_LEFTBRACKET: return VK_OEM_4;
-    case SDLK_BACKSLASH: return VK_OEM_5;
-    case SDLK_RIGHTBRACKET: return VK_OEM_6;
-    case SDLK_QUOTE: return VK_OEM_7;
-    case SDLK_KP_MULTIPLY: return VK_MULTIPLY;
-    case SDLK_KP_PLUS: return VK_ADD;
-    case SDLK_KP_MINUS: return VK_SUBTRACT;
-    case SDLK_KP_DIVIDE: return VK_DIVIDE;
-    case SDLK_KP_ENTER: return VK_RETURN;
-    // The keypad is a digit pad with Num Lock and a navigation pad without.
-    case SDLK_KP_0: return numLock ? VK_NUMPAD0 + 0 : VK_INSERT;
-    case SDLK_KP_1: return numLock ? VK_NUMPAD0 + 1 : VK_END;
-    case SDLK_KP_2: return numLock ? VK_NUMPAD0 + 2 : VK_DOWN;
-    case SDLK_KP_3: return numLock ? VK_NUMPAD0 + 3 : VK_NEXT;
-    case SDLK_KP_4: return numLock ? VK_NUMPAD0 + 4 : VK_LEFT;
-    case SDLK_KP_5: return numLock ? VK_NUMPAD0 + 5 : kVkClear;
-    case SDLK_KP_6: return numLock ? VK_NUMPAD0 + 6 : VK_RIGHT;
-    case SDLK_KP_7: return numLock ? VK_NUMPAD0 + 7 : VK_HOME;
-    case SDLK_KP_8: return numLock ? VK_NUMPAD0 + 8 : VK_UP;
-    case SDLK_KP_9: return numLock ? VK_NUMPAD0 + 9 : VK_PRIOR;
-    case SDLK_KP_PERIOD: return numLock ? VK_DECIMAL : VK_DELETE;
-    default: return 0;
-    }
-}
-
-void TranslateKey(const SDL_KeyboardEvent& e) {
-    Service& s = TheService();
-    Window* w = e.windowID ? FindBySdlId(e.windowID) : nullptr;
-    if (!w) {
-        SDL_Window* focus = SDL_GetKeyboardFocus();
-        w = focus ? FindBySdlId(SDL_GetWindowID(focus)) : nullptr;
-    }
-    WPARAM vk = VirtualKey(e.keysym);
+void TranslateKey(const Event& e) {
+    Window* w = FindByDisplayId(e.window);
+    WPARAM vk = platform::keyboard::VirtualKey(e.key, e.modifiers);
     if (!w || vk == 0) return;
-    bool down = e.type == SDL_KEYDOWN;
-    bool alt = (e.keysym.mod & KMOD_ALT) != 0;
-    bool ctrl = (e.keysym.mod & KMOD_CTRL) != 0;
+    bool alt = (e.modifiers & platform::keyboard::kModAlt) != 0;
+    bool ctrl = (e.modifiers & platform::keyboard::kModCtrl) != 0;
     // Alt with Ctrl is AltGr: ordinary keys. F10 and Alt itself are system keys.
     bool system = vk == VK_F10 || vk == VK_MENU || (alt && !ctrl);
-    UINT message = down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
+    UINT message = e.down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
     LPARAM lParam = 1;
     if (alt) lParam |= LPARAM{1} << 29;
-    if (!down || e.repeat) lParam |= LPARAM{1} << 30;
-    if (!down) lParam |= static_cast<LPARAM>(uint32_t{1} << 31);
-    Post(s.input, w->handle, message, vk, lParam, e.keysym.mod);
+    if (!e.down || e.repeat) lParam |= LPARAM{1} << 30;
+    if (!e.down) lParam |= static_cast<LPARAM>(uint32_t{1} << 31);
+    Post(TheService().input, w->handle, message, vk, lParam, e.modifiers);
 }
 
 WPARAM MouseKeys(uint32_t buttons) {
     WPARAM keys = 0;
-    if (buttons & SDL_BUTTON_LMASK) keys |= MK_LBUTTON;
-    if (buttons & SDL_BUTTON_RMASK) keys |= MK_RBUTTON;
-    if (buttons & SDL_BUTTON_MMASK) keys |= kMkMButton;
-    SDL_Keymod mod = SDL_GetModState();
-    if (mod & KMOD_SHIFT) keys |= MK_SHIFT;
-    if (mod & KMOD_CTRL) keys |= MK_CONTROL;
+    if (buttons & kLeftHeld) keys |= MK_LBUTTON;
+    if (buttons & kRightHeld) keys |= MK_RBUTTON;
+    if (buttons & kMiddleHeld) keys |= MK_MBUTTON;
+    uint16_t mod = platform::display::Modifiers();
+    if (mod & platform::keyboard::kModShift) keys |= MK_SHIFT;
+    if (mod & platform::keyboard::kModCtrl) keys |= MK_CONTROL;
     return keys;
 }
 
 // Sends one mouse message for a position (x, y) in the client area of the
-// SDL event's window `from` to the window that should get it.
+// display event's window `from` to the window that should get it.
 void RouteMouse(UINT message, Window* from, int x, int y, uint32_t buttonsAfter) {
     Service& s = TheService();
     Window* target = nullptr;
@@ -398,19 +270,18 @@ void RouteMouse(UINT message, Window* from, int x, int y, uint32_t buttonsAfter)
          MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
 }
 
-void TranslateButton(const SDL_MouseButtonEvent& e) {
+void TranslateButton(const Event& e) {
+    using platform::display::Button;
     Service& s = TheService();
-    uint32_t mask = SDL_BUTTON(e.button);
-    bool down = e.type == SDL_MOUSEBUTTONDOWN;
+    uint32_t mask;
     UINT message;
     switch (e.button) {
-    case SDL_BUTTON_LEFT: message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP; break;
-    case SDL_BUTTON_RIGHT: message = down ? WM_RBUTTONDOWN : WM_RBUTTONUP; break;
-    case SDL_BUTTON_MIDDLE: message = down ? WM_MBUTTONDOWN : WM_MBUTTONUP; break;
-    default: return;
+    case Button::Left: mask = kLeftHeld; message = e.down ? WM_LBUTTONDOWN : WM_LBUTTONUP; break;
+    case Button::Right: mask = kRightHeld; message = e.down ? WM_RBUTTONDOWN : WM_RBUTTONUP; break;
+    default: mask = kMiddleHeld; message = e.down ? WM_MBUTTONDOWN : WM_MBUTTONUP; break;
     }
-    Window* from = FindBySdlId(e.windowID);
-    if (down) {
+    Window* from = FindByDisplayId(e.window);
+    if (e.down) {
         if (s.heldButtons == 0) s.grab = from ? from->handle : nullptr;
         s.heldButtons |= mask;
         RouteMouse(message, from, e.x, e.y, s.heldButtons);
@@ -421,73 +292,60 @@ void TranslateButton(const SDL_MouseButtonEvent& e) {
     }
 }
 
-void TranslateEvent(const SDL_Event& e) {
+void TranslateEvent(const Event& e) {
     Service& s = TheService();
-    switch (e.type) {
-    case SDL_KEYDOWN:
-    case SDL_KEYUP:
-        TranslateKey(e.key);
+    switch (e.kind) {
+    case Event::Kind::Key:
+        TranslateKey(e);
         break;
-    case SDL_MOUSEMOTION:
-        RouteMouse(WM_MOUSEMOVE, FindBySdlId(e.motion.windowID), e.motion.x, e.motion.y, s.heldButtons);
+    case Event::Kind::Motion:
+        RouteMouse(WM_MOUSEMOVE, FindByDisplayId(e.window), e.x, e.y, s.heldButtons);
         break;
-    case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP:
-        TranslateButton(e.button);
+    case Event::Kind::Button:
+        TranslateButton(e);
         break;
-    case SDL_MOUSEWHEEL:
-        if (Window* w = FindBySdlId(e.wheel.windowID)) {
-            int delta = e.wheel.y * 120;
-            if (e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) delta = -delta;
+    case Event::Kind::Wheel:
+        if (Window* w = FindByDisplayId(e.window)) {
+            int delta = e.wheel * 120;
             Post(s.input, w->handle, WM_MOUSEWHEEL,
                  (static_cast<WPARAM>(static_cast<WORD>(delta)) << 16) | MouseKeys(s.heldButtons),
                  MAKELPARAM(static_cast<WORD>(s.cursor.x), static_cast<WORD>(s.cursor.y)));
         }
         break;
-    case SDL_WINDOWEVENT:
-        if (Window* w = FindBySdlId(e.window.windowID)) {
-            switch (e.window.event) {
-            case SDL_WINDOWEVENT_CLOSE:
-                Post(s.posted, w->handle, WM_CLOSE, 0, 0);
-                break;
-            case SDL_WINDOWEVENT_MOVED: {
-                int width = w->outer.right - w->outer.left;
-                int height = w->outer.bottom - w->outer.top;
-                w->outer.left = e.window.data1 - w->border;
-                w->outer.top = e.window.data2 - w->border - w->caption;
-                w->outer.right = w->outer.left + width;
-                w->outer.bottom = w->outer.top + height;
-                break;
-            }
-            case SDL_WINDOWEVENT_EXPOSED:
-                w->dirty = true;  // the surface keeps the picture: show it again
-                w->lastPresentNs = 0;
-                break;
-            default:
-                break;
-            }
+    case Event::Kind::Close:
+        if (Window* w = FindByDisplayId(e.window)) Post(s.posted, w->handle, WM_CLOSE, 0, 0);
+        break;
+    case Event::Kind::Moved:
+        if (Window* w = FindByDisplayId(e.window)) {
+            int width = w->outer.right - w->outer.left;
+            int height = w->outer.bottom - w->outer.top;
+            w->outer.left = e.x - w->border;
+            w->outer.top = e.y - w->border - w->caption;
+            w->outer.right = w->outer.left + width;
+            w->outer.bottom = w->outer.top + height;
         }
         break;
-    default:
-        break;  // text input, quit requests (the close box is enough) and the rest
+    case Event::Kind::Exposed:
+        if (Window* w = FindByDisplayId(e.window)) {
+            w->dirty = true;  // the surface keeps the picture: show it again
+            w->lastPresentNs = 0;
+        }
+        break;
     }
 }
 
-// Moves SDL's pending events into the message queues. SDL is asked to read
-// the display at most once a millisecond, since every library operation
-// peeks; events already in SDL's queue are taken every time.
+// Moves the display's pending input into the message queues. The display is
+// read at most once a millisecond, since every library operation peeks;
+// events the backend already holds are taken every time.
 void PumpInput(bool forceRead) {
     Service& s = TheService();
-    if (!s.videoReady) return;
+    if (!s.started) return;
     uint64_t now = NowNs();
-    if (forceRead || now - s.lastPumpNs >= 1'000'000) {
-        s.lastPumpNs = now;
-        SDL_PumpEvents();
-    }
-    SDL_Event events[32];
-    int count;
-    while ((count = SDL_PeepEvents(events, 32, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT)) > 0)
-        for (int i = 0; i < count; ++i) TranslateEvent(events[i]);
+    bool read = forceRead || now - s.lastPumpNs >= 1'000'000;
+    if (read) s.lastPumpNs = now;
+    std::vector<Event> events;
+    platform::display::TakeEvents(read, events);
+    for (const Event& e : events) TranslateEvent(e);
 }
 
 bool Matches(const MSG& msg, HWND hwnd, UINT filterMin, UINT filterMax) {
@@ -509,48 +367,6 @@ void NoteRetrieved(const Queued& q) {
         TheService().keyModifiers = q.modifiers;
 }
 
-// The character a key-down gives with the current key state (US layout),
-// or 0.
-int CharacterFor(WPARAM vk) {
-    Service& s = TheService();
-    uint16_t mods = s.keyModifiers;
-    bool shift = (mods & KMOD_SHIFT) != 0;
-    bool capsLock = (mods & KMOD_CAPS) != 0;
-    bool ctrl = (mods & KMOD_CTRL) != 0 && (mods & KMOD_ALT) == 0;
-    if (vk >= 'A' && vk <= 'Z') {
-        if (ctrl) return static_cast<int>(vk - 'A' + 1);
-        return static_cast<int>(shift != capsLock ? vk : vk - 'A' + 'a');
-    }
-    if (ctrl) {
-        if (vk == VK_OEM_4) return 27;
-        if (vk == VK_OEM_5) return 28;
-        if (vk == VK_OEM_6) return 29;
-    }
-    if (vk >= '0' && vk <= '9') {
-        if (ctrl) return 0;
-        static const char shifted[] = ")!@#$%^&*(";
-        return shift ? shifted[vk - '0'] : static_cast<int>(vk);
-    }
-    if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD0 + 9) return static_cast<int>('0' + (vk - VK_NUMPAD0));
-    struct Punctuation {
-        WPARAM vk;
-        char plain;
-        char withShift;
-    };
-    static const Punctuation table[] = {
-        {VK_SPACE, ' ', ' '},     {VK_OEM_1, ';', ':'},      {VK_OEM_PLUS, '=', '+'},
-        {VK_OEM_COMMA, ',', '<'}, {VK_OEM_MINUS, '-', '_'},  {VK_OEM_PERIOD, '.', '>'},
-        {VK_OEM_2, '/', '?'},     {VK_OEM_3, '`', '~'},      {VK_OEM_4, '[', '{'},
-        {VK_OEM_5, '\\', '|'},    {VK_OEM_6, ']', '}'},      {VK_OEM_7, '\'', '"'},
-        {VK_MULTIPLY, '*', '*'},  {VK_ADD, '+', '+'},        {VK_SUBTRACT, '-', '-'},
-        {VK_DECIMAL, '.', '.'},   {VK_DIVIDE, '/', '/'},     {VK_ESCAPE, 27, 27},
-        {VK_RETURN, 13, 13},      {VK_BACK, 8, 8},           {VK_TAB, 9, 9},
-    };
-    for (const Punctuation& p : table)
-        if (p.vk == vk) return static_cast<unsigned char>(shift ? p.withShift : p.plain);
-    return 0;
-}
-
 }  // namespace
 
 // ================================================================ window service
@@ -566,29 +382,21 @@ void NoteDrawn(HWND hwnd) {
     if (Window* w = FindWindow(hwnd)) w->dirty = true;
 }
 
-void PresentFrame(HWND hwnd) {
+void PresentNow(HWND hwnd, int x0, int y0, int x1, int y1) {
     Window* w = FindWindow(hwnd);
-    if (!w) return;
-    int fps = FrameRate();
-    if (fps > 0) {
-        uint64_t period = 1'000'000'000u / static_cast<uint64_t>(fps);
-        uint64_t now = NowNs();
-        uint64_t due = w->nextFrameNs;
-        if (now < due) {
-            SleepNs(due - now);
-            now = due;
-        }
-        // Keep the cadence while on time; after a late frame start afresh.
-        w->nextFrameNs = now - due < period ? due + period : now + period;
+    if (!w || !w->visible) return;
+    if (x0 <= 0 && y0 <= 0 && x1 >= w->client.width && y1 >= w->client.height) {
+        Present(*w);  // everything is on the screen now
+        return;
     }
-    Present(*w);
+    display::Present(w->DisplayId(), w->client, x0, y0, x1, y1);
 }
 
 void PresentDirtyWindows() { PresentDirty(true); }
 
-uint32_t SdlWindowId(HWND hwnd) {
+uint32_t DisplayWindowId(HWND hwnd) {
     Window* w = FindWindow(hwnd);
-    return w ? w->sdlId : 0;
+    return w ? w->DisplayId() : 0;
 }
 
 }  // namespace platform
@@ -627,7 +435,7 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD style, in
     const WindowClass* cls = nullptr;
     for (const WindowClass& c : s.classes)
         if (SameClassName(c.name, className)) cls = &c;
-    if (!cls || !EnsureVideo()) return nullptr;
+    if (!cls || !StartDisplay()) return nullptr;
 
     auto w = std::make_unique<Window>();
     w->proc = cls->proc;
@@ -644,10 +452,10 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD style, in
         if (!brush->hollow) background = platform::PixelFromColorref(brush->color);
     w->client = platform::Surface(clientWidth, clientHeight, background);
 
-    w->sdl.reset(SDL_CreateWindow(Utf8FromAnsi(w->title.c_str()).c_str(), w->ClientLeft(), w->ClientTop(),
-                                  std::max(clientWidth, 1), std::max(clientHeight, 1), SDL_WINDOW_HIDDEN));
-    if (!w->sdl) return nullptr;
-    w->sdlId = SDL_GetWindowID(w->sdl.get());
+    uint32_t id = platform::display::OpenWindow(w->title.c_str(), w->ClientLeft(), w->ClientTop(),
+                                                std::max(clientWidth, 1), std::max(clientHeight, 1));
+    if (id == 0) return nullptr;
+    w->display = std::make_unique<DisplayWindow>(id);
     w->handle = reinterpret_cast<HWND>(s.nextHandle);
     s.nextHandle += 0x10;
     HWND hwnd = w->handle;
@@ -667,10 +475,10 @@ BOOL ShowWindow(HWND hwnd, int cmdShow) {
     if (!w) return FALSE;
     BOOL wasVisible = w->visible ? TRUE : FALSE;
     if (cmdShow == SW_HIDE) {
-        SDL_HideWindow(w->sdl.get());
+        platform::display::SetVisible(w->DisplayId(), false);
         w->visible = false;
     } else if (!w->visible) {
-        SDL_ShowWindow(w->sdl.get());
+        platform::display::SetVisible(w->DisplayId(), true);
         w->visible = true;
         Present(*w);
     }
@@ -705,7 +513,7 @@ BOOL SetWindowTextA(HWND hwnd, LPCSTR text) {
     Window* w = FindWindow(hwnd);
     if (!w) return FALSE;
     w->title = text ? text : "";
-    SDL_SetWindowTitle(w->sdl.get(), Utf8FromAnsi(w->title.c_str()).c_str());
+    platform::display::SetTitle(w->DisplayId(), w->title.c_str());
     return TRUE;
 }
 
@@ -750,9 +558,9 @@ int GetSystemMetrics(int index) {
         return kFrameBorder;
     case SM_CXSCREEN:
     case SM_CYSCREEN: {
-        SDL_DisplayMode mode{};
-        if (!EnsureVideo() || SDL_GetDesktopDisplayMode(0, &mode) != 0) return 0;
-        return index == SM_CXSCREEN ? mode.w : mode.h;
+        int width = 0, height = 0;
+        if (!StartDisplay() || !platform::display::DesktopSize(width, height)) return 0;
+        return index == SM_CXSCREEN ? width : height;
     }
     default:
         return 0;
@@ -772,9 +580,10 @@ int ReleaseDC(HWND hwnd, HDC dc) {
 
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR cursorName) {
     if (platform_faults::ShouldFail("LoadCursorA")) return nullptr;
-    // Only the system's predefined cursors exist; SDL shows its arrow.
+    // Only the system's predefined cursors exist; the display shows its arrow.
     uintptr_t id = reinterpret_cast<uintptr_t>(cursorName);
-    if (instance || id < 32512 || id > 32651) return nullptr;
+    if (instance || id < reinterpret_cast<uintptr_t>(IDC_ARROW) || id > reinterpret_cast<uintptr_t>(IDC_HELP))
+        return nullptr;
     return reinterpret_cast<HCURSOR>(id);
 }
 
@@ -811,16 +620,12 @@ BOOL PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 BOOL WaitMessage(void) {
     if (platform_faults::ShouldFail("WaitMessage")) return FALSE;
     Service& s = TheService();
-    if (!s.videoReady) return FALSE;  // no window, nothing could ever arrive
+    if (!s.started) return FALSE;  // no window, nothing could ever arrive
     for (;;) {
         PumpInput(true);
         if (s.nextSeq > s.seenSeq) return TRUE;  // something arrived since the last peek
         uint64_t dueNs = PresentDirty(false);
-        if (dueNs > 0) {
-            SDL_WaitEventTimeout(nullptr, static_cast<int>(dueNs / 1'000'000u) + 1);
-        } else {
-            SDL_WaitEvent(nullptr);
-        }
+        platform::display::WaitForEvent(dueNs > 0 ? static_cast<int>(dueNs / 1'000'000u) + 1 : -1);
     }
 }
 
@@ -830,7 +635,7 @@ BOOL TranslateMessage(const MSG* msg) {
     bool keyMessage = keyDown || msg->message == WM_KEYUP || msg->message == WM_SYSKEYUP;
     if (!keyMessage) return FALSE;
     if (keyDown) {
-        int ch = CharacterFor(msg->wParam);
+        int ch = platform::keyboard::Character(msg->wParam, TheService().keyModifiers);
         if (ch != 0)
             Post(TheService().posted, msg->hwnd, msg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR,
                  static_cast<WPARAM>(ch), msg->lParam);
@@ -852,7 +657,7 @@ LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SYSKEYDOWN:
         // Alt+F4 closes the window, as the system menu's Close does.
-        if (wParam == kVkF4 && (lParam & (LPARAM{1} << 29))) {
+        if (wParam == VK_F4 && (lParam & (LPARAM{1} << 29))) {
             if (Window* w = FindWindow(hwnd)) w->proc(hwnd, WM_CLOSE, 0, 0);
         }
         return 0;
@@ -866,9 +671,9 @@ HWND SetCapture(HWND hwnd) {
     HWND previous = s.capture;
     if (!FindWindow(hwnd)) return previous;
     s.capture = hwnd;
-    // Asks the display for the pointer too; fails harmlessly on the offscreen
-    // driver or without focus, where the grab above still routes the release.
-    SDL_CaptureMouse(SDL_TRUE);
+    // Asks the display for the pointer too; where it cannot give it, the
+    // grab above still routes the release.
+    platform::display::CaptureMouse(true);
     return previous;
 }
 
@@ -877,7 +682,7 @@ BOOL ReleaseCapture(void) {
     Service& s = TheService();
     if (s.capture) {
         s.capture = nullptr;
-        if (s.videoReady) SDL_CaptureMouse(SDL_FALSE);
+        if (s.started) platform::display::CaptureMouse(false);
     }
     return TRUE;
 }
@@ -888,15 +693,12 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     if (platform_faults::ShouldFail("MessageBoxA")) return 0;
     const char* title = caption ? caption : "Error";
     const char* body = text ? text : "";
-    Service& s = TheService();
-    if (EnsureVideo() && !s.offscreen) {
-        Uint32 flags = SDL_MESSAGEBOX_INFORMATION;
-        if ((type & 0xF0) == MB_ICONERROR) flags = SDL_MESSAGEBOX_ERROR;
-        if ((type & 0xF0) == MB_ICONWARNING) flags = SDL_MESSAGEBOX_WARNING;
+    if (StartDisplay() && !platform::display::Offscreen()) {
+        auto kind = platform::display::MessageKind::Information;
+        if ((type & MB_ICONMASK) == MB_ICONERROR) kind = platform::display::MessageKind::Error;
+        if ((type & MB_ICONMASK) == MB_ICONWARNING) kind = platform::display::MessageKind::Warning;
         Window* w = FindWindow(owner);
-        if (SDL_ShowSimpleMessageBox(flags, Utf8FromAnsi(title).c_str(), Utf8FromAnsi(body).c_str(),
-                                     w ? w->sdl.get() : nullptr) == 0)
-            return IDOK;
+        if (platform::display::ShowMessageBox(kind, title, body, w ? w->DisplayId() : 0)) return IDOK;
     }
     // Nobody can see a box: the message goes to the error stream instead.
     std::fprintf(stderr, "%s: %s\n", title, body);
@@ -904,4 +706,4 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     return IDOK;
 }
 
-bool PlatformDisplayIsAbsent() { return TheService().displayAbsent; }
+bool PlatformDisplayIsAbsent() { return platform::display::NoDisplay(); }

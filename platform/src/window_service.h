@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 #include "surface.h"
 
 namespace platform {
@@ -18,16 +20,15 @@ Surface* ClientSurface(HWND hwnd);
 // latest at the next message step, pause or wait).
 void NoteDrawn(HWND hwnd);
 
-// A whole frame was copied to the window: shows it now, paced to the frame
-// rate (GRAPHICS_FPS, default 60; 0 turns pacing off).
-void PresentFrame(HWND hwnd);
+// Something was copied onto the window's surface in [x0, x1) x [y0, y1):
+// shows that part now. Nothing waits here; a program paces its own frames.
+void PresentNow(HWND hwnd, int x0, int y0, int x1, int y1);
 
 // Shows every window with drawing not yet on the screen (before a pause).
 void PresentDirtyWindows();
 
-// The SDL window id behind a live window, 0 for none: lets tests feed a
-// window input through SDL's own event queue.
-uint32_t SdlWindowId(HWND hwnd);
+// The display backend's id of a live window, 0 for none.
+uint32_t DisplayWindowId(HWND hwnd);
 
 }  // namespace platform
 

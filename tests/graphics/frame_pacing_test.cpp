@@ -57,3 +57,44 @@ TEST(FramePacing, WholeFrameCopiesKeepTheAskedRate) {
     EXPECT_LT(ClockMs() - start, 150u);
     w.SetBuffering(false);
 }
+
+TEST(FramePacing, EveryWindowPacesItsOwnFrames) {
+    window first(80, 60, 10, 10);
+    window second(80, 60, 100, 10);
+    first.SetWaitOnClose(false);
+    first.SetBuffering(true);
+    second.SetBuffering(true);
+    {
+        FrameRateScope scope("50");  // 20 ms a frame
+        first.UpdateBuffer();
+        second.UpdateBuffer();
+        const uint32_t start = ClockMs();
+        for (int frame = 0; frame < 5; ++frame) {
+            first.UpdateBuffer();
+            second.UpdateBuffer();
+        }
+        // However the two windows' frames interleave, each window's five
+        // frames keep its own rate: at least 100 ms (less the clock's slack).
+        EXPECT_GE(ClockMs() - start, 95u);
+    }
+    first.SetBuffering(false);
+    second.SetBuffering(false);
+}
+
+TEST(FramePacing, PicturesDrawnStraightToTheScreenAreNotPaced) {
+    // A window-sized picture drawn while buffering is off is a drawing call
+    // like any other, not a frame: only UpdateBuffer paces.
+    window w(200, 150, 10, 10);
+    w.SetWaitOnClose(false);
+    w.SetBrush(GOLD);
+    w.DrawRectangle(0, 0, 199, 149, STYLE_FILLED, 0, 0);
+    image picture;
+    w.StoreImage(picture, 0, 0, 200, 150);
+    FrameRateScope scope("60");
+    const uint32_t start = ClockMs();
+    for (int i = 0; i < 100; ++i) w.DrawImage(picture, 0, 0, 200, 150);
+    // Paced, the hundred pictures would take 100/60 s; unpaced they take a
+    // small fraction of that even on a loaded machine.
+    EXPECT_LT(ClockMs() - start, 1000u);
+    EXPECT_EQ(w.GetColor(100, 75).red, GOLD.red);
+}

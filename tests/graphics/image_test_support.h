@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics.h"
+#include "graphics_internal.h"
 #include "jpeg_writer.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -23,10 +23,8 @@ extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #include <malloc.h>
 #endif
 
-struct ImageTestAccess {
-    static unsigned char* Pixels(image& img) { return img.imgPixels; }
-    static void SetKind(image& img, int kind) { img.imgKind = static_cast<ImageKind>(kind); }
-};
+// An image's private fields, through the library's own door to them.
+struct ImageTestAccess : GraphicsInternals {};
 
 namespace image_test {
 

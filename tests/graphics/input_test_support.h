@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "graphics.h"
+#include "graphics_internal.h"
 #include "input_injection.h"
 #include "window_test_access.h"
 

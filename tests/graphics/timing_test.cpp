@@ -1,7 +1,7 @@
 // The pause, the millisecond clock and the once-per-interval test.
 #include <gtest/gtest.h>
 
-#include "graphics.h"
+#include "graphics_internal.h"
 
 namespace {
 

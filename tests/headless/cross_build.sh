@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Snapshots of scripted runs against reference snapshots made by the Windows
-# build under Wine (tools/grade/make-references.sh): the sketch example must
+# build under Wine (tools/make-references.sh snapshots): the sketch example must
 # give the very same bytes; the game's frames are graded with the grader's
 # pixel agreement, and pass at 99.99% (the Windows build itself gives the
 # same bytes, 100%).

@@ -152,14 +152,14 @@ TEST(GdiObjects, ModesRefuseValuesOutsideTheirRange) {
     EXPECT_EQ(GetROP2(dc), R2_COPYPEN);
     EXPECT_EQ(SetROP2(dc, R2_NOT), R2_COPYPEN);
     EXPECT_EQ(SetROP2(dc, 0), 0);
-    EXPECT_EQ(SetROP2(dc, 17), 0);
+    EXPECT_EQ(SetROP2(dc, R2_LAST + 1), 0);
     EXPECT_EQ(GetROP2(dc), R2_NOT);
     EXPECT_EQ(SetBkMode(dc, TRANSPARENT), OPAQUE);
     EXPECT_EQ(SetBkMode(dc, 3), 0);
     EXPECT_EQ(SetPolyFillMode(dc, WINDING), ALTERNATE);
     EXPECT_EQ(SetPolyFillMode(dc, 0), 0);
     EXPECT_EQ(SetStretchBltMode(dc, COLORONCOLOR), BLACKONWHITE);
-    EXPECT_EQ(SetStretchBltMode(dc, 5), 0);
+    EXPECT_EQ(SetStretchBltMode(dc, HALFTONE + 1), 0);
     EXPECT_EQ(SetTextColor(dc, RGB(1, 2, 3)), RGB(0, 0, 0));
     EXPECT_EQ(SetTextColor(dc, 0), RGB(1, 2, 3));
     EXPECT_EQ(SetTextAlign(dc, TA_UPDATECP), static_cast<UINT>(TA_LEFT | TA_TOP));

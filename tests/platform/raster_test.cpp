@@ -55,10 +55,18 @@ TEST(RasterPaint, MixModesFollowTheirTruthTables) {
         {R2_WHITE, 0xFFFFFF},
         {R2_COPYPEN, pen & 0xFFFFFF},
         {R2_NOT, ~dst & 0xFFFFFF},
-        {7 /* R2_XORPEN */, (pen ^ dst) & 0xFFFFFF},
-        {9 /* R2_MASKPEN */, pen & dst & 0xFFFFFF},
-        {15 /* R2_MERGEPEN */, (pen | dst) & 0xFFFFFF},
-        {11 /* R2_NOP */, dst & 0xFFFFFF},
+        {R2_XORPEN, (pen ^ dst) & 0xFFFFFF},
+        {R2_MASKPEN, pen & dst & 0xFFFFFF},
+        {R2_MERGEPEN, (pen | dst) & 0xFFFFFF},
+        {R2_NOP, dst & 0xFFFFFF},
+        {R2_NOTMERGEPEN, ~(pen | dst) & 0xFFFFFF},
+        {R2_MASKNOTPEN, ~pen & dst & 0xFFFFFF},
+        {R2_NOTCOPYPEN, ~pen & 0xFFFFFF},
+        {R2_MASKPENNOT, pen & ~dst & 0xFFFFFF},
+        {R2_NOTMASKPEN, ~(pen & dst) & 0xFFFFFF},
+        {R2_NOTXORPEN, ~(pen ^ dst) & 0xFFFFFF},
+        {R2_MERGENOTPEN, (~pen | dst) & 0xFFFFFF},
+        {R2_MERGEPENNOT, (pen | ~dst) & 0xFFFFFF},
     };
     for (const Case& c : cases) {
         Surface s(1, 1, dst & 0xFFFFFF);
@@ -69,6 +77,28 @@ TEST(RasterPaint, MixModesFollowTheirTruthTables) {
     PaintSpans(s, {{0, 0, 1}}, 0, 0);
     PaintSpans(s, {{0, 0, 1}}, 0, 17);
     EXPECT_EQ(s.pixels[0], 0x123456u) << "unknown mix modes paint nothing";
+}
+
+TEST(RasterPaint, IdempotentMixesPaintTwiceAsOnce) {
+    // A mix called idempotent must give the same pixels painted twice; the
+    // others (R2_NOT, R2_XORPEN with a non-black pen...) must not.
+    const uint32_t pens[] = {0x000000, 0xFFFFFF, 0x00FF00F0};
+    const uint32_t dsts[] = {0x000000, 0xFFFFFF, 0x0FF00F, 0xF00FF0};
+    for (int rop = R2_BLACK; rop <= R2_LAST; ++rop) {
+        for (uint32_t pen : pens) {
+            bool twiceAsOnce = true;
+            for (uint32_t dst : dsts) {
+                Surface once(1, 1, dst), twice(1, 1, dst);
+                PaintSpans(once, {{0, 0, 1}}, pen, rop);
+                PaintSpans(twice, {{0, 0, 1}}, pen, rop);
+                PaintSpans(twice, {{0, 0, 1}}, pen, rop);
+                twiceAsOnce = twiceAsOnce && once.pixels[0] == twice.pixels[0];
+            }
+            EXPECT_EQ(Idempotent(MixOf(rop, pen)), twiceAsOnce) << "rop " << rop << " pen " << pen;
+        }
+    }
+    EXPECT_FALSE(Idempotent(MixOf(R2_NOT, 0)));
+    EXPECT_TRUE(Idempotent(MixOf(R2_COPYPEN, 0x123456)));
 }
 
 // ------------------------------------------------------------ span algebra

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "scene_files.h"
+
 namespace gdi_scenes {
 
 struct Scene {
@@ -23,12 +25,9 @@ struct Scene {
     void (*draw)(HDC dc);
 };
 
-// Picture of a scene: width x height pixels 0x00RRGGBB, top row first.
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> pixels;
-};
+using scene_files::Picture;
+using scene_files::ReadPpm;
+using scene_files::WritePpm;
 
 // ------------------------------------------------------------ helpers
 
@@ -451,42 +450,6 @@ inline Picture Render(const Scene& scene) {
     DeleteDC(dc);
     ReleaseDC(nullptr, screen);
     return pic;
-}
-
-// Binary PPM (P6), 8 bits a channel.
-inline bool WritePpm(const std::string& path, const Picture& pic) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    std::fprintf(f, "P6\n%d %d\n255\n", pic.width, pic.height);
-    for (uint32_t p : pic.pixels) {
-        unsigned char rgb[3] = {static_cast<unsigned char>(p >> 16), static_cast<unsigned char>(p >> 8),
-                                static_cast<unsigned char>(p)};
-        std::fwrite(rgb, 1, 3, f);
-    }
-    return std::fclose(f) == 0;
-}
-
-inline bool ReadPpm(const std::string& path, Picture& pic) {
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    int w = 0, h = 0, maxval = 0;
-    bool ok = std::fscanf(f, "P6 %d %d %d", &w, &h, &maxval) == 3 && maxval == 255 && w > 0 && h > 0 &&
-              w <= 16384 && h <= 16384 && std::fgetc(f) != EOF;
-    if (ok) {
-        pic.width = w;
-        pic.height = h;
-        pic.pixels.assign(static_cast<size_t>(w) * h, 0);
-        for (auto& p : pic.pixels) {
-            unsigned char rgb[3];
-            if (std::fread(rgb, 1, 3, f) != 3) {
-                ok = false;
-                break;
-            }
-            p = (static_cast<uint32_t>(rgb[0]) << 16) | (static_cast<uint32_t>(rgb[1]) << 8) | rgb[2];
-        }
-    }
-    std::fclose(f);
-    return ok;
 }
 
 }  // namespace gdi_scenes

@@ -14,6 +14,7 @@
 
 #include "graphics.h"
 #include "jpeg_writer.h"
+#include "scene_files.h"
 
 namespace image_scenes {
 
@@ -22,12 +23,9 @@ constexpr int kHeight = 160;
 constexpr int kPictureWidth = 37;
 constexpr int kPictureHeight = 23;
 
-// A picture as 0x00RRGGBB pixels, top row first.
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> pixels;
-};
+using scene_files::Picture;
+using scene_files::ReadPpm;
+using scene_files::WritePpm;
 
 struct Scene {
     const char* name;
@@ -126,13 +124,7 @@ inline const std::vector<Scene>& All() {
 
 // An image's pixels as a picture (for a decoded JPEG: its pixels
 // themselves, without a window).
-inline Picture Decoded(const image& pic) {
-    Picture out{pic.Width(), pic.Height(), {}};
-    const unsigned char* p = pic.Pixels();
-    for (int i = 0; i < out.width * out.height; ++i)
-        out.pixels.push_back((uint32_t{p[i * 4 + 2]} << 16) | (uint32_t{p[i * 4 + 1]} << 8) | p[i * 4]);
-    return out;
-}
+inline Picture Decoded(const image& pic) { return scene_files::FromBgrx(pic.Width(), pic.Height(), pic.Pixels()); }
 
 // Draws one scene into a fresh buffered window cleared to white and reads
 // it back with one capture of the whole window (a GetColor a pixel takes
@@ -146,41 +138,6 @@ inline Picture Render(const Scene& scene, const image& pic) {
     w.StoreImage(whole, 0, 0, kWidth, kHeight);
     w.SetBuffering(false);
     return Decoded(whole);
-}
-
-inline bool WritePpm(const std::string& path, const Picture& picture) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return false;
-    std::fprintf(file, "P6\n%d %d\n255\n", picture.width, picture.height);
-    for (uint32_t p : picture.pixels) {
-        unsigned char rgb[3] = {static_cast<unsigned char>(p >> 16), static_cast<unsigned char>(p >> 8),
-                                static_cast<unsigned char>(p)};
-        std::fwrite(rgb, 1, 3, file);
-    }
-    return std::fclose(file) == 0;
-}
-
-inline bool ReadPpm(const std::string& path, Picture& picture) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return false;
-    int width = 0, height = 0, maxValue = 0;
-    bool ok = std::fscanf(file, "P6 %d %d %d", &width, &height, &maxValue) == 3 && maxValue == 255 &&
-              width > 0 && height > 0 && width <= 4096 && height <= 4096 && std::fgetc(file) != EOF;
-    if (ok) {
-        picture.width = width;
-        picture.height = height;
-        picture.pixels.assign(static_cast<size_t>(width) * height, 0);
-        for (uint32_t& p : picture.pixels) {
-            unsigned char rgb[3];
-            if (std::fread(rgb, 1, 3, file) != 3) {
-                ok = false;
-                break;
-            }
-            p = (uint32_t{rgb[0]} << 16) | (uint32_t{rgb[1]} << 8) | rgb[2];
-        }
-    }
-    std::fclose(file);
-    return ok;
 }
 
 }  // namespace image_scenes

@@ -9,29 +9,20 @@
 #include "scenes.h"
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: scenes OUTDIR\n");
-        return 2;
-    }
-    std::string dir = argv[1];
-    std::FILE* extentsFile = std::fopen((dir + "/text_extents.txt").c_str(), "w");
+    scene_files::Output out("scenes", argc, argv);
+    if (!out.ok()) return out.Status();
+    std::string extentsPath = out.Path("text_extents.txt");
+    std::FILE* extentsFile = std::fopen(extentsPath.c_str(), "w");
     if (extentsFile == nullptr) {
-        std::fprintf(stderr, "scenes: cannot write in %s\n", dir.c_str());
-        return 1;
+        out.Fail(extentsPath);
+        return out.Status();
     }
-    int failures = 0;
     for (const scenes::Scene& scene : scenes::All()) {
         std::vector<std::pair<int, int>> extents;
-        scenes::Picture picture = scenes::Render(scene, &extents);
-        std::string path = dir + "/" + scene.name + ".ppm";
-        if (!scenes::WritePpm(path, picture)) {
-            std::fprintf(stderr, "scenes: cannot write %s\n", path.c_str());
-            ++failures;
-        }
+        out.Save(scene.name, scenes::Render(scene, &extents));
         for (size_t i = 0; i < extents.size(); ++i)
             std::fprintf(extentsFile, "%s %zu %d %d\n", scene.name, i, extents[i].first, extents[i].second);
-        std::printf("%s\n", path.c_str());
     }
-    std::fclose(extentsFile);
-    return failures == 0 ? 0 : 1;
+    if (std::fclose(extentsFile) != 0) out.Fail(extentsPath);
+    return out.Status();
 }

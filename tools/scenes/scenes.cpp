@@ -316,15 +316,7 @@ Picture Render(const Scene& scene, std::vector<std::pair<int, int>>* extents) {
     // red and a spare byte, top row first.
     image capture;
     w.StoreImage(capture, 0, 0, kWidth, kHeight);
-    Picture picture;
-    picture.width = kWidth;
-    picture.height = kHeight;
-    picture.pixels.resize(static_cast<size_t>(kWidth) * kHeight);
-    const unsigned char* bytes = capture.Pixels();
-    for (size_t i = 0; bytes != nullptr && i < picture.pixels.size(); ++i) {
-        picture.pixels[i] = (static_cast<uint32_t>(bytes[i * 4 + 2]) << 16) |
-                            (static_cast<uint32_t>(bytes[i * 4 + 1]) << 8) | bytes[i * 4];
-    }
+    Picture picture = scene_files::FromBgrx(kWidth, kHeight, capture.Pixels());
     if (extents != nullptr) {
         extents->clear();
         for (const TextItem& item : TextItems(scene.name)) {
@@ -337,44 +329,6 @@ Picture Render(const Scene& scene, std::vector<std::pair<int, int>>* extents) {
     w.UpdateBuffer();
     w.SetBuffering(false);
     return picture;
-}
-
-bool WritePpm(const std::string& path, const Picture& picture) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return false;
-    std::fprintf(file, "P6\n%d %d\n255\n", picture.width, picture.height);
-    std::vector<unsigned char> bytes;
-    bytes.reserve(picture.pixels.size() * 3);
-    for (uint32_t p : picture.pixels) {
-        bytes.push_back(static_cast<unsigned char>(p >> 16));
-        bytes.push_back(static_cast<unsigned char>(p >> 8));
-        bytes.push_back(static_cast<unsigned char>(p));
-    }
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return std::fclose(file) == 0 && ok;
-}
-
-bool ReadPpm(const std::string& path, Picture& picture) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return false;
-    int width = 0, height = 0, maxValue = 0;
-    bool ok = std::fscanf(file, "P6 %d %d %d", &width, &height, &maxValue) == 3 && maxValue == 255 &&
-              width > 0 && height > 0 && width <= 10000 && height <= 10000 && std::fgetc(file) != EOF;
-    if (ok) {
-        std::vector<unsigned char> bytes(static_cast<size_t>(width) * height * 3);
-        ok = std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
-        if (ok) {
-            picture.width = width;
-            picture.height = height;
-            picture.pixels.resize(static_cast<size_t>(width) * height);
-            for (size_t i = 0; i < picture.pixels.size(); ++i) {
-                picture.pixels[i] = (static_cast<uint32_t>(bytes[i * 3]) << 16) |
-                                    (static_cast<uint32_t>(bytes[i * 3 + 1]) << 8) | bytes[i * 3 + 2];
-            }
-        }
-    }
-    std::fclose(file);
-    return ok;
 }
 
 }  // namespace scenes

@@ -1,7 +1,7 @@
 // scenes.h - a fixed set of drawing scenes made through the graphics
-// library's public interface only, read back in one capture, and a small
-// binary PPM writer and reader for them. The scenes tool writes them as
-// reference pictures; the tests draw them again and compare.
+// library's public interface only, read back in one capture. The scenes
+// tool writes them as reference pictures (scene_files.h); the tests draw
+// them again and compare.
 #ifndef TOOLS_SCENES_SCENES_H
 #define TOOLS_SCENES_SCENES_H
 
@@ -10,18 +10,16 @@
 #include <vector>
 
 #include "graphics.h"
+#include "scene_files.h"
 
 namespace scenes {
 
 constexpr int kWidth = 320;
 constexpr int kHeight = 240;
 
-// A picture as 0x00RRGGBB pixels, top row first.
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> pixels;
-};
+using scene_files::Picture;
+using scene_files::ReadPpm;
+using scene_files::WritePpm;
 
 // One line of text of the text scenes, drawn at (x, y) in its own band of
 // the picture, from `top` to `bottom`.
@@ -49,9 +47,6 @@ const std::vector<TextItem>& TextItems(const std::string& sceneName);
 // to white and captures it. Text scenes also give the measured extent of
 // each item (width, height).
 Picture Render(const Scene& scene, std::vector<std::pair<int, int>>* extents);
-
-bool WritePpm(const std::string& path, const Picture& picture);
-bool ReadPpm(const std::string& path, Picture& picture);
 
 }  // namespace scenes
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Redraws the reference snapshots in tests/reference/snapshots/ with the
+# Redraws the reference snapshots in tests/reference/snapshots/ with a
 # Windows build under Wine, the reference for what the programs draw.
-# Usage (Wine needs a display): xvfb-run -a tools/grade/make-references.sh [WINDOWS_BUILD]
+# tools/make-references.sh runs it (`snapshots`).
+# Usage (Wine needs a display): xvfb-run -a tools/grade/snapshot-references.sh WINDOWS_BUILD
 set -euo pipefail
 src="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 win="$(realpath "${1:-$src/build/windows}")"
