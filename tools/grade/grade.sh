@@ -13,14 +13,14 @@
 #               snapshot of the same name
 #   -m          make references instead: copy the snapshots into the -r folder
 #   -p PERCENT  pass mark for each picture (default 100: every pixel agrees)
-#   -t SECONDS  time limit of the run (default 60)
+#   -t SECONDS  time limit of the run (default 300)
 #   -w RUNNER   start the program through RUNNER (say scripts/wine-run.sh)
 # Exit status: 0 every picture passed, 1 a picture failed or is missing or
 # the program did not end normally, 2 wrong usage.
 set -uo pipefail
 
 script="" stdin_file=/dev/null frames="all,close" pattern="f-%05d.png" out="" refs="" make=0
-pass=100 limit=60 runner=""
+pass=100 limit=300 runner=""
 while getopts "i:s:f:n:o:r:mp:t:w:" option; do
   case $option in
     i) script=$(realpath "$OPTARG") ;;
