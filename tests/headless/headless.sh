@@ -89,7 +89,7 @@ printf '%s\n' "frame 10 key 4" "frame 12 key 4" "frame 20 key 8" "frame 25 key 6
 play_scripted() {  # play_scripted DIR SCRIPT [RECORDING]
   mkdir "$1"
   printf '4\n4\n5\n' | headless GRAPHICS_TIME=virtual GRAPHICS_INPUT="$2" GRAPHICS_SNAPSHOT="$1/f-%05d.png" \
-    ${3:+GRAPHICS_RECORD="$3"} timeout 120 "$kiva" >"$1.out" 2>&1
+    ${3:+GRAPHICS_RECORD="$3"} timeout 900 "$kiva" >"$1.out" 2>&1
   local status=$?
   [ "$status" = 0 ] || fail "scripted game $1: status $status, $(tail -3 "$1.out")"
 }
