@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "graphics_internal.h"
+#include "whole_numbers.h"
 
 namespace {
 
@@ -19,8 +20,10 @@ COLORREF Packed(uint8_t red, uint8_t green, uint8_t blue) {
 
 // A fraction 0.0 to 1.0 as an 8-bit level: the product with 255.0 cut toward
 // zero, of which the 8-bit setter keeps the low eight bits (no clamping).
+// Products past the 32-bit range (1e300, infinities) and NaN go through the
+// guarded conversion, so no fraction is undefined behaviour.
 uint8_t Level(double fraction) {
-    return static_cast<uint8_t>(static_cast<int>(fraction * 255.0) & 0xFF);
+    return static_cast<uint8_t>(Truncated(fraction * 255.0) & 0xFF);
 }
 
 // The family byte given to the platform for one of the library's family codes.

@@ -316,6 +316,10 @@ private:
 
 class window {
 public:
+    // A drawing size that is negative or longer than 16384 on a side is
+    // refused with a fatal error report: no platform window is made (as
+    // when the platform refuses one), IsOpen is false, no input arrives and
+    // nothing waits for a click; drawing calls report their failures.
     window(int32_t width, int32_t height, int32_t x, int32_t y);
     window(const window&) = delete;
     window& operator=(const window&) = delete;
@@ -330,9 +334,12 @@ public:
 
     // True while the platform window exists; false once the user has closed
     // it with its close box. A closed window reports no input: polls give
-    // nothing, AwaitKey and AwaitClick return KK_NONE and CK_NONE at once,
-    // and the last window's destruction neither asks for nor waits for a
-    // click. Programs with a loop of their own should stop when it is false.
+    // nothing, AwaitKey and AwaitClick return KK_NONE and CK_NONE at once
+    // (records queued before the close included), and the last window's
+    // destruction neither asks for nor waits for a click. Drawing on it
+    // goes to an invisible surface of its own: it works, shows nothing and
+    // reports nothing. Programs with a loop of their own should stop when
+    // it is false.
     bool IsOpen() const;
 
     // Input.
@@ -412,6 +419,7 @@ private:
 
     void SelectStyle(drawstyle style);
     void RestoreStyle();
+    void ReplaceLostScreen();
     void SelectFont();
     void RestoreFont();
 
@@ -445,6 +453,11 @@ private:
     // When UpdateBuffer may show the next frame: this window's own frame
     // clock (frame_pacing.cpp); 0 before its first paced frame.
     int64_t nextFrameDue = 0;
+    // Once the close box has taken the platform window: the bitmap of the
+    // memory device context that stands in for the lost screen
+    // (ProcessOneMessage), and whether dcScreen is that stand-in.
+    HBITMAP bmapStandIn = nullptr;
+    bool screenLost = false;
 };
 
 // ---------------------------------------------------------------- timing

@@ -1,6 +1,8 @@
 // The image object: construction, copying, loading a JPEG file, and the
 // decoder that turns a JPEG file into packed rows of red, green and blue
 // samples with libjpeg.
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -54,6 +56,29 @@ void ScanlineToRgb(const JSAMPLE* source, unsigned char* target, JDIMENSION widt
     }
 }
 
+// libjpeg's standard error manager, whose messages (warnings, and the one
+// before it ends the process) begin with the name of the file they are
+// about.
+struct NamingErrorManager {
+    jpeg_error_mgr standard;  // first, so that cinfo.err points at both
+    const char* fileName;
+};
+
+void OutputNamedMessage(j_common_ptr cinfo) {
+    char text[JMSG_LENGTH_MAX];
+    (*cinfo->err->format_message)(cinfo, text);
+    const char* fileName = reinterpret_cast<NamingErrorManager*>(cinfo->err)->fileName;
+    std::fprintf(stderr, "%s: %s\n", fileName, text);
+}
+
+// True when `file` is open on something that cannot be read as a file (a
+// folder): such a name counts as one that cannot be opened, whatever the
+// system's fopen made of it.
+bool IsFolder(FILE* file) {
+    struct stat info;
+    return fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 }  // namespace
 
 void DescribeTopDownPixels(BITMAPINFOHEADER& header, int32_t width, int32_t height) {
@@ -75,18 +100,41 @@ BITMAPINFOHEADER* NewTopDownHeader(int32_t width, int32_t height) {
 
 // Decodes a JPEG file into rows of red, green, blue bytes, top row first,
 // allocated from the C heap. Errors in the file end the process through
-// libjpeg's standard error manager.
+// libjpeg's standard error manager, as does a picture of more than
+// kMaxPicturePixels pixels, refused before anything is allocated for it.
 extern "C" int DecodeJpegFile(const char* fileName, uint16_t* width, uint16_t* height,
                               unsigned char** rows) {
     FILE* file = std::fopen(fileName, "rb");
     if (file == nullptr) return -1;
+    if (IsFolder(file)) {
+        std::fclose(file);
+        return -1;
+    }
 
     jpeg_decompress_struct cinfo;
-    jpeg_error_mgr errorManager;
-    cinfo.err = jpeg_std_error(&errorManager);
+    NamingErrorManager errorManager;
+    errorManager.fileName = fileName;
+    cinfo.err = jpeg_std_error(&errorManager.standard);
+    errorManager.standard.output_message = OutputNamedMessage;
     jpeg_create_decompress(&cinfo);
     jpeg_stdio_src(&cinfo, file);
     jpeg_read_header(&cinfo, TRUE);
+
+    // The size is known from the frame header alone; the decoder allocates
+    // for it only when decompression starts. A header of a few bytes can
+    // claim 65500 x 65500 pixels: such a picture is refused here, the way a
+    // corrupt file is, before it costs gigabytes and minutes.
+    uint64_t pixels = static_cast<uint64_t>(cinfo.image_width) * cinfo.image_height;
+    if (pixels > kMaxPicturePixels) {
+        std::fprintf(stderr, "%s: picture of %u x %u pixels is larger than the %llu pixels a picture may have\n",
+                     fileName, static_cast<unsigned>(cinfo.image_width), static_cast<unsigned>(cinfo.image_height),
+                     static_cast<unsigned long long>(kMaxPicturePixels));
+        std::fflush(stderr);
+        jpeg_destroy_decompress(&cinfo);
+        std::fclose(file);
+        std::exit(EXIT_FAILURE);
+    }
+
     jpeg_start_decompress(&cinfo);
 
     *width = static_cast<uint16_t>(cinfo.output_width);

@@ -1,6 +1,7 @@
 // Moving pictures between an image and a window's drawing surface:
 // DrawImage puts an image on dcActive at its own size or stretched;
 // StoreImage captures a rectangle of dcActive into an image.
+#include <algorithm>
 #include <cstdlib>
 
 #include "graphics_internal.h"
@@ -43,25 +44,33 @@ void window::StoreImage(image* imgThis, uint32_t x, uint16_t y, uint16_t width, 
 
     // Touching the right or bottom edge is allowed, going past it is not.
     // The sums are taken in 64 bits so that a huge x cannot wrap around to a
-    // small right edge and slip through.
-    if (static_cast<uint64_t>(x) + width > static_cast<uint64_t>(drawWidth) ||
-        static_cast<uint64_t>(y) + height > static_cast<uint64_t>(drawHeight)) {
+    // small right edge and slip through; a negative drawing size (of a
+    // window that was refused) holds no rectangle at all.
+    const uint64_t right = static_cast<uint64_t>(std::max<int32_t>(drawWidth, 0));
+    const uint64_t bottom = static_cast<uint64_t>(std::max<int32_t>(drawHeight, 0));
+    if (static_cast<uint64_t>(x) + width > right || static_cast<uint64_t>(y) + height > bottom) {
         FatalError("Fatal Error: StoreImage selection extends outside the window!");
         return;
     }
 
+    // The new header and pixel buffer are allocated before anything of the
+    // image changes: when either allocation fails, the image keeps its old
+    // picture whole (a size that did not match its buffer would let a later
+    // copy or draw read past the buffer's end).
+    BITMAPINFOHEADER* header = NewTopDownHeader(width, height);
+    size_t bytes = static_cast<size_t>(width) * 4 * height;
+    unsigned char* pixels = static_cast<unsigned char*>(std::malloc(bytes == 0 ? 1 : bytes));
+    if (pixels == nullptr) {
+        std::free(header);
+        throw ERR_ALLOCATION;
+    }
+    std::free(imgThis->bmapInfo);
+    std::free(imgThis->imgPixels);
+    imgThis->bmapInfo = header;
+    imgThis->imgPixels = pixels;
     imgThis->imgWidth = width;
     imgThis->imgHeight = height;
-
-    std::free(imgThis->bmapInfo);
-    imgThis->bmapInfo = nullptr;
-    imgThis->bmapInfo = NewTopDownHeader(width, height);
     imgThis->imgKind = IK_CAPTURE;
-
-    std::free(imgThis->imgPixels);
-    size_t bytes = static_cast<size_t>(width) * 4 * height;
-    imgThis->imgPixels = static_cast<unsigned char*>(std::malloc(bytes == 0 ? 1 : bytes));
-    if (imgThis->imgPixels == nullptr) throw ERR_ALLOCATION;
 
     imgThis->dcTempBuffer = CreateCompatibleDC(dcActive);
     imgThis->bmapTempBuffer = CreateCompatibleBitmap(dcActive, width, height);

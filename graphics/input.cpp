@@ -174,8 +174,28 @@ void window::ProcessOneMessage() {
         graphics_headless::Retrieved(message);
         TranslateMessage(&message);
         DispatchMessageA(&message);
+        // Only a dispatched message (the close box's) destroys the window.
+        if (!screenLost && !IsOpen()) ReplaceLostScreen();
     }
     graphics_headless::AfterMessageStep();
+}
+
+// The close box destroyed the platform window and with it the device
+// context of its client area. From here on the window draws on a memory
+// device context of its own size instead: drawing still works, shows
+// nothing and reports nothing, the same on every build, until the program
+// destroys the window (IsOpen tells it to).
+void window::ReplaceLostScreen() {
+    HDC lost = dcScreen;
+    if (lost != nullptr) ReleaseDC(hwndWindow, lost);  // fails where the system took it already
+    dcScreen = CreateCompatibleDC(nullptr);
+    if (dcScreen != nullptr) {
+        bmapStandIn = CreateCompatibleBitmap(dcScreen, drawWidth > 0 ? drawWidth : 1,
+                                             drawHeight > 0 ? drawHeight : 1);
+        if (bmapStandIn != nullptr) SelectObject(dcScreen, bmapStandIn);
+    }
+    if (dcActive == lost) dcActive = dcScreen;
+    screenLost = true;
 }
 
 namespace {
@@ -225,24 +245,15 @@ KeyKind window::PollKey(char& code) {
     return kind;
 }
 
+// A wait is the poll repeated: the poll's rules (a closed window hands out
+// no record, not even one queued before the close) hold for the wait too.
 KeyKind window::AwaitKey(char& code) {
-    KeyRecord* record = nullptr;
     for (;;) {
-        ProcessOneMessage();
-        record = keyQueue.TakeFirst();
-        if (record != nullptr) break;
-        if (!IsOpen()) {
-            keyQueue.Clear();
-            code = 0;
-            return KK_NONE;
-        }
+        KeyKind kind = PollKey(code);
+        if (kind != KK_NONE || !IsOpen()) return kind;
         if (!InputMayCome(hwndWindow)) graphics_headless::EndWaitWithoutInput("AwaitKey");
         BetweenWaitSteps(hwndWindow);
     }
-    KeyKind kind = record->kind;
-    code = record->code;
-    delete record;
-    return kind;
 }
 
 ClickKind window::PollClick(int32_t& x, int32_t& y) {
@@ -264,26 +275,15 @@ ClickKind window::PollClick(int32_t& x, int32_t& y) {
 ClickKind window::AwaitClick(int32_t& x, int32_t& y) { return WaitForClick(x, y, "AwaitClick"); }
 
 ClickKind window::WaitForClick(int32_t& x, int32_t& y, const char* endsProgramAs) {
-    ClickRecord* record = nullptr;
     for (;;) {
-        ProcessOneMessage();
-        record = clickQueue.TakeFirst();
-        if (record != nullptr) break;
-        bool mayCome = IsOpen() && InputMayCome(hwndWindow);
-        if (!mayCome && IsOpen() && endsProgramAs != nullptr) graphics_headless::EndWaitWithoutInput(endsProgramAs);
-        if (!mayCome) {
-            clickQueue.Clear();
-            x = -1;
-            y = -1;
-            return CK_NONE;
+        ClickKind kind = PollClick(x, y);
+        if (kind != CK_NONE || !IsOpen()) return kind;
+        if (!InputMayCome(hwndWindow)) {
+            if (endsProgramAs != nullptr) graphics_headless::EndWaitWithoutInput(endsProgramAs);
+            return CK_NONE;  // PollClick set x and y to -1
         }
         BetweenWaitSteps(hwndWindow);
     }
-    ClickKind kind = record->kind;
-    x = record->x;
-    y = record->y;
-    delete record;
-    return kind;
 }
 
 void window::DiscardKeys() {

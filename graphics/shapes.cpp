@@ -12,6 +12,7 @@
 #include <type_traits>
 
 #include "graphics_internal.h"
+#include "whole_numbers.h"
 
 namespace {
 
@@ -58,14 +59,6 @@ void DrawInStyle(window& w, drawstyle style, const char* operation, Draw draw,
     GraphicsInternals::SelectStyle(w, style);
     if (!Drew(draw(dc))) ReportFailedDraw(style, operation);
     GraphicsInternals::RestoreStyle(w);
-}
-
-// A double cut toward zero to a whole number; values beyond the 32-bit range
-// (only from wild boxes) stop at its ends instead of being undefined.
-int32_t Truncated(double value) {
-    if (!(value > -2147483648.0)) return value != value ? 0 : INT32_MIN;
-    if (!(value < 2147483647.0)) return INT32_MAX;
-    return static_cast<int32_t>(value);
 }
 
 // Sums and differences of coordinates are taken in 64 bits and wrapped back
@@ -126,8 +119,10 @@ void window::DrawTriangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_
 
 void window::DrawPolygon(const int32_t* xs, const int32_t* ys, int count, drawstyle style) {
     // Counts below zero make an empty array (the platform refuses it as it
-    // refuses one point); counts above 65,535 are cut to 65,535.
+    // refuses one point); counts above 65,535 are cut to 65,535. Missing
+    // arrays hold no points.
     int used = count < 0 ? 0 : (count > 65535 ? 65535 : count);
+    if (xs == nullptr || ys == nullptr) used = 0;
     POINT* points = new (std::nothrow) POINT[used > 0 ? used : 1];
     if (points == nullptr) throw ERR_ALLOCATION;
     for (int i = 0; i < used; ++i) {

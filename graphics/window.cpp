@@ -40,12 +40,20 @@ window::window(int32_t width, int32_t height, int32_t x, int32_t y) {
     record.lpszClassName = kClassName;
     RegisterClassA(&record);
 
-    // The window: outer size is the drawing size plus the frame.
-    hwndWindow = CreateWindowExA(WS_EX_LEFT, kClassName, kInitialTitle,
-                                 WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, x, y,
-                                 width + GetSystemMetrics(SM_CXEDGE),
-                                 height + GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYEDGE) - 1,
-                                 nullptr, nullptr, instHandle, nullptr);
+    // The window: outer size is the drawing size plus the frame. A drawing
+    // size that no platform window can hold (negative, or a side longer
+    // than kMaxWindowSide) is reported and no window is made: the object
+    // then stays closed, like one the platform refused, and allocates
+    // nothing for its size.
+    if (width < 0 || height < 0 || width > kMaxWindowSide || height > kMaxWindowSide) {
+        FatalError("Fatal Error: Window size is outside what the platform can show in window class constructor!");
+    } else {
+        hwndWindow = CreateWindowExA(WS_EX_LEFT, kClassName, kInitialTitle,
+                                     WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, x, y,
+                                     width + GetSystemMetrics(SM_CXEDGE),
+                                     height + GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYEDGE) - 1,
+                                     nullptr, nullptr, instHandle, nullptr);
+    }
 
     // Shown, with the device context of its client area held for life.
     // Without a window there is no device context either.
@@ -88,12 +96,20 @@ window::~window() {
 
     // The screen device context goes back to the window. A window closed
     // with its close box took its device contexts with it; releasing then
-    // fails, and that is no fault worth a report.
+    // fails, and that is no fault worth a report. Its stand-in (see
+    // ReplaceLostScreen) is the window's own and is deleted quietly.
     if (dcScreen != nullptr) {
-        if (ReleaseDC(hwndWindow, dcScreen) != 1 && IsOpen())
+        if (screenLost) {
+            DeleteDC(dcScreen);
+        } else if (ReleaseDC(hwndWindow, dcScreen) != 1 && IsOpen()) {
             FatalError("Fatal Error: Failed to release dcScreen in window class destructor!");
+        }
         if (dcActive == dcScreen) dcActive = nullptr;
         dcScreen = nullptr;
+    }
+    if (bmapStandIn != nullptr) {
+        DeleteObject(bmapStandIn);
+        bmapStandIn = nullptr;
     }
 
     // Still buffering: the memory device context; then the drawing objects

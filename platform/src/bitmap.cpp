@@ -8,6 +8,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "gdi_internal.h"
 #include "platform_faults.h"
@@ -18,10 +21,12 @@ namespace platform {
 namespace {
 
 // A source of pixels for a transfer: rows top first, a row may be missing
-// (pixels that are not there leave the destination as it is).
+// (pixels that are not there leave the destination as it is). A surface's
+// pixels have their top byte clear already; a caller's bitmap may not.
 struct Source {
     int width = 0;
     int height = 0;
+    bool clean = false;  // every pixel's top byte is 0
     std::vector<const uint32_t*> rows;
     const uint32_t* Row(int64_t y) const {
         return (y >= 0 && y < height) ? rows[static_cast<size_t>(y)] : nullptr;
@@ -32,6 +37,7 @@ Source SourceOf(const Surface& surface) {
     Source s;
     s.width = surface.width;
     s.height = surface.height;
+    s.clean = true;
     s.rows.resize(static_cast<size_t>(s.height));
     for (int y = 0; y < s.height; ++y) s.rows[static_cast<size_t>(y)] = surface.Row(y);
     return s;
@@ -64,31 +70,39 @@ void MakePositive(int64_t& start, int64_t& length) {
     }
 }
 
-// For one axis of a stretch: for each destination pixel 0..dstLen-1 the
-// source pixels [first, last] it is made of, mirrored when the signs
-// differ. Growing repeats source pixels, stepping through the source with
-// an error term as GDI does; shrinking either picks one source pixel per
-// destination pixel or, when `gather` is set, hands every source pixel to
-// one destination pixel, to be combined there.
+// For one axis of a stretch: for each destination pixel lo..hi-1 of the
+// 0..dstLen-1 of the whole stretch, the source pixels [first, last] it is
+// made of, mirrored when the signs differ. Growing repeats source pixels,
+// stepping through the source with an error term as GDI does; shrinking
+// either picks one source pixel per destination pixel or, when `gather` is
+// set, hands every source pixel to one destination pixel, to be combined
+// there. Only the pixels asked for (those on the surface) are mapped, so a
+// stretch billions of pixels long costs no more than the surface.
 struct AxisMap {
+    int64_t lo = 0;
     std::vector<int64_t> first, last;
+    int64_t First(int64_t i) const { return first[static_cast<size_t>(i - lo)]; }
+    int64_t Last(int64_t i) const { return last[static_cast<size_t>(i - lo)]; }
 };
 
-AxisMap MapAxis(int64_t dstLen, int64_t srcLen, bool mirror, bool gather) {
+AxisMap MapAxis(int64_t dstLen, int64_t srcLen, bool mirror, bool gather, int64_t lo, int64_t hi) {
     AxisMap map;
-    map.first.assign(static_cast<size_t>(dstLen), -1);
-    map.last.assign(static_cast<size_t>(dstLen), -2);
+    map.lo = lo;
+    map.first.assign(static_cast<size_t>(hi - lo), -1);
+    map.last.assign(static_cast<size_t>(hi - lo), -2);
     if (srcLen <= dstLen || !gather) {
         int64_t bias = srcLen <= dstLen ? (srcLen - 1) / 2 : (srcLen - 1) - (dstLen - 1) / 2;
-        for (int64_t i = 0; i < dstLen; ++i) {
+        for (int64_t i = lo; i < hi; ++i) {
             int64_t src = (i * srcLen + bias) / dstLen;
-            map.first[static_cast<size_t>(i)] = map.last[static_cast<size_t>(i)] = src;
+            map.first[static_cast<size_t>(i - lo)] = map.last[static_cast<size_t>(i - lo)] = src;
         }
     } else {
         for (int64_t j = 0; j < srcLen; ++j) {
-            size_t d = static_cast<size_t>((j * dstLen + (dstLen - 1) / 2) / srcLen);
-            if (map.first[d] < 0) map.first[d] = j;
-            map.last[d] = j;
+            int64_t d = (j * dstLen + (dstLen - 1) / 2) / srcLen;
+            if (d < lo || d >= hi) continue;
+            size_t at = static_cast<size_t>(d - lo);
+            if (map.first[at] < 0) map.first[at] = j;
+            map.last[at] = j;
         }
     }
     if (mirror) {
@@ -102,40 +116,68 @@ AxisMap MapAxis(int64_t dstLen, int64_t srcLen, bool mirror, bool gather) {
     return map;
 }
 
+// Copies n pixels, 64 bytes at a time where the processor has vector
+// instructions.
+void CopyRow(uint32_t* out, const uint32_t* in, size_t n) {
+    size_t i = 0;
+#if defined(__SSE2__)
+    for (; n - i >= 16; i += 16) {
+        __m128i p0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+        __m128i p1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 4));
+        __m128i p2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 8));
+        __m128i p3 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 12));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), p0);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 4), p1);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 8), p2);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 12), p3);
+    }
+#endif
+    if (i < n) std::memcpy(out + i, in + i, (n - i) * sizeof(uint32_t));
+}
+
 // One destination rectangle [x, x + w) x [y, y + h) filled from source
 // rectangle (sx, sy, sw, sh); negative sizes mirror. The stretching mode
 // says how shrinking combines source pixels: BLACKONWHITE ANDs them (black
-// wins), WHITEONBLACK ORs them, the others take one.
-void Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const Source& src, int64_t sx, int64_t sy,
-              int64_t sw, int64_t sh, DWORD rop, uint32_t pattern, int mode, bool rowsFromBottom = false) {
-    if (w == 0 || h == 0) return;
+// wins), WHITEONBLACK ORs them, the others take one. A plain copy from a
+// surface onto a window also writes the rows the screen shows when `screen`
+// lends them; the result says whether it did.
+bool Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const Source& src, int64_t sx, int64_t sy,
+              int64_t sw, int64_t sh, DWORD rop, uint32_t pattern, int mode, bool rowsFromBottom = false,
+              const ScreenRows* screen = nullptr) {
+    if (w == 0 || h == 0) return false;
     bool mirrorX = (w < 0) != (sw < 0), mirrorY = (h < 0) != (sh < 0);
     MakePositive(x, w);
     MakePositive(y, h);
     MakePositive(sx, sw);
     MakePositive(sy, sh);
     bool useSource = UsesSource(rop);
-    if (useSource && (sw == 0 || sh == 0)) return;
+    if (useSource && (sw == 0 || sh == 0)) return false;
     // Only the destination pixels on the surface are worked out.
     int64_t i0 = std::max<int64_t>(0, -x), i1 = std::min<int64_t>(w, dst.width - x);
     int64_t j0 = std::max<int64_t>(0, -y), j1 = std::min<int64_t>(h, dst.height - y);
-    if (i0 >= i1 || j0 >= j1) return;
+    if (i0 >= i1 || j0 >= j1) return false;
     unsigned code = (rop >> 16) & 0xFF;
     bool same = (sw == w && sh == h && !mirrorX && !mirrorY);
     AxisMap mx, my;
     bool combine = mode == BLACKONWHITE || mode == WHITEONBLACK;
     if (useSource && !same) {
-        mx = MapAxis(w, sw, mirrorX, combine);
-        my = MapAxis(h, sh, mirrorY, combine);
+        mx = MapAxis(w, sw, mirrorX, combine, i0, i1);
         if (rowsFromBottom) {
             // A device-independent bitmap picked from (not gathered) is
-            // stepped through from its bottom row up.
-            AxisMap up = my;
-            for (size_t i = 0; i < up.first.size(); ++i) {
-                size_t k = up.first.size() - 1 - i;
-                my.first[i] = up.last[k] < 0 ? -1 : sh - 1 - up.last[k];
-                my.last[i] = up.first[k] < 0 ? -2 : sh - 1 - up.first[k];
+            // stepped through from its bottom row up: row j takes what row
+            // h - 1 - j takes counted from the top, turned over.
+            AxisMap up = MapAxis(h, sh, mirrorY, combine, h - j1, h - j0);
+            my.lo = j0;
+            my.first.assign(static_cast<size_t>(j1 - j0), -1);
+            my.last.assign(static_cast<size_t>(j1 - j0), -2);
+            for (int64_t j = j0; j < j1; ++j) {
+                int64_t k = h - 1 - j;
+                size_t at = static_cast<size_t>(j - j0);
+                my.first[at] = up.Last(k) < 0 ? -1 : sh - 1 - up.Last(k);
+                my.last[at] = up.First(k) < 0 ? -2 : sh - 1 - up.First(k);
             }
+        } else {
+            my = MapAxis(h, sh, mirrorY, combine, j0, j1);
         }
     }
     if (same && useSource) {
@@ -146,13 +188,25 @@ void Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const So
             if (!in) continue;
             in += sx;
             uint32_t* out = dst.Row(static_cast<int32_t>(y + j)) + x;
-            if (code == 0xCC) {
+            if (code == 0xCC && src.clean) {
+                // A row the copy would leave as it is, already on the screen,
+                // is neither written nor shown again.
+                size_t bytes = static_cast<size_t>(b - a) * sizeof(uint32_t);
+                if (screen && screen->current && std::memcmp(out + a, in + a, bytes) == 0) continue;
+                CopyRow(out + a, in + a, static_cast<size_t>(b - a));
+                // The row just written, still in the cache, onto the screen.
+                int64_t row = y + j, end = screen ? std::min<int64_t>(x + b, screen->width) : 0;
+                if (screen && row < screen->height && x + a < end) {
+                    CopyRow(screen->pixels + static_cast<size_t>(row) * screen->pitch + (x + a), out + a,
+                            static_cast<size_t>(end - (x + a)));
+                }
+            } else if (code == 0xCC) {
                 for (int64_t i = a; i < b; ++i) out[i] = in[i] & 0xFFFFFFu;
             } else {
                 for (int64_t i = a; i < b; ++i) out[i] = Ternary(code, pattern, in[i] & 0xFFFFFFu, out[i] & 0xFFFFFFu);
             }
         }
-        return;
+        return screen != nullptr && code == 0xCC && src.clean;
     }
     uint32_t gather0 = mode == WHITEONBLACK ? 0u : 0xFFFFFFu;  // OR from black, else AND from white
     for (int64_t j = j0; j < j1; ++j) {
@@ -169,9 +223,8 @@ void Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const So
                         found = true;
                     }
                 } else {
-                    size_t ui = static_cast<size_t>(i), uj = static_cast<size_t>(j);
-                    int64_t ya = my.first[uj], yb = my.last[uj];
-                    int64_t xa = mx.first[ui], xb = mx.last[ui];
+                    int64_t ya = my.First(j), yb = my.Last(j);
+                    int64_t xa = mx.First(i), xb = mx.Last(i);
                     uint32_t acc = gather0;
                     for (int64_t v = ya; v <= yb; ++v) {
                         const uint32_t* row = src.Row(sy + v);
@@ -192,16 +245,26 @@ void Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const So
             d = code == 0xCC ? s : Ternary(code, pattern, s, d & 0xFFFFFFu);
         }
     }
+    return false;
 }
 
 // After a transfer onto a window: the rectangle drawn is shown at once, as
 // on Windows, where what is drawn on a window is on the screen.
-void NoteTransfer(DeviceContext& dc, int64_t x, int64_t y, int64_t w, int64_t h) {
-    if (dc.memory || !dc.hwnd) return;
+// The part of a window a transfer drew on: [x0, x1) x [y0, y1).
+struct Drawn {
+    int x0, y0, x1, y1;
+};
+Drawn DrawnPart(int64_t x, int64_t y, int64_t w, int64_t h) {
     MakePositive(x, w);
     MakePositive(y, h);
     auto clamp = [](int64_t v) { return static_cast<int>(std::min<int64_t>(std::max<int64_t>(v, INT32_MIN), INT32_MAX)); };
-    PresentNow(dc.hwnd, clamp(x), clamp(y), clamp(x + w), clamp(y + h));
+    return Drawn{clamp(x), clamp(y), clamp(x + w), clamp(y + h)};
+}
+
+void NoteTransfer(DeviceContext& dc, int64_t x, int64_t y, int64_t w, int64_t h) {
+    if (dc.memory || !dc.hwnd) return;
+    Drawn d = DrawnPart(x, y, w, h);
+    PresentNow(dc.hwnd, d.x0, d.y0, d.x1, d.y1);
 }
 
 // A device-independent bitmap handed in by the caller, seen as rows top first.
@@ -302,8 +365,16 @@ BOOL BlockTransfer(HDC dest, int x, int y, int width, int height, HDC src, int x
             }
         }
     }
-    Transfer(*target, x, y, width, height, source, xSrc, ySrc, srcWidth, srcHeight, rop, BrushPixel(*to),
-             to->stretchMode);
+    // A copy of a surface onto a shown window writes the screen's rows too.
+    ScreenRows screen;
+    if (!to->memory && to->hwnd && source.clean) screen = LendScreen(to->hwnd);
+    bool shown = Transfer(*target, x, y, width, height, source, xSrc, ySrc, srcWidth, srcHeight, rop,
+                          BrushPixel(*to), to->stretchMode, false, screen.pixels ? &screen : nullptr);
+    if (screen.pixels) {
+        Drawn d = shown ? DrawnPart(x, y, width, height) : Drawn{0, 0, 0, 0};
+        ScreenWritten(to->hwnd, d.x0, d.y0, d.x1, d.y1);
+        if (shown) return TRUE;
+    }
     NoteTransfer(*to, x, y, width, height);
     return TRUE;
 }

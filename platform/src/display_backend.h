@@ -9,6 +9,7 @@
 #ifndef PLATFORM_DISPLAY_BACKEND_H
 #define PLATFORM_DISPLAY_BACKEND_H
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -26,6 +27,9 @@ bool Offscreen();
 // an offscreen display chosen on purpose.
 bool NoDisplay();
 
+// The longest side a window's client area may have (SDL's own limit).
+constexpr int kMaxWindowSide = 16384;
+
 // A hidden window whose client area is width x height at (x, y) on the
 // screen; 0 when it cannot be made.
 uint32_t OpenWindow(const char* title, int x, int y, int width, int height);
@@ -34,6 +38,24 @@ void SetVisible(uint32_t id, bool visible);
 void SetTitle(uint32_t id, const char* title);
 // Copies `surface`'s pixels in [x0, x1) x [y0, y1) to the window's client area.
 void Present(uint32_t id, const Surface& surface, int x0, int y0, int x1, int y1);
+
+// The pixels a window shows, lent to a copy onto the window that writes them
+// as it writes the client surface, so that they need not be copied a second
+// time to be shown: `pixels` is the top row, `pitch` the pixels from one row
+// to the next.
+struct ShownPixels {
+    uint32_t* pixels = nullptr;
+    size_t pitch = 0;
+    int width = 0;
+    int height = 0;
+};
+// Lends the window's shown pixels when the display keeps them as rows of
+// 0x00RRGGBB pixels; false otherwise (Present copies then). A successful
+// call is followed by ShowLent before anything else is asked of the display.
+bool LendPixels(uint32_t id, ShownPixels& shown);
+// Takes the lent pixels back and puts [x0, x1) x [y0, y1) of them on the
+// screen (an empty rectangle puts nothing there).
+void ShowLent(uint32_t id, int x0, int y0, int x1, int y1);
 
 // The size of the desktop; false when unknown.
 bool DesktopSize(int& width, int& height);

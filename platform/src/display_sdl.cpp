@@ -234,6 +234,34 @@ void Present(uint32_t id, const Surface& surface, int x0, int y0, int x1, int y1
     SDL_UpdateWindowSurfaceRects(w, &rect, 1);
 }
 
+bool LendPixels(uint32_t id, ShownPixels& shown) {
+    SDL_Window* w = SDL_GetWindowFromID(id);
+    if (!w) return false;
+    SDL_Surface* target = SDL_GetWindowSurface(w);
+    if (!target || target->format->format != SDL_PIXELFORMAT_RGB888 || target->pitch % 4 != 0) return false;
+    if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0) return false;
+    shown.pixels = static_cast<uint32_t*>(target->pixels);
+    shown.pitch = static_cast<size_t>(target->pitch / 4);
+    shown.width = target->w;
+    shown.height = target->h;
+    return true;
+}
+
+void ShowLent(uint32_t id, int x0, int y0, int x1, int y1) {
+    SDL_Window* w = SDL_GetWindowFromID(id);
+    if (!w) return;
+    SDL_Surface* target = SDL_GetWindowSurface(w);
+    if (!target) return;
+    if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
+    x0 = std::max(x0, 0);
+    y0 = std::max(y0, 0);
+    x1 = std::min(x1, target->w);
+    y1 = std::min(y1, target->h);
+    if (x0 >= x1 || y0 >= y1) return;
+    SDL_Rect rect{x0, y0, x1 - x0, y1 - y0};
+    SDL_UpdateWindowSurfaceRects(w, &rect, 1);
+}
+
 bool DesktopSize(int& width, int& height) {
     SDL_DisplayMode mode{};
     if (!Start() || SDL_GetDesktopDisplayMode(0, &mode) != 0) return false;

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
@@ -53,23 +54,32 @@ void Finish(Target& target) {
 }
 
 bool HasPen(const Pen& pen) { return pen.style != PS_NULL; }
-int PenWidth(const Pen& pen) { return std::abs(pen.width) <= 1 ? 1 : std::abs(pen.width); }
+// The width's magnitude; INT_MIN, whose magnitude no int holds, counts as
+// INT_MAX.
+int PenWidth(const Pen& pen) {
+    int magnitude = pen.width == INT_MIN ? INT_MAX : std::abs(pen.width);
+    return magnitude <= 1 ? 1 : magnitude;
+}
 
 // A closed shape that is a filled figure with an outline: the interior is
-// painted first, then the outline. A rectangle's interior stops inside its
-// outline; other figures are filled whole and the outline painted over the
-// fill, so in a mix mode such as R2_NOT their outline pixels that the fill
-// covers are inverted twice, as GDI draws them.
+// painted first, then the outline. A rectangle's interior, and any figure's
+// under a wide pen, stops inside the outline; other figures are filled whole
+// and their thin outline painted over the fill, so in a mix mode such as
+// R2_NOT their outline pixels that the fill covers are inverted twice, as
+// GDI draws them.
 enum class Fill { InsideOutline, UnderOutline };
 
-void PaintFigure(Target& target, raster::Spans interior, raster::Spans outline, Fill fill) {
+void PaintFigure(Target& target, raster::Spans interior, raster::Spans outline, Fill fill, bool paintOutline = true) {
     raster::Normalize(outline);
     raster::Normalize(interior);
     if (!SelectedBrush(*target.dc).hollow) {
-        bool inside = fill == Fill::InsideOutline && !outline.empty();
+        // Where the pen's mix mode sets the outline's pixels whatever lies
+        // under them, the interior need not stop short of the outline.
+        bool covered = raster::MixOf(target.dc->rop2, PixelFromColorref(SelectedPen(*target.dc).color)).andMask == 0;
+        bool inside = fill == Fill::InsideOutline && !outline.empty() && !covered;
         PaintBrush(target, inside ? raster::Subtract(interior, outline) : interior);
     }
-    PaintPen(target, outline);
+    if (paintOutline) PaintPen(target, outline);
 }
 
 // Widest pen drawn: wider pens draw this wide, which already covers any
@@ -85,6 +95,8 @@ raster::Box PathBox(const Pen& pen, const raster::Box& box) {
     if (pen.style != PS_INSIDEFRAME || w <= 1) return box;
     return raster::Box{box.left + w / 2, box.top + w / 2, box.right - (w - 1) / 2, box.bottom - (w - 1) / 2};
 }
+
+void PaintThinSegments(Target& target, const POINT* points, size_t count, bool closed);
 
 // Outline and interior of a box-based figure. `shape(box, clip, fill, rim)`
 // makes the filled spans of a box and its one-pixel rim (either may be
@@ -116,7 +128,7 @@ void DrawBoxFigure(Target& target, const raster::Box& box, bool smallerWithoutPe
             raster::Spans band;
             raster::WidePolylineSpans(outline.data(), outline.size(), true, w, target.clip, band);
             raster::Normalize(band);
-            PaintFigure(target, std::move(figure), std::move(band), fill);
+            PaintFigure(target, std::move(figure), std::move(band), Fill::InsideOutline);
             return;
         }
     }
@@ -125,11 +137,21 @@ void DrawBoxFigure(Target& target, const raster::Box& box, bool smallerWithoutPe
         // every side to the brush (nothing at all of a single pixel).
         shape(raster::Box{path.left + 1, path.top + 1, path.right - 1, path.bottom - 1}, grown, &figure, nullptr);
         shape(path, grown, nullptr, &rim);
+        if (!raster::Idempotent(raster::MixOf(target.dc->rop2, PixelFromColorref(pen.color)))) {
+            // The outline is a closed line through the corners, drawn side
+            // by side: in a mix mode such as R2_NOT a pixel that two sides
+            // of a thin box share is changed twice.
+            raster::Normalize(rim);
+            PaintFigure(target, std::move(figure), rim, fill, false);
+            std::vector<POINT> corners = polygonOf(path);
+            PaintThinSegments(target, corners.data(), corners.size(), true);
+            return;
+        }
     } else {
         shape(path, grown, &figure, &rim);
     }
     raster::Normalize(rim);
-    PaintFigure(target, std::move(figure), raster::Dilate(rim, w, target.clip), fill);
+    PaintFigure(target, std::move(figure), raster::Dilate(rim, w, target.clip), w > 1 ? Fill::InsideOutline : fill);
 }
 
 // The outline of a box as a pen runs along it: through its corner pixels,
@@ -153,12 +175,9 @@ std::vector<POINT> EllipsePolygon(const raster::Box& box) {
 
 void RectShape(const raster::Box& box, const raster::Clip& clip, raster::Spans* fill, raster::Spans* rim) {
     if (fill) raster::RectSpans(box, clip, *fill);
-    if (rim) {
-        // A thin pen's closed line through the corners: nothing around a
-        // single pixel, the whole box when it is one pixel wide or high.
-        std::vector<POINT> corners = CornerPolygon(box);
-        raster::ThinPolylineSpans(corners.data(), corners.size(), true, clip, *rim);
-    }
+    // A thin pen's closed line through the corners: nothing around a single
+    // pixel, the whole box when it is one pixel wide or high.
+    if (rim) raster::BoxRimSpans(box, clip, *rim);
 }
 
 void EllipseShape(const raster::Box& box, const raster::Clip& clip, raster::Spans* fill, raster::Spans* rim) {
@@ -187,16 +206,41 @@ raster::Spans PenPolyline(const Pen& pen, const POINT* points, size_t count, boo
     return spans;
 }
 
-// Paints a polyline with the DC's pen. Each pixel is painted once; with a
-// mix mode for which painting twice makes no difference, long polylines are painted
-// piece by piece instead of being gathered first, so that their cost stays
-// in proportion to their pixels.
+// A thin pen's polyline painted segment by segment, as GDI draws one: a
+// pixel that several segments cross is painted once for each.
+void PaintThinSegments(Target& target, const POINT* points, size_t count, bool closed) {
+    size_t segments = closed ? count : count - 1;
+    for (size_t i = 0; i < segments && count > 0; ++i) {
+        raster::Spans spans;
+        const POINT& a = points[i];
+        const POINT& b = points[(i + 1) % count];
+        raster::ThinLineSpans(a.x, a.y, b.x, b.y, false, target.clip, spans);
+        raster::Normalize(spans);
+        PaintPen(target, spans);
+    }
+}
+
+// Paints a polyline with the DC's pen. A thin pen in a mix mode for which
+// painting twice matters goes segment by segment; otherwise each pixel is
+// painted once, and with a mix mode for which painting twice makes no difference, the pen's dots and
+// bands are painted as they come, overlaps and all, without being gathered
+// into order first, and long polylines piece by piece, so that their cost
+// stays in proportion to their pixels.
 void DrawPolyline(Target& target, const POINT* points, size_t count, bool closed) {
     const Pen& pen = SelectedPen(*target.dc);
     if (!target.surface || !HasPen(pen) || count == 0) return;
+    bool idempotent = raster::Idempotent(raster::MixOf(target.dc->rop2, PixelFromColorref(pen.color)));
+    if (DrawnWidth(pen) <= 1 && !idempotent) {
+        PaintThinSegments(target, points, count, closed);
+        return;
+    }
     constexpr size_t kPiece = 256;
-    if (count <= kPiece || !raster::Idempotent(raster::MixOf(target.dc->rop2, PixelFromColorref(pen.color)))) {
+    if (!idempotent) {
         PaintPen(target, PenPolyline(pen, points, count, closed, target.clip));
+        return;
+    }
+    if (count <= kPiece) {
+        PaintPen(target, PenPolyline(pen, points, count, closed, target.clip, false));
         return;
     }
     for (size_t first = 0; first + 1 < count; first += kPiece) {
@@ -207,6 +251,25 @@ void DrawPolyline(Target& target, const POINT* points, size_t count, bool closed
         POINT back[2] = {points[count - 1], points[0]};
         PaintPen(target, PenPolyline(pen, back, 2, false, target.clip, false));
     }
+}
+
+// A closed polyline's interior (normalized) painted with the brush, then its
+// outline with the pen. A wide pen's outline is one figure that the brush
+// leaves out, so in a mix mode such as R2_NOT no pixel changes twice; a thin
+// pen's outline is painted over the brush.
+void PaintInteriorAndOutline(Target& target, raster::Spans interior, const POINT* points, size_t count) {
+    const Pen& pen = SelectedPen(*target.dc);
+    // A pen whose mix mode keeps no bit of the pixel beneath covers the
+    // brush alike either way.
+    bool overwrites = raster::MixOf(target.dc->rop2, PixelFromColorref(pen.color)).andMask == 0;
+    if (HasPen(pen) && DrawnWidth(pen) > 1 && !overwrites && !interior.empty()) {
+        raster::Spans outline = PenPolyline(pen, points, count, true, target.clip);
+        PaintBrush(target, raster::Subtract(interior, outline));
+        PaintPen(target, outline);
+        return;
+    }
+    PaintBrush(target, interior);
+    DrawPolyline(target, points, count, true);
 }
 
 }  // namespace
@@ -304,8 +367,7 @@ BOOL Polygon(HDC dc, const POINT* points, int count) {
         }
         // The interior, then the outline over it.
         raster::Normalize(interior);
-        PaintBrush(target, interior);
-        DrawPolyline(target, points, static_cast<size_t>(count), true);
+        PaintInteriorAndOutline(target, std::move(interior), points, static_cast<size_t>(count));
     }
     Finish(target);
     return TRUE;
@@ -337,7 +399,8 @@ BOOL ArcOrPie(HDC dc, bool pie, int left, int top, int right, int bottom, int xs
     Target target;
     if (!Open(dc, target)) return FALSE;
     raster::Box box = raster::Ordered(left, top, right, bottom);
-    if (!target.surface) return TRUE;
+    // A box without width or height holds no curve: nothing is drawn.
+    if (!target.surface || Empty(box)) return TRUE;
     const Pen& pen = SelectedPen(*target.dc);
     int w = HasPen(pen) ? DrawnWidth(pen) : 1;
     raster::Box path = PathBox(pen, box);
@@ -385,9 +448,8 @@ BOOL ArcOrPie(HDC dc, bool pie, int left, int top, int right, int bottom, int xs
             if (!SelectedBrush(*target.dc).hollow) {
                 raster::PolygonSpans(wedge.data(), wedge.size(), ALTERNATE, target.clip, interior);
                 raster::Normalize(interior);
-                PaintBrush(target, interior);
             }
-            DrawPolyline(target, wedge.data(), wedge.size(), true);
+            PaintInteriorAndOutline(target, std::move(interior), wedge.data(), wedge.size());
         } else {
             DrawPolyline(target, arc.data(), arc.size(), false);
         }
@@ -409,7 +471,7 @@ BOOL ArcOrPie(HDC dc, bool pie, int left, int top, int right, int bottom, int xs
         raster::Spans outline;
         if (HasPen(pen)) outline = raster::Dilate(thin, w, target.clip);
         raster::Spans wedge = raster::Sector(figure, path, xs, ys, xe, ye);
-        PaintFigure(target, std::move(wedge), std::move(outline), Fill::UnderOutline);
+        PaintFigure(target, std::move(wedge), std::move(outline), w > 1 ? Fill::InsideOutline : Fill::UnderOutline);
     } else if (HasPen(pen)) {
         raster::Normalize(thin);
         PaintPen(target, raster::Dilate(thin, w, target.clip));

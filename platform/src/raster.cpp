@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace platform {
 namespace raster {
@@ -20,12 +23,31 @@ int32_t ClampTo(double v, int32_t lo, int32_t hi) {
     return static_cast<int32_t>(v);
 }
 
+// Appends the run [x0, x1) on row y. The fields are written in place: a
+// whole Span built aside and copied over would be read back before its
+// parts are stored, which stalls the processor.
+inline void Append(Spans& out, int32_t y, int32_t x0, int32_t x1) {
+    Span& s = out.emplace_back();
+    s.y = y;
+    s.x0 = x0;
+    s.x1 = x1;
+}
+
+// ceil(v) cut to [lo, hi] (NaN gives lo), without a library call for the
+// values a surface's coordinates take.
+inline int32_t CeilClamped(double v, int32_t lo, int32_t hi) {
+    if (!(v > lo)) return lo;
+    if (v > hi) return hi;
+    auto i = static_cast<int32_t>(v);  // towards zero; v lies in (lo, hi]
+    return i < v ? i + 1 : i;
+}
+
 // Appends [x0, x1) on row y, cut to the clip.
-void Emit(Spans& out, const Clip& clip, int64_t y, int64_t x0, int64_t x1) {
+inline void Emit(Spans& out, const Clip& clip, int64_t y, int64_t x0, int64_t x1) {
     if (y < clip.top || y >= clip.bottom) return;
     int32_t a = ClampTo(x0, clip.left, clip.right);
     int32_t b = ClampTo(x1, clip.left, clip.right);
-    if (a < b) out.push_back(Span{static_cast<int32_t>(y), a, b});
+    if (a < b) Append(out, static_cast<int32_t>(y), a, b);
 }
 
 // Ceiling of a / b for b > 0.
@@ -50,35 +72,31 @@ struct RowCursor {
     }
 };
 
-// Row-level operations on sorted, disjoint runs [b, e) of one row.
+// Row-level operations on sorted, disjoint runs [b, e) of one row: a sweep
+// from edge to edge of either list, keep(inA, inB) saying whether the
+// stretch up to the next edge is kept.
 template <typename Keep>
 void CombineRow(const Span* a, size_t na, const Span* b, size_t nb, int32_t y, Keep keep, Spans& out) {
-    // Sweep over all run edges; keep(inA, inB) says whether a point is kept.
-    std::vector<int32_t> edges;
-    edges.reserve(2 * (na + nb));
-    for (size_t i = 0; i < na; ++i) {
-        edges.push_back(a[i].x0);
-        edges.push_back(a[i].x1);
-    }
-    for (size_t i = 0; i < nb; ++i) {
-        edges.push_back(b[i].x0);
-        edges.push_back(b[i].x1);
-    }
-    std::sort(edges.begin(), edges.end());
-    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    if (na == 0 && nb == 0) return;
     size_t ia = 0, ib = 0;
-    for (size_t k = 0; k + 1 < edges.size(); ++k) {
-        int32_t x = edges[k];
+    int64_t x = std::min<int64_t>(na ? a[0].x0 : INT64_MAX, nb ? b[0].x0 : INT64_MAX);
+    for (;;) {
         while (ia < na && a[ia].x1 <= x) ++ia;
         while (ib < nb && b[ib].x1 <= x) ++ib;
         bool inA = ia < na && a[ia].x0 <= x;
         bool inB = ib < nb && b[ib].x0 <= x;
-        if (!keep(inA, inB)) continue;
-        if (!out.empty() && out.back().y == y && out.back().x1 == x) {
-            out.back().x1 = edges[k + 1];
-        } else {
-            out.push_back(Span{y, x, edges[k + 1]});
+        int64_t nextA = ia < na ? (inA ? a[ia].x1 : a[ia].x0) : INT64_MAX;
+        int64_t nextB = ib < nb ? (inB ? b[ib].x1 : b[ib].x0) : INT64_MAX;
+        int64_t next = std::min(nextA, nextB);
+        if (next == INT64_MAX) return;
+        if (keep(inA, inB)) {
+            if (!out.empty() && out.back().y == y && out.back().x1 == x) {
+                out.back().x1 = static_cast<int32_t>(next);
+            } else {
+                Append(out, y, static_cast<int32_t>(x), static_cast<int32_t>(next));
+            }
         }
+        x = next;
     }
 }
 
@@ -107,6 +125,47 @@ Spans Combine(const Spans& a, const Spans& b, Keep keep) {
 double ScreenAngle(double dx, double dy) {
     double a = std::atan2(-dy, dx);  // counter-clockwise as seen, y grows downward
     return a < 0 ? a + 2 * kPi : a;
+}
+
+// Sets the pixels [p, end) to `value`. With vector stores: runs of four
+// pixels or more are covered by 16-byte stores, the last one overlapping
+// its neighbour rather than finishing pixel by pixel; long runs are stored
+// 64 bytes at a time on 16-byte boundaries in between.
+void FillRow(uint32_t* p, uint32_t* end, uint32_t value) {
+#if defined(__SSE2__)
+    if (end - p >= 4) {
+        const __m128i v = _mm_set1_epi32(static_cast<int>(value));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
+        if (end - p > 8) {
+            // From the first 16-byte boundary at or after p on; the store
+            // above covers the pixels before it.
+            auto* q = reinterpret_cast<uint32_t*>((reinterpret_cast<uintptr_t>(p) + 15) & ~uintptr_t{15});
+            for (; end - q >= 16; q += 16) {
+                _mm_store_si128(reinterpret_cast<__m128i*>(q), v);
+                _mm_store_si128(reinterpret_cast<__m128i*>(q + 4), v);
+                _mm_store_si128(reinterpret_cast<__m128i*>(q + 8), v);
+                _mm_store_si128(reinterpret_cast<__m128i*>(q + 12), v);
+            }
+            for (; end - q >= 4; q += 4) _mm_store_si128(reinterpret_cast<__m128i*>(q), v);
+        }
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(end - 4), v);
+        return;
+    }
+#endif
+    for (; p != end; ++p) *p = value;
+}
+
+// Each pixel p of [p, end) becomes (p & andMask) ^ xorMask, four at a time
+// where the processor has vector instructions.
+void MixRow(uint32_t* p, uint32_t* end, uint32_t andMask, uint32_t xorMask) {
+#if defined(__SSE2__)
+    const __m128i a = _mm_set1_epi32(static_cast<int>(andMask)), x = _mm_set1_epi32(static_cast<int>(xorMask));
+    for (; end - p >= 4; p += 4) {
+        __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm_xor_si128(_mm_and_si128(d, a), x));
+    }
+#endif
+    for (; p != end; ++p) *p = (*p & andMask) ^ xorMask;
 }
 
 }  // namespace
@@ -152,34 +211,84 @@ Mix MixOf(int rop2, uint32_t pixel) {
 
 void PaintSpans(Surface& surface, const Spans& spans, uint32_t pixel, int rop2) {
     if (rop2 < R2_BLACK || rop2 > R2_LAST) return;
-    const uint32_t pen = pixel & 0xFFFFFFu;
-    const Mix mix = MixOf(rop2, pen);
+    const Mix mix = MixOf(rop2, pixel);
+    if (mix.andMask == 0xFFFFFFu && mix.xorMask == 0) return;  // leaves every pixel as it is
+    const int32_t width = surface.width, height = surface.height;
+    uint32_t* pixels = surface.pixels.data();
     for (const Span& s : spans) {
-        if (s.y < 0 || s.y >= surface.height) continue;
+        if (s.y < 0 || s.y >= height) continue;
         int32_t x0 = std::max(s.x0, 0);
-        int32_t x1 = std::min(s.x1, surface.width);
+        int32_t x1 = std::min(s.x1, width);
         if (x0 >= x1) continue;
-        uint32_t* p = surface.Row(s.y) + x0;
-        uint32_t* end = surface.Row(s.y) + x1;
-        switch (rop2) {
-            case R2_COPYPEN: std::fill(p, end, pen); break;
-            case R2_NOT:
-                for (; p != end; ++p) *p ^= 0xFFFFFFu;
-                break;
-            default:
-                for (; p != end; ++p) *p = ((*p & mix.andMask) ^ mix.xorMask) & 0xFFFFFFu;
+        uint32_t* row = pixels + static_cast<size_t>(s.y) * static_cast<size_t>(width);
+        if (mix.andMask == 0) {
+            FillRow(row + x0, row + x1, mix.xorMask);  // the pixels under do not matter
+        } else {
+            MixRow(row + x0, row + x1, mix.andMask, mix.xorMask);
         }
     }
 }
 
 // ---------------------------------------------------------------- span algebra
 
-void Normalize(Spans& spans) {
-    auto before = [](const Span& a, const Span& b) { return a.y != b.y ? a.y < b.y : a.x0 < b.x0; };
-    if (!std::is_sorted(spans.begin(), spans.end(), before)) std::sort(spans.begin(), spans.end(), before);
+namespace {
+
+bool Before(const Span& a, const Span& b) { return a.y != b.y ? a.y < b.y : a.x0 < b.x0; }
+
+// Puts spans in row-then-x order. Shapes cover few rows for their spans
+// (a polygon one run a row, a pen's dots and bands a few), so the spans
+// are dealt out to their rows by counting and each row's few runs are put
+// in order where they land; lists spread thinly over many rows are sorted.
+void Order(Spans& spans) {
+    const size_t n = spans.size();
+    if (n < 2) return;
+    int32_t top = spans[0].y, bottom = spans[0].y;
+    for (const Span& s : spans) {
+        top = std::min(top, s.y);
+        bottom = std::max(bottom, s.y);
+    }
+    const uint64_t rows = static_cast<uint64_t>(static_cast<int64_t>(bottom) - top) + 1;
+    if (rows > 4 * static_cast<uint64_t>(n) + 1024) {
+        std::sort(spans.begin(), spans.end(), Before);
+        return;
+    }
+    // begin[r]: where row top + r begins in the ordered list.
+    std::vector<uint32_t> begin(static_cast<size_t>(rows) + 1, 0);
+    for (const Span& s : spans) ++begin[static_cast<size_t>(s.y - top) + 1];
+    for (size_t r = 1; r <= rows; ++r) begin[r] += begin[r - 1];
+    constexpr uint32_t kFewOnARow = 32;
+    std::vector<uint32_t> next(begin.begin(), begin.end() - 1);
+    Spans ordered(n);
+    for (const Span& s : spans) {
+        size_t r = static_cast<size_t>(s.y - top);
+        size_t i = next[r]++;
+        if (begin[r + 1] - begin[r] <= kFewOnARow) {
+            // Put in place among the runs already dealt to the row.
+            for (; i > begin[r] && ordered[i - 1].x0 > s.x0; --i) ordered[i] = ordered[i - 1];
+        }
+        ordered[i] = s;
+    }
+    for (size_t r = 0; r < rows; ++r) {
+        if (begin[r + 1] - begin[r] > kFewOnARow) {
+            std::sort(ordered.begin() + begin[r], ordered.begin() + begin[r + 1], Before);
+        }
+    }
+    spans.swap(ordered);
+}
+
+// Merges the ordered spans [0, n) in place; returns how many are left and in
+// `end` the index of the first span out of order (n when there is none).
+size_t MergeOrdered(Spans& spans, size_t n, size_t& end) {
     size_t out = 0;
-    for (size_t i = 0; i < spans.size(); ++i) {
-        const Span& s = spans[i];
+    int32_t lastY = 0, lastX0 = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const Span s = spans[i];
+        if (i > 0 && (s.y < lastY || (s.y == lastY && s.x0 < lastX0))) {
+            end = i;
+            return out;
+        }
+        lastY = s.y;
+        lastX0 = s.x0;
         if (s.x0 >= s.x1) continue;
         if (out > 0 && spans[out - 1].y == s.y && spans[out - 1].x1 >= s.x0) {
             spans[out - 1].x1 = std::max(spans[out - 1].x1, s.x1);
@@ -187,7 +296,23 @@ void Normalize(Spans& spans) {
             spans[out++] = s;
         }
     }
-    spans.resize(out);
+    end = n;
+    return out;
+}
+
+}  // namespace
+
+void Normalize(Spans& spans) {
+    size_t end;
+    size_t kept = MergeOrdered(spans, spans.size(), end);
+    if (end < spans.size()) {
+        // Out of order from `end` on: the merged part and the rest are put
+        // in order together and merged again.
+        spans.erase(spans.begin() + static_cast<std::ptrdiff_t>(kept), spans.begin() + static_cast<std::ptrdiff_t>(end));
+        Order(spans);
+        kept = MergeOrdered(spans, spans.size(), end);
+    }
+    spans.resize(kept);
 }
 
 Spans Subtract(const Spans& a, const Spans& b) {
@@ -312,13 +437,8 @@ Quarter TraceQuarter(int64_t w, int64_t h) {
         q.minX[r] = std::min(q.minX[r], x);
         q.maxX[r] = std::max(q.maxX[r], x);
     });
-    // Rows the trace stepped over keep the extent of the row above.
-    for (size_t r = 1; r < q.minX.size(); ++r) {
-        if (q.maxX[r] == INT64_MIN) {
-            q.minX[r] = q.minX[r - 1];
-            q.maxX[r] = q.maxX[r - 1];
-        }
-    }
+    // Rows the trace did not reach (the ends of tall, narrow ellipses) stay
+    // empty: GDI draws nothing there.
     return q;
 }
 
@@ -363,7 +483,13 @@ void Rounded(const Box& box, int64_t ew, int64_t eh, const Clip& clip, Spans* fi
     int64_t band = eh - lower;
     Quarter q;
     bool traced = ew <= kLargestTraced && eh <= kLargestTraced;
-    if (traced) q = TraceQuarter(ew, eh);
+    // The last corner row the trace reached: the straight top and bottom
+    // edges run along it.
+    int64_t lastRow = eh - lower - 1;
+    if (traced) {
+        q = TraceQuarter(ew, eh);
+        while (lastRow > 0 && q.maxX[static_cast<size_t>(lastRow)] == INT64_MIN) --lastRow;
+    }
     int64_t shift = w - ew;  // the right corners sit this much further right
     for (int64_t r = rowFirst; r < rowEnd; ++r) {
         int64_t y = box.top + r;
@@ -383,9 +509,11 @@ void Rounded(const Box& box, int64_t ew, int64_t eh, const Clip& clip, Spans* fi
             continue;
         }
         int64_t maxX, minX;
+        bool edgeRow = r == 0 || r == h - 1;
         if (traced) {
+            edgeRow = edgeRow || cr - lower == lastRow;
             size_t qi = static_cast<size_t>(cr - lower);
-            if (qi >= q.maxX.size()) continue;
+            if (qi >= q.maxX.size() || q.maxX[qi] == INT64_MIN) continue;
             maxX = q.maxX[qi];
             minX = q.minX[qi];
         } else {
@@ -394,7 +522,7 @@ void Rounded(const Box& box, int64_t ew, int64_t eh, const Clip& clip, Spans* fi
         int64_t outerLeft = box.left + (ew - 1 - maxX), outerRight = box.left + shift + maxX + 1;
         if (fill) Emit(*fill, clip, y, outerLeft, outerRight);
         if (rim) {
-            if (r == 0 || r == h - 1) {
+            if (edgeRow) {
                 Emit(*rim, clip, y, outerLeft, outerRight);
             } else {
                 Emit(*rim, clip, y, outerLeft, box.left + (ew - 1 - minX) + 1);
@@ -433,6 +561,26 @@ struct PointD {
     double x, y;
 };
 
+// Room for n values of T: on the stack when there are few, as for the
+// corners of the polygons and bands most drawings are made of.
+template <typename T, size_t N>
+class Scratch {
+public:
+    explicit Scratch(size_t n) {
+        if (n > N) heap_.resize(n);
+        data_ = n > N ? heap_.data() : local_;
+    }
+    Scratch(const Scratch&) = delete;
+    Scratch& operator=(const Scratch&) = delete;
+    T* data() { return data_; }
+    T& operator[](size_t i) { return data_[i]; }
+
+private:
+    T local_[N];
+    std::vector<T> heap_;
+    T* data_;
+};
+
 // Scan conversion shared by all polygons: the pixels whose sample point
 // (x + at, y + at) lies inside, by the even-odd or non-zero rule; left and
 // top edges are inside. GDI samples polygons at the pixel's corner (at = 0).
@@ -441,10 +589,22 @@ void FillPolygon(const PointD* points, size_t count, int fillMode, const Clip& c
         int64_t top, bottom;  // rows [top, bottom) whose centres the edge crosses
         double x0, y0, slope;  // x = x0 + (row + at - y0) * slope
         int dir;
+        // Whole-number ends sampled at pixel corners: the first pixel right
+        // of the crossing is worked out exactly, so that a crossing on a
+        // pixel corner is never taken for one just beside it.
+        bool exact;
+        int64_t ix0, iy0, idx, idy;  // idy > 0
     };
+    struct Crossing {
+        double x;
+        int64_t pixel;  // first pixel whose sample point is at or right of x
+        int dir;
+        bool operator<(const Crossing& o) const { return pixel != o.pixel ? pixel < o.pixel : x < o.x; }
+    };
+    auto whole = [](double v) { return v == std::floor(v) && std::fabs(v) < 4e15; };
     if (!points || count < 3) return;
-    std::vector<Edge> edges;
-    edges.reserve(count);
+    Scratch<Edge, 8> edges(count);
+    size_t edgeCount = 0;
     for (size_t i = 0; i < count; ++i) {
         const PointD& a = points[i];
         const PointD& b = points[(i + 1) % count];
@@ -462,40 +622,87 @@ void FillPolygon(const PointD* points, size_t count, int fillMode, const Clip& c
         e.y0 = up.y;
         e.slope = (dn.x - up.x) / (dn.y - up.y);
         e.dir = a.y < b.y ? 1 : -1;
-        edges.push_back(e);
+        e.exact = at == 0.0 && whole(up.x) && whole(up.y) && whole(dn.x) && whole(dn.y);
+        if (e.exact) {
+            e.ix0 = static_cast<int64_t>(up.x);
+            e.iy0 = static_cast<int64_t>(up.y);
+            e.idx = static_cast<int64_t>(dn.x) - e.ix0;
+            e.idy = static_cast<int64_t>(dn.y) - e.iy0;
+        }
+        edges[edgeCount++] = e;
     }
-    if (edges.empty()) return;
-    std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.top < b.top; });
-    std::vector<const Edge*> active;
-    std::vector<std::pair<double, int>> crossings;
+    if (edgeCount == 0) return;
+    std::sort(edges.data(), edges.data() + edgeCount, [](const Edge& a, const Edge& b) { return a.top < b.top; });
+    // Room for one run a row at least, taken at once (and growing as
+    // push_back grows, for the many pieces of a long wide line).
+    int64_t lowest = edges[0].bottom;
+    for (size_t i = 1; i < edgeCount; ++i) lowest = std::max(lowest, edges[i].bottom);
+    size_t need = out.size() + static_cast<size_t>(lowest - edges[0].top);
+    if (need > out.capacity()) out.reserve(std::max(need, 2 * out.capacity()));
+    // Where an edge crosses row y, and the first pixel whose sample point is
+    // at or right of that crossing.
+    auto crossing = [at](const Edge* e, int64_t y) {
+        double x = e->x0 + (static_cast<double>(y) + at - e->y0) * e->slope;
+        int64_t pixel;
+        if (e->exact) {
+            __int128 num = static_cast<__int128>(e->ix0) * e->idy + static_cast<__int128>(y - e->iy0) * e->idx;
+            __int128 q = CeilDiv(num, e->idy);
+            pixel = q < INT64_MIN / 2 ? INT64_MIN / 2 : q > INT64_MAX / 2 ? INT64_MAX / 2 : static_cast<int64_t>(q);
+        } else {
+            pixel = ClampTo(std::ceil(x - at), INT32_MIN, INT32_MAX);
+        }
+        return Crossing{x, pixel, e->dir};
+    };
+    // Pixels [pa, pb) of row y, clipped and added to the row.
+    auto emit = [&](int64_t y, int64_t pa, int64_t pb) {
+        int32_t a = ClampTo(pa, clip.left, clip.right);
+        int32_t b = ClampTo(pb, clip.left, clip.right);
+        if (a >= b) return;
+        if (!out.empty() && out.back().y == y && out.back().x0 <= a && out.back().x1 >= a) {
+            out.back().x1 = std::max(out.back().x1, b);
+        } else {
+            Append(out, static_cast<int32_t>(y), a, b);
+        }
+    };
+    Scratch<const Edge*, 8> active(edgeCount);
+    size_t activeCount = 0;
+    std::vector<Crossing> crossings;
     size_t next = 0;
-    for (int64_t y = edges.front().top; y < clip.bottom; ++y) {
-        while (next < edges.size() && edges[next].top <= y) active.push_back(&edges[next++]);
-        active.erase(std::remove_if(active.begin(), active.end(), [y](const Edge* e) { return e->bottom <= y; }),
-                     active.end());
-        if (active.empty()) {
-            if (next >= edges.size()) break;
-            y = edges[next].top - 1;
+    int64_t y = edges[0].top;
+    while (y < clip.bottom) {
+        while (next < edgeCount && edges[next].top <= y) active[activeCount++] = &edges[next++];
+        activeCount = static_cast<size_t>(
+            std::remove_if(active.data(), active.data() + activeCount, [y](const Edge* e) { return e->bottom <= y; }) -
+            active.data());
+        if (activeCount == 0) {
+            if (next >= edgeCount) break;
+            y = edges[next].top;
             continue;
         }
-        crossings.clear();
-        for (const Edge* e : active) {
-            crossings.emplace_back(e->x0 + (static_cast<double>(y) + at - e->y0) * e->slope, e->dir);
+        // The rows up to the next edge's start or an active edge's end cross
+        // the same edges.
+        int64_t until = next < edgeCount ? std::min<int64_t>(edges[next].top, clip.bottom) : clip.bottom;
+        for (size_t k = 0; k < activeCount; ++k) until = std::min(until, active[k]->bottom);
+        if (activeCount == 2) {
+            // One run per row between the two crossings, by either rule.
+            const Edge* e0 = active[0];
+            const Edge* e1 = active[1];
+            for (; y < until; ++y) {
+                Crossing c0 = crossing(e0, y), c1 = crossing(e1, y);
+                if (c1 < c0) std::swap(c0, c1);
+                emit(y, c0.pixel, c1.pixel);
+            }
+            continue;
         }
-        std::sort(crossings.begin(), crossings.end());
-        int winding = 0;
-        for (size_t k = 0; k + 1 < crossings.size(); ++k) {
-            winding += fillMode == WINDING ? crossings[k].second : 1;
-            bool inside = fillMode == WINDING ? winding != 0 : (winding & 1) != 0;
-            if (!inside) continue;
-            // Pixels whose sample points x + at lie in [xa, xb).
-            int32_t a = ClampTo(std::ceil(crossings[k].first - at), clip.left, clip.right);
-            int32_t b = ClampTo(std::ceil(crossings[k + 1].first - at), clip.left, clip.right);
-            if (a >= b) continue;
-            if (!out.empty() && out.back().y == y && out.back().x0 <= a && out.back().x1 >= a) {
-                out.back().x1 = std::max(out.back().x1, b);
-            } else {
-                out.push_back(Span{static_cast<int32_t>(y), a, b});
+        for (; y < until; ++y) {
+            crossings.clear();
+            for (size_t k = 0; k < activeCount; ++k) crossings.push_back(crossing(active[k], y));
+            std::sort(crossings.begin(), crossings.end());
+            int winding = 0;
+            for (size_t k = 0; k + 1 < crossings.size(); ++k) {
+                winding += fillMode == WINDING ? crossings[k].dir : 1;
+                bool inside = fillMode == WINDING ? winding != 0 : (winding & 1) != 0;
+                if (inside) emit(y, crossings[k].pixel, crossings[k + 1].pixel);
             }
         }
     }
@@ -505,7 +712,7 @@ void FillPolygon(const PointD* points, size_t count, int fillMode, const Clip& c
 
 void PolygonSpans(const POINT* points, size_t count, int fillMode, const Clip& clip, Spans& out) {
     if (!points || count < 3) return;
-    std::vector<PointD> d(count);
+    Scratch<PointD, 8> d(count);
     for (size_t i = 0; i < count; ++i) d[i] = PointD{static_cast<double>(points[i].x), static_cast<double>(points[i].y)};
     FillPolygon(d.data(), count, fillMode, clip, out);
 }
@@ -513,13 +720,9 @@ void PolygonSpans(const POINT* points, size_t count, int fillMode, const Clip& c
 void WidePolylineSpans(const POINT* points, size_t count, bool closed, int width, const Clip& clip, Spans& out) {
     if (!points || count == 0) return;
     // Round joins and caps: the pen's dot at every point; between points a
-    // band `width` across, centred on pixel corners for even widths and half
-    // a pixel to the right of them for odd ones (to the right and down on
-    // diagonals, which thereby run through pixel centres). A slanted edge longer than
-    // one step reaches half a pixel further along its major axis on both
-    // sides: each row (or column) of it takes in the pixels within half a
-    // pixel of the band. Steps between neighbouring pixels (the traced
-    // outlines of ellipses) keep the plain band.
+    // band `width` across. Level and upright bands are centred on pixel
+    // corners for even widths and half a pixel to the right (or down) of
+    // them for odd ones, as the dot is; slanted bands are worked out below.
     Spans dot;
     int64_t lead = width / 2;
     EllipseSpans(Box{-lead, -lead, width - lead, width - lead}, Clip{-width, -width, width, width}, dot);
@@ -546,14 +749,30 @@ void WidePolylineSpans(const POINT* points, size_t count, bool closed, int width
             std::max(a.y, b.y) < reach.top || std::min(a.y, b.y) >= reach.bottom) {
             continue;
         }
-        bool step = std::fabs(dx) <= 1 && std::fabs(dy) <= 1;
-        double shiftY = std::fabs(dx) == std::fabs(dy) ? shiftX : 0.0;
-        double reach = step ? half : half + 0.5 * std::min(std::fabs(dx), std::fabs(dy)) / len;
-        double nx = -dy / len * reach, ny = dx / len * reach;
-        PointD quad[4] = {{a.x + shiftX + nx, a.y + shiftY + ny},
-                          {b.x + shiftX + nx, b.y + shiftY + ny},
-                          {b.x + shiftX - nx, b.y + shiftY - ny},
-                          {a.x + shiftX - nx, a.y + shiftY - ny}};
+        if (dx != 0 && dy != 0) {
+            // A slanted band is the polygon (filled as GDI fills polygon
+            // regions) between two lines parallel to the segment. The band's
+            // whole width across, in x and in y, is taken as the next whole
+            // number above it (fx, fy); the line on the left of the picture
+            // runs through the points moved by half of it across the
+            // segment, rounded half away from zero, the other line fx
+            // further right and fy further up or down.
+            double wx = width * std::fabs(dy) / len, wy = width * std::fabs(dx) / len;
+            // Across the segment towards the left: x falls, and y rises when
+            // the segment climbs to the right as seen, else falls.
+            double ox = -wx / 2, oy = ((dx > 0) == (dy > 0) ? wy : -wy) / 2;
+            double lx = std::round(ox), ly = std::round(oy);
+            double fx = std::floor(wx) + 1, fy = std::floor(wy) + 1;
+            double rx = lx + fx, ry = ly + (oy > 0 ? -fy : fy);
+            PointD quad[4] = {{a.x + lx, a.y + ly}, {b.x + lx, b.y + ly}, {b.x + rx, b.y + ry}, {a.x + rx, a.y + ry}};
+            FillPolygon(quad, 4, WINDING, clip, out);
+            continue;
+        }
+        double nx = -dy / len * half, ny = dx / len * half;
+        PointD quad[4] = {{a.x + shiftX + nx, a.y + ny},
+                          {b.x + shiftX + nx, b.y + ny},
+                          {b.x + shiftX - nx, b.y - ny},
+                          {a.x + shiftX - nx, a.y - ny}};
         FillPolygon(quad, 4, WINDING, clip, out);
     }
 }
@@ -591,6 +810,20 @@ void ThinLineSpans(int64_t x0, int64_t y0, int64_t x1, int64_t y1, bool last, co
         Emit(out, clip, y0, x0, x0 + 1);
         return;
     }
+    // Level and upright lines: n pixels from the first point on.
+    if (dy == 0) {
+        int64_t first = dx > 0 ? x0 : x0 - n + 1;
+        Emit(out, clip, y0, first, first + n);
+        return;
+    }
+    if (dx == 0) {
+        if (x0 < clip.left || x0 >= clip.right) return;
+        int64_t first = dy > 0 ? y0 : y0 - n + 1;
+        int64_t top = std::max<int64_t>(first, clip.top), bottom = std::min<int64_t>(first + n, clip.bottom);
+        auto x = static_cast<int32_t>(x0);
+        for (int64_t y = top; y < bottom; ++y) Append(out, static_cast<int32_t>(y), x, x + 1);
+        return;
+    }
     // Step along the major axis; the minor coordinate is the exact one
     // rounded to nearest, halves going to the smaller coordinate.
     bool xMajor = adx >= ady;
@@ -613,11 +846,16 @@ void ThinLineSpans(int64_t x0, int64_t y0, int64_t x1, int64_t y1, bool last, co
     if (iFirst > iLast) return;
     // minor(i) = minor0 + ceil((2 i dMinor - len) / (2 len)), worked out once
     // and then stepped with its remainder, which stays in (-2 len, 0].
+    const size_t firstEmitted = out.size();
     const int64_t den = 2 * len, step2 = 2 * dMinor;
     __int128 num0 = static_cast<__int128>(2) * iFirst * dMinor - len;
     __int128 q0 = CeilDiv(num0, den);
     int64_t rem = static_cast<int64_t>(num0 - q0 * den);
-    __int128 minorWide = minor0 + q0;
+    // The minor coordinate moves by at most one a step and the steps stay
+    // within the clip, so a start beyond +-2^62 never comes near a visible
+    // row: it is held there, and the stepping needs no more than 64 bits.
+    const __int128 kFar = static_cast<__int128>(1) << 62;
+    int64_t minorWide = static_cast<int64_t>(std::max(-kFar, std::min(kFar, minor0 + q0)));
     for (int64_t i = iFirst; i <= iLast; ++i) {
         if (i > iFirst) {
             rem += step2;
@@ -629,10 +867,9 @@ void ThinLineSpans(int64_t x0, int64_t y0, int64_t x1, int64_t y1, bool last, co
                 rem += den;
             }
         }
-        __int128 minor = minorWide;
+        int64_t m = minorWide;
         int64_t major = major0 + step * i;
-        if (minor < INT32_MIN || minor > INT32_MAX) continue;
-        int64_t m = static_cast<int64_t>(minor);
+        if (m < INT32_MIN || m > INT32_MAX) continue;
         if (xMajor) {
             if (m < clip.top || m >= clip.bottom) continue;
             if (!out.empty() && out.back().y == m && out.back().x1 == major) {
@@ -646,6 +883,9 @@ void ThinLineSpans(int64_t x0, int64_t y0, int64_t x1, int64_t y1, bool last, co
             Emit(out, clip, major, m, m + 1);
         }
     }
+    // A line going up was traced bottom row first; its rows are handed on
+    // top first like every other figure's.
+    if (dy < 0) std::reverse(out.begin() + static_cast<std::ptrdiff_t>(firstEmitted), out.end());
 }
 
 void ThinPolylineSpans(const POINT* points, size_t count, bool closed, const Clip& clip, Spans& out) {
@@ -658,53 +898,89 @@ void ThinPolylineSpans(const POINT* points, size_t count, bool closed, const Cli
     }
 }
 
-namespace {
-
-struct Cubic {
-    double x[4], y[4];
-};
-
-// Splits a curve in halves until its control points lie within `tolerance`
-// of its chord, appending the end of each flat piece.
-void Subdivide(const Cubic& c, double tolerance, int depth, std::vector<POINT>& out) {
-    double dx = c.x[3] - c.x[0], dy = c.y[3] - c.y[0];
-    double len = std::hypot(dx, dy);
-    auto off = [&](int i) {
-        if (len == 0) return std::hypot(c.x[i] - c.x[0], c.y[i] - c.y[0]);
-        return std::fabs((c.x[i] - c.x[0]) * dy - (c.y[i] - c.y[0]) * dx) / len;
+void BoxRimSpans(const Box& box, const Clip& clip, Spans& out) {
+    auto clamp = [](int64_t v) {
+        return static_cast<LONG>(std::min<int64_t>(std::max<int64_t>(v, INT32_MIN), INT32_MAX));
     };
-    if (depth >= 12 || std::max(off(1), off(2)) <= tolerance) {
-        POINT q{ClampTo(std::floor(c.x[3] + 0.5), INT32_MIN, INT32_MAX), ClampTo(std::floor(c.y[3] + 0.5), INT32_MIN, INT32_MAX)};
-        if (q.x != out.back().x || q.y != out.back().y) out.push_back(q);
+    int64_t l = clamp(box.left), t = clamp(box.top), r = clamp(box.right - 1), b = clamp(box.bottom - 1);
+    if (r - l < 1 || b - t < 1) {
+        // A single pixel, a line or corners the other way round: the
+        // polyline itself says what it covers.
+        POINT corners[4] = {{static_cast<LONG>(l), static_cast<LONG>(t)}, {static_cast<LONG>(r), static_cast<LONG>(t)},
+                            {static_cast<LONG>(r), static_cast<LONG>(b)}, {static_cast<LONG>(l), static_cast<LONG>(b)}};
+        ThinPolylineSpans(corners, 4, true, clip, out);
         return;
     }
-    Cubic l, r;
-    for (int axis = 0; axis < 2; ++axis) {
-        const double* v = axis == 0 ? c.x : c.y;
-        double* lv = axis == 0 ? l.x : l.y;
-        double* rv = axis == 0 ? r.x : r.y;
-        double m01 = (v[0] + v[1]) / 2, m12 = (v[1] + v[2]) / 2, m23 = (v[2] + v[3]) / 2;
-        double m012 = (m01 + m12) / 2, m123 = (m12 + m23) / 2, mid = (m012 + m123) / 2;
-        lv[0] = v[0]; lv[1] = m01; lv[2] = m012; lv[3] = mid;
-        rv[0] = mid; rv[1] = m123; rv[2] = m23; rv[3] = v[3];
+    // The top and bottom rows whole, the left and right pixels between.
+    Emit(out, clip, t, l, r + 1);
+    int64_t first = std::max<int64_t>(t + 1, clip.top), last = std::min<int64_t>(b, clip.bottom);
+    for (int64_t y = first; y < last; ++y) {
+        Emit(out, clip, y, l, l + 1);
+        Emit(out, clip, y, r, r + 1);
     }
-    Subdivide(l, tolerance, depth + 1, out);
-    Subdivide(r, tolerance, depth + 1, out);
+    Emit(out, clip, b, l, r + 1);
+}
+
+namespace {
+
+// GDI flattens a cubic curve in fixed point, sixteenths of a pixel. It
+// halves the curve (midpoints rounded up) until a piece is flat or eight
+// halvings deep and keeps the end of every piece, rounded to the nearest
+// pixel. A piece is flat when both control points lie between its ends along
+// its major axis and within a pixel of its chord across that axis, the
+// chord's slope taken as a whole number of sixteenths per pixel.
+constexpr int kBezierShift = 4;
+constexpr int64_t kBezierPixel = int64_t{1} << kBezierShift;
+constexpr int kBezierDepth = 8;
+
+struct FixedPoint {
+    int64_t x, y;
+};
+
+int64_t ToPixel(int64_t v) { return (v + kBezierPixel / 2) >> kBezierShift; }
+
+bool FlatPiece(const FixedPoint* c) {
+    // Axis 0 the major one (x for shallow chords), axis 1 across it.
+    int64_t dx = c[3].x - c[0].x, dy = c[3].y - c[0].y;
+    bool shallow = std::llabs(dy) <= std::llabs(dx);
+    auto major = [&](const FixedPoint& p) { return shallow ? p.x : p.y; };
+    auto minor = [&](const FixedPoint& p) { return shallow ? p.y : p.x; };
+    int64_t m0 = major(c[0]), m3 = major(c[3]);
+    for (int i = 1; i <= 2; ++i) {
+        int64_t m = major(c[i]);
+        if (m < m0 ? m < m3 : m > m3) return false;  // not between the ends
+    }
+    int64_t dMajor = ToPixel(m3 - m0), dMinor = minor(c[3]) - minor(c[0]);
+    if (dMajor == 0) return true;
+    int64_t slope = dMinor / dMajor;  // sixteenths per pixel, cut toward zero
+    for (int i = 1; i <= 2; ++i) {
+        int64_t off = minor(c[i]) - minor(c[0]) - slope * ToPixel(major(c[i]) - m0);
+        if (std::llabs(off) > kBezierPixel) return false;
+    }
+    return true;
+}
+
+void SplitFixed(const FixedPoint* c, int depth, std::vector<POINT>& out) {
+    if (depth == 0 || FlatPiece(c)) {
+        out.push_back(POINT{static_cast<LONG>(ToPixel(c[3].x)), static_cast<LONG>(ToPixel(c[3].y))});
+        return;
+    }
+    auto mid = [](const FixedPoint& a, const FixedPoint& b) { return FixedPoint{(a.x + b.x + 1) / 2, (a.y + b.y + 1) / 2}; };
+    FixedPoint m01 = mid(c[0], c[1]), m12 = mid(c[1], c[2]), m23 = mid(c[2], c[3]);
+    FixedPoint m012 = mid(m01, m12), m123 = mid(m12, m23), m = mid(m012, m123);
+    FixedPoint left[4] = {c[0], m01, m012, m};
+    FixedPoint right[4] = {m, m123, m23, c[3]};
+    SplitFixed(left, depth - 1, out);
+    SplitFixed(right, depth - 1, out);
 }
 
 }  // namespace
 
 std::vector<POINT> FlattenBezier(const POINT* p) {
-    // Pieces flat to within a pixel, as GDI flattens curves.
-    Cubic c;
-    for (int i = 0; i < 4; ++i) {
-        c.x[i] = p[i].x;
-        c.y[i] = p[i].y;
-    }
+    FixedPoint c[4];
+    for (int i = 0; i < 4; ++i) c[i] = FixedPoint{int64_t{p[i].x} * kBezierPixel, int64_t{p[i].y} * kBezierPixel};
     std::vector<POINT> out{p[0]};
-    Subdivide(c, 1.0, 0, out);
-    if (out.back().x != p[3].x || out.back().y != p[3].y) out.push_back(p[3]);
-    if (out.size() == 1) out.push_back(p[3]);
+    SplitFixed(c, kBezierDepth, out);
     return out;
 }
 
@@ -726,7 +1002,7 @@ Spans Sector(const Spans& ellipse, const Box& box, int64_t xs, int64_t ys, int64
             if (!out.empty() && out.back().y == s.y && out.back().x1 == x) {
                 ++out.back().x1;
             } else {
-                out.push_back(Span{s.y, x, x + 1});
+                Append(out, s.y, x, x + 1);
             }
         }
     }

@@ -100,6 +100,10 @@ void ThinLineSpans(int64_t x0, int64_t y0, int64_t x1, int64_t y1, bool last, co
 // A thin polyline through `points`: each segment leaves out its last point;
 // `closed` adds the segment back to the first point.
 void ThinPolylineSpans(const POINT* points, size_t count, bool closed, const Clip& clip, Spans& out);
+// The closed thin line through the corner pixels of a box, (left, top) to
+// (right - 1, bottom - 1), row by row: its ring of edge pixels, the whole box
+// when it is one pixel wide or high, nothing around a single pixel.
+void BoxRimSpans(const Box& box, const Clip& clip, Spans& out);
 
 // A wide geometric polyline: round joins and caps (the pen's dot at every
 // point), bands `width` across between the points.

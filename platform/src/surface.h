@@ -1,6 +1,8 @@
 // surface.h - a 32-bit pixel surface, the memory that windows and bitmaps
 // draw into. A pixel is 0x00RRGGBB, so its bytes in memory are blue, green,
 // red, 0: the layout of a 32-bit top-row-first device-independent bitmap.
+// Every writer keeps the top byte 0, so surfaces copy onto each other as
+// plain memory.
 #ifndef PLATFORM_SURFACE_H
 #define PLATFORM_SURFACE_H
 
@@ -17,7 +19,7 @@ struct Surface {
     Surface() = default;
     Surface(int32_t w, int32_t h, uint32_t fill = 0)
         : width(w > 0 ? w : 0), height(h > 0 ? h : 0),
-          pixels(static_cast<size_t>(width) * static_cast<size_t>(height), fill) {}
+          pixels(static_cast<size_t>(width) * static_cast<size_t>(height), fill & 0xFFFFFFu) {}
 
     uint32_t* Row(int32_t y) { return pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(width); }
     const uint32_t* Row(int32_t y) const {

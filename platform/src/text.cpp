@@ -240,10 +240,15 @@ std::unique_ptr<SizedFace> OpenSizedFace(const LOGFONTA& logFont) {
 
 // Faces by (file, index, size), and the face each logical font description
 // realised as: a font made anew with the same description every frame finds
-// its face and glyphs again without opening or rendering anything.
+// its face and glyphs again without opening or rendering anything. The
+// fonts drawn with last are remembered by their serial numbers, so that the
+// texts drawn one after another with one font look it up once.
 struct FaceTable {
     std::map<std::tuple<std::string, int, int>, std::unique_ptr<SizedFace>> faces;
     std::unordered_map<std::string, SizedFace*> fonts;
+    static constexpr size_t kRecent = 8;
+    std::array<std::pair<uint64_t, SizedFace*>, kRecent> recent{};  // (serial, face); serial 0: empty
+    size_t nextRecent = 0;
 };
 
 std::string DescriptionKey(const LOGFONTA& logFont) {
@@ -273,11 +278,24 @@ SizedFace* FaceFor(const LOGFONTA& logFont) {
 
 SizedFace* FaceForFont(const Font& font) {
     FaceTable& table = Table();
+    if (font.serial != 0) {
+        for (const auto& known : table.recent) {
+            if (known.first == font.serial) return known.second;
+        }
+    }
     std::string key = DescriptionKey(font.logFont);
     auto it = table.fonts.find(key);
-    if (it != table.fonts.end()) return it->second;
-    SizedFace* face = FaceFor(font.logFont);
-    if (face != nullptr) table.fonts.emplace(std::move(key), face);
+    SizedFace* face = nullptr;
+    if (it != table.fonts.end()) {
+        face = it->second;
+    } else {
+        face = FaceFor(font.logFont);
+        if (face != nullptr) table.fonts.emplace(std::move(key), face);
+    }
+    if (face != nullptr && font.serial != 0) {
+        table.recent[table.nextRecent] = {font.serial, face};
+        table.nextRecent = (table.nextRecent + 1) % FaceTable::kRecent;
+    }
     return face;
 }
 
@@ -343,7 +361,28 @@ uint32_t BlendPixel(uint32_t dst, uint32_t text, int level) {
 // The faintest level is too faint to show.
 constexpr int kFaintestShown = 2;
 
-void DrawGlyph(Surface& surface, const Glyph& glyph, int64_t penX, int64_t baseline, uint32_t text) {
+// Blends in one text colour, remembered per grey level for the last
+// background pixel met at that level: text mostly lies on a plain
+// background, so most glyph pixels repeat a blend already worked out.
+class Blender {
+public:
+    explicit Blender(uint32_t text) : text_(text) { std::fill(std::begin(under_), std::end(under_), kNone); }
+    uint32_t operator()(uint32_t dst, int level) {
+        if (under_[level] != dst) {
+            under_[level] = dst;
+            blended_[level] = BlendPixel(dst, text_, level);
+        }
+        return blended_[level];
+    }
+
+private:
+    static constexpr uint32_t kNone = 0xFFFFFFFFu;  // no pixel has its top byte set
+    uint32_t text_;
+    uint32_t under_[17];
+    uint32_t blended_[17] = {};
+};
+
+void DrawGlyph(Surface& surface, const Glyph& glyph, int64_t penX, int64_t baseline, Blender& blend) {
     int64_t left = penX + glyph.left;
     int64_t top = baseline - glyph.top;
     int64_t x0 = std::max<int64_t>(0, -left), x1 = std::min<int64_t>(glyph.width, surface.width - left);
@@ -355,7 +394,7 @@ void DrawGlyph(Surface& surface, const Glyph& glyph, int64_t penX, int64_t basel
             int level = levels[x];
             if (level < kFaintestShown) continue;
             uint32_t& pixel = row[left + x];
-            pixel = BlendPixel(pixel, text, level);
+            pixel = blend(pixel, level);
         }
     }
 }
@@ -424,10 +463,11 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
                     PixelFromColorref(context->bkColor));
         }
         uint32_t color = PixelFromColorref(context->textColor);
+        Blender blend(color);
         int64_t pen = left;
         for (int i = 0; i < length; ++i) {
             const Glyph& glyph = GlyphFor(*face, bytes[i]);
-            DrawGlyph(*surface, glyph, pen, baseline, color);
+            DrawGlyph(*surface, glyph, pen, baseline, blend);
             pen += glyph.advance;
         }
         if (SelectedFont(*context).logFont.lfUnderline) {

@@ -392,6 +392,37 @@ void PresentNow(HWND hwnd, int x0, int y0, int x1, int y1) {
     display::Present(w->DisplayId(), w->client, x0, y0, x1, y1);
 }
 
+ScreenRows LendScreen(HWND hwnd) {
+    ScreenRows rows;
+    Window* w = FindWindow(hwnd);
+    if (!w || !w->visible || w->destroying) return rows;
+    display::ShownPixels shown;
+    if (!display::LendPixels(w->DisplayId(), shown)) return rows;
+    rows.pixels = shown.pixels;
+    rows.pitch = shown.pitch;
+    rows.width = std::min(shown.width, w->client.width);
+    rows.height = std::min(shown.height, w->client.height);
+    rows.current = !w->dirty;
+    return rows;
+}
+
+void ScreenWritten(HWND hwnd, int x0, int y0, int x1, int y1) {
+    Window* w = FindWindow(hwnd);
+    if (!w) return;
+    bool whole = x0 <= 0 && y0 <= 0 && x1 >= w->client.width && y1 >= w->client.height;
+    if (whole && w->dirty) {
+        // Drawing outside what was copied waits to be shown as well.
+        display::ShowLent(w->DisplayId(), 0, 0, 0, 0);
+        Present(*w);
+        return;
+    }
+    if (whole) {
+        w->dirty = false;  // everything is on the screen now
+        w->lastPresentNs = NowNs();
+    }
+    display::ShowLent(w->DisplayId(), x0, y0, x1, y1);
+}
+
 void PresentDirtyWindows() { PresentDirty(true); }
 
 uint32_t DisplayWindowId(HWND hwnd) {
@@ -443,17 +474,28 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD style, in
     w->style = style;
     w->caption = (style & WS_CAPTION) == WS_CAPTION ? kCaptionBar : 0;
     w->border = (style & (WS_BORDER | WS_THICKFRAME)) ? kFrameBorder : 0;
+    // A client area the display cannot hold is refused before anything is
+    // allocated for it. Edges are summed in 64 bits and kept in range, so
+    // that sizes near INT_MAX cannot overflow.
+    // Positions are kept within a range far beyond any screen, so that the
+    // client area's edges, found from them, stay in range too.
+    const int64_t clientWidth = std::max<int64_t>(0, int64_t{width} - 2 * w->border);
+    const int64_t clientHeight = std::max<int64_t>(0, int64_t{height} - 2 * w->border - w->caption);
+    if (clientWidth > platform::display::kMaxWindowSide || clientHeight > platform::display::kMaxWindowSide)
+        return nullptr;
+    const int kFarthest = 1 << 28;
+    x = std::clamp(x, -kFarthest, kFarthest);
+    y = std::clamp(y, -kFarthest, kFarthest);
     w->outer = RECT{x, y, x + std::max(width, 0), y + std::max(height, 0)};
-    int clientWidth = std::max(0, width - 2 * w->border);
-    int clientHeight = std::max(0, height - 2 * w->border - w->caption);
 
     uint32_t background = 0xFFFFFF;
     if (const platform::Brush* brush = platform::LookupBrush(cls->background))
         if (!brush->hollow) background = platform::PixelFromColorref(brush->color);
-    w->client = platform::Surface(clientWidth, clientHeight, background);
+    w->client = platform::Surface(static_cast<int>(clientWidth), static_cast<int>(clientHeight), background);
 
     uint32_t id = platform::display::OpenWindow(w->title.c_str(), w->ClientLeft(), w->ClientTop(),
-                                                std::max(clientWidth, 1), std::max(clientHeight, 1));
+                                                std::max(static_cast<int>(clientWidth), 1),
+                                                std::max(static_cast<int>(clientHeight), 1));
     if (id == 0) return nullptr;
     w->display = std::make_unique<DisplayWindow>(id);
     w->handle = reinterpret_cast<HWND>(s.nextHandle);

@@ -196,6 +196,19 @@ status=0
 [ "$status" -eq 0 ] && [ "$(grep -c "I want to quit" eof.txt)" -eq 1 ] && pass "end of input quits" ||
   fail "end of input: status $status"
 
+# ---- hostile input: a megabyte of binary bytes without a digit, numbers
+# past int, then the end of the input: every line refused, no window, no
+# crash, status 0, within a bounded time
+{ head -c 1048576 /dev/urandom | tr -d '0-9+-'; printf '\n99999999999999999999\n-99999999999999999999\n'; } >hostile.txt
+status=0
+timeout 60 "$kiva" <hostile.txt >hostile_out.txt 2>hostile_err.txt || status=$?
+if [ "$status" -eq 0 ] && [ "$(grep -c "Please answer with a whole number." hostile_out.txt)" -ge 3 ] &&
+  ! grep -q "BallSpeed" hostile_out.txt && [ ! -s hostile_err.txt ]; then
+  pass "hostile input refused line by line"
+else
+  fail "hostile input: status $status, stderr '$(head -c 300 hostile_err.txt)'"
+fi
+
 # ---- a missing picture file: a clear message and a failing status
 mkdir alone
 cp "$kiva" alone/kiva

@@ -17,6 +17,7 @@
 
 #include "drawing_test_support.h"
 #include "graphics.h"
+#include "image_test_support.h"
 
 namespace {
 
@@ -110,6 +111,90 @@ TEST_F(DrawingFuzzTest, WildCallsNeitherCrashNorWriteOutsideTheSurface) {
     w->DrawRectangle(10, 10, 30, 30, STYLE_FILLED, 0, 0);
     EXPECT_COLOR(GREEN, At(20, 20));
     EXPECT_COLOR(BLACK, At(10, 20));
+}
+
+// Every public operation with hostile arguments: NaN, infinite and huge
+// fractions and numbers, INT_MIN and INT_MAX coordinates and sizes, empty
+// and null strings and arrays, zero and negative sizes, no image at all.
+// The sanitizer build (float-cast-overflow included) fails on any undefined
+// conversion or stray memory access.
+TEST_F(DrawingFuzzTest, HostileArgumentsToEveryOperationAreHarmless) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const double fractions[] = {nan, inf, -inf, 1e300, -1e300, 8.5e6, -8.5e6, 0.0, 1.0, -0.0};
+    const int32_t ends[] = {INT32_MIN, INT32_MIN + 1, -65536, -1, 0, 1, 65535, 65536, INT32_MAX - 1, INT32_MAX};
+    const uint16_t sides[] = {0, 1, 65535, 120, 90, 32768};
+
+    image small(image_test::WriteRgbFile("fuzz_small.jpg", 2, 1, {255, 0, 0, 0, 0, 255}), IK_JPEG);
+    image empty;
+    image capture;
+    std::mt19937 rng(7);
+    auto fraction = [&] { return fractions[rng() % 10]; };
+    auto end = [&] { return ends[rng() % 10]; };
+    auto side = [&] { return sides[rng() % 6]; };
+
+    OutputCatcher out;
+    for (int round = 0; round < 400; ++round) {
+        w->SetPen(fraction(), fraction(), fraction(), end());
+        w->SetBrush(fraction(), fraction(), fraction());
+        w->SetFont(end(), static_cast<uint16_t>(rng()), end(), rng() % 2 ? nullptr : "");
+        switch (rng() % 9) {
+            case 0:
+                w->DrawString(end(), end(), rng() % 2 ? nullptr : "");
+                w->DrawString(end(), end(), std::string());
+                break;
+            case 1: {
+                w->DrawNumber(end(), end(), fraction());
+                w->DrawNumber(end(), end(), end());
+                int width = -1, height = -1;
+                w->GetNumberSize(width, height, fraction());
+                EXPECT_GE(width, 0);
+                w->GetStringSize(width, height, static_cast<const char*>(nullptr));
+                EXPECT_GE(height, 0);
+                break;
+            }
+            case 2:
+                w->DrawImage(static_cast<const image*>(nullptr), end(), end(), end(), end());
+                w->DrawImage(empty, end(), end(), -1, -1);
+                w->DrawImage(small, end(), end(), rng() % 3 ? end() : -1, end());
+                break;
+            case 3:
+                w->StoreImage(static_cast<image*>(nullptr), static_cast<uint32_t>(end()), side(), side(), side());
+                w->StoreImage(capture, static_cast<uint32_t>(end()), side(), side(), side());
+                // Whatever was refused, the picture's size matches its pixels.
+                if (capture.Pixels() != nullptr) {
+                    image copy(capture);
+                    EXPECT_EQ(copy.Width(), capture.Width());
+                }
+                break;
+            case 4:
+                w->DrawPolygon(nullptr, nullptr, static_cast<int>(rng() % 3) * end(), STYLE_FILLED);
+                break;
+            case 5:
+                w->DrawArc(end(), end(), end(), end(), fraction(), fraction(), STYLE_FILLED, static_cast<int>(rng() % 3));
+                break;
+            case 6: {
+                double red = 0, green = 0, blue = 0;
+                w->GetColorLevels(end(), end(), red, green, blue);
+                EXPECT_GE(red, 0.0);
+                EXPECT_LE(blue, 1.0);
+                break;
+            }
+            case 7:
+                w->DrawRectangle(end(), end(), end(), end(), STYLE_INVERTED, end(), end());
+                w->DrawCircle(end(), end(), end(), STYLE_FRAME);
+                break;
+            default:
+                w->SetTitle(rng() % 2 ? nullptr : "");
+                w->UpdateBuffer();
+                break;
+        }
+    }
+    out.Take();
+    w->SetPen(BLACK, 1);
+    w->SetBrush(GREEN);
+    w->DrawRectangle(10, 10, 30, 30, STYLE_FILLED, 0, 0);
+    EXPECT_COLOR(GREEN, At(20, 20));
 }
 
 }  // namespace

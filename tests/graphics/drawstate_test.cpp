@@ -3,6 +3,8 @@
 // text drawn.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "drawing_test_support.h"
 #include "graphics.h"
 #include "window_test_access.h"
@@ -38,6 +40,17 @@ TEST_F(DrawStateTest, FractionFormsTruncateAndKeepTheLowEightBits) {
     EXPECT_COLOR(color(129, 254, 0), w->SetBrush(WHITE));
     w->SetPen(-0.5, 2.0, 0.5, 1);
     EXPECT_COLOR(color(129, 254, 127), w->SetPen(WHITE, 1));
+}
+
+TEST_F(DrawStateTest, FractionsPastEveryWholeNumberStopAtItsEndsAndNaNIsZero) {
+    // Products beyond the 32-bit range are cut to its ends (whose low eight
+    // bits are 255 and 0); the sanitizer build fails on any undefined cast.
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    w->SetBrush(nan, 1e300, -inf);
+    EXPECT_COLOR(color(0, 255, 0), w->SetBrush(WHITE));
+    w->SetPen(inf, -1e300, nan, 1);
+    EXPECT_COLOR(color(255, 0, 0), w->SetPen(WHITE, 1));
 }
 
 TEST_F(DrawStateTest, BrushAndPenColoursAreWhatIsDrawn) {

@@ -119,3 +119,31 @@ TEST_F(GameProgram, MissingBackgroundStopsBeforeTheMenu) {
     }
     EXPECT_EQ(Written(), "");
 }
+
+// Hostile console input: a line of a megabyte, binary bytes, numbers past
+// int either way, negative numbers, and input that ends in the middle of an
+// answer. Lines that are no whole number are refused and asked again;
+// negative numbers are whole numbers and play; the end of the input quits.
+TEST_F(GameProgram, HostileInputIsRefusedPlayedOrEndsTheProgram) {
+    const std::string binary("\x00\x01\xff\x80%\x1b", 6);
+    EXPECT_EQ(Run(std::string(1 << 20, 'x') + "\n" + binary + "\n99999999999999999999\n-99999999999999999999\n" +
+                  "-7\n-2147483648\n5\n"),
+              0);
+    const std::string w = Written();
+    const std::string head = Menu + NotANumber + Menu + NotANumber + Menu + NotANumber + Menu + NotANumber + Menu +
+                             Speed + "Invalid speed, default of 4 set\n";
+    ASSERT_EQ(w.substr(0, head.size()), head);
+    ASSERT_GT(w.size(), head.size());
+    EXPECT_TRUE(w[head.size()] >= '0' && w[head.size()] <= '7');
+    EXPECT_EQ(w.substr(head.size() + 1), Menu);
+    EXPECT_EQ(scripted->polls, 1);
+
+    // Input that ends inside an answer, at either question.
+    EXPECT_EQ(Run("7"), 0);
+    EXPECT_EQ(Written(), Menu + Speed);
+    EXPECT_EQ(Run(std::string(1 << 20, '9')), 0);
+    EXPECT_EQ(Written(), Menu);
+    EXPECT_EQ(Run("1\n-"), 0);
+    EXPECT_EQ(Written(), Menu + Speed);
+    EXPECT_EQ(scripted->polls, 0);
+}

@@ -65,6 +65,26 @@ std::vector<Base> BaseFiles() {
 
 }  // namespace
 
+namespace {
+
+// Loads `bytes` in a child process: it must load or end with status 1, with
+// no sanitizer report.
+void ExpectLoadedOrRefused(const std::vector<unsigned char>& bytes, const std::string& what) {
+    std::string path = image_test::ScratchPath("fuzz_case.jpg");
+    ASSERT_TRUE(jpeg_writer::WriteBytes(path, bytes));
+    EXPECT_EXIT(
+        {
+            image img(path, IK_JPEG);
+            image copy(img);
+            std::exit(copy.Width() == img.Width() ? 0 : 2);
+        },
+        LoadedOrRefused,
+        testing::AllOf(testing::Not(testing::HasSubstr("Sanitizer")), testing::Not(testing::HasSubstr("runtime error"))))
+        << what;
+}
+
+}  // namespace
+
 TEST(JpegFuzzDeathTest, DamagedFilesLoadOrEndWithStatusOneAndNoSanitizerReport) {
     std::vector<Base> bases = BaseFiles();
     ASSERT_EQ(bases.size(), 4u);
@@ -90,4 +110,26 @@ TEST(JpegFuzzDeathTest, DamagedFilesLoadOrEndWithStatusOneAndNoSanitizerReport) 
         }
     }
     EXPECT_EQ(cases, 4 * kCasesPerBase);
+}
+
+// Damage where the decoder reads the file's structure (sizes, sampling
+// factors, tables, scan headers, restart intervals), and a cut at every
+// marker of the plain and the progressive file.
+TEST(JpegFuzzDeathTest, StructureDamageAndCutsAtEveryMarkerLoadOrEndWithStatusOne) {
+    std::vector<Base> bases = BaseFiles();
+    ASSERT_EQ(bases.size(), 4u);
+    std::mt19937 rng(20261209);
+    for (const Base& base : bases) {
+        for (int i = 0; i < kCasesPerBase / 2; ++i)
+            ExpectLoadedOrRefused(jpeg_mutator::MutateStructure(base.bytes, rng),
+                                  std::string(base.name) + " structure case " + std::to_string(i));
+    }
+    for (const Base& base : {bases[0], bases[1]}) {
+        std::vector<size_t> markers = jpeg_mutator::MarkerOffsets(base.bytes);
+        ASSERT_GE(markers.size(), 6u) << base.name;
+        for (size_t at : markers) {
+            std::vector<unsigned char> cut(base.bytes.begin(), base.bytes.begin() + static_cast<std::ptrdiff_t>(at + 2));
+            ExpectLoadedOrRefused(cut, std::string(base.name) + " cut after the marker at " + std::to_string(at));
+        }
+    }
 }

@@ -18,13 +18,13 @@ namespace {
 const std::map<std::string, double>& Floors() {
     static const std::map<std::string, double> floors = {
         {"rect_filled", 1.0}, {"rect_frame", 1.0}, {"rect_inverted", 1.0},
-        {"ellipse_filled", 0.991}, {"ellipse_frame", 0.991}, {"ellipse_inverted", 1.0},
-        {"roundrect_filled", 0.995}, {"roundrect_frame", 0.995}, {"small_boxes", 1.0}, {"tiny_wide", 0.994},
-        {"lines", 1.0}, {"wide_lines", 0.989}, {"polygon_filled", 0.985},
-        {"polygon_frame", 0.985}, {"polygon_inverted", 0.998}, {"polygon_winding", 0.985},
-        {"arc", 0.992}, {"pie_filled", 0.988}, {"pie_inverted", 0.997},
-        {"bezier", 0.987}, {"regions", 1.0}, {"inverted_twice", 1.0},
-        {"edges", 0.997}, {"solid_pens", 0.995}, {"dib_transfers", 0.999},
+        {"ellipse_filled", 1.0}, {"ellipse_frame", 1.0}, {"ellipse_inverted", 1.0},
+        {"roundrect_filled", 1.0}, {"roundrect_frame", 1.0}, {"small_boxes", 1.0}, {"tiny_wide", 1.0},
+        {"lines", 1.0}, {"wide_lines", 1.0}, {"polygon_filled", 1.0},
+        {"polygon_frame", 1.0}, {"polygon_inverted", 1.0}, {"polygon_winding", 1.0},
+        {"arc", 0.998}, {"pie_filled", 0.995}, {"pie_inverted", 0.9974},
+        {"bezier", 1.0}, {"regions", 1.0}, {"inverted_twice", 1.0},
+        {"edges", 1.0}, {"solid_pens", 1.0}, {"dib_transfers", 0.999},
         {"blits", 1.0}, {"dib_stretch_mixed", 1.0},
     };
     return floors;

@@ -45,6 +45,23 @@ TEST(RasterPaint, CutsSpansToTheSurfaceWhateverTheirCoordinates) {
     for (int x = 0; x < 8; ++x) EXPECT_EQ(s.Row(3)[x], 0x111111u) << x;
 }
 
+TEST(RasterPaint, CopyPenRunsOfEveryLengthAndAlignmentPaintExactlyTheirPixels) {
+    // Runs are filled several pixels at a time; none may spill over its ends.
+    for (int x0 = 0; x0 < 8; ++x0) {
+        for (int length = 0; length <= 40; ++length) {
+            Surface s(56, 3, 0x111111);
+            PaintSpans(s, Spans{{1, x0, x0 + length}}, 0xABCDEF, R2_COPYPEN);
+            for (int y = 0; y < 3; ++y) {
+                for (int x = 0; x < 56; ++x) {
+                    bool inside = y == 1 && x >= x0 && x < x0 + length;
+                    ASSERT_EQ(s.Row(y)[x], inside ? 0xABCDEFu : 0x111111u)
+                        << "run [" << x0 << ", " << x0 + length << ") at (" << x << ", " << y << ")";
+                }
+            }
+        }
+    }
+}
+
 TEST(RasterPaint, MixModesFollowTheirTruthTables) {
     const uint32_t pen = 0x00FF00F0, dst = 0x0F0FF00F;
     struct Case {
@@ -72,6 +89,15 @@ TEST(RasterPaint, MixModesFollowTheirTruthTables) {
         Surface s(1, 1, dst & 0xFFFFFF);
         PaintSpans(s, {{0, 0, 1}}, pen, c.rop);
         EXPECT_EQ(s.pixels[0], c.expected) << "rop " << c.rop;
+    }
+    // Long runs are mixed several pixels at a time: each pixel comes out as
+    // it does when painted on its own.
+    for (int rop = R2_BLACK; rop <= R2_WHITE; ++rop) {
+        Surface whole(13, 1), single(13, 1);
+        for (int x = 0; x < 13; ++x) whole.pixels[x] = single.pixels[x] = (0x9A3C5Fu * (x + 1)) & 0xFFFFFF;
+        PaintSpans(whole, {{0, 0, 13}}, pen, rop);
+        for (int x = 0; x < 13; ++x) PaintSpans(single, {{0, x, x + 1}}, pen, rop);
+        EXPECT_EQ(whole.pixels, single.pixels) << "rop " << rop;
     }
     Surface s(1, 1, 0x123456);
     PaintSpans(s, {{0, 0, 1}}, 0, 0);
@@ -116,6 +142,40 @@ TEST(RasterSpans, NormalizeSortsMergesAndDropsEmptyRuns) {
     EXPECT_EQ(spans[2].x1, 9);
 }
 
+// Spans in a few ordered runs, as shape generators hand them on, with
+// overlaps, touching neighbours and empty runs; the same every time.
+Spans ScatteredSpans(unsigned seed, int runs) {
+    Spans spans;
+    for (int r = 0; r < runs; ++r) {
+        int y = static_cast<int>(seed % 7);
+        for (int i = 0; i < 12; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            int x0 = static_cast<int>((seed >> 8) % 40);
+            int length = static_cast<int>((seed >> 20) % 9) - 1;
+            spans.push_back({y, x0, x0 + length});
+            y += static_cast<int>((seed >> 4) % 3);
+        }
+    }
+    return spans;
+}
+
+TEST(RasterSpans, NormalizeOfRunsInAnyOrderKeepsThePixelsOrderedAndApart) {
+    for (unsigned seed = 1; seed < 200; ++seed) {
+        Spans spans = ScatteredSpans(seed, 1 + static_cast<int>(seed % 9));
+        PixelSet pixels = PixelsOf(spans);
+        Normalize(spans);
+        EXPECT_EQ(PixelsOf(spans), pixels) << "seed " << seed;
+        for (size_t i = 0; i < spans.size(); ++i) {
+            ASSERT_LT(spans[i].x0, spans[i].x1) << "seed " << seed;
+            if (i == 0) continue;
+            const Span& a = spans[i - 1];
+            const Span& b = spans[i];
+            // Rows ascend; runs on a row ascend with a gap between them.
+            ASSERT_TRUE(a.y < b.y || (a.y == b.y && a.x1 < b.x0)) << "seed " << seed << " span " << i;
+        }
+    }
+}
+
 TEST(RasterSpans, SetOperationsAgreeWithPixelSets) {
     Spans a = {{0, 0, 10}, {1, 2, 4}, {3, 0, 5}};
     Spans b = {{0, 3, 5}, {1, 0, 10}, {2, 0, 1}};
@@ -126,6 +186,18 @@ TEST(RasterSpans, SetOperationsAgreeWithPixelSets) {
     EXPECT_EQ(PixelsOf(Subtract(a, b)), minus);
     EXPECT_EQ(PixelsOf(Intersect(a, b)), both);
     EXPECT_EQ(PixelsOf(Union(a, b)), either);
+    // Rows of many runs each.
+    for (unsigned seed = 1; seed < 60; ++seed) {
+        Spans c = ScatteredSpans(seed, 3), d = ScatteredSpans(seed * 7919u, 3);
+        Normalize(c);
+        Normalize(d);
+        PixelSet pc = PixelsOf(c), pd = PixelsOf(d), cMinus, cBoth, cEither = pc;
+        for (auto p : pc) (pd.count(p) ? cBoth : cMinus).insert(p);
+        cEither.insert(pd.begin(), pd.end());
+        EXPECT_EQ(PixelsOf(Subtract(c, d)), cMinus) << "seed " << seed;
+        EXPECT_EQ(PixelsOf(Intersect(c, d)), cBoth) << "seed " << seed;
+        EXPECT_EQ(PixelsOf(Union(c, d)), cEither) << "seed " << seed;
+    }
 }
 
 TEST(RasterSpans, BoundaryOfABoxIsItsRing) {
@@ -163,6 +235,43 @@ TEST(RasterLines, LeaveOutTheLastPixelAndBreakTiesTowardTheSmallerCoordinate) {
     EXPECT_TRUE(spans.empty()) << "a line to its own start draws nothing";
     ThinLineSpans(3, 3, 3, 3, true, kClip, spans);
     EXPECT_EQ(PixelsOf(spans), (PixelSet{{3, 3}}));
+    // Level and upright lines, both ways, with and without their last pixel.
+    spans.clear();
+    ThinLineSpans(6, 2, 3, 2, false, kClip, spans);
+    EXPECT_EQ(PixelsOf(spans), (PixelSet{{6, 2}, {5, 2}, {4, 2}}));
+    spans.clear();
+    ThinLineSpans(3, 2, 6, 2, true, kClip, spans);
+    EXPECT_EQ(PixelsOf(spans), (PixelSet{{3, 2}, {4, 2}, {5, 2}, {6, 2}}));
+    spans.clear();
+    ThinLineSpans(7, 4, 7, 1, false, kClip, spans);
+    EXPECT_EQ(PixelsOf(spans), (PixelSet{{7, 4}, {7, 3}, {7, 2}}));
+    spans.clear();
+    ThinLineSpans(7, -3, 7, 1, true, kClip, spans);
+    EXPECT_EQ(PixelsOf(spans), (PixelSet{{7, 0}, {7, 1}})) << "rows above the clip are left out";
+    spans.clear();
+    ThinLineSpans(64, 1, 64, 9, true, kClip, spans);
+    EXPECT_TRUE(spans.empty()) << "a column right of the clip";
+}
+
+TEST(RasterLines, ABoxRimIsTheClosedLineThroughItsCorners) {
+    const Clip cut{2, 1, 7, 6};
+    for (int w = 1; w <= 6; ++w) {
+        for (int h = 1; h <= 6; ++h) {
+            for (int at = 0; at < 3; ++at) {
+                Box box{at, at, at + w, at + h};
+                POINT corners[4] = {{at, at}, {at + w - 1, at}, {at + w - 1, at + h - 1}, {at, at + h - 1}};
+                for (const Clip& clip : {kClip, cut}) {
+                    Spans rim, line;
+                    BoxRimSpans(box, clip, rim);
+                    ThinPolylineSpans(corners, 4, true, clip, line);
+                    EXPECT_EQ(PixelsOf(rim), PixelsOf(line)) << w << " x " << h << " at " << at;
+                }
+            }
+        }
+    }
+    Spans huge;
+    BoxRimSpans(Box{INT_MIN, 10, INT_MAX, 20}, kClip, huge);
+    EXPECT_EQ(PixelsOf(huge).size(), 128u) << "rows 10 and 19 across the clip";
 }
 
 TEST(RasterLines, ExtremeCoordinatesOnlyCostTheirVisiblePixels) {
@@ -170,6 +279,7 @@ TEST(RasterLines, ExtremeCoordinatesOnlyCostTheirVisiblePixels) {
     ThinLineSpans(INT_MIN, INT_MIN, INT_MAX, INT_MAX, false, kClip, spans);
     ThinLineSpans(INT_MAX, 5, INT_MIN, 5, true, kClip, spans);
     ThinLineSpans(-100000, 40, 100000, 41, false, kClip, spans);
+    ThinLineSpans(20, INT_MAX, 20, INT_MIN, true, kClip, spans);
     for (const Span& s : spans) {
         EXPECT_GE(s.y, kClip.top);
         EXPECT_LT(s.y, kClip.bottom);
@@ -180,6 +290,7 @@ TEST(RasterLines, ExtremeCoordinatesOnlyCostTheirVisiblePixels) {
     EXPECT_TRUE(px.count({0, 0}) && px.count({63, 63}));
     EXPECT_TRUE(px.count({0, 5}) && px.count({63, 5}));
     EXPECT_TRUE(px.count({0, 40}) && px.count({63, 41})) << "the tie at x = 0 goes to the upper row";
+    EXPECT_TRUE(px.count({20, 0}) && px.count({20, 63}));
 }
 
 TEST(RasterLines, WidePensHaveRoundCapsAndCoverTheEndPoint) {

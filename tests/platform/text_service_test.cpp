@@ -8,6 +8,7 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "gdi_internal.h"
 #include "platform_faults.h"
@@ -267,6 +268,35 @@ TEST_F(TextDrawTest, DrawingTheSameTextAgainOpensAndRendersNothingNew) {
     platform::TextCacheCounters after = platform::TextCacheCount();
     EXPECT_EQ(before.facesOpened, after.facesOpened);
     EXPECT_EQ(before.glyphsRendered, after.glyphsRendered);
+}
+
+TEST_F(TextDrawTest, EachFontObjectKeepsItsOwnSizeAmongManyInTurn) {
+    // More fonts than are remembered, used in turn, each measured as when
+    // it is used alone.
+    std::vector<HFONT> fonts;
+    std::vector<LONG> alone;
+    for (int i = 0; i < 12; ++i) {
+        LOGFONTA lf = Logical(12 + 3 * i, FF_SWISS);
+        fonts.push_back(CreateFontIndirectA(&lf));
+        ASSERT_NE(nullptr, fonts.back());
+        SIZE size = {};
+        HGDIOBJ before = SelectObject(dc, fonts.back());
+        GetTextExtentPoint32A(dc, "Wide", 4, &size);
+        SelectObject(dc, before);
+        alone.push_back(size.cy);
+    }
+    EXPECT_LT(alone.front(), alone.back());
+    for (int round = 0; round < 3; ++round) {
+        for (size_t i = 0; i < fonts.size(); ++i) {
+            size_t k = (i * 5 + round) % fonts.size();
+            HGDIOBJ before = SelectObject(dc, fonts[k]);
+            SIZE size = {};
+            GetTextExtentPoint32A(dc, "Wide", 4, &size);
+            EXPECT_EQ(alone[k], size.cy) << "font " << k;
+            SelectObject(dc, before);
+        }
+    }
+    for (HFONT f : fonts) DeleteObject(f);
 }
 
 TEST_F(TextDrawTest, RefusedAndInjectedFailuresReportFailure) {

@@ -3,8 +3,11 @@
 // the client surface and its presentation.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include <SDL.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <string>
@@ -134,6 +137,28 @@ TEST_F(WindowService, FrameMetricsLeaveTheClientAreaAsked) {
     DestroyWindow(bare);
     EXPECT_GT(GetSystemMetrics(SM_CXSCREEN), 0);
     EXPECT_GT(GetSystemMetrics(SM_CYSCREEN), 0);
+}
+
+// Client areas longer than the display holds on a side are refused before
+// anything is allocated for them; sizes and positions at the ends of int
+// overflow nothing (the sanitizer build watches).
+TEST_F(WindowService, WindowsTooLargeForTheDisplayAreRefused) {
+    RegisterTestClass();
+    for (int side : {16385, 20000, 65536, INT_MAX}) {
+        EXPECT_EQ(CreateWindowExA(0, kClass, "x", 0, 0, 0, side, 10, nullptr, nullptr, nullptr, nullptr), nullptr);
+        EXPECT_EQ(CreateWindowExA(0, kClass, "x", 0, 0, 0, 10, side, nullptr, nullptr, nullptr, nullptr), nullptr);
+    }
+    HWND far = CreateWindowExA(0, kClass, "far", 0, INT_MAX, INT_MIN, 100, 2, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(far, nullptr);
+    RECT client{};
+    ASSERT_TRUE(GetClientRect(far, &client));
+    EXPECT_EQ(client.right, 100);
+    DestroyWindow(far);
+    HWND negative = CreateWindowExA(0, kClass, "negative", 0, 0, 0, INT_MIN, -5, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(negative, nullptr);  // Win32 makes these empty
+    ASSERT_TRUE(GetClientRect(negative, &client));
+    EXPECT_EQ(client.right, 0);
+    DestroyWindow(negative);
 }
 
 TEST_F(WindowService, CreationAndDestructionAreToldToTheProcedure) {
@@ -399,6 +424,62 @@ TEST_F(WindowService, WindowSizedTransfersAreShownWithoutWaiting) {
     ReleaseDC(w.hwnd, dc);
     // Paced to 10 a second, twenty frames would take 1.9 s at the least.
     EXPECT_LT(elapsed, std::chrono::milliseconds(1900));
+}
+
+// The pixels the display shows for a window equal its client surface.
+void ExpectScreenShowsClient(HWND hwnd, const char* when) {
+    SDL_Surface* screen = SDL_GetWindowSurface(SDL_GetWindowFromID(platform::SdlWindowId(hwnd)));
+    const platform::Surface* client = platform::ClientSurface(hwnd);
+    ASSERT_NE(nullptr, screen);
+    ASSERT_NE(nullptr, client);
+    ASSERT_EQ(SDL_PIXELFORMAT_RGB888, screen->format->format);
+    int differing = 0;
+    for (int y = 0; y < std::min(screen->h, client->height); ++y) {
+        const auto* shown = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(screen->pixels) + y * screen->pitch);
+        for (int x = 0; x < std::min(screen->w, client->width); ++x) differing += (shown[x] & 0xFFFFFF) != client->Row(y)[x];
+    }
+    EXPECT_EQ(0, differing) << when;
+}
+
+TEST_F(WindowService, WhatIsCopiedOntoAWindowIsWhatTheScreenShows) {
+    TestWindow w(40, 30);
+    HDC dc = GetDC(w.hwnd);
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP picture = CreateCompatibleBitmap(dc, 40, 30);
+    HGDIOBJ old = SelectObject(memory, picture);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) SetPixel(memory, x, y, RGB(x * 6, y * 8, (x * y) & 0xFF));
+    EXPECT_TRUE(BitBlt(dc, 0, 0, 40, 30, memory, 0, 0, SRCCOPY));
+    ExpectScreenShowsClient(w.hwnd, "a whole copy");
+    EXPECT_TRUE(BitBlt(dc, 7, 5, 19, 11, memory, 3, 12, SRCCOPY));
+    EXPECT_TRUE(BitBlt(dc, -4, 20, 30, 30, memory, 0, 0, SRCCOPY));
+    ExpectScreenShowsClient(w.hwnd, "copies of parts, cut at the edges");
+    EXPECT_TRUE(StretchBlt(dc, 0, 0, 40, 30, memory, 0, 0, 20, 15, SRCCOPY));
+    ExpectScreenShowsClient(w.hwnd, "a stretched copy");
+    EXPECT_TRUE(BitBlt(dc, 0, 0, 40, 30, memory, 0, 0, SRCCOPY));
+    EXPECT_TRUE(BitBlt(dc, 0, 0, 40, 30, memory, 0, 0, SRCCOPY));
+    ExpectScreenShowsClient(w.hwnd, "the same picture again");
+    // A pixel drawn on the window and not yet shown, then a copy that
+    // leaves its row as the window has it: the row is shown all the same.
+    SetPixel(dc, 2, 2, RGB(200, 10, 10));
+    SetPixel(memory, 2, 2, RGB(200, 10, 10));
+    EXPECT_TRUE(BitBlt(dc, 0, 0, 20, 10, memory, 0, 0, SRCCOPY));
+    ExpectScreenShowsClient(w.hwnd, "a copy over drawing not yet shown");
+    // Drawing not yet shown, then a copy over the whole window from a
+    // smaller picture: what the copy leaves as it was is shown as well.
+    SetPixel(dc, 33, 24, RGB(1, 2, 3));
+    HDC small = CreateCompatibleDC(dc);
+    HBITMAP tile = CreateCompatibleBitmap(dc, 10, 10);
+    HGDIOBJ oldTile = SelectObject(small, tile);
+    EXPECT_TRUE(BitBlt(dc, 0, 0, 40, 30, small, 0, 0, SRCCOPY));
+    ExpectScreenShowsClient(w.hwnd, "a whole-window copy of a smaller picture");
+    SelectObject(small, oldTile);
+    DeleteObject(tile);
+    DeleteDC(small);
+    SelectObject(memory, old);
+    DeleteObject(picture);
+    DeleteDC(memory);
+    ReleaseDC(w.hwnd, dc);
 }
 
 TEST_F(WindowService, MessageBoxWithoutADisplayWritesToStderr) {

@@ -1,0 +1,199 @@
+// scene.cpp - text form of differential scenes and their drawing with GDI.
+#include "scene.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <sstream>
+
+namespace gdi_diff {
+namespace {
+
+const uint32_t kPalette[] = {
+    RGB(220, 30, 40), RGB(40, 60, 200), RGB(20, 160, 60), RGB(0, 0, 0), RGB(255, 255, 255), RGB(230, 200, 40),
+};
+
+size_t NeededValues(char kind) {
+    switch (kind) {
+        case kRect:
+        case kEllipse: return 4;
+        case kRound: return 6;
+        case kArc:
+        case kPie: return 8;
+        default: return 0;
+    }
+}
+
+bool ValidShape(const Shape& s) {
+    if (s.penWidth < 0 || s.penWidth > 1000 || s.rop < 1 || s.rop > 16) return false;
+    if (s.brush < kStockBlackBrush || s.brush >= PaletteSize() || s.penColor < 0 || s.penColor >= PaletteSize()) {
+        return false;
+    }
+    if (s.v.size() % 2 != 0 && s.kind != kRegion) return false;
+    switch (s.kind) {
+        case kLine: return s.v.size() >= 4;
+        case kPolygon: return s.v.size() >= 4;
+        case kBezier: return s.v.size() >= 8 && (s.v.size() / 2 - 1) % 3 == 0;
+        case kRegion: return s.v.size() >= 5 && s.v[0] >= 0 && s.v[0] <= 3;
+        case kRect:
+        case kEllipse:
+        case kRound:
+        case kArc:
+        case kPie: return s.v.size() == NeededValues(s.kind);
+        default: return false;
+    }
+}
+
+std::vector<POINT> Points(const std::vector<int>& v, size_t from) {
+    std::vector<POINT> p;
+    for (size_t i = from; i + 1 < v.size(); i += 2) p.push_back(POINT{v[i], v[i + 1]});
+    return p;
+}
+
+void DrawShape(HDC dc, const Shape& s) {
+    HPEN pen = nullptr;
+    HGDIOBJ penObject;
+    if (s.penStyle == kStockBlackPen) {
+        penObject = GetStockObject(BLACK_PEN);
+    } else {
+        pen = CreatePen(s.penStyle, s.penWidth, kPalette[s.penColor]);
+        penObject = pen;
+    }
+    HBRUSH brush = nullptr;
+    HGDIOBJ brushObject;
+    if (s.brush == kNullBrush) {
+        brushObject = GetStockObject(NULL_BRUSH);
+    } else if (s.brush == kStockBlackBrush) {
+        brushObject = GetStockObject(BLACK_BRUSH);
+    } else {
+        brush = CreateSolidBrush(kPalette[s.brush]);
+        brushObject = brush;
+    }
+    HGDIOBJ oldPen = SelectObject(dc, penObject);
+    HGDIOBJ oldBrush = SelectObject(dc, brushObject);
+    int oldRop = SetROP2(dc, s.rop);
+    int oldFill = SetPolyFillMode(dc, s.fillMode);
+    const std::vector<int>& v = s.v;
+    switch (s.kind) {
+        case kLine: {
+            MoveToEx(dc, v[0], v[1], nullptr);
+            for (size_t i = 2; i + 1 < v.size(); i += 2) LineTo(dc, v[i], v[i + 1]);
+            break;
+        }
+        case kRect: Rectangle(dc, v[0], v[1], v[2], v[3]); break;
+        case kRound: RoundRect(dc, v[0], v[1], v[2], v[3], v[4], v[5]); break;
+        case kEllipse: Ellipse(dc, v[0], v[1], v[2], v[3]); break;
+        case kPolygon: {
+            std::vector<POINT> p = Points(v, 0);
+            Polygon(dc, p.data(), static_cast<int>(p.size()));
+            break;
+        }
+        case kArc: Arc(dc, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7]); break;
+        case kPie: Pie(dc, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7]); break;
+        case kBezier: {
+            std::vector<POINT> p = Points(v, 0);
+            PolyBezier(dc, p.data(), static_cast<DWORD>(p.size()));
+            break;
+        }
+        case kRegion: {
+            HRGN r = nullptr;
+            switch (v[0]) {
+                case 0: r = CreateRectRgn(v[1], v[2], v[3], v[4]); break;
+                case 1: r = CreateEllipticRgn(v[1], v[2], v[3], v[4]); break;
+                case 2:
+                    if (v.size() >= 7) r = CreateRoundRectRgn(v[1], v[2], v[3], v[4], v[5], v[6]);
+                    break;
+                case 3: {
+                    std::vector<POINT> p = Points(v, 1);
+                    r = CreatePolygonRgn(p.data(), static_cast<int>(p.size()), s.fillMode);
+                    break;
+                }
+            }
+            if (r) {
+                InvertRgn(dc, r);
+                DeleteObject(r);
+            }
+            break;
+        }
+    }
+    SetPolyFillMode(dc, oldFill);
+    SetROP2(dc, oldRop);
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+    if (pen) DeleteObject(pen);
+    if (brush) DeleteObject(brush);
+}
+
+}  // namespace
+
+uint32_t PaletteColor(int index) { return kPalette[index]; }
+int PaletteSize() { return static_cast<int>(sizeof kPalette / sizeof kPalette[0]); }
+
+std::string Format(const Scene& scene) {
+    std::ostringstream out;
+    out << scene.width << ' ' << scene.height;
+    for (const Shape& s : scene.shapes) {
+        out << " ; " << s.kind << ' ' << s.penStyle << ' ' << s.penWidth << ' ' << s.penColor << ' ' << s.brush << ' '
+            << s.rop << ' ' << s.fillMode;
+        for (int x : s.v) out << ' ' << x;
+    }
+    return out.str();
+}
+
+bool Parse(const std::string& text, Scene& scene) {
+    scene = Scene{};
+    std::istringstream parts(text);
+    std::string part;
+    bool first = true;
+    while (std::getline(parts, part, ';')) {
+        std::istringstream in(part);
+        if (first) {
+            first = false;
+            if (!(in >> scene.width >> scene.height) || scene.width <= 0 || scene.height <= 0 || scene.width > 4096 ||
+                scene.height > 4096) {
+                return false;
+            }
+            continue;
+        }
+        Shape s;
+        if (!(in >> s.kind >> s.penStyle >> s.penWidth >> s.penColor >> s.brush >> s.rop >> s.fillMode)) return false;
+        int x;
+        while (in >> x) s.v.push_back(x);
+        if (!ValidShape(s)) return false;
+        scene.shapes.push_back(s);
+    }
+    return !first;
+}
+
+Picture Render(const Scene& scene) {
+    Picture pic;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, scene.width, scene.height);
+    HGDIOBJ old = SelectObject(dc, bmp);
+    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(WHITE_BRUSH));
+    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
+    Rectangle(dc, 0, 0, scene.width + 1, scene.height + 1);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    for (const Shape& s : scene.shapes) DrawShape(dc, s);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = scene.width;
+    bi.bmiHeader.biHeight = -scene.height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    pic.width = scene.width;
+    pic.height = scene.height;
+    pic.pixels.assign(static_cast<size_t>(scene.width) * scene.height, 0);
+    GetDIBits(dc, bmp, 0, static_cast<UINT>(scene.height), pic.pixels.data(), &bi, DIB_RGB_COLORS);
+    for (auto& p : pic.pixels) p &= 0xFFFFFFu;
+    SelectObject(dc, old);
+    DeleteObject(bmp);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return pic;
+}
+
+}  // namespace gdi_diff
