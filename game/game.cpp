@@ -240,7 +240,13 @@ void Game::ShowClosingPicture() {
 Program::Program(GameIo gameIo) : io(std::move(gameIo)) {}
 
 int Program::Run() {
-    SeedRandom();
+    // Under the library's virtual time the seed is its calendar time, a
+    // fixed moment, so that a headless run plays the same every time.
+    if (TimeIsVirtual()) {
+        SeedRandomAt(CalendarSeconds());
+    } else {
+        SeedRandom();
+    }
     LoadPictureFile(background, BackgroundFile, io.pictureFolders);
 
     std::istream& in = *io.input;

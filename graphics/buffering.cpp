@@ -3,6 +3,7 @@
 // UpdateBuffer copies to the screen in one block transfer.
 #include "frame_pacing.h"
 #include "graphics_internal.h"
+#include "headless.h"
 
 namespace {
 
@@ -38,11 +39,15 @@ bool window::SetBuffering(bool on) {
 
 void window::UpdateBuffer() {
     ProcessOneMessage();
-    if (!bufferingOn) return;
-    // The frame reaches the screen when this window's steady rate says it is
-    // due; the copy itself never waits.
-    PaceFrame(nextFrameDue);
-    // The last column and the last row of the buffer are not copied.
-    if (BitBlt(dcScreen, 0, 0, LastPixel(drawWidth), LastPixel(drawHeight), dcActive, 0, 0, SRCCOPY) != 1)
-        FatalError("Fatal Error: Failed to BitBlt in UpdateBuffer!");
+    if (bufferingOn) {
+        // The frame reaches the screen when this window's steady rate says it
+        // is due; the copy itself never waits.
+        PaceFrame(nextFrameDue);
+        // The last column and the last row of the buffer are not copied.
+        if (BitBlt(dcScreen, 0, 0, LastPixel(drawWidth), LastPixel(drawHeight), dcActive, 0, 0, SRCCOPY) != 1)
+            FatalError("Fatal Error: Failed to BitBlt in UpdateBuffer!");
+    }
+    // Every call counts as a frame of a headless run, whose snapshot is the
+    // frame as drawn: the whole back buffer (or the screen, unbuffered).
+    graphics_headless::FrameShown(dcActive, drawWidth, drawHeight, FrameRateFromEnvironment());
 }

@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "graphics_internal.h"
+#include "headless.h"
 
 int FrameRateFromEnvironment() {
     const char* text = std::getenv("GRAPHICS_FPS");
@@ -40,7 +41,8 @@ int64_t NowNs() {
 }  // namespace
 
 void PaceFrame(int64_t& nextDue) {
-    const int fps = FrameRateFromEnvironment();
+    // Virtual time runs frames as fast as they can be drawn.
+    const int fps = graphics_headless::VirtualTime() ? 0 : FrameRateFromEnvironment();
     if (fps == 0) {
         nextDue = 0;
         return;

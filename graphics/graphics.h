@@ -329,6 +329,12 @@ public:
     const unsigned char* Pixels() const { return imgPixels; }
     const tagBITMAPINFOHEADER* Header() const { return bmapInfo; }
 
+    // Writes the picture to a PNG file (8-bit RGB); false when the image is
+    // empty or the file cannot be written. The bytes depend on the pixels
+    // alone, the same on every build.
+    bool SavePng(const char* fileName) const;
+    bool SavePng(const std::string& fileName) const;
+
 private:
     friend class window;
     friend struct GraphicsInternals;  // the library's own access (graphics_internal.h)
@@ -607,6 +613,11 @@ private:
     void GetWholeNumberSize(int& width, int& height, long long value);
     void GetWholeNumberSize(int& width, int& height, unsigned long long value);
 
+    // AwaitClick's loop. With no input able to arrive it ends the program,
+    // naming `endsProgramAs`, or returns CK_NONE when that is null (the
+    // last window's wait).
+    ClickKind WaitForClick(int32_t& x, int32_t& y, const char* endsProgramAs);
+
     void SelectStyle(drawstyle style);
     void RestoreStyle();
     void ReplaceLostScreen();
@@ -661,6 +672,14 @@ uint32_t ClockMs();
 /// `interval` ms have passed since it last returned true (one clock shared
 /// by the whole program).
 bool IntervalPassed(uint32_t interval);
+
+/// Virtual time (environment variable GRAPHICS_TIME=virtual): PauseMs moves
+/// a virtual clock on instead of sleeping, ClockMs reads it, frames are not
+/// paced. TimeIsVirtual says whether it is on; CalendarSeconds gives the
+/// calendar time in seconds since 1970: the real one, or under virtual time
+/// 1 January 2000 00:00:00 UTC plus the virtual time passed.
+bool TimeIsVirtual();
+int64_t CalendarSeconds();
 
 /// The fatal error report: writes the message and a newline to standard
 /// output and flushes it. Nothing else happens; the caller goes on.

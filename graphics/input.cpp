@@ -4,6 +4,7 @@
 #include <new>
 
 #include "graphics_internal.h"
+#include "headless.h"
 
 WindowRegistry* windowRegistry = nullptr;
 
@@ -163,13 +164,20 @@ void window::ProcessOneMessage() {
     // A window that was never created has no messages; asking for those of
     // a null handle would take every other window's.
     if (hwndWindow == nullptr) return;
+    // Scripted input due at this step is posted first, as real input would
+    // be (not before the window is registered: its input would be lost),
+    // and whatever the step takes may be recorded.
+    if (windowRegistry != nullptr && windowRegistry->Find(hwndWindow) == this)
+        graphics_headless::BeforeMessageStep(hwndWindow);
     MSG message;
     if (PeekMessageA(&message, hwndWindow, 0, 0, PM_REMOVE)) {
+        graphics_headless::Retrieved(message);
         TranslateMessage(&message);
         DispatchMessageA(&message);
         // Only a dispatched message (the close box's) destroys the window.
         if (!screenLost && !IsOpen()) ReplaceLostScreen();
     }
+    graphics_headless::AfterMessageStep();
 }
 
 // The close box destroyed the platform window and with it the device
@@ -200,13 +208,28 @@ void BlockUntilMessage(HWND hwnd) {
     if (!PeekMessageA(&message, hwnd, 0, 0, PM_NOREMOVE)) WaitMessage();
 }
 
+// Whether the wait of window `hwnd` could still end: a message of the window
+// is pending, or more input can arrive.
+bool InputMayCome(HWND hwnd) {
+    MSG message;
+    return PeekMessageA(&message, hwnd, 0, 0, PM_NOREMOVE) || graphics_headless::InputCanArrive();
+}
+
+// Between two steps of a wait: while a script plays, its next message may
+// be due a few steps on, so the wait goes on stepping instead of sleeping.
+void BetweenWaitSteps(HWND hwnd) {
+    if (!graphics_headless::ScriptPlaying()) BlockUntilMessage(hwnd);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- input operations
 //
 // Once the platform window is gone (closed with its close box) no input can
 // arrive any more: the polls report none and the waits return at once with
-// nothing.
+// nothing. A wait that no input can ever end (no display and no input
+// script, or a script with nothing more for it) ends the program instead,
+// with a message naming the wait and status 3.
 
 KeyKind window::PollKey(char& code) {
     ProcessOneMessage();
@@ -228,7 +251,8 @@ KeyKind window::AwaitKey(char& code) {
     for (;;) {
         KeyKind kind = PollKey(code);
         if (kind != KK_NONE || !IsOpen()) return kind;
-        BlockUntilMessage(hwndWindow);
+        if (!InputMayCome(hwndWindow)) graphics_headless::EndWaitWithoutInput("AwaitKey");
+        BetweenWaitSteps(hwndWindow);
     }
 }
 
@@ -248,11 +272,17 @@ ClickKind window::PollClick(int32_t& x, int32_t& y) {
     return kind;
 }
 
-ClickKind window::AwaitClick(int32_t& x, int32_t& y) {
+ClickKind window::AwaitClick(int32_t& x, int32_t& y) { return WaitForClick(x, y, "AwaitClick"); }
+
+ClickKind window::WaitForClick(int32_t& x, int32_t& y, const char* endsProgramAs) {
     for (;;) {
         ClickKind kind = PollClick(x, y);
         if (kind != CK_NONE || !IsOpen()) return kind;
-        BlockUntilMessage(hwndWindow);
+        if (!InputMayCome(hwndWindow)) {
+            if (endsProgramAs != nullptr) graphics_headless::EndWaitWithoutInput(endsProgramAs);
+            return CK_NONE;  // PollClick set x and y to -1
+        }
+        BetweenWaitSteps(hwndWindow);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "graphics_internal.h"
+#include "headless.h"
 
 namespace {
 const char* const kClassName = "Orvelgraphics Library";
@@ -12,6 +13,10 @@ const char* const kInitialTitle = "Graphics Window";
 }  // namespace
 
 window::window(int32_t width, int32_t height, int32_t x, int32_t y) {
+    // The settings of a headless run are read, and refused, before anything
+    // is shown.
+    graphics_headless::Start();
+
     instHandle = GetModuleHandleA(nullptr);
 
     brshColor = color(0, 0, 0);
@@ -85,6 +90,10 @@ window::window(int32_t width, int32_t height, int32_t x, int32_t y) {
 }
 
 window::~window() {
+    // A headless run's snapshot of the window as it closes: the back buffer
+    // while buffering is on, else the screen.
+    if (IsOpen()) graphics_headless::WindowClosing(dcActive, drawWidth, drawHeight);
+
     // The screen device context goes back to the window. A window closed
     // with its close box took its device contexts with it; releasing then
     // fails, and that is no fault worth a report. Its stand-in (see
@@ -118,7 +127,9 @@ window::~window() {
 
     // The last window waits for a click made from now on, unless its
     // platform window is gone already (closed with the close box): then no
-    // click could ever arrive, and it neither asks nor waits.
+    // click could ever arrive, and it neither asks nor waits. When no input
+    // can arrive otherwise (no display and no input script, or a script with
+    // nothing more to give) it asks and returns at once.
     if (windowRegistry != nullptr) {
         if (windowRegistry->Count() == 1) {
             if (windowRegistry->waitOnLastClose && IsOpen()) {
@@ -127,7 +138,7 @@ window::~window() {
                 std::fflush(stdout);
                 int32_t x = 0;
                 int32_t y = 0;
-                AwaitClick(x, y);
+                WaitForClick(x, y, nullptr);
             }
             windowRegistry->Unregister(hwndWindow);
             delete windowRegistry;

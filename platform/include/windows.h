@@ -450,6 +450,7 @@ int ReleaseDC(HWND hwnd, HDC dc);
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR cursorName);
 BOOL PeekMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeMsg);
 BOOL WaitMessage(void);
+BOOL PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessageA(const MSG* msg);
 LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -530,6 +531,7 @@ int EndPage(HDC dc);
 #define GetWindowText GetWindowTextA
 #define LoadCursor LoadCursorA
 #define PeekMessage PeekMessageA
+#define PostMessage PostMessageA
 #define DispatchMessage DispatchMessageA
 #define DefWindowProc DefWindowProcA
 #define MessageBox MessageBoxA

@@ -23,6 +23,9 @@ namespace display {
 bool Start();
 // True once started on a display nobody can see.
 bool Offscreen();
+// True once started offscreen because no display exists: the fallback, not
+// an offscreen display chosen on purpose.
+bool NoDisplay();
 
 // The longest side a window's client area may have (SDL's own limit).
 constexpr int kMaxWindowSide = 16384;

@@ -35,6 +35,7 @@ namespace {
 bool tried = false;
 bool ready = false;
 bool offscreen = false;
+bool noDisplay = false;
 
 // Window texts are ANSI (Latin-1 here); SDL wants UTF-8.
 std::string Utf8FromAnsi(const char* text) {
@@ -180,12 +181,15 @@ bool Start() {
     }
     const char* driver = SDL_GetCurrentVideoDriver();
     offscreen = driver && std::strcmp(driver, "offscreen") == 0;
+    noDisplay = offscreen && !explicitDriver;
     SDL_StopTextInput();  // characters come from TranslateMessage
     ready = true;
     return true;
 }
 
 bool Offscreen() { return offscreen; }
+
+bool NoDisplay() { return noDisplay; }
 
 uint32_t OpenWindow(const char* title, int x, int y, int width, int height) {
     SDL_Window* w = SDL_CreateWindow(Utf8FromAnsi(title).c_str(), x, y, width, height, SDL_WINDOW_HIDDEN);

@@ -15,9 +15,9 @@
 // addressed to their window: key-downs and key-ups with virtual-key codes
 // (F10 and keys pressed with Alt, without Ctrl, as system keys), mouse moves
 // and button presses and releases in client coordinates, and WM_CLOSE for
-// the close box. Posted messages (WM_CLOSE and the characters
-// TranslateMessage makes) are retrieved before input messages, as on
-// Windows. The key state that TranslateMessage reads (Shift, Ctrl, Caps
+// the close box. Posted messages (WM_CLOSE, the characters TranslateMessage
+// makes and whatever PostMessageA posts) are retrieved before input
+// messages, as on Windows. The key state that TranslateMessage reads (Shift, Ctrl, Caps
 // Lock) follows the key messages as they are retrieved. Characters follow
 // the US keyboard layout (keyboard.h); bits 16-23 of a key message's lParam
 // (the scan code) are 0.
@@ -49,6 +49,7 @@
 #include "gdi_internal.h"
 #include "gdi_service.h"
 #include "keyboard.h"
+#include "platform_display.h"
 #include "platform_faults.h"
 #include "surface.h"
 #include "window_service.h"
@@ -657,6 +658,14 @@ BOOL PeekMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT rem
     return FALSE;
 }
 
+BOOL PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (platform_faults::ShouldFail("PostMessageA")) return FALSE;
+    // Only window messages: thread messages (no window) are not kept.
+    if (!IsWindow(hwnd)) return FALSE;
+    Post(TheService().posted, hwnd, message, wParam, lParam);
+    return TRUE;
+}
+
 BOOL WaitMessage(void) {
     if (platform_faults::ShouldFail("WaitMessage")) return FALSE;
     Service& s = TheService();
@@ -746,3 +755,5 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     std::fflush(stderr);
     return IDOK;
 }
+
+bool PlatformDisplayIsAbsent() { return platform::display::NoDisplay(); }

@@ -1,0 +1,57 @@
+// input_script.h - the text format of input scripts (GRAPHICS_INPUT) and
+// recordings (GRAPHICS_RECORD): one input message per line, placed at a
+// frame or a pause of the program and a number of message steps after it.
+//
+//   # a comment (whole lines only)
+//   frame 12 key 4              the character 4, once 12 frames were shown
+//   frame 12 +3 key Left        the Left arrow key, 3 message steps later
+//   pause 1 click left 500 300  left press and release at (500, 300),
+//                               once the first PauseMs has ended
+//   frame 40 move 10 20         pointer moved to (10, 20)
+//   frame 41 press right 10 20  right button down; `release` lets go
+//   frame 50 char 27            a character given by its code (0 to 255)
+//
+// Key names: one printable character stands for itself (`key q`, `key Q`,
+// `key #`); Space, Enter, Tab and Backspace are characters too; Esc, Home,
+// End, PageUp, PageDown, Left, Right, Up, Down and F1 to F12 are keys
+// (names are not case-sensitive). Characters arrive as character messages,
+// keys as key-down messages that the message step translates.
+#ifndef GRAPHICS_INPUT_SCRIPT_H
+#define GRAPHICS_INPUT_SCRIPT_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+namespace graphics_script {
+
+// What a placement counts: frames shown (UpdateBuffer calls) or pauses
+// ended (PauseMs calls).
+enum class Anchor { Frame, Pause };
+
+// One message to post to the window, and when.
+struct Event {
+    int line = 0;        // line of the script it came from
+    Anchor anchor = Anchor::Frame;
+    uint64_t count = 0;  // after this many frames or pauses
+    uint64_t steps = 0;  // and this many message steps after the last of them
+    UINT message = 0;    // WM_CHAR, WM_KEYDOWN, WM_MOUSEMOVE or a button message
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+};
+
+// Parses a whole script. On success fills `events` in delivery order and
+// returns true; otherwise returns false with `error` saying which line is
+// wrong and why ("line 3: unknown key name 'Foo'"). Placements of one
+// anchor must not go backwards.
+bool Parse(const std::string& text, std::vector<Event>& events, std::string& error);
+
+// One line of the format for a message the window received at a placement,
+// without the line break; empty for messages the format does not carry.
+std::string Format(Anchor anchor, uint64_t count, uint64_t steps, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace graphics_script
+
+#endif
