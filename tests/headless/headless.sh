@@ -67,8 +67,11 @@ check_bad no_such_script.txt "cannot read the input script"
 # run is stopped once its last chosen snapshot is there (files appear whole).
 play_unattended() {  # play_unattended DIR
   mkdir "$1"
-  printf '4\n4\n' | headless GRAPHICS_TIME=virtual GRAPHICS_SNAPSHOT="$1/f-%05d.png" \
-    GRAPHICS_SNAPSHOT_FRAMES=1-40 "$kiva" >/dev/null 2>&1 &
+  # A simple command (not the headless function) as the pipeline's last
+  # member, so that $! is the game itself (through timeout, which passes the
+  # kill on and ends a forgotten game in any case).
+  printf '4\n4\n' | env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER GRAPHICS_TIME=virtual \
+    GRAPHICS_SNAPSHOT="$1/f-%05d.png" GRAPHICS_SNAPSHOT_FRAMES=1-40 timeout 300 "$kiva" >/dev/null 2>&1 &
   local pid=$!
   for _ in $(seq 1200); do
     [ -e "$1/f-00040.png" ] && break
