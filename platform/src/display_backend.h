@@ -27,7 +27,7 @@ bool Offscreen();
 // an offscreen display chosen on purpose.
 bool NoDisplay();
 
-// The longest side a window's client area may have (SDL's own limit).
+// The longest side a window's client area may have (the display's own limit).
 constexpr int kMaxWindowSide = 16384;
 
 // A hidden window whose client area is width x height at (x, y) on the

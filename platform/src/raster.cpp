@@ -33,15 +33,6 @@ inline void Append(Spans& out, int32_t y, int32_t x0, int32_t x1) {
     s.x1 = x1;
 }
 
-// ceil(v) cut to [lo, hi] (NaN gives lo), without a library call for the
-// values a surface's coordinates take.
-inline int32_t CeilClamped(double v, int32_t lo, int32_t hi) {
-    if (!(v > lo)) return lo;
-    if (v > hi) return hi;
-    auto i = static_cast<int32_t>(v);  // towards zero; v lies in (lo, hi]
-    return i < v ? i + 1 : i;
-}
-
 // Appends [x0, x1) on row y, cut to the clip.
 inline void Emit(Spans& out, const Clip& clip, int64_t y, int64_t x0, int64_t x1) {
     if (y < clip.top || y >= clip.bottom) return;

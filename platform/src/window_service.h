@@ -53,7 +53,7 @@ void PresentDirtyWindows();
 // The display backend's id of a live window, 0 for none.
 uint32_t DisplayWindowId(HWND hwnd);
 
-// True when windows are shown on a real display (not SDL's offscreen
+// True when windows are shown on a real display (not the offscreen
 // driver): other services may then open windows of their own, such as the
 // print dialog.
 bool OnScreen();
