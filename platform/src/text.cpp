@@ -54,7 +54,8 @@ struct Glyph {
     int top = 0;      // pixels from the baseline up to the first row
     int width = 0;
     int height = 0;
-    int advance = 0;  // whole pixels the pen moves on
+    int advance = 0;  // whole pixels the pen moves on when drawn
+    int measure = 0;  // whole pixels the glyph adds to a measured extent
     std::vector<uint8_t> levels;  // grey levels 0..16, width * height
 };
 
@@ -209,15 +210,6 @@ bool FindFaceFile(const LOGFONTA& logFont, FaceFile& out) {
     return MatchFamily("sans-serif", bold, italic, out);
 }
 
-// GDI's rounding of a * b / c: to nearest, halves away from zero.
-int64_t MulDivRounded(int64_t a, int64_t b, int64_t c) {
-    if (c == 0) return 0;
-    int64_t n = a * b;
-    bool negative = (n < 0) != (c < 0);
-    int64_t q = ((n < 0 ? -n : n) * 2 + (c < 0 ? -c : c)) / (2 * (c < 0 ? -c : c));
-    return negative ? -q : q;
-}
-
 // Cell heights beyond this many pixels are drawn at this size.
 constexpr int kLargestPpem = 2048;
 
@@ -247,8 +239,11 @@ std::unique_ptr<SizedFace> OpenSizedFace(const LOGFONTA& logFont) {
         ppem = -height;
     } else {
         if (height == 0) height = 16;  // the default cell height
+        // The largest em whose unrounded cell stays below half a pixel
+        // past the height asked for: ppem * cell / upem < height + 1/2.
         int64_t units = winAscent + winDescent;
-        ppem = MulDivRounded(upem, height, units > 0 ? units : upem);
+        if (units <= 0) units = upem;
+        ppem = ((2 * height + 1) * upem - 1) / (2 * units);
     }
     ppem = std::clamp<int64_t>(ppem, 1, kLargestPpem);
     if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(ppem)) != 0) return nullptr;
@@ -258,8 +253,8 @@ std::unique_ptr<SizedFace> OpenSizedFace(const LOGFONTA& logFont) {
     sized->info.bold = found.bold;
     sized->info.italic = found.italic;
     sized->info.ppem = static_cast<int>(ppem);
-    sized->info.ascent = static_cast<int>((FT_MulFix(winAscent, yScale) + 32) >> 6);
-    sized->info.descent = static_cast<int>((FT_MulFix(winDescent, yScale) + 32) >> 6);
+    sized->info.ascent = static_cast<int>((2 * winAscent * ppem + upem) / (2 * upem));
+    sized->info.descent = static_cast<int>((2 * winDescent * ppem + upem) / (2 * upem));
     // The face's grid-fitting table may ask for two-level glyphs at small
     // sizes, as it does of the platform's own rasteriser.
     FT_Int gasp = FT_Get_Gasp(face, static_cast<FT_UInt>(ppem));
@@ -343,10 +338,17 @@ const Glyph& GlyphFor(SizedFace& sized, uint32_t point) {
     glyph.ready = true;
     FT_Face face = sized.face;
     FT_UInt index = FT_Get_Char_Index(face, point);
-    // Two-level glyphs are hinted for two levels, advances included; the
-    // same advances serve drawing and measuring.
-    if (FT_Load_Glyph(face, index, sized.grey ? FT_LOAD_DEFAULT : FT_LOAD_TARGET_MONO) != 0) return glyph;
-    glyph.advance = static_cast<int>((face->glyph->advance.x + 32) >> 6);
+    // Text is measured with the glyphs hinted for grey levels. Two-level
+    // glyphs are hinted for two levels, advances included, and drawn with
+    // those advances, so at such sizes a measured extent can differ from
+    // the drawn one by a pixel or two, as on the platform.
+    if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT) != 0) return glyph;
+    glyph.measure = static_cast<int>((face->glyph->advance.x + 32) >> 6);
+    glyph.advance = glyph.measure;
+    if (!sized.grey) {
+        if (FT_Load_Glyph(face, index, FT_LOAD_TARGET_MONO) != 0) return glyph;
+        glyph.advance = static_cast<int>((face->glyph->advance.x + 32) >> 6);
+    }
     if (FT_Render_Glyph(face->glyph, sized.grey ? FT_RENDER_MODE_NORMAL : FT_RENDER_MODE_MONO) != 0) return glyph;
     ++counters.glyphsRendered;
     const FT_Bitmap& bitmap = face->glyph->bitmap;
@@ -448,9 +450,13 @@ void FillBox(Surface& surface, int64_t left, int64_t top, int64_t right, int64_t
     }
 }
 
-int64_t Advance(SizedFace& face, const std::vector<uint32_t>& points) {
+// The drawn width of a text, or with `measured` its measured width.
+int64_t Advance(SizedFace& face, const std::vector<uint32_t>& points, bool measured = false) {
     int64_t width = 0;
-    for (uint32_t point : points) width += GlyphFor(face, point).advance;
+    for (uint32_t point : points) {
+        const Glyph& glyph = GlyphFor(face, point);
+        width += measured ? glyph.measure : glyph.advance;
+    }
     return width;
 }
 
@@ -533,7 +539,7 @@ BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int length, LPSIZE size) {
     if (context == nullptr || size == nullptr || length < 0 || (text == nullptr && length > 0)) return FALSE;
     SizedFace* face = FaceForFont(SelectedFont(*context));
     if (face == nullptr) return FALSE;
-    int64_t width = Advance(*face, DecodeText(reinterpret_cast<const unsigned char*>(text), length));
+    int64_t width = Advance(*face, DecodeText(reinterpret_cast<const unsigned char*>(text), length), true);
     size->cx = static_cast<LONG>(std::min<int64_t>(width, INT32_MAX));
     // An empty text has no height either, as the platform measures it.
     size->cy = length > 0 ? face->info.ascent + face->info.descent : 0;

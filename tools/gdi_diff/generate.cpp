@@ -2,11 +2,12 @@
 #include "generate.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <random>
 
 namespace gdi_diff {
 
-const char* const kAllKinds = "LRQEPAWBG";
+const char* const kAllKinds = "LRQEPAWBGT";
 
 namespace {
 
@@ -73,6 +74,33 @@ int PenWidth(Dice& d) {
     return d.Range(7, 20);
 }
 
+// Text: a face the library's families give, a size from the fixed list
+// (now and then as an em height), mostly regular or bold, a short string
+// of printable characters, placed on the canvas or partly past its edges.
+void TextShape(Dice& d, const Scene& scene, Shape& s) {
+    s.penStyle = 0;
+    s.penWidth = 0;
+    s.brush = kNullBrush;
+    s.rop = 13;
+    s.fillMode = 1;
+    const std::vector<int>& sizes = TextSizes();
+    int size = sizes[static_cast<size_t>(d.Range(0, static_cast<int>(sizes.size()) - 1))];
+    if (d.Chance(10)) size = -size;
+    int face = d.Range(0, kTextFaces - 1);
+    int r = d.Range(0, 99);
+    int style = r < 45 ? 0 : r < 85 ? kBold : d.Range(0, 7);
+    int bk = d.Chance(85) ? kTransparent : kOpaque;
+    int x = d.Range(-8, scene.width - 4);
+    int y = d.Range(-std::abs(size) / 2, scene.height - 2);
+    s.v = {x, y, face, size, style, bk};
+    static const char kCommon[] = "ETAOINSHRDLUetaoinshrdlu0123456789 ";
+    int n = d.Range(1, 8);
+    for (int i = 0; i < n; ++i) {
+        s.v.push_back(d.Chance(60) ? kCommon[d.Range(0, static_cast<int>(sizeof kCommon) - 2)]
+                                   : d.Range(kFirstTextChar, kLastTextChar));
+    }
+}
+
 Shape RandomShape(Dice& d, const Scene& scene, char kind) {
     Shape s;
     s.kind = kind;
@@ -116,6 +144,7 @@ Shape RandomShape(Dice& d, const Scene& scene, char kind) {
             }
             break;
         }
+        case kText: TextShape(d, scene, s); break;
         case kRegion: {
             int sub = d.Range(0, 3);
             s.v.push_back(sub);
@@ -151,6 +180,27 @@ std::vector<int> Nearer(int v, int target) {
     return out;
 }
 
+// Simpler text: a character fewer, plainer style, transparent, black,
+// nearer the canvas's top-left corner.
+void SmallerText(const Scene& scene, size_t i, std::vector<Scene>& out) {
+    const Shape& sh = scene.shapes[i];
+    auto with = [&](auto change) {
+        Scene s = scene;
+        change(s.shapes[i]);
+        out.push_back(s);
+    };
+    if (sh.v.size() > 7) {
+        for (size_t p = 6; p < sh.v.size(); ++p)
+            with([p](Shape& s) { s.v.erase(s.v.begin() + static_cast<long>(p)); });
+    }
+    for (int bit : {kUnderline, kItalic, kBold})
+        if (sh.v[4] & bit) with([bit](Shape& s) { s.v[4] &= ~bit; });
+    if (sh.v[5] != kTransparent) with([](Shape& s) { s.v[5] = kTransparent; });
+    if (sh.penColor != 3) with([](Shape& s) { s.penColor = 3; });
+    for (size_t j = 0; j < 2; ++j)
+        for (int nv : Nearer(sh.v[j], 2)) with([j, nv](Shape& s) { s.v[j] = nv; });
+}
+
 }  // namespace
 
 Scene Generate(uint64_t seed, const std::string& kinds) {
@@ -179,6 +229,10 @@ std::vector<Scene> Smaller(const Scene& scene) {
     }
     for (size_t i = 0; i < scene.shapes.size(); ++i) {
         const Shape& sh = scene.shapes[i];
+        if (sh.kind == kText) {
+            SmallerText(scene, i, out);
+            continue;
+        }
         if (sh.rop != 13) with(i, [](Shape& s) { s.rop = 13; });
         if (sh.brush != kNullBrush) with(i, [](Shape& s) { s.brush = kNullBrush; });
         if (sh.penStyle != 5 && sh.kind != kRegion) with(i, [](Shape& s) { s.penStyle = 5; });

@@ -29,6 +29,11 @@
 //       Compares every scene of FILE (one a line) and prints the number of
 //       differing pixels of each (probe scenes); --batch-cases also writes
 //       each differing one to DIR as a case.
+//
+//   gdi_diff --server "COMMAND" --measures
+//       Compares the text measures of both builds (scene.h's TextMeasures):
+//       per face, style and size, whether the cell heights agree and how
+//       many of the characters' advances differ.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -49,6 +54,7 @@
 #include <chrono>
 #include <fstream>
 #include <map>
+#include <sstream>
 
 #include "generate.h"
 #endif
@@ -79,6 +85,14 @@ int Serve() {
             if (c != '\r') line.push_back(static_cast<char>(c));
         }
         if (c == EOF && line.empty()) return 0;
+        if (line == "measures") {
+            // The text measures, as many bytes as the head line says.
+            std::string table = gdi_diff::TextMeasures();
+            std::printf("text %zu\n", table.size());
+            std::fwrite(table.data(), 1, table.size(), stdout);
+            std::fflush(stdout);
+            continue;
+        }
         gdi_diff::Scene scene;
         if (!gdi_diff::Parse(line, scene)) {
             std::fputs("error\n", stdout);
@@ -145,6 +159,21 @@ public:
         if (TryDraw(scene, pic)) return true;
         Stop();
         return false;
+    }
+
+    // The server's text measures (Serve's "measures" request).
+    bool Measures(std::string& table) {
+        if (pid_ < 0 && !Start()) return false;
+        signal(SIGPIPE, SIG_IGN);
+        if (std::fputs("measures\n", to_) < 0 || std::fflush(to_) != 0) return false;
+        std::string head;
+        unsigned char c;
+        while (ReadAll(&c, 1) && c != '\n') head.push_back(static_cast<char>(c));
+        first_ = false;
+        size_t n = 0;
+        if (std::sscanf(head.c_str(), "text %zu", &n) != 1) return false;
+        table.assign(n, '\0');
+        return ReadAll(reinterpret_cast<unsigned char*>(&table[0]), n);
     }
 
 private:
@@ -243,6 +272,41 @@ gdi_diff::Scene Minimise(Server& server, gdi_diff::Scene scene) {
     return scene;
 }
 
+// Prints per face, style and size whether both builds give text the same
+// cell height and advances; true when every line agrees.
+bool CompareMeasures(Server& server) {
+    std::string theirs;
+    if (!server.Measures(theirs)) throw Failure{};
+    std::istringstream a(gdi_diff::TextMeasures()), b(theirs);
+    std::string la, lb;
+    long lines = 0, exact = 0;
+    std::printf("face size style: cell height ours/reference, advances that differ (of %d), ours-reference\n",
+                gdi_diff::kLastTextChar - gdi_diff::kFirstTextChar + 1);
+    while (std::getline(a, la) && std::getline(b, lb)) {
+        la.erase(la.find_last_not_of("\r") + 1);
+        lb.erase(lb.find_last_not_of("\r") + 1);
+        std::string key = la.substr(0, la.find(':'));
+        std::istringstream fa(la.substr(la.find(':') + 1)), fb(lb.substr(lb.find(':') + 1));
+        int ha = 0, hb = 0;
+        std::string bar;
+        fa >> ha >> bar;
+        fb >> hb >> bar;
+        int differ = 0, wa, wb;
+        std::string detail;
+        for (int c = gdi_diff::kFirstTextChar; fa >> wa && fb >> wb; ++c) {
+            if (wa == wb) continue;
+            ++differ;
+            if (differ <= 6) detail += " '" + std::string(1, static_cast<char>(c)) + "' " + std::to_string(wa - wb);
+        }
+        ++lines;
+        bool same = ha == hb && differ == 0;
+        exact += same;
+        std::printf("%-10s %3d/%-3d %3d%s%s\n", key.c_str(), ha, hb, differ, detail.c_str(), same ? "" : "  *");
+    }
+    std::printf("%ld of %ld faces, styles and sizes measure the same\n", exact, lines);
+    return exact == lines;
+}
+
 void WriteCase(Server& server, const gdi_diff::Scene& scene, const std::string& dir, const std::string& name,
                const std::string& note) {
     gdi_diff::Picture ours, theirs;
@@ -274,7 +338,7 @@ int Drive(int argc, char** argv) {
     double seconds = -1;
     bool keepGoing = false, print = false;
     long cases = 1;
-    bool writeBatchCases = false;
+    bool writeBatchCases = false, measures = false;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         auto next = [&]() -> std::string {
@@ -302,6 +366,8 @@ int Drive(int argc, char** argv) {
             sceneLine = next();
         else if (a == "--batch")
             batch = next();
+        else if (a == "--measures")
+            measures = true;
         else if (a == "--batch-cases")
             writeBatchCases = true;
         else if (a == "--keep-going")
@@ -334,6 +400,7 @@ int Drive(int argc, char** argv) {
     long refused = 0;   // scenes the reference crashed on
     long unstable = 0;  // scenes that differ only in a server that drew others before
     try {
+        if (measures) return CompareMeasures(server) ? 0 : 1;
         if (!batch.empty()) {
             // One scene a line; prints the differing pixels of each.
             std::ifstream in(batch);

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <sstream>
 
 namespace gdi_diff {
@@ -29,6 +30,15 @@ bool ValidShape(const Shape& s) {
     if (s.brush < kStockBlackBrush || s.brush >= PaletteSize() || s.penColor < 0 || s.penColor >= PaletteSize()) {
         return false;
     }
+    if (s.kind == kText) {
+        if (s.v.size() < 6 || s.v[2] < 0 || s.v[2] >= kTextFaces || s.v[3] < -1000 || s.v[3] > 1000 || s.v[4] < 0 ||
+            s.v[4] > 7 || (s.v[5] != kTransparent && s.v[5] != kOpaque)) {
+            return false;
+        }
+        for (size_t i = 6; i < s.v.size(); ++i)
+            if (s.v[i] < kFirstTextChar || s.v[i] > kLastTextChar) return false;
+        return true;
+    }
     if (s.v.size() % 2 != 0 && s.kind != kRegion) return false;
     switch (s.kind) {
         case kLine: return s.v.size() >= 4;
@@ -50,7 +60,37 @@ std::vector<POINT> Points(const std::vector<int>& v, size_t from) {
     return p;
 }
 
+// The font the graphics library makes for a face, style and cell height.
+HFONT TextFont(int face, int size, int style) {
+    LOGFONTA lf{};
+    lf.lfHeight = size;
+    lf.lfWeight = (style & kBold) ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = (style & kItalic) ? 1 : 0;
+    lf.lfUnderline = (style & kUnderline) ? 1 : 0;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    static const BYTE kFamily[kTextFaces] = {FF_SWISS, FF_ROMAN, FF_MODERN, FF_DONTCARE, FF_DONTCARE};
+    lf.lfPitchAndFamily = static_cast<BYTE>(DEFAULT_PITCH | kFamily[face]);
+    if (face == kArialName) std::strcpy(lf.lfFaceName, "Arial");
+    return CreateFontIndirectA(&lf);
+}
+
+void DrawTextShape(HDC dc, const Shape& s) {
+    const std::vector<int>& v = s.v;
+    HFONT font = TextFont(v[2], v[3], v[4]);
+    HGDIOBJ old = SelectObject(dc, font);
+    std::string text(v.begin() + 6, v.end());
+    SetTextColor(dc, kPalette[s.penColor]);
+    SetBkMode(dc, v[5]);
+    TextOutA(dc, v[0], v[1], text.data(), static_cast<int>(text.size()));
+    SelectObject(dc, old);
+    DeleteObject(font);
+}
+
 void DrawShape(HDC dc, const Shape& s) {
+    if (s.kind == kText) {
+        DrawTextShape(dc, s);
+        return;
+    }
     HPEN pen = nullptr;
     HGDIOBJ penObject;
     if (s.penStyle == kStockBlackPen) {
@@ -125,6 +165,41 @@ void DrawShape(HDC dc, const Shape& s) {
 }
 
 }  // namespace
+
+const std::vector<int>& TextSizes() {
+    static const std::vector<int> sizes = {4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 18, 20, 22,
+                                           24, 26, 28, 30, 32, 36, 40, 44, 48, 50, 56, 60, 64, 72, 100};
+    return sizes;
+}
+
+std::string TextMeasures() {
+    std::ostringstream out;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    for (int face = 0; face < kTextFaces; ++face) {
+        for (int style = 0; style < 4; ++style) {
+            for (int size : TextSizes()) {
+                HFONT font = TextFont(face, size, style);
+                HGDIOBJ old = SelectObject(dc, font);
+                SIZE cell{};
+                GetTextExtentPoint32A(dc, "x", 1, &cell);
+                out << face << ' ' << size << ' ' << style << ": " << cell.cy << " |";
+                for (int c = kFirstTextChar; c <= kLastTextChar; ++c) {
+                    char ch = static_cast<char>(c);
+                    SIZE one{};
+                    GetTextExtentPoint32A(dc, &ch, 1, &one);
+                    out << ' ' << one.cx;
+                }
+                out << '\n';
+                SelectObject(dc, old);
+                DeleteObject(font);
+            }
+        }
+    }
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return out.str();
+}
 
 uint32_t PaletteColor(int index) { return kPalette[index]; }
 int PaletteSize() { return static_cast<int>(sizeof kPalette / sizeof kPalette[0]); }

@@ -24,7 +24,18 @@ enum Kind : char {
     kPie = 'W',      // Pie(box, start point, end point)
     kBezier = 'B',   // PolyBezier(1 + 3k points)
     kRegion = 'G',   // InvertRgn of a region: v[0] = 0 rect, 1 ellipse, 2 round rect, 3 polygon
+    kText = 'T',     // TextOutA: v = x y face size style bkmode, then the characters' codes
 };
+
+// Text shapes: the faces (v[2]) a program gets from the graphics library's
+// families, the style bits (v[4]) and the characters allowed.
+enum TextFace { kSans = 0, kSerif = 1, kFixed = 2, kArialName = 3, kNoFamily = 4, kTextFaces = 5 };
+enum TextStyle { kBold = 1, kItalic = 2, kUnderline = 4 };
+enum TextBackground { kTransparent = 1, kOpaque = 2 };  // GDI's background modes
+constexpr int kFirstTextChar = 32, kLastTextChar = 126;
+// The cell heights text shapes use: every size the game and the examples
+// draw with, from 4 to 100 pixels.
+const std::vector<int>& TextSizes();
 
 // Pen styles beyond the real ones: the black stock pen.
 constexpr int kStockBlackPen = 7;
@@ -36,7 +47,7 @@ struct Shape {
     char kind = kRect;
     int penStyle = 6;  // PS_SOLID 0, PS_NULL 5, PS_INSIDEFRAME 6, kStockBlackPen
     int penWidth = 1;
-    int penColor = 0;    // palette index
+    int penColor = 0;    // palette index; the text colour of text
     int brush = 1;       // palette index, kNullBrush or kStockBlackBrush
     int rop = 13;        // R2_BLACK (1) .. R2_WHITE (16); 13 copies
     int fillMode = 1;    // ALTERNATE 1, WINDING 2 (polygons and polygon regions)
@@ -63,6 +74,11 @@ using scene_files::WritePpm;
 
 // Draws the scene on a white memory bitmap with the GDI of this build.
 Picture Render(const Scene& scene);
+
+// This build's text measures: per face, style and cell height of the text
+// shapes, the cell height and the advance of every character, one line each
+// ("face size style: height | widths...").
+std::string TextMeasures();
 
 }  // namespace gdi_diff
 
