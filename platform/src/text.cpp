@@ -23,6 +23,7 @@
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_TABLES_H
 #include FT_GASP_H
+#include FT_OUTLINE_H
 
 #include <algorithm>
 #include <array>
@@ -349,19 +350,46 @@ const Glyph& GlyphFor(SizedFace& sized, uint32_t point) {
         if (FT_Load_Glyph(face, index, FT_LOAD_TARGET_MONO) != 0) return glyph;
         glyph.advance = static_cast<int>((face->glyph->advance.x + 32) >> 6);
     }
-    if (FT_Render_Glyph(face->glyph, sized.grey ? FT_RENDER_MODE_NORMAL : FT_RENDER_MODE_MONO) != 0) return glyph;
+    // The glyph's box is its hinted outline's box widened to whole pixels,
+    // and the outline is scan-converted into exactly that box: a two-level
+    // glyph's thin stems may then fall on either side of their middle,
+    // where FreeType's own two-level box (rounded, not widened) would
+    // squeeze them in.
+    FT_GlyphSlot slot = face->glyph;
+    FT_Bitmap own{};
+    std::vector<unsigned char> ownPixels;
+    const FT_Bitmap* bitmap = &own;
+    if (slot->format == FT_GLYPH_FORMAT_OUTLINE) {
+        FT_BBox box;
+        FT_Outline_Get_CBox(&slot->outline, &box);
+        FT_Pos left = box.xMin >> 6, bottom = box.yMin >> 6;
+        FT_Pos right = (box.xMax + 63) >> 6, top = (box.yMax + 63) >> 6;
+        own.width = static_cast<unsigned>(right - left);
+        own.rows = static_cast<unsigned>(top - bottom);
+        own.pixel_mode = sized.grey ? FT_PIXEL_MODE_GRAY : FT_PIXEL_MODE_MONO;
+        own.num_grays = 256;
+        own.pitch = static_cast<int>(sized.grey ? own.width : (own.width + 7) / 8);
+        ownPixels.assign(static_cast<size_t>(own.pitch) * own.rows, 0);
+        own.buffer = ownPixels.data();
+        FT_Outline_Translate(&slot->outline, -left * 64, -bottom * 64);
+        if (!ownPixels.empty() && FT_Outline_Get_Bitmap(Library(), &slot->outline, &own) != 0) return glyph;
+        glyph.left = static_cast<int>(left);
+        glyph.top = static_cast<int>(top);
+    } else {
+        if (FT_Render_Glyph(slot, sized.grey ? FT_RENDER_MODE_NORMAL : FT_RENDER_MODE_MONO) != 0) return glyph;
+        bitmap = &slot->bitmap;
+        glyph.left = slot->bitmap_left;
+        glyph.top = slot->bitmap_top;
+    }
     ++counters.glyphsRendered;
-    const FT_Bitmap& bitmap = face->glyph->bitmap;
-    glyph.left = face->glyph->bitmap_left;
-    glyph.top = face->glyph->bitmap_top;
-    glyph.width = static_cast<int>(bitmap.width);
-    glyph.height = static_cast<int>(bitmap.rows);
+    glyph.width = static_cast<int>(bitmap->width);
+    glyph.height = static_cast<int>(bitmap->rows);
     glyph.levels.assign(static_cast<size_t>(glyph.width) * static_cast<size_t>(glyph.height), 0);
     for (int y = 0; y < glyph.height; ++y) {
-        const unsigned char* row = bitmap.buffer + static_cast<ptrdiff_t>(y) * bitmap.pitch;
+        const unsigned char* row = bitmap->buffer + static_cast<ptrdiff_t>(y) * bitmap->pitch;
         uint8_t* levels = glyph.levels.data() + static_cast<size_t>(y) * glyph.width;
         for (int x = 0; x < glyph.width; ++x) {
-            if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO) {
+            if (bitmap->pixel_mode == FT_PIXEL_MODE_MONO) {
                 levels[x] = (row[x / 8] & (0x80 >> (x % 8))) ? 16 : 0;
             } else {
                 // 256 coverage steps become 17 grey levels.
