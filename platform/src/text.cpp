@@ -211,6 +211,12 @@ bool FindFaceFile(const LOGFONTA& logFont, FaceFile& out) {
     return MatchFamily("sans-serif", bold, italic, out);
 }
 
+// units * ppem / upem to the nearest whole pixel, halves upwards.
+int64_t ScaledUnits(int64_t units, int64_t ppem, int64_t upem) {
+    int64_t n = 2 * units * ppem + upem, d = 2 * upem;
+    return n >= 0 ? n / d : -((-n + d - 1) / d);
+}
+
 // Cell heights beyond this many pixels are drawn at this size.
 constexpr int kLargestPpem = 2048;
 
@@ -248,14 +254,15 @@ std::unique_ptr<SizedFace> OpenSizedFace(const LOGFONTA& logFont) {
     }
     ppem = std::clamp<int64_t>(ppem, 1, kLargestPpem);
     if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(ppem)) != 0) return nullptr;
-    FT_Fixed yScale = face->size->metrics.y_scale;
     sized->info.family = found.family;
     sized->info.file = found.file;
     sized->info.bold = found.bold;
     sized->info.italic = found.italic;
     sized->info.ppem = static_cast<int>(ppem);
-    sized->info.ascent = static_cast<int>((2 * winAscent * ppem + upem) / (2 * upem));
-    sized->info.descent = static_cast<int>((2 * winDescent * ppem + upem) / (2 * upem));
+    // Metrics in font units become pixels by the exact em scale, rounded
+    // once (a 26.6 step in between would round some halves the other way).
+    sized->info.ascent = static_cast<int>(ScaledUnits(winAscent, ppem, upem));
+    sized->info.descent = static_cast<int>(ScaledUnits(winDescent, ppem, upem));
     // The face's grid-fitting table may ask for two-level glyphs at small
     // sizes, as it does of the platform's own rasteriser.
     FT_Int gasp = FT_Get_Gasp(face, static_cast<FT_UInt>(ppem));
@@ -265,8 +272,8 @@ std::unique_ptr<SizedFace> OpenSizedFace(const LOGFONTA& logFont) {
     // line's top edge; the centre lies half a thickness above it.
     int64_t thickness = face->underline_thickness;
     int64_t centre = face->underline_position + thickness / 2;
-    int size = std::max<int>(1, static_cast<int>((FT_MulFix(thickness, yScale) + 32) >> 6));
-    int above = static_cast<int>((FT_MulFix(centre, yScale) + 32) >> 6);
+    int size = std::max<int>(1, static_cast<int>(ScaledUnits(thickness, ppem, upem)));
+    int above = static_cast<int>(ScaledUnits(centre, ppem, upem));
     sized->underlinePosition = -above - size / 2;
     sized->underlineThickness = size;
     return sized;
@@ -516,6 +523,10 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
     int64_t originX = updateCP ? context->position.x : x;
     int64_t originY = updateCP ? context->position.y : y;
     int64_t width = Advance(*face, points);
+    // The background box and the lines under and through the text span
+    // its measured width, which at two-level sizes may differ from the
+    // width the glyphs take up as drawn.
+    int64_t measured = Advance(*face, points, true);
     int64_t ascent = face->info.ascent, descent = face->info.descent;
 
     // Where the reference point lies on the text: left, right or centre;
@@ -531,7 +542,7 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
 
     if (Surface* surface = TargetSurface(*context)) {
         if (context->bkMode == OPAQUE) {
-            FillBox(*surface, left, baseline - ascent, left + width, baseline + descent,
+            FillBox(*surface, left, baseline - ascent, left + measured, baseline + descent,
                     PixelFromColorref(context->bkColor));
         }
         uint32_t color = PixelFromColorref(context->textColor);
@@ -544,11 +555,11 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
         }
         if (SelectedFont(*context).logFont.lfUnderline) {
             int64_t top = baseline + face->underlinePosition;
-            FillBox(*surface, left, top, left + width, top + face->underlineThickness, color);
+            FillBox(*surface, left, top, left + measured, top + face->underlineThickness, color);
         }
         if (SelectedFont(*context).logFont.lfStrikeOut) {
             int64_t top = baseline - ascent / 3;
-            FillBox(*surface, left, top, left + width, top + face->underlineThickness, color);
+            FillBox(*surface, left, top, left + measured, top + face->underlineThickness, color);
         }
         NoteDrawnOn(*context);
     }
