@@ -457,11 +457,16 @@ private:
     uint32_t blended_[17] = {};
 };
 
-void DrawGlyph(Surface& surface, const Glyph& glyph, int64_t penX, int64_t baseline, Blender& blend) {
+// A glyph is drawn within its line's cell: rows above the ascent or below
+// the descent (an accent or a descender reaching past the face's own
+// limits at some sizes) are left out, as the platform leaves them out.
+void DrawGlyph(Surface& surface, const Glyph& glyph, int64_t penX, int64_t baseline, const FontInfo& cell,
+               Blender& blend) {
     int64_t left = penX + glyph.left;
     int64_t top = baseline - glyph.top;
     int64_t x0 = std::max<int64_t>(0, -left), x1 = std::min<int64_t>(glyph.width, surface.width - left);
-    int64_t y0 = std::max<int64_t>(0, -top), y1 = std::min<int64_t>(glyph.height, surface.height - top);
+    int64_t y0 = std::max<int64_t>({0, -top, glyph.top - cell.ascent});
+    int64_t y1 = std::min<int64_t>({glyph.height, surface.height - top, glyph.top + cell.descent});
     for (int64_t y = y0; y < y1; ++y) {
         uint32_t* row = surface.Row(static_cast<int32_t>(top + y));
         const uint8_t* levels = glyph.levels.data() + y * glyph.width;
@@ -550,7 +555,7 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
         int64_t pen = left;
         for (uint32_t point : points) {
             const Glyph& glyph = GlyphFor(*face, point);
-            DrawGlyph(*surface, glyph, pen, baseline, blend);
+            DrawGlyph(*surface, glyph, pen, baseline, face->info, blend);
             pen += glyph.advance;
         }
         if (SelectedFont(*context).logFont.lfUnderline) {
