@@ -74,6 +74,18 @@ TEST(TextFontsTest, HeightsAreCellHeightsEmHeightsOrTheDefault) {
     EXPECT_EQ(51, info.ascent + info.descent);  // the nearest whole em overshoots by one
     ASSERT_TRUE(platform::DescribeFont(Logical(10, FF_SWISS), info));
     EXPECT_EQ(10, info.ascent + info.descent);
+    // The em is the largest whose cell stays under half a pixel past the
+    // height: 14 gets the em of 13 (12, a 14-pixel cell), not the nearest
+    // (13, a 15-pixel cell), and an em exactly half a pixel over is refused.
+    ASSERT_TRUE(platform::DescribeFont(Logical(14, FF_SWISS), info));
+    EXPECT_EQ(12, info.ppem);
+    EXPECT_EQ(14, info.ascent + info.descent);
+    ASSERT_TRUE(platform::DescribeFont(Logical(71, FF_SWISS), info));
+    EXPECT_EQ(63, info.ppem);
+    // Ascent and descent are rounded once from font units: Liberation
+    // Mono's 1705/2048 of a 3-pixel em is 2.497, an ascent of 2.
+    ASSERT_TRUE(platform::DescribeFont(Logical(4, FF_MODERN), info));
+    EXPECT_EQ(3, info.ascent + info.descent);
     // Absurd heights are drawn at a size that can still be rendered.
     ASSERT_TRUE(platform::DescribeFont(Logical(INT_MAX, FF_SWISS), info));
     EXPECT_LE(info.ppem, 2048);
@@ -159,6 +171,17 @@ TEST_F(TextDrawTest, InkLiesInTheCellThatTheExtentDescribes) {
     EXPECT_GE(ink.bottom, 7 + size.cy - 5);  // the descenders of g and y reach down
     EXPECT_LT(ink.right, 12 + size.cx);
     EXPECT_GE(ink.right, 12 + size.cx - 3);
+}
+
+TEST_F(TextDrawTest, TwoLevelSizesMeasureWithTheGreyHintedAdvances) {
+    // At 10 pixels the face asks for two-level glyphs; text is measured
+    // with the advances of its grey-level hinting all the same (the
+    // Windows build's M, T, X and Y are 8, 6, 6 and 6 pixels there; the
+    // two-level hinting gives 7, 5, 5 and 7).
+    UseFont(Logical(10, FF_SWISS));
+    SIZE size = {};
+    ASSERT_EQ(1, GetTextExtentPoint32A(dc, "MTXY", 4, &size));
+    EXPECT_EQ(26, size.cx);
 }
 
 TEST_F(TextDrawTest, UpdatingTheCurrentPositionMovesItByTheExtent) {
