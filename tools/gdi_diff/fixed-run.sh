@@ -13,5 +13,12 @@ if [ ! -x "$linux" ]; then
 fi
 # Kinds and seeds whose scenes agree today; the tool searches every kind
 # (tools/gdi_diff/main.cpp) and finds the differences still left in others.
-exec "$linux" --server "'$src/scripts/wine-run.sh' '$windows' --serve" --out "$cases" \
+# Text (T) runs apart, so that the shapes' scenes stay those of their seeds.
+"$linux" --server "'$src/scripts/wine-run.sh' '$windows' --serve" --out "$cases" \
   --seed 1 --scenes 2000 --kinds "${GDI_DIFF_KINDS:-LRPB}"
+shapes=$?
+"$linux" --server "'$src/scripts/wine-run.sh' '$windows' --serve" --out "$cases" \
+  --seed 1 --scenes 500 --kinds T
+text=$?
+if [ "$shapes" -ne 0 ]; then exit "$shapes"; fi
+exit "$text"
