@@ -31,7 +31,7 @@ bool ValidShape(const Shape& s) {
         return false;
     }
     if (s.kind == kText) {
-        if (s.v.size() < 6 || s.v[2] < 0 || s.v[2] >= kTextFaces || s.v[3] < -1000 || s.v[3] > 1000 || s.v[4] < 0 ||
+        if (s.v.size() < 6 || s.v[2] < 0 || s.v[2] > kStockFont || s.v[3] < -1000 || s.v[3] > 1000 || s.v[4] < 0 ||
             s.v[4] > 7 || (s.v[5] != kTransparent && s.v[5] != kOpaque)) {
             return false;
         }
@@ -76,14 +76,16 @@ HFONT TextFont(int face, int size, int style) {
 
 void DrawTextShape(HDC dc, const Shape& s) {
     const std::vector<int>& v = s.v;
-    HFONT font = TextFont(v[2], v[3], v[4]);
-    HGDIOBJ old = SelectObject(dc, font);
+    HFONT font = v[2] == kStockFont ? nullptr : TextFont(v[2], v[3], v[4]);
+    HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
     std::string text(v.begin() + 6, v.end());
     SetTextColor(dc, kPalette[s.penColor]);
     SetBkMode(dc, v[5]);
     TextOutA(dc, v[0], v[1], text.data(), static_cast<int>(text.size()));
-    SelectObject(dc, old);
-    DeleteObject(font);
+    if (font) {
+        SelectObject(dc, old);
+        DeleteObject(font);
+    }
 }
 
 void DrawShape(HDC dc, const Shape& s) {

@@ -29,7 +29,9 @@ enum Kind : char {
 
 // Text shapes: the faces (v[2]) a program gets from the graphics library's
 // families, the style bits (v[4]) and the characters allowed.
-enum TextFace { kSans = 0, kSerif = 1, kFixed = 2, kArialName = 3, kNoFamily = 4, kTextFaces = 5 };
+// kStockFont selects no font at all (the device context's own); random
+// scenes leave it out, as the two builds' stock fonts still differ.
+enum TextFace { kSans = 0, kSerif = 1, kFixed = 2, kArialName = 3, kNoFamily = 4, kTextFaces = 5, kStockFont = 5 };
 enum TextStyle { kBold = 1, kItalic = 2, kUnderline = 4 };
 enum TextBackground { kTransparent = 1, kOpaque = 2 };  // GDI's background modes
 constexpr int kFirstTextChar = 32, kLastTextChar = 126;
