@@ -211,10 +211,10 @@ bool FindFaceFile(const LOGFONTA& logFont, FaceFile& out) {
     return MatchFamily("sans-serif", bold, italic, out);
 }
 
-// units * ppem / upem to the nearest whole pixel, halves upwards.
+// units * ppem / upem to the nearest whole pixel, halves away from zero.
 int64_t ScaledUnits(int64_t units, int64_t ppem, int64_t upem) {
-    int64_t n = 2 * units * ppem + upem, d = 2 * upem;
-    return n >= 0 ? n / d : -((-n + d - 1) / d);
+    int64_t n = 2 * units * ppem, d = 2 * upem;
+    return n >= 0 ? (n + upem) / d : -((-n + upem) / d);
 }
 
 // Cell heights beyond this many pixels are drawn at this size.
