@@ -408,38 +408,12 @@ BOOL ArcOrPie(HDC dc, bool pie, int left, int top, int right, int bottom, int xs
     EllipseShape(path, raster::Grow(target.clip, w + 1), &figure, &rim);
     raster::Normalize(figure);
     raster::Normalize(rim);
-    // The traced outline, counter-clockwise, from the first point at or past
-    // the start ray up to the last point before the end ray (which a thin
-    // pen leaves out, as lines leave out their last point). Angles are seen
-    // from the box's whole-pixel centre.
-    std::vector<POINT> ring = raster::RoundedPolygon(path, path.right - path.left, path.bottom - path.top);
-    if (!ring.empty()) {
-        const double kTurn = 2 * raster::kPi;
-        double cx = static_cast<double>(path.left + (path.right - path.left) / 2);
-        double cy = static_cast<double>(path.top + (path.bottom - path.top) / 2);
-        auto angle = [&](double x, double y) {
-            double a = std::atan2(-(y - cy), x - cx);
-            return a < 0 ? a + kTurn : a;
-        };
-        double a0 = angle(xs, ys);
-        double sweep = angle(xe, ye) - a0;
-        if (sweep <= 0) sweep += kTurn;
-        auto offset = [&](const POINT& p) {
-            double d = angle(p.x, p.y) - a0;
-            if (d < 0) d += kTurn;
-            if (d >= kTurn) d -= kTurn;
-            return d;
-        };
-        size_t first = 0;
-        for (size_t i = 1; i < ring.size(); ++i) {
-            if (offset(ring[i]) < offset(ring[first])) first = i;
-        }
-        std::vector<POINT> arc;
-        for (size_t k = 0; k < ring.size(); ++k) {
-            const POINT& p = ring[(first + k) % ring.size()];
-            if (offset(p) >= sweep) break;
-            arc.push_back(p);
-        }
+    // The traced outline, counter-clockwise, from the start ray to the end
+    // ray; a thin pen leaves out its last point, as lines leave out theirs.
+    std::vector<POINT> arc = raster::ArcPoints(path, xs, ys, xe, ye);
+    if (!arc.empty()) {
+        int64_t cx = path.left + (path.right - path.left) / 2;
+        int64_t cy = path.top + (path.bottom - path.top) / 2;
         POINT centre{static_cast<LONG>(cx), static_cast<LONG>(cy)};
         if (pie) {
             raster::Spans interior;

@@ -1008,6 +1008,83 @@ std::vector<POINT> FlattenBezier(const POINT* p) {
 
 // ---------------------------------------------------------------- arcs
 
+namespace {
+
+// A direction on screen (y grows downward).
+struct Direction {
+    int64_t x, y;
+};
+
+// 0 for directions from +x counter-clockwise as seen up to but not
+// including -x, 1 for the lower half turn from -x on.
+int HalfTurn(const Direction& d) { return d.y < 0 || (d.y == 0 && d.x >= 0) ? 0 : 1; }
+
+// Negative, zero or positive as direction a comes before, with or after b,
+// counting counter-clockwise as seen from +x. Exact for any coordinates.
+int CompareDirections(const Direction& a, const Direction& b) {
+    int ha = HalfTurn(a), hb = HalfTurn(b);
+    if (ha != hb) return ha < hb ? -1 : 1;
+    __int128 cross = static_cast<__int128>(a.y) * b.x - static_cast<__int128>(a.x) * b.y;
+    return cross > 0 ? -1 : cross < 0 ? 1 : 0;
+}
+
+}  // namespace
+
+std::vector<POINT> ArcPoints(const Box& box, int64_t xs, int64_t ys, int64_t xe, int64_t ye) {
+    std::vector<POINT> ring = RoundedPolygon(box, box.right - box.left, box.bottom - box.top);
+    size_t n = ring.size();
+    if (n == 0) return ring;
+    int64_t w = box.right - box.left, h = box.bottom - box.top;
+    // Rays are seen from the middle pixel (the right and lower one of the
+    // middle two of an even size). Outline points are seen from the middle
+    // of their own half: an even size's two middle columns (rows) both look
+    // straight up or down (left or right) from it.
+    int64_t midX = box.left + w / 2, midY = box.top + h / 2;
+    int64_t leftMidX = box.left + w - 1 - w / 2, upperMidY = box.top + h - 1 - h / 2;
+    auto ray = [&](int64_t x, int64_t y) {
+        Direction d{x - midX, y - midY};
+        return d.x == 0 && d.y == 0 ? Direction{1, 0} : d;
+    };
+    const Direction start = ray(xs, ys), end = ray(xe, ye);
+    // Twice the box's true centre, to tell on which side of it a pixel lies.
+    const int64_t centreX2 = box.left + box.right - 1, centreY2 = box.top + box.bottom - 1;
+    auto seen = [&](const POINT& p) {
+        return Direction{p.x >= midX ? p.x - midX : p.x - leftMidX, p.y >= midY ? p.y - midY : p.y - upperMidY};
+    };
+    // The outline runs from the right middle counter-clockwise; the lower
+    // of an even size's two right middle points closes it, a full turn on.
+    auto compare = [&](size_t i, const Direction& r) {
+        const POINT& p = ring[i];
+        Direction d = seen(p);
+        if (d.y == 0 && d.x > 0 && 2 * static_cast<int64_t>(p.y) > centreY2) return 1;
+        return CompareDirections(d, r);
+    };
+    // A point on a ray counts as past the start when it lies above the
+    // centre (or level with it), and before the end when it lies below (or
+    // level with it on the right).
+    auto fromStart = [&](size_t i) {
+        int c = compare(i, start);
+        return c > 0 || (c == 0 && 2 * static_cast<int64_t>(ring[i].y) <= centreY2);
+    };
+    auto toEnd = [&](size_t i) {
+        int c = compare(i, end);
+        if (c != 0) return c < 0;
+        int64_t y2 = 2 * static_cast<int64_t>(ring[i].y);
+        return y2 > centreY2 || (y2 == centreY2 && 2 * static_cast<int64_t>(ring[i].x) > centreX2);
+    };
+    size_t first = 0;
+    while (first < n && !fromStart(first)) ++first;
+    size_t past = 0;
+    while (past < n && toEnd(past)) ++past;
+    // The last point is the one before the first past the end; when that
+    // comes before the first point, the arc goes round past the ring's start.
+    size_t last = past + (past <= first ? n : 0);
+    std::vector<POINT> arc;
+    arc.reserve(last - first);
+    for (size_t k = first; k < last; ++k) arc.push_back(ring[k % n]);
+    return arc;
+}
+
 Spans Sector(const Spans& ellipse, const Box& box, int64_t xs, int64_t ys, int64_t xe, int64_t ye) {
     double cx = static_cast<double>(box.left + (box.right - box.left) / 2);
     double cy = static_cast<double>(box.top + (box.bottom - box.top) / 2);

@@ -116,6 +116,15 @@ std::vector<POINT> RoundedPolygon(const Box& box, int64_t ew, int64_t eh);
 // Points of a cubic Bezier curve flattened into a polyline, start and end included.
 std::vector<POINT> FlattenBezier(const POINT* p4);
 
+// The traced outline of the ellipse of `box` (as RoundedPolygon gives it)
+// from the ray through (xs, ys) counter-clockwise to the ray through
+// (xe, ye), both seen from the box's middle pixel: the outline's points from
+// the first at or past the start ray to the last at or before the end ray,
+// the end point last. Rays that meet in one direction take the whole way
+// round. Empty when the figure is too small to be round or too large to
+// trace.
+std::vector<POINT> ArcPoints(const Box& box, int64_t xs, int64_t ys, int64_t xe, int64_t ye);
+
 // The part of the filled ellipse `ellipse` (normalized spans of the figure
 // of `box`) swept counter-clockwise, as seen on screen, from the ray through
 // (xs, ys) to the ray through (xe, ye), both from the centre of `box`; the
