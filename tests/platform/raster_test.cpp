@@ -490,4 +490,27 @@ TEST(RasterArcs, SectorsRunCounterClockwiseFromTheStartRay) {
     EXPECT_EQ(PixelsOf(Sector(fill, box, 40, 20, 40, 20)), PixelsOf(fill)) << "equal rays: a full turn";
 }
 
+// Arc end points as the Windows build draws them (found from its pictures).
+TEST(RasterArcs, ArcPointsStartAndEndWhereGdiDoes) {
+    auto same = [](const POINT& p, LONG x, LONG y) { return p.x == x && p.y == y; };
+    // An even box: rays from the middle pixel (40, 25), outline points from
+    // the middle of their own half, so both right middle points look
+    // straight right; the arc starts at the upper one.
+    std::vector<POINT> arc = ArcPoints(Box{20, 10, 60, 40}, 1040, 25, 40, -975);
+    ASSERT_FALSE(arc.empty());
+    EXPECT_TRUE(same(arc.front(), 59, 24));
+    EXPECT_TRUE(same(arc.back(), 41, 10));
+    // A point exactly on a ray below the centre: not past the start ray,
+    // but still before the end ray.
+    arc = ArcPoints(Box{20, 10, 61, 41}, 640, 625, 40, -975);
+    ASSERT_FALSE(arc.empty());
+    EXPECT_TRUE(same(arc.front(), 53, 36));
+    arc = ArcPoints(Box{20, 10, 61, 41}, 1040, 25, 640, 625);
+    ASSERT_FALSE(arc.empty());
+    EXPECT_TRUE(same(arc.back(), 52, 37));
+    // Rays in one direction through no outline point: the whole way round.
+    Box box{20, 10, 61, 41};
+    EXPECT_EQ(ArcPoints(box, 38, 29, -160, 425).size(), RoundedPolygon(box, 41, 31).size());
+}
+
 }  // namespace
