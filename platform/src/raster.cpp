@@ -799,12 +799,12 @@ void WidePolylineSpans(const POINT* points, size_t count, bool closed, int width
     }
 }
 
-std::vector<POINT> RoundedPolygon(const Box& box, int64_t ew, int64_t eh) {
+namespace {
+
+// The traced outline of RoundedPolygon for any corner size from 1 up.
+std::vector<POINT> TracedOutline(const Box& box, int64_t ew, int64_t eh) {
     std::vector<POINT> out;
     int64_t w = box.right - box.left, h = box.bottom - box.top;
-    ew = std::min(ew, w);
-    eh = std::min(eh, h);
-    if (ew < 3 || eh < 3 || ew > kLargestTraced || eh > kLargestTraced) return out;
     std::vector<POINT> q;  // bottom-right quarter, from the right middle down to the bottom
     WalkQuarter(ew, eh, [&](int64_t x, int64_t y) { q.push_back(POINT{static_cast<LONG>(x), static_cast<LONG>(y)}); });
     auto add = [&](int64_t x, int64_t y) {
@@ -819,6 +819,16 @@ std::vector<POINT> RoundedPolygon(const Box& box, int64_t ew, int64_t eh) {
     for (size_t i = q.size(); i-- > 0;) add(q[i].x + sx, q[i].y + sy);
     if (out.size() > 1 && out.front().x == out.back().x && out.front().y == out.back().y) out.pop_back();
     return out;
+}
+
+}  // namespace
+
+std::vector<POINT> RoundedPolygon(const Box& box, int64_t ew, int64_t eh) {
+    int64_t w = box.right - box.left, h = box.bottom - box.top;
+    ew = std::min(ew, w);
+    eh = std::min(eh, h);
+    if (ew < 3 || eh < 3 || ew > kLargestTraced || eh > kLargestTraced) return {};
+    return TracedOutline(box, ew, eh);
 }
 
 // ---------------------------------------------------------------- lines
@@ -1031,10 +1041,12 @@ int CompareDirections(const Direction& a, const Direction& b) {
 }  // namespace
 
 std::vector<POINT> ArcPoints(const Box& box, int64_t xs, int64_t ys, int64_t xe, int64_t ye) {
-    std::vector<POINT> ring = RoundedPolygon(box, box.right - box.left, box.bottom - box.top);
+    int64_t w = box.right - box.left, h = box.bottom - box.top;
+    // Arcs follow the traced outline however small the box.
+    if (w < 1 || h < 1 || w > kLargestTraced || h > kLargestTraced) return {};
+    std::vector<POINT> ring = TracedOutline(box, w, h);
     size_t n = ring.size();
     if (n == 0) return ring;
-    int64_t w = box.right - box.left, h = box.bottom - box.top;
     // Rays are seen from the middle pixel (the right and lower one of the
     // middle two of an even size). Outline points are seen from the middle
     // of their own half: an even size's two middle columns (rows) both look
