@@ -404,6 +404,9 @@ BOOL ArcOrPie(HDC dc, bool pie, int left, int top, int right, int bottom, int xs
     const Pen& pen = SelectedPen(*target.dc);
     int w = HasPen(pen) ? DrawnWidth(pen) : 1;
     raster::Box path = PathBox(pen, box);
+    // An inside-frame pen wider than the box leaves its path no width at
+    // all: GDI draws nothing, not even a pie's interior.
+    if (path.right <= path.left) return TRUE;
     raster::Spans figure, rim;
     EllipseShape(path, raster::Grow(target.clip, w + 1), &figure, &rim);
     raster::Normalize(figure);
