@@ -407,14 +407,11 @@ BOOL ArcOrPie(HDC dc, bool pie, int left, int top, int right, int bottom, int xs
     // An inside-frame pen wider than the box leaves its path no width at
     // all: GDI draws nothing, not even a pie's interior.
     if (path.right <= path.left) return TRUE;
-    raster::Spans figure, rim;
-    EllipseShape(path, raster::Grow(target.clip, w + 1), &figure, &rim);
-    raster::Normalize(figure);
-    raster::Normalize(rim);
     // The traced outline, counter-clockwise, from the start ray to the end
     // ray; a thin pen leaves out its last point, as lines leave out theirs.
-    std::vector<POINT> arc = raster::ArcPoints(path, xs, ys, xe, ye);
-    if (!arc.empty()) {
+    std::vector<POINT> arc;
+    if (raster::ArcPoints(path, xs, ys, xe, ye, arc)) {
+        if (arc.empty()) return TRUE;
         int64_t cx = path.left + (path.right - path.left) / 2;
         int64_t cy = path.top + (path.bottom - path.top) / 2;
         POINT centre{static_cast<LONG>(cx), static_cast<LONG>(cy)};
@@ -433,8 +430,12 @@ BOOL ArcOrPie(HDC dc, bool pie, int left, int top, int right, int bottom, int xs
         Finish(target);
         return TRUE;
     }
-    // Figures too small to trace (or too large): the outline's pixels within
-    // the sector.
+    raster::Spans figure, rim;
+    EllipseShape(path, raster::Grow(target.clip, w + 1), &figure, &rim);
+    raster::Normalize(figure);
+    raster::Normalize(rim);
+    // Figures too large to trace, or whose inside-frame path has no height:
+    // the outline's pixels within the sector.
     raster::Spans thin = raster::Sector(rim, path, xs, ys, xe, ye);
     if (pie) {
         POINT centre{static_cast<LONG>((path.left + path.right) / 2), static_cast<LONG>((path.top + path.bottom) / 2)};

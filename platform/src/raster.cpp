@@ -799,12 +799,12 @@ void WidePolylineSpans(const POINT* points, size_t count, bool closed, int width
     }
 }
 
-namespace {
-
-// The traced outline of RoundedPolygon for any corner size from 1 up.
-std::vector<POINT> TracedOutline(const Box& box, int64_t ew, int64_t eh) {
+std::vector<POINT> RoundedPolygon(const Box& box, int64_t ew, int64_t eh) {
     std::vector<POINT> out;
     int64_t w = box.right - box.left, h = box.bottom - box.top;
+    ew = std::min(ew, w);
+    eh = std::min(eh, h);
+    if (ew < 3 || eh < 3 || ew > kLargestTraced || eh > kLargestTraced) return out;
     std::vector<POINT> q;  // bottom-right quarter, from the right middle down to the bottom
     WalkQuarter(ew, eh, [&](int64_t x, int64_t y) { q.push_back(POINT{static_cast<LONG>(x), static_cast<LONG>(y)}); });
     auto add = [&](int64_t x, int64_t y) {
@@ -819,16 +819,6 @@ std::vector<POINT> TracedOutline(const Box& box, int64_t ew, int64_t eh) {
     for (size_t i = q.size(); i-- > 0;) add(q[i].x + sx, q[i].y + sy);
     if (out.size() > 1 && out.front().x == out.back().x && out.front().y == out.back().y) out.pop_back();
     return out;
-}
-
-}  // namespace
-
-std::vector<POINT> RoundedPolygon(const Box& box, int64_t ew, int64_t eh) {
-    int64_t w = box.right - box.left, h = box.bottom - box.top;
-    ew = std::min(ew, w);
-    eh = std::min(eh, h);
-    if (ew < 3 || eh < 3 || ew > kLargestTraced || eh > kLargestTraced) return {};
-    return TracedOutline(box, ew, eh);
 }
 
 // ---------------------------------------------------------------- lines
@@ -1020,81 +1010,73 @@ std::vector<POINT> FlattenBezier(const POINT* p) {
 
 namespace {
 
-// A direction on screen (y grows downward).
-struct Direction {
+// An offset on screen from the middle pixel of a box (y grows downward).
+struct Offset {
     int64_t x, y;
 };
 
-// 0 for directions from +x counter-clockwise as seen up to but not
-// including -x, 1 for the lower half turn from -x on.
-int HalfTurn(const Direction& d) { return d.y < 0 || (d.y == 0 && d.x >= 0) ? 0 : 1; }
-
-// Negative, zero or positive as direction a comes before, with or after b,
-// counting counter-clockwise as seen from +x. Exact for any coordinates.
-int CompareDirections(const Direction& a, const Direction& b) {
-    int ha = HalfTurn(a), hb = HalfTurn(b);
-    if (ha != hb) return ha < hb ? -1 : 1;
-    __int128 cross = static_cast<__int128>(a.y) * b.x - static_cast<__int128>(a.x) * b.y;
-    return cross > 0 ? -1 : cross < 0 ? 1 : 0;
+// The quarter turn a ray lies in, counter-clockwise as seen from the ray to
+// the right: 0 up to and including straight up, 1 up to and including
+// straight left, 2 below that, 3 from straight down on.
+int QuarterOf(const Offset& ray) {
+    if (ray.y < 0 || (ray.y == 0 && ray.x > 0)) return ray.x >= 0 ? 0 : 1;
+    if (ray.y == 0) return 1;
+    return ray.x < 0 ? 2 : 3;
 }
 
 }  // namespace
 
-std::vector<POINT> ArcPoints(const Box& box, int64_t xs, int64_t ys, int64_t xe, int64_t ye) {
+bool ArcPoints(const Box& box, int64_t xs, int64_t ys, int64_t xe, int64_t ye, std::vector<POINT>& arc) {
+    arc.clear();
     int64_t w = box.right - box.left, h = box.bottom - box.top;
-    // Arcs follow the traced outline however small the box.
-    if (w < 1 || h < 1 || w > kLargestTraced || h > kLargestTraced) return {};
-    std::vector<POINT> ring = TracedOutline(box, w, h);
-    size_t n = ring.size();
-    if (n == 0) return ring;
-    // Rays are seen from the middle pixel (the right and lower one of the
-    // middle two of an even size). Outline points are seen from the middle
-    // of their own half: an even size's two middle columns (rows) both look
-    // straight up or down (left or right) from it.
+    if (w < 1 || h < 1 || w > kLargestTraced || h > kLargestTraced) return false;
+    // The traced quarter below and right of the centre, from the right
+    // middle down to the bottom, in box coordinates. The outline is four
+    // copies of it, counter-clockwise from the right middle: top right, top
+    // left (reversed), bottom left, bottom right (reversed); each copy keeps
+    // both its ends, so the points where they meet come twice.
+    std::vector<Offset> quarter;
+    WalkQuarter(w, h, [&](int64_t x, int64_t y) { quarter.push_back(Offset{x, y}); });
+    const size_t n = quarter.size();
+    if (n == 0) return true;
+    // Point k of the outline: its pixel, and its offset from the middle
+    // pixel as the quarter's point is offset from the box's middle.
+    auto point = [&](size_t k, Offset& seen) {
+        size_t part = (k / n) % 4, i = k % n;
+        const Offset& q = quarter[part % 2 == 0 ? i : n - 1 - i];
+        int64_t dx = q.x - w / 2, dy = q.y - h / 2;
+        bool left = part == 1 || part == 2, upper = part < 2;
+        seen = Offset{left ? -dx : dx, upper ? -dy : dy};
+        return POINT{static_cast<LONG>(box.left + (left ? w - 1 - q.x : q.x)),
+                     static_cast<LONG>(box.top + (upper ? h - 1 - q.y : q.y))};
+    };
     int64_t midX = box.left + w / 2, midY = box.top + h / 2;
-    int64_t leftMidX = box.left + w - 1 - w / 2, upperMidY = box.top + h - 1 - h / 2;
-    auto ray = [&](int64_t x, int64_t y) {
-        Direction d{x - midX, y - midY};
-        return d.x == 0 && d.y == 0 ? Direction{1, 0} : d;
+    // The first point the ray through (x, y) reaches: searched among the
+    // points of the quarter the ray lies in, the first counter-clockwise of
+    // the ray; a point on the ray itself counts as reached in the upper half
+    // and not in the lower. None in that quarter: the next quarter's first.
+    auto reach = [&](int64_t x, int64_t y) {
+        Offset ray{x - midX, y - midY};
+        if (ray.x == 0 && ray.y == 0) ray.x = 1;
+        size_t part = static_cast<size_t>(QuarterOf(ray));
+        for (size_t k = part * n; k < (part + 1) * n; ++k) {
+            Offset p;
+            point(k, p);
+            __int128 cross = static_cast<__int128>(ray.y) * p.x - static_cast<__int128>(ray.x) * p.y;
+            if (cross > 0 || (cross == 0 && part < 2)) return k;
+        }
+        return (part + 1) * n;
     };
-    const Direction start = ray(xs, ys), end = ray(xe, ye);
-    // Twice the box's true centre, to tell on which side of it a pixel lies.
-    const int64_t centreX2 = box.left + box.right - 1, centreY2 = box.top + box.bottom - 1;
-    auto seen = [&](const POINT& p) {
-        return Direction{p.x >= midX ? p.x - midX : p.x - leftMidX, p.y >= midY ? p.y - midY : p.y - upperMidY};
-    };
-    // The outline runs from the right middle counter-clockwise; the lower
-    // of an even size's two right middle points closes it, a full turn on.
-    auto compare = [&](size_t i, const Direction& r) {
-        const POINT& p = ring[i];
-        Direction d = seen(p);
-        if (d.y == 0 && d.x > 0 && 2 * static_cast<int64_t>(p.y) > centreY2) return 1;
-        return CompareDirections(d, r);
-    };
-    // A point on a ray counts as past the start when it lies above the
-    // centre (or level with it), and before the end when it lies below (or
-    // level with it on the right).
-    auto fromStart = [&](size_t i) {
-        int c = compare(i, start);
-        return c > 0 || (c == 0 && 2 * static_cast<int64_t>(ring[i].y) <= centreY2);
-    };
-    auto toEnd = [&](size_t i) {
-        int c = compare(i, end);
-        if (c != 0) return c < 0;
-        int64_t y2 = 2 * static_cast<int64_t>(ring[i].y);
-        return y2 > centreY2 || (y2 == centreY2 && 2 * static_cast<int64_t>(ring[i].x) > centreX2);
-    };
-    size_t first = 0;
-    while (first < n && !fromStart(first)) ++first;
-    size_t past = 0;
-    while (past < n && toEnd(past)) ++past;
-    // The last point is the one before the first past the end; when that
-    // comes before the first point, the arc goes round past the ring's start.
-    size_t last = past + (past <= first ? n : 0);
-    std::vector<POINT> arc;
-    arc.reserve(last - first);
-    for (size_t k = first; k < last; ++k) arc.push_back(ring[k % n]);
-    return arc;
+    // From the start ray's point to the one before the end ray's, round past
+    // the right middle when the end comes first.
+    size_t first = reach(xs, ys), past = reach(xe, ye);
+    if (past <= first) past += 4 * n;
+    arc.reserve(past - first);
+    for (size_t k = first; k < past; ++k) {
+        Offset unused;
+        arc.push_back(point(k, unused));
+    }
+    return true;
 }
 
 Spans Sector(const Spans& ellipse, const Box& box, int64_t xs, int64_t ys, int64_t xe, int64_t ye) {

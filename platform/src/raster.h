@@ -116,14 +116,15 @@ std::vector<POINT> RoundedPolygon(const Box& box, int64_t ew, int64_t eh);
 // Points of a cubic Bezier curve flattened into a polyline, start and end included.
 std::vector<POINT> FlattenBezier(const POINT* p4);
 
-// The traced outline of the ellipse of `box` (as RoundedPolygon gives it)
-// from the ray through (xs, ys) counter-clockwise to the ray through
-// (xe, ye), both seen from the box's middle pixel: the outline's points from
-// the first at or past the start ray to the last at or before the end ray,
-// the end point last. Rays that meet in one direction take the whole way
-// round. Empty when the figure is too small to be round or too large to
-// trace.
-std::vector<POINT> ArcPoints(const Box& box, int64_t xs, int64_t ys, int64_t xe, int64_t ye);
+// The traced outline of the ellipse of `box` (any size from 1 x 1) from the
+// ray through (xs, ys) counter-clockwise to the ray through (xe, ye), both
+// seen from the box's middle pixel, as GDI picks its points: the point the
+// start ray reaches first up to the point the end ray reaches, the end point
+// last. Where the outline's four quarters meet, their shared points come
+// twice. Rays that meet no point between them take the whole way round.
+// False (and no points) when the box is too large to trace or has no width
+// or height.
+bool ArcPoints(const Box& box, int64_t xs, int64_t ys, int64_t xe, int64_t ye, std::vector<POINT>& arc);
 
 // The part of the filled ellipse `ellipse` (normalized spans of the figure
 // of `box`) swept counter-clockwise, as seen on screen, from the ray through
