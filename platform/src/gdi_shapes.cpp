@@ -411,7 +411,8 @@ BOOL ArcOrPie(HDC dc, bool pie, int left, int top, int right, int bottom, int xs
     // ray; a thin pen leaves out its last point, as lines leave out theirs.
     std::vector<POINT> arc;
     if (raster::ArcPoints(path, xs, ys, xe, ye, arc)) {
-        if (arc.empty()) return TRUE;
+        // An arc of a single point draws nothing, whatever the pen.
+        if (arc.empty() || (!pie && arc.size() == 1)) return TRUE;
         int64_t cx = path.left + (path.right - path.left) / 2;
         int64_t cy = path.top + (path.bottom - path.top) / 2;
         POINT centre{static_cast<LONG>(cx), static_cast<LONG>(cy)};
