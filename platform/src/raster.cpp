@@ -1029,7 +1029,11 @@ int QuarterOf(const Offset& ray) {
 bool ArcPoints(const Box& box, int64_t xs, int64_t ys, int64_t xe, int64_t ye, std::vector<POINT>& arc) {
     arc.clear();
     int64_t w = box.right - box.left, h = box.bottom - box.top;
-    if (w < 1 || h < 1 || w > kLargestTraced || h > kLargestTraced) return false;
+    // A height of zero or less (an inside-frame pen taller than the box
+    // turns its path upside down) is traced all the same, as GDI does.
+    if (w < 1 || w > kLargestTraced || h > kLargestTraced || h < -kLargestTraced) return false;
+    // Upside down and taller than wide, it has no outline at all.
+    if (-h > w) return true;
     // The traced quarter below and right of the centre, from the right
     // middle down to the bottom, in box coordinates. The outline is four
     // copies of it, counter-clockwise from the right middle: top right, top

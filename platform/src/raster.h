@@ -122,8 +122,8 @@ std::vector<POINT> FlattenBezier(const POINT* p4);
 // start ray reaches first up to the point the end ray reaches, the end point
 // last. Where the outline's four quarters meet, their shared points come
 // twice. Rays that meet no point between them take the whole way round.
-// False (and no points) when the box is too large to trace or has no width
-// or height.
+// False (and no points) when the box is too large to trace or has no width;
+// a box upside down (bottom above top) is traced as it stands.
 bool ArcPoints(const Box& box, int64_t xs, int64_t ys, int64_t xe, int64_t ye, std::vector<POINT>& arc);
 
 // The part of the filled ellipse `ellipse` (normalized spans of the figure
