@@ -283,6 +283,43 @@ TEST(GdiShapes, InsideFramePensKeepWideOutlinesInsideTheBox) {
     DeleteObject(pen);
 }
 
+// Inside-frame pens at least as wide as an arc's box, as the Windows build
+// draws them (found from its pictures).
+TEST(GdiShapes, InsideFrameArcsAndPiesWiderThanTheirBox) {
+    Canvas c(96, 72);
+    auto blank = [&] {
+        for (uint32_t p : c.Pixels()) {
+            if (p != 0xFFFFFFu) return false;
+        }
+        return true;
+    };
+    SelectObject(c.dc, GetStockObject(GRAY_BRUSH));
+    // Wider than the box across: nothing at all, not even the pie's inside.
+    HPEN pen = CreatePen(PS_INSIDEFRAME, 13, RGB(0, 0, 0));
+    HGDIOBJ old = SelectObject(c.dc, pen);
+    EXPECT_TRUE(Arc(c.dc, 42, 16, 54, 56, 154, 36, 154, 36));
+    EXPECT_TRUE(Pie(c.dc, 42, 16, 54, 56, 154, 16, -58, 16));
+    EXPECT_TRUE(blank());
+    // Taller than a wide box: the pen's path turns upside down and is still
+    // traced, reaching out above and below the box.
+    EXPECT_TRUE(Arc(c.dc, 28, 30, 68, 42, 168, 36, 168, 36));
+    EXPECT_EQ(c.At(48, 28), RGB(0, 0, 0));
+    EXPECT_EQ(c.At(48, 43), RGB(0, 0, 0));
+    EXPECT_EQ(c.At(48, 44), RGB(255, 255, 255));
+    EXPECT_EQ(c.At(27, 36), RGB(255, 255, 255));
+    // Upside down and then taller than wide: nothing.
+    Canvas d(96, 72);
+    HPEN wider = CreatePen(PS_INSIDEFRAME, 28, RGB(0, 0, 0));
+    SelectObject(d.dc, wider);
+    EXPECT_TRUE(Arc(d.dc, 28, 30, 68, 42, 168, 36, 168, 36));
+    for (uint32_t p : d.Pixels()) EXPECT_EQ(p, 0xFFFFFFu);
+    SelectObject(d.dc, GetStockObject(BLACK_PEN));
+    SelectObject(c.dc, old);
+    SelectObject(c.dc, GetStockObject(WHITE_BRUSH));
+    DeleteObject(pen);
+    DeleteObject(wider);
+}
+
 TEST(GdiShapes, EveryFigureInvertedTwiceGivesBackThePicture) {
     Canvas c(60, 60);
     auto& px = platform::LookupBitmap(c.bitmap)->surface.pixels;
