@@ -14,4 +14,4 @@ fi
 # Kinds and seeds whose scenes agree today; the tool searches every kind
 # (tools/gdi_diff/main.cpp) and finds the differences still left in others.
 exec "$linux" --server "'$src/scripts/wine-run.sh' '$windows' --serve" --out "$cases" \
-  --seed 1 --scenes 2000 --kinds "${GDI_DIFF_KINDS:-LRPB}"
+  --seed 1 --scenes 2000 --kinds "${GDI_DIFF_KINDS:-LRPBAW}"
