@@ -531,8 +531,10 @@ HRGN CreateRectRgn(int left, int top, int right, int bottom) {
 HRGN CreateEllipticRgn(int left, int top, int right, int bottom) {
     if (platform_faults::ShouldFail("CreateEllipticRgn")) return nullptr;
     raster::Box box = raster::Ordered(left, top, right, bottom);
-    // A region covers the figure of the box one pixel smaller, as GDI makes it.
-    raster::Box inner{box.left, box.top, box.right - 1, box.bottom - 1};
+    // A region covers the figure of the box one pixel smaller, as GDI makes
+    // it; a box without width or height shrinks past itself and is put in
+    // order again (one column or row before it).
+    raster::Box inner = raster::Ordered(box.left, box.top, box.right - 1, box.bottom - 1);
     raster::Spans spans;
     EllipseShape(inner, RegionClip(inner), &spans, nullptr);
     return NewRegion(std::move(spans));
@@ -542,7 +544,7 @@ HRGN CreateRoundRectRgn(int left, int top, int right, int bottom, int width, int
     if (platform_faults::ShouldFail("CreateRoundRectRgn")) return nullptr;
     raster::Box box = raster::Ordered(left, top, right, bottom);
     // As for elliptic regions: the figure of the box one pixel smaller.
-    raster::Box inner{box.left, box.top, box.right - 1, box.bottom - 1};
+    raster::Box inner = raster::Ordered(box.left, box.top, box.right - 1, box.bottom - 1);
     raster::Spans spans;
     raster::RoundRectSpans(inner, std::abs(static_cast<int64_t>(width)), std::abs(static_cast<int64_t>(height)),
                            RegionClip(inner), spans);
