@@ -168,6 +168,33 @@ std::vector<POINT> CornerPolygon(const raster::Box& box) {
 // A box without width or height: figures in it draw nothing at all.
 bool Empty(const raster::Box& box) { return box.left == box.right || box.top == box.bottom; }
 
+// A thin outline of an ellipse with an odd number of rows is traced as an
+// upper and a lower half that both run along the middle row: in a mix mode
+// that is not idempotent (R2_NOT, R2_XORPEN) the middle row's outline
+// pixels other than the two end pixels are changed twice.
+void RepaintSharedMiddleRow(Target& target, const raster::Box& box) {
+    const Pen& pen = SelectedPen(*target.dc);
+    int64_t w = box.right - box.left, h = box.bottom - box.top;
+    if (!target.surface || !HasPen(pen) || DrawnWidth(pen) > 1 || w < 3 || h < 3 || h % 2 == 0) return;
+    if (raster::Idempotent(raster::MixOf(target.dc->rop2, PixelFromColorref(pen.color)))) return;
+    int64_t mid = box.top + h / 2;
+    const raster::Clip& clip = target.clip;
+    if (mid < clip.top || mid >= clip.bottom) return;
+    raster::Spans rim, twice;
+    raster::EllipseRimSpans(box, raster::Clip{-(1 << 30), static_cast<int32_t>(mid), 1 << 30, static_cast<int32_t>(mid + 1)},
+                            rim);
+    raster::Normalize(rim);
+    for (const raster::Span& span : rim) {
+        int64_t x0 = span.x0, x1 = span.x1;
+        if (x0 == box.left) ++x0;
+        if (x1 == box.right) --x1;
+        x0 = std::max<int64_t>(x0, clip.left);
+        x1 = std::min<int64_t>(x1, clip.right);
+        if (x0 < x1) twice.push_back(raster::Span{span.y, static_cast<int32_t>(x0), static_cast<int32_t>(x1)});
+    }
+    PaintPen(target, twice);
+}
+
 std::vector<POINT> EllipsePolygon(const raster::Box& box) {
     if (box.right - box.left < 3 || box.bottom - box.top < 3) return CornerPolygon(box);
     return raster::RoundedPolygon(box, box.right - box.left, box.bottom - box.top);
@@ -337,6 +364,8 @@ BOOL RoundRect(HDC dc, int left, int top, int right, int bottom, int width, int 
                           if (squareBox(b)) return CornerPolygon(b);
                           return raster::RoundedPolygon(b, ew, eh);
                       });
+        // Corners as large as the box make it an ellipse, traced as one.
+        if (!square && ew >= w && eh >= h) RepaintSharedMiddleRow(target, box);
     }
     Finish(target);
     return TRUE;
@@ -351,6 +380,7 @@ BOOL Ellipse(HDC dc, int left, int top, int right, int bottom) {
     bool small = box.right - box.left < 3 || box.bottom - box.top < 3;
     if (target.surface && !Empty(box)) {
         DrawBoxFigure(target, box, small, small ? Fill::InsideOutline : Fill::UnderOutline, EllipseShape, EllipsePolygon);
+        RepaintSharedMiddleRow(target, box);
     }
     Finish(target);
     return TRUE;
