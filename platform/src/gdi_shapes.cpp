@@ -168,11 +168,14 @@ std::vector<POINT> CornerPolygon(const raster::Box& box) {
 // A box without width or height: figures in it draw nothing at all.
 bool Empty(const raster::Box& box) { return box.left == box.right || box.top == box.bottom; }
 
-// A thin outline of an ellipse with an odd number of rows is traced as an
-// upper and a lower half that both run along the middle row: in a mix mode
-// that is not idempotent (R2_NOT, R2_XORPEN) the middle row's outline
-// pixels other than the two end pixels are changed twice.
-void RepaintSharedMiddleRow(Target& target, const raster::Box& box) {
+// A thin outline whose left and right ends are curves meeting in one middle
+// row (an ellipse, or a rounded rectangle with corners as high as the box,
+// of an odd number of rows) is traced as an upper and a lower half that
+// both run along that row: in a mix mode that is not idempotent (R2_NOT,
+// R2_XORPEN) the row's outline pixels other than its two end pixels are
+// changed twice. `rimOf` gives the outline's spans within a clip.
+template <typename RimFn>
+void RepaintSharedMiddleRow(Target& target, const raster::Box& box, RimFn rimOf) {
     const Pen& pen = SelectedPen(*target.dc);
     int64_t w = box.right - box.left, h = box.bottom - box.top;
     if (!target.surface || !HasPen(pen) || DrawnWidth(pen) > 1 || w < 3 || h < 3 || h % 2 == 0) return;
@@ -181,8 +184,7 @@ void RepaintSharedMiddleRow(Target& target, const raster::Box& box) {
     const raster::Clip& clip = target.clip;
     if (mid < clip.top || mid >= clip.bottom) return;
     raster::Spans rim, twice;
-    raster::EllipseRimSpans(box, raster::Clip{-(1 << 30), static_cast<int32_t>(mid), 1 << 30, static_cast<int32_t>(mid + 1)},
-                            rim);
+    rimOf(raster::Clip{-(1 << 30), static_cast<int32_t>(mid), 1 << 30, static_cast<int32_t>(mid + 1)}, rim);
     raster::Normalize(rim);
     for (const raster::Span& span : rim) {
         int64_t x0 = span.x0, x1 = span.x1;
@@ -364,8 +366,11 @@ BOOL RoundRect(HDC dc, int left, int top, int right, int bottom, int width, int 
                           if (squareBox(b)) return CornerPolygon(b);
                           return raster::RoundedPolygon(b, ew, eh);
                       });
-        // Corners as large as the box make it an ellipse, traced as one.
-        if (!square && ew >= w && eh >= h) RepaintSharedMiddleRow(target, box);
+        if (!square && eh >= h) {
+            RepaintSharedMiddleRow(target, box, [&](const raster::Clip& c, raster::Spans& rim) {
+                raster::RoundRectRimSpans(box, ew, eh, c, rim);
+            });
+        }
     }
     Finish(target);
     return TRUE;
@@ -380,7 +385,9 @@ BOOL Ellipse(HDC dc, int left, int top, int right, int bottom) {
     bool small = box.right - box.left < 3 || box.bottom - box.top < 3;
     if (target.surface && !Empty(box)) {
         DrawBoxFigure(target, box, small, small ? Fill::InsideOutline : Fill::UnderOutline, EllipseShape, EllipsePolygon);
-        RepaintSharedMiddleRow(target, box);
+        RepaintSharedMiddleRow(target, box, [&](const raster::Clip& c, raster::Spans& rim) {
+            raster::EllipseRimSpans(box, c, rim);
+        });
     }
     Finish(target);
     return TRUE;
