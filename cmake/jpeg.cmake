@@ -33,6 +33,18 @@ set(_jpeg_out ${CMAKE_BINARY_DIR}/_deps/libjpeg-turbo)
 set(_jpeg_lib ${_jpeg_out}/lib/libjpeg.a)
 file(MAKE_DIRECTORY ${_jpeg_out}/include ${_jpeg_out}/lib)
 
+# The toolchain file as CMake found it (a relative one is looked for in the
+# build folder, then in the source folder): the library's own configure runs
+# in another folder, where a relative path would name nothing.
+set(_jpeg_toolchain "${CMAKE_TOOLCHAIN_FILE}")
+if(_jpeg_toolchain AND NOT IS_ABSOLUTE "${_jpeg_toolchain}")
+  if(EXISTS "${CMAKE_BINARY_DIR}/${_jpeg_toolchain}")
+    set(_jpeg_toolchain "${CMAKE_BINARY_DIR}/${_jpeg_toolchain}")
+  else()
+    set(_jpeg_toolchain "${CMAKE_SOURCE_DIR}/${_jpeg_toolchain}")
+  endif()
+endif()
+
 ExternalProject_Add(libjpeg_turbo_mingw
   SOURCE_DIR ${_jpeg_src}
   BINARY_DIR ${_jpeg_bin}
@@ -40,7 +52,7 @@ ExternalProject_Add(libjpeg_turbo_mingw
   UPDATE_COMMAND ""
   PATCH_COMMAND ""
   CMAKE_ARGS
-    -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
+    -DCMAKE_TOOLCHAIN_FILE=${_jpeg_toolchain}
     -DCMAKE_BUILD_TYPE=Release
     -DCMAKE_INSTALL_PREFIX=${_jpeg_out}
     -DWITH_SIMD=OFF
