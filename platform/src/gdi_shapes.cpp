@@ -468,11 +468,11 @@ BOOL ArcOrPie(HDC dc, bool pie, int left, int top, int right, int bottom, int xs
         Finish(target);
         return TRUE;
     }
+    // Figures too large to trace: the outline's pixels within the sector.
     raster::Spans figure, rim;
     EllipseShape(path, raster::Grow(target.clip, w + 1), &figure, &rim);
     raster::Normalize(figure);
     raster::Normalize(rim);
-    // Figures too large to trace: the outline's pixels within the sector.
     raster::Spans thin = raster::Sector(rim, path, xs, ys, xe, ye);
     if (pie) {
         POINT centre{static_cast<LONG>((path.left + path.right) / 2), static_cast<LONG>((path.top + path.bottom) / 2)};
