@@ -247,6 +247,9 @@ bool Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const So
                 int64_t row = y + j, end = screen ? std::min<int64_t>(x + b, screen->width) : 0;
                 bool onScreen = screen && row < screen->height && x + a < end;
                 if (screen && screen->current) {
+                    // A row left as it was is passed over at the C library's
+                    // comparing speed.
+                    if (std::memcmp(out + a, in + a, static_cast<size_t>(b - a) * sizeof(uint32_t)) == 0) continue;
                     uint32_t* shown = onScreen ? screen->pixels + static_cast<size_t>(row) * screen->pitch + (x + a)
                                                : nullptr;
                     CopyChanged(out + a, shown, onScreen ? static_cast<size_t>(end - (x + a)) : 0, in + a,
