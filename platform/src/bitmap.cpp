@@ -139,6 +139,20 @@ void CopyRow(uint32_t* out, const uint32_t* in, size_t n) {
     if (i < n) std::memcpy(out + i, in + i, (n - i) * sizeof(uint32_t));
 }
 
+// Copies n pixels with their top byte cleared, four at a time where the
+// processor has vector instructions.
+void CopyRowClearingTop(uint32_t* out, const uint32_t* in, size_t n) {
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i mask = _mm_set1_epi32(0xFFFFFF);
+    for (; n - i >= 4; i += 4) {
+        __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_and_si128(p, mask));
+    }
+#endif
+    for (; i < n; ++i) out[i] = in[i] & 0xFFFFFFu;
+}
+
 // Copies n pixels from `in` to `out` where they differ, writing each changed
 // pixel to `shown` as well for the first `shownCount` of them (the part of
 // the row the screen has, which shows `out` as it was). Both are read and
@@ -263,7 +277,7 @@ bool Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const So
                             static_cast<size_t>(end - (x + a)));
                 }
             } else if (code == 0xCC) {
-                for (int64_t i = a; i < b; ++i) out[i] = in[i] & 0xFFFFFFu;
+                CopyRowClearingTop(out + a, in + a, static_cast<size_t>(b - a));
             } else {
                 for (int64_t i = a; i < b; ++i) out[i] = Ternary(code, pattern, in[i] & 0xFFFFFFu, out[i] & 0xFFFFFFu);
             }
