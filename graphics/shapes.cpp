@@ -7,6 +7,7 @@
 // reported and the primitive goes on (the restore step always runs).
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <new>
 #include <string>
 #include <type_traits>
@@ -123,16 +124,17 @@ void window::DrawPolygon(const int32_t* xs, const int32_t* ys, int count, drawst
     // arrays hold no points.
     int used = count < 0 ? 0 : (count > 65535 ? 65535 : count);
     if (xs == nullptr || ys == nullptr) used = 0;
-    POINT* points = new (std::nothrow) POINT[used > 0 ? used : 1];
+    // Owned here, so that the array is freed whichever way the drawing ends
+    // (an error report from the message step or the drawing throws).
+    std::unique_ptr<POINT[]> points(new (std::nothrow) POINT[used > 0 ? used : 1]);
     if (points == nullptr) throw ERR_ALLOCATION;
     for (int i = 0; i < used; ++i) {
         points[i].x = xs[i];
         points[i].y = ys[i];
     }
     ProcessOneMessage();
-    DrawInStyle(*this, style, "DrawPolygon", [&](HDC dc) { return Polygon(dc, points, used); },
-                [&] { return CreatePolygonRgn(points, used, WINDING); });
-    delete[] points;
+    DrawInStyle(*this, style, "DrawPolygon", [&](HDC dc) { return Polygon(dc, points.get(), used); },
+                [&] { return CreatePolygonRgn(points.get(), used, WINDING); });
 }
 
 void window::DrawCircle(int32_t cx, int32_t cy, int32_t radius, drawstyle style) {

@@ -12,12 +12,8 @@ int main(int argc, char** argv) {
     const long frames = frame_run::Start("court_frame", argc, argv, 2000);
     if (frames == 0) return 2;
     window w(court::kWidth, court::kHeight, 0, 0);
-    w.SetWaitOnClose(false);
-    w.SetBuffering(true);
     image picture;
-    court::MakePicture(w, picture);
-
-    court::DrawFrame(w, picture, 0);  // faces and glyphs ready before timing
+    court::Prepare(w, picture);
     auto start = std::chrono::steady_clock::now();
     for (long frame = 1; frame <= frames; ++frame) court::DrawFrame(w, picture, frame);
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -124,11 +124,8 @@ int main(int argc, char** argv) {
     }
     // Ours.
     window w(court::kWidth, court::kHeight, 0, 0);
-    w.SetWaitOnClose(false);
-    w.SetBuffering(true);
     image picture;
-    court::MakePicture(w, picture);
-    court::DrawFrame(w, picture, 0);  // faces and glyphs ready before timing
+    court::Prepare(w, picture);
 
     // cairo: the buffer, the screen it is copied to, and the same picture.
     cairo_surface_t* buffer = cairo_image_surface_create(CAIRO_FORMAT_RGB24, court::kWidth, court::kHeight);

@@ -52,18 +52,24 @@ inline void BallSides(long frame, Quad sides[6]) {
     }
 }
 
-// The picture: a 168 x 84 capture of a few stripes, drawn into the window's
-// buffer and stored.
-inline void MakePicture(window& w, image& picture) {
+// The frame through the library, ending with the copy to the screen.
+inline void DrawFrame(window& w, const image& picture, long frame);
+
+// Makes `w` ready to draw frames: buffering on, no wait at its end, the
+// picture (a 168 x 84 capture of a few stripes drawn into the buffer) made,
+// and one frame drawn so that faces and glyphs are ready before timing.
+inline void Prepare(window& w, image& picture) {
+    w.SetWaitOnClose(false);
+    w.SetBuffering(true);
     for (int i = 0; i < 12; ++i) {
         w.SetPen(BLACK, 0);
         w.SetBrush(color(20 * i, 255 - 20 * i, 90));
         w.DrawRectangle(i * 14, 0, i * 14 + 14, kPictureHeight, STYLE_FILLED, 0, 0);
     }
     w.StoreImage(picture, 0, 0, kPictureWidth, kPictureHeight);
+    DrawFrame(w, picture, 0);
 }
 
-// The frame through the library, ending with the copy to the screen.
 inline void DrawFrame(window& w, const image& picture, long frame) {
     w.SetPen(WHITE, 1);
     w.SetBrush(WHITE);

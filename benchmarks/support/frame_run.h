@@ -8,17 +8,14 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "unpaced.h"
+
 namespace frame_run {
 
 // Prepares the environment and returns the frames to run, or 0 after
 // printing the usage for a count that is not a positive number.
 inline long Start(const char* name, int argc, char** argv, long defaultFrames) {
-#ifdef _WIN32
-    _putenv_s("GRAPHICS_FPS", "0");
-#else
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    setenv("GRAPHICS_FPS", "0", 1);
-#endif
+    unpaced::Start();
     const long frames = argc > 1 ? std::strtol(argv[1], nullptr, 10) : defaultFrames;
     if (frames <= 0) std::fprintf(stderr, "usage: %s [frames]\n", name);
     return frames > 0 ? frames : 0;

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "gdi_canvas.h"
+
 #include <cstdio>
 #include <sstream>
 
@@ -166,34 +168,9 @@ bool Parse(const std::string& text, Scene& scene) {
 }
 
 Picture Render(const Scene& scene) {
-    Picture pic;
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, scene.width, scene.height);
-    HGDIOBJ old = SelectObject(dc, bmp);
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(WHITE_BRUSH));
-    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
-    Rectangle(dc, 0, 0, scene.width + 1, scene.height + 1);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
-    for (const Shape& s : scene.shapes) DrawShape(dc, s);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = scene.width;
-    bi.bmiHeader.biHeight = -scene.height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    pic.width = scene.width;
-    pic.height = scene.height;
-    pic.pixels.assign(static_cast<size_t>(scene.width) * scene.height, 0);
-    GetDIBits(dc, bmp, 0, static_cast<UINT>(scene.height), pic.pixels.data(), &bi, DIB_RGB_COLORS);
-    for (auto& p : pic.pixels) p &= 0xFFFFFFu;
-    SelectObject(dc, old);
-    DeleteObject(bmp);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return pic;
+    return scene_files::DrawOnWhite(scene.width, scene.height, [&](HDC dc) {
+        for (const Shape& s : scene.shapes) DrawShape(dc, s);
+    });
 }
 
 }  // namespace gdi_diff

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "gdi_canvas.h"
 #include "scene_files.h"
 
 namespace gdi_scenes {
@@ -428,28 +429,7 @@ inline const std::vector<Scene>& Scenes() {
 
 // Draws a scene on a white bitmap in a memory DC and reads it back.
 inline Picture Render(const Scene& scene) {
-    Picture pic;
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, scene.width, scene.height);
-    HGDIOBJ old = SelectObject(dc, bmp);
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(WHITE_BRUSH));
-    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
-    Rectangle(dc, 0, 0, scene.width + 1, scene.height + 1);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
-    scene.draw(dc);
-    BITMAPINFO bi = Header(scene.width, -scene.height);
-    pic.width = scene.width;
-    pic.height = scene.height;
-    pic.pixels.assign(static_cast<size_t>(scene.width) * scene.height, 0);
-    GetDIBits(dc, bmp, 0, static_cast<UINT>(scene.height), pic.pixels.data(), &bi, DIB_RGB_COLORS);
-    for (auto& p : pic.pixels) p &= 0xFFFFFFu;
-    SelectObject(dc, old);
-    DeleteObject(bmp);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return pic;
+    return scene_files::DrawOnWhite(scene.width, scene.height, scene.draw);
 }
 
 }  // namespace gdi_scenes

@@ -24,6 +24,7 @@
 #include "jpeg_writer.h"
 #include "picture_files.h"
 #include "random.h"
+#include "unpaced.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -226,12 +227,7 @@ bool SoakApi(long rounds) {
 }  // namespace
 
 int main(int argc, char** argv) {
-#ifdef _WIN32
-    _putenv_s("GRAPHICS_FPS", "0");
-#else
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    setenv("GRAPHICS_FPS", "0", 1);
-#endif
+    unpaced::Start();
     std::string mode = argc > 1 ? argv[1] : "";
     long count = argc > 2 ? std::strtol(argv[2], nullptr, 10) : 100000;
     if ((mode != "game" && mode != "api") || count <= 0) {
