@@ -33,6 +33,14 @@ set(_jpeg_out ${CMAKE_BINARY_DIR}/_deps/libjpeg-turbo)
 set(_jpeg_lib ${_jpeg_out}/lib/libjpeg.a)
 file(MAKE_DIRECTORY ${_jpeg_out}/include ${_jpeg_out}/lib)
 
+# The toolchain file as a whole path: the sub-build runs in a folder of its
+# own, and a path given relative to the source tree is kept as given when
+# the build folder is configured again.
+set(_jpeg_toolchain ${CMAKE_TOOLCHAIN_FILE})
+if(_jpeg_toolchain AND NOT IS_ABSOLUTE "${_jpeg_toolchain}")
+  get_filename_component(_jpeg_toolchain "${_jpeg_toolchain}" ABSOLUTE BASE_DIR "${CMAKE_SOURCE_DIR}")
+endif()
+
 ExternalProject_Add(libjpeg_turbo_mingw
   SOURCE_DIR ${_jpeg_src}
   BINARY_DIR ${_jpeg_bin}
@@ -40,7 +48,7 @@ ExternalProject_Add(libjpeg_turbo_mingw
   UPDATE_COMMAND ""
   PATCH_COMMAND ""
   CMAKE_ARGS
-    -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
+    -DCMAKE_TOOLCHAIN_FILE=${_jpeg_toolchain}
     -DCMAKE_BUILD_TYPE=Release
     -DCMAKE_INSTALL_PREFIX=${_jpeg_out}
     -DWITH_SIMD=OFF
