@@ -33,12 +33,16 @@ set(_jpeg_out ${CMAKE_BINARY_DIR}/_deps/libjpeg-turbo)
 set(_jpeg_lib ${_jpeg_out}/lib/libjpeg.a)
 file(MAKE_DIRECTORY ${_jpeg_out}/include ${_jpeg_out}/lib)
 
-# The toolchain file as a whole path: the sub-build runs in a folder of its
-# own, and a path given relative to the source tree is kept as given when
-# the build folder is configured again.
-set(_jpeg_toolchain ${CMAKE_TOOLCHAIN_FILE})
+# The toolchain file as CMake found it (a relative one is looked for in the
+# build folder, then in the source folder): the library's own configure runs
+# in another folder, where a relative path would name nothing.
+set(_jpeg_toolchain "${CMAKE_TOOLCHAIN_FILE}")
 if(_jpeg_toolchain AND NOT IS_ABSOLUTE "${_jpeg_toolchain}")
-  get_filename_component(_jpeg_toolchain "${_jpeg_toolchain}" ABSOLUTE BASE_DIR "${CMAKE_SOURCE_DIR}")
+  if(EXISTS "${CMAKE_BINARY_DIR}/${_jpeg_toolchain}")
+    set(_jpeg_toolchain "${CMAKE_BINARY_DIR}/${_jpeg_toolchain}")
+  else()
+    set(_jpeg_toolchain "${CMAKE_SOURCE_DIR}/${_jpeg_toolchain}")
+  endif()
 endif()
 
 ExternalProject_Add(libjpeg_turbo_mingw

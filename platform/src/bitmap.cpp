@@ -225,11 +225,11 @@ bool Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const So
     if (useSource && !same) {
         mx = MapAxis(w, sw, mirrorX, combine, i0, i1);
         // Rows picked (not gathered) from a device-independent bitmap: a
-        // bottom-up one is stepped through from its bottom row up; a
-        // top-down one being shrunk takes each destination row's pick
-        // centred in its share of the source, top down.
+        // bottom-up one being grown is stepped through from its bottom row
+        // up; one being shrunk, stored either way, takes each destination
+        // row's pick centred in its share of the source, top down.
         bool pickRows = dibRows != DibRows::none && !combine;
-        if (pickRows && dibRows == DibRows::bottomUp) {
+        if (pickRows && dibRows == DibRows::bottomUp && sh <= h) {
             // Row j takes what row h - 1 - j takes counted from the top,
             // turned over.
             AxisMap up = MapAxis(h, sh, mirrorY, combine, h - j1, h - j0);
@@ -243,7 +243,7 @@ bool Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const So
                 my.last[at] = up.First(k) < 0 ? -2 : sh - 1 - up.First(k);
             }
         } else {
-            my = MapAxis(h, sh, mirrorY, combine, j0, j1, pickRows && dibRows == DibRows::topDown && sh > h);
+            my = MapAxis(h, sh, mirrorY, combine, j0, j1, pickRows && sh > h);
         }
     }
     if (same && useSource) {

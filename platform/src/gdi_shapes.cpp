@@ -168,6 +168,35 @@ std::vector<POINT> CornerPolygon(const raster::Box& box) {
 // A box without width or height: figures in it draw nothing at all.
 bool Empty(const raster::Box& box) { return box.left == box.right || box.top == box.bottom; }
 
+// A thin outline whose left and right ends are curves meeting in one middle
+// row (an ellipse, or a rounded rectangle with corners as high as the box,
+// of an odd number of rows) is traced as an upper and a lower half that
+// both run along that row: in a mix mode that is not idempotent (R2_NOT,
+// R2_XORPEN) the row's outline pixels other than its two end pixels are
+// changed twice. `rimOf` gives the outline's spans within a clip.
+template <typename RimFn>
+void RepaintSharedMiddleRow(Target& target, const raster::Box& box, RimFn rimOf) {
+    const Pen& pen = SelectedPen(*target.dc);
+    int64_t w = box.right - box.left, h = box.bottom - box.top;
+    if (!target.surface || !HasPen(pen) || DrawnWidth(pen) > 1 || w < 3 || h < 3 || h % 2 == 0) return;
+    if (raster::Idempotent(raster::MixOf(target.dc->rop2, PixelFromColorref(pen.color)))) return;
+    int64_t mid = box.top + h / 2;
+    const raster::Clip& clip = target.clip;
+    if (mid < clip.top || mid >= clip.bottom) return;
+    raster::Spans rim, twice;
+    rimOf(raster::Clip{-(1 << 30), static_cast<int32_t>(mid), 1 << 30, static_cast<int32_t>(mid + 1)}, rim);
+    raster::Normalize(rim);
+    for (const raster::Span& span : rim) {
+        int64_t x0 = span.x0, x1 = span.x1;
+        if (x0 == box.left) ++x0;
+        if (x1 == box.right) --x1;
+        x0 = std::max<int64_t>(x0, clip.left);
+        x1 = std::min<int64_t>(x1, clip.right);
+        if (x0 < x1) twice.push_back(raster::Span{span.y, static_cast<int32_t>(x0), static_cast<int32_t>(x1)});
+    }
+    PaintPen(target, twice);
+}
+
 std::vector<POINT> EllipsePolygon(const raster::Box& box) {
     if (box.right - box.left < 3 || box.bottom - box.top < 3) return CornerPolygon(box);
     return raster::RoundedPolygon(box, box.right - box.left, box.bottom - box.top);
@@ -337,6 +366,11 @@ BOOL RoundRect(HDC dc, int left, int top, int right, int bottom, int width, int 
                           if (squareBox(b)) return CornerPolygon(b);
                           return raster::RoundedPolygon(b, ew, eh);
                       });
+        if (!square && eh >= h) {
+            RepaintSharedMiddleRow(target, box, [&](const raster::Clip& c, raster::Spans& rim) {
+                raster::RoundRectRimSpans(box, ew, eh, c, rim);
+            });
+        }
     }
     Finish(target);
     return TRUE;
@@ -351,6 +385,9 @@ BOOL Ellipse(HDC dc, int left, int top, int right, int bottom) {
     bool small = box.right - box.left < 3 || box.bottom - box.top < 3;
     if (target.surface && !Empty(box)) {
         DrawBoxFigure(target, box, small, small ? Fill::InsideOutline : Fill::UnderOutline, EllipseShape, EllipsePolygon);
+        RepaintSharedMiddleRow(target, box, [&](const raster::Clip& c, raster::Spans& rim) {
+            raster::EllipseRimSpans(box, c, rim);
+        });
     }
     Finish(target);
     return TRUE;
@@ -531,8 +568,10 @@ HRGN CreateRectRgn(int left, int top, int right, int bottom) {
 HRGN CreateEllipticRgn(int left, int top, int right, int bottom) {
     if (platform_faults::ShouldFail("CreateEllipticRgn")) return nullptr;
     raster::Box box = raster::Ordered(left, top, right, bottom);
-    // A region covers the figure of the box one pixel smaller, as GDI makes it.
-    raster::Box inner{box.left, box.top, box.right - 1, box.bottom - 1};
+    // A region covers the figure of the box one pixel smaller, as GDI makes
+    // it; a box without width or height shrinks past itself and is put in
+    // order again (one column or row before it).
+    raster::Box inner = raster::Ordered(box.left, box.top, box.right - 1, box.bottom - 1);
     raster::Spans spans;
     EllipseShape(inner, RegionClip(inner), &spans, nullptr);
     return NewRegion(std::move(spans));
@@ -542,7 +581,7 @@ HRGN CreateRoundRectRgn(int left, int top, int right, int bottom, int width, int
     if (platform_faults::ShouldFail("CreateRoundRectRgn")) return nullptr;
     raster::Box box = raster::Ordered(left, top, right, bottom);
     // As for elliptic regions: the figure of the box one pixel smaller.
-    raster::Box inner{box.left, box.top, box.right - 1, box.bottom - 1};
+    raster::Box inner = raster::Ordered(box.left, box.top, box.right - 1, box.bottom - 1);
     raster::Spans spans;
     raster::RoundRectSpans(inner, std::abs(static_cast<int64_t>(width)), std::abs(static_cast<int64_t>(height)),
                            RegionClip(inner), spans);

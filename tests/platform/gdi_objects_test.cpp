@@ -421,3 +421,35 @@ TEST(GdiWindowDcs, DrawAndCopyOntoTheWindowsClientArea) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(GdiShapes, ThinEllipseOutlineChangesTheInnerPixelsOfAnOddMiddleRowTwice) {
+    Canvas c(60, 20);
+    SelectObject(c.dc, GetStockObject(NULL_BRUSH));
+    SetROP2(c.dc, R2_NOT);
+    Ellipse(c.dc, 10, 10, 43, 13);  // three rows: the middle one, y = 11, is shared by both halves
+    EXPECT_EQ(c.At(10, 11), 0u);          // its end pixels are changed once
+    EXPECT_EQ(c.At(42, 11), 0u);
+    EXPECT_EQ(c.At(11, 11), 0xFFFFFFu);   // the pixels beside them twice
+    EXPECT_EQ(c.At(41, 11), 0xFFFFFFu);
+    EXPECT_EQ(c.At(26, 10), 0u);          // the top and bottom rows once
+    Ellipse(c.dc, 10, 0, 43, 4);          // four rows: no row is shared
+    EXPECT_EQ(c.At(11, 1), 0u);
+}
+
+TEST(GdiShapes, RoundRegionsOfABoxWithoutWidthOrHeightCoverTheRowOrColumnBeforeIt) {
+    Canvas c(20, 20);
+    HRGN corner = CreateEllipticRgn(8, 8, 8, 8);
+    HRGN column = CreateRoundRectRgn(5, 2, 5, 6, 9, 9);
+    InvertRgn(c.dc, corner);
+    InvertRgn(c.dc, column);
+    EXPECT_EQ(c.At(7, 7), 0u);
+    for (int y = 2; y < 5; ++y) EXPECT_EQ(c.At(4, y), 0u) << y;
+    EXPECT_EQ(c.At(4, 5), 0xFFFFFFu);
+    EXPECT_EQ(c.At(5, 2), 0xFFFFFFu);
+    DeleteObject(corner);
+    DeleteObject(column);
+}
+
+}  // namespace

@@ -24,7 +24,7 @@ const std::map<std::string, double>& Floors() {
         {"polygon_frame", 1.0}, {"polygon_inverted", 1.0}, {"polygon_winding", 1.0},
         {"arc", 0.998}, {"pie_filled", 0.995}, {"pie_inverted", 0.9974},
         {"bezier", 1.0}, {"regions", 1.0}, {"inverted_twice", 1.0},
-        {"edges", 1.0}, {"solid_pens", 1.0}, {"dib_transfers", 0.999},
+        {"edges", 1.0}, {"solid_pens", 1.0}, {"dib_transfers", 1.0},
         {"blits", 1.0}, {"dib_stretch_mixed", 1.0},
     };
     return floors;
