@@ -33,15 +33,15 @@ set(_jpeg_out ${CMAKE_BINARY_DIR}/_deps/libjpeg-turbo)
 set(_jpeg_lib ${_jpeg_out}/lib/libjpeg.a)
 file(MAKE_DIRECTORY ${_jpeg_out}/include ${_jpeg_out}/lib)
 
-# The toolchain file may be given relative to the build or the source
-# folder (as scripts/test.sh gives it); the library's own build runs in a
-# folder of its own, so it gets the file's full path.
-set(_jpeg_toolchain ${CMAKE_TOOLCHAIN_FILE})
+# The toolchain file as CMake found it (a relative one is looked for in the
+# build folder, then in the source folder): the library's own configure runs
+# in another folder, where a relative path would name nothing.
+set(_jpeg_toolchain "${CMAKE_TOOLCHAIN_FILE}")
 if(_jpeg_toolchain AND NOT IS_ABSOLUTE "${_jpeg_toolchain}")
-  if(EXISTS ${CMAKE_BINARY_DIR}/${_jpeg_toolchain})
-    set(_jpeg_toolchain ${CMAKE_BINARY_DIR}/${_jpeg_toolchain})
+  if(EXISTS "${CMAKE_BINARY_DIR}/${_jpeg_toolchain}")
+    set(_jpeg_toolchain "${CMAKE_BINARY_DIR}/${_jpeg_toolchain}")
   else()
-    set(_jpeg_toolchain ${CMAKE_SOURCE_DIR}/${_jpeg_toolchain})
+    set(_jpeg_toolchain "${CMAKE_SOURCE_DIR}/${_jpeg_toolchain}")
   endif()
 endif()
 

@@ -139,6 +139,62 @@ void CopyRow(uint32_t* out, const uint32_t* in, size_t n) {
     if (i < n) std::memcpy(out + i, in + i, (n - i) * sizeof(uint32_t));
 }
 
+// Copies n pixels with their top byte cleared, four at a time where the
+// processor has vector instructions.
+void CopyRowClearingTop(uint32_t* out, const uint32_t* in, size_t n) {
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i mask = _mm_set1_epi32(0xFFFFFF);
+    for (; n - i >= 4; i += 4) {
+        __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_and_si128(p, mask));
+    }
+#endif
+    for (; i < n; ++i) out[i] = in[i] & 0xFFFFFFu;
+}
+
+// Copies n pixels from `in` to `out` where they differ, writing each changed
+// pixel to `shown` as well for the first `shownCount` of them (the part of
+// the row the screen has, which shows `out` as it was). Both are read and
+// written in one pass, 64 bytes at a time where the processor has vector
+// instructions, and a stretch left as it was is written nowhere.
+void CopyChanged(uint32_t* out, uint32_t* shown, size_t shownCount, const uint32_t* in, size_t n) {
+    size_t i = 0;
+    // Writes pixels [i, i + k) that differ somewhere.
+    auto store = [&](size_t at, size_t k) {
+        std::memcpy(out + at, in + at, k * sizeof(uint32_t));
+        if (at < shownCount) std::memcpy(shown + at, in + at, std::min(k, shownCount - at) * sizeof(uint32_t));
+    };
+#if defined(__SSE2__)
+    for (; n - i >= 16; i += 16) {
+        __m128i p0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+        __m128i p1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 4));
+        __m128i p2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 8));
+        __m128i p3 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 12));
+        __m128i q0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(out + i));
+        __m128i q1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(out + i + 4));
+        __m128i q2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(out + i + 8));
+        __m128i q3 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(out + i + 12));
+        __m128i same = _mm_and_si128(_mm_and_si128(_mm_cmpeq_epi32(p0, q0), _mm_cmpeq_epi32(p1, q1)),
+                                     _mm_and_si128(_mm_cmpeq_epi32(p2, q2), _mm_cmpeq_epi32(p3, q3)));
+        if (_mm_movemask_epi8(same) == 0xFFFF) continue;
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), p0);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 4), p1);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 8), p2);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 12), p3);
+        if (i + 16 <= shownCount) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(shown + i), p0);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(shown + i + 4), p1);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(shown + i + 8), p2);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(shown + i + 12), p3);
+        } else if (i < shownCount) {
+            std::memcpy(shown + i, in + i, (shownCount - i) * sizeof(uint32_t));
+        }
+    }
+#endif
+    if (i < n && std::memcmp(out + i, in + i, (n - i) * sizeof(uint32_t)) != 0) store(i, n - i);
+}
+
 // One destination rectangle [x, x + w) x [y, y + h) filled from source
 // rectangle (sx, sy, sw, sh); negative sizes mirror. The stretching mode
 // says how shrinking combines source pixels: BLACKONWHITE ANDs them (black
@@ -169,11 +225,11 @@ bool Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const So
     if (useSource && !same) {
         mx = MapAxis(w, sw, mirrorX, combine, i0, i1);
         // Rows picked (not gathered) from a device-independent bitmap: a
-        // bottom-up one is stepped through from its bottom row up; a
-        // top-down one being shrunk takes each destination row's pick
-        // centred in its share of the source, top down.
+        // bottom-up one being grown is stepped through from its bottom row
+        // up; one being shrunk, stored either way, takes each destination
+        // row's pick centred in its share of the source, top down.
         bool pickRows = dibRows != DibRows::none && !combine;
-        if (pickRows && dibRows == DibRows::bottomUp) {
+        if (pickRows && dibRows == DibRows::bottomUp && sh <= h) {
             // Row j takes what row h - 1 - j takes counted from the top,
             // turned over.
             AxisMap up = MapAxis(h, sh, mirrorY, combine, h - j1, h - j0);
@@ -187,7 +243,7 @@ bool Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const So
                 my.last[at] = up.First(k) < 0 ? -2 : sh - 1 - up.First(k);
             }
         } else {
-            my = MapAxis(h, sh, mirrorY, combine, j0, j1, pickRows && dibRows == DibRows::topDown && sh > h);
+            my = MapAxis(h, sh, mirrorY, combine, j0, j1, pickRows && sh > h);
         }
     }
     if (same && useSource) {
@@ -199,19 +255,29 @@ bool Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const So
             in += sx;
             uint32_t* out = dst.Row(static_cast<int32_t>(y + j)) + x;
             if (code == 0xCC && src.clean) {
-                // A row the copy would leave as it is, already on the screen,
-                // is neither written nor shown again.
-                size_t bytes = static_cast<size_t>(b - a) * sizeof(uint32_t);
-                if (screen && screen->current && std::memcmp(out + a, in + a, bytes) == 0) continue;
+                // When the screen shows the destination as it is, only the
+                // pixels the copy changes are written, to both at once;
+                // otherwise the row is copied and then shown.
+                int64_t row = y + j, end = screen ? std::min<int64_t>(x + b, screen->width) : 0;
+                bool onScreen = screen && row < screen->height && x + a < end;
+                if (screen && screen->current) {
+                    // A row left as it was is passed over at the C library's
+                    // comparing speed.
+                    if (std::memcmp(out + a, in + a, static_cast<size_t>(b - a) * sizeof(uint32_t)) == 0) continue;
+                    uint32_t* shown = onScreen ? screen->pixels + static_cast<size_t>(row) * screen->pitch + (x + a)
+                                               : nullptr;
+                    CopyChanged(out + a, shown, onScreen ? static_cast<size_t>(end - (x + a)) : 0, in + a,
+                                static_cast<size_t>(b - a));
+                    continue;
+                }
                 CopyRow(out + a, in + a, static_cast<size_t>(b - a));
                 // The row just written, still in the cache, onto the screen.
-                int64_t row = y + j, end = screen ? std::min<int64_t>(x + b, screen->width) : 0;
-                if (screen && row < screen->height && x + a < end) {
+                if (onScreen) {
                     CopyRow(screen->pixels + static_cast<size_t>(row) * screen->pitch + (x + a), out + a,
                             static_cast<size_t>(end - (x + a)));
                 }
             } else if (code == 0xCC) {
-                for (int64_t i = a; i < b; ++i) out[i] = in[i] & 0xFFFFFFu;
+                CopyRowClearingTop(out + a, in + a, static_cast<size_t>(b - a));
             } else {
                 for (int64_t i = a; i < b; ++i) out[i] = Ternary(code, pattern, in[i] & 0xFFFFFFu, out[i] & 0xFFFFFFu);
             }

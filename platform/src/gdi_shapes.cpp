@@ -168,6 +168,35 @@ std::vector<POINT> CornerPolygon(const raster::Box& box) {
 // A box without width or height: figures in it draw nothing at all.
 bool Empty(const raster::Box& box) { return box.left == box.right || box.top == box.bottom; }
 
+// A thin outline whose left and right ends are curves meeting in one middle
+// row (an ellipse, or a rounded rectangle with corners as high as the box,
+// of an odd number of rows) is traced as an upper and a lower half that
+// both run along that row: in a mix mode that is not idempotent (R2_NOT,
+// R2_XORPEN) the row's outline pixels other than its two end pixels are
+// changed twice. `rimOf` gives the outline's spans within a clip.
+template <typename RimFn>
+void RepaintSharedMiddleRow(Target& target, const raster::Box& box, RimFn rimOf) {
+    const Pen& pen = SelectedPen(*target.dc);
+    int64_t w = box.right - box.left, h = box.bottom - box.top;
+    if (!target.surface || !HasPen(pen) || DrawnWidth(pen) > 1 || w < 3 || h < 3 || h % 2 == 0) return;
+    if (raster::Idempotent(raster::MixOf(target.dc->rop2, PixelFromColorref(pen.color)))) return;
+    int64_t mid = box.top + h / 2;
+    const raster::Clip& clip = target.clip;
+    if (mid < clip.top || mid >= clip.bottom) return;
+    raster::Spans rim, twice;
+    rimOf(raster::Clip{-(1 << 30), static_cast<int32_t>(mid), 1 << 30, static_cast<int32_t>(mid + 1)}, rim);
+    raster::Normalize(rim);
+    for (const raster::Span& span : rim) {
+        int64_t x0 = span.x0, x1 = span.x1;
+        if (x0 == box.left) ++x0;
+        if (x1 == box.right) --x1;
+        x0 = std::max<int64_t>(x0, clip.left);
+        x1 = std::min<int64_t>(x1, clip.right);
+        if (x0 < x1) twice.push_back(raster::Span{span.y, static_cast<int32_t>(x0), static_cast<int32_t>(x1)});
+    }
+    PaintPen(target, twice);
+}
+
 std::vector<POINT> EllipsePolygon(const raster::Box& box) {
     if (box.right - box.left < 3 || box.bottom - box.top < 3) return CornerPolygon(box);
     return raster::RoundedPolygon(box, box.right - box.left, box.bottom - box.top);
@@ -337,6 +366,11 @@ BOOL RoundRect(HDC dc, int left, int top, int right, int bottom, int width, int 
                           if (squareBox(b)) return CornerPolygon(b);
                           return raster::RoundedPolygon(b, ew, eh);
                       });
+        if (!square && eh >= h) {
+            RepaintSharedMiddleRow(target, box, [&](const raster::Clip& c, raster::Spans& rim) {
+                raster::RoundRectRimSpans(box, ew, eh, c, rim);
+            });
+        }
     }
     Finish(target);
     return TRUE;
@@ -351,6 +385,9 @@ BOOL Ellipse(HDC dc, int left, int top, int right, int bottom) {
     bool small = box.right - box.left < 3 || box.bottom - box.top < 3;
     if (target.surface && !Empty(box)) {
         DrawBoxFigure(target, box, small, small ? Fill::InsideOutline : Fill::UnderOutline, EllipseShape, EllipsePolygon);
+        RepaintSharedMiddleRow(target, box, [&](const raster::Clip& c, raster::Spans& rim) {
+            raster::EllipseRimSpans(box, c, rim);
+        });
     }
     Finish(target);
     return TRUE;
@@ -404,42 +441,17 @@ BOOL ArcOrPie(HDC dc, bool pie, int left, int top, int right, int bottom, int xs
     const Pen& pen = SelectedPen(*target.dc);
     int w = HasPen(pen) ? DrawnWidth(pen) : 1;
     raster::Box path = PathBox(pen, box);
-    raster::Spans figure, rim;
-    EllipseShape(path, raster::Grow(target.clip, w + 1), &figure, &rim);
-    raster::Normalize(figure);
-    raster::Normalize(rim);
-    // The traced outline, counter-clockwise, from the first point at or past
-    // the start ray up to the last point before the end ray (which a thin
-    // pen leaves out, as lines leave out their last point). Angles are seen
-    // from the box's whole-pixel centre.
-    std::vector<POINT> ring = raster::RoundedPolygon(path, path.right - path.left, path.bottom - path.top);
-    if (!ring.empty()) {
-        const double kTurn = 2 * raster::kPi;
-        double cx = static_cast<double>(path.left + (path.right - path.left) / 2);
-        double cy = static_cast<double>(path.top + (path.bottom - path.top) / 2);
-        auto angle = [&](double x, double y) {
-            double a = std::atan2(-(y - cy), x - cx);
-            return a < 0 ? a + kTurn : a;
-        };
-        double a0 = angle(xs, ys);
-        double sweep = angle(xe, ye) - a0;
-        if (sweep <= 0) sweep += kTurn;
-        auto offset = [&](const POINT& p) {
-            double d = angle(p.x, p.y) - a0;
-            if (d < 0) d += kTurn;
-            if (d >= kTurn) d -= kTurn;
-            return d;
-        };
-        size_t first = 0;
-        for (size_t i = 1; i < ring.size(); ++i) {
-            if (offset(ring[i]) < offset(ring[first])) first = i;
-        }
-        std::vector<POINT> arc;
-        for (size_t k = 0; k < ring.size(); ++k) {
-            const POINT& p = ring[(first + k) % ring.size()];
-            if (offset(p) >= sweep) break;
-            arc.push_back(p);
-        }
+    // An inside-frame pen wider than the box leaves its path no width at
+    // all: GDI draws nothing, not even a pie's interior.
+    if (path.right <= path.left) return TRUE;
+    // The traced outline, counter-clockwise, from the start ray to the end
+    // ray; a thin pen leaves out its last point, as lines leave out theirs.
+    std::vector<POINT> arc;
+    if (raster::ArcPoints(path, xs, ys, xe, ye, arc)) {
+        // An arc of a single point draws nothing, whatever the pen.
+        if (arc.empty() || (!pie && arc.size() == 1)) return TRUE;
+        int64_t cx = path.left + (path.right - path.left) / 2;
+        int64_t cy = path.top + (path.bottom - path.top) / 2;
         POINT centre{static_cast<LONG>(cx), static_cast<LONG>(cy)};
         if (pie) {
             raster::Spans interior;
@@ -456,8 +468,11 @@ BOOL ArcOrPie(HDC dc, bool pie, int left, int top, int right, int bottom, int xs
         Finish(target);
         return TRUE;
     }
-    // Figures too small to trace (or too large): the outline's pixels within
-    // the sector.
+    // Figures too large to trace: the outline's pixels within the sector.
+    raster::Spans figure, rim;
+    EllipseShape(path, raster::Grow(target.clip, w + 1), &figure, &rim);
+    raster::Normalize(figure);
+    raster::Normalize(rim);
     raster::Spans thin = raster::Sector(rim, path, xs, ys, xe, ye);
     if (pie) {
         POINT centre{static_cast<LONG>((path.left + path.right) / 2), static_cast<LONG>((path.top + path.bottom) / 2)};
@@ -531,8 +546,10 @@ HRGN CreateRectRgn(int left, int top, int right, int bottom) {
 HRGN CreateEllipticRgn(int left, int top, int right, int bottom) {
     if (platform_faults::ShouldFail("CreateEllipticRgn")) return nullptr;
     raster::Box box = raster::Ordered(left, top, right, bottom);
-    // A region covers the figure of the box one pixel smaller, as GDI makes it.
-    raster::Box inner{box.left, box.top, box.right - 1, box.bottom - 1};
+    // A region covers the figure of the box one pixel smaller, as GDI makes
+    // it; a box without width or height shrinks past itself and is put in
+    // order again (one column or row before it).
+    raster::Box inner = raster::Ordered(box.left, box.top, box.right - 1, box.bottom - 1);
     raster::Spans spans;
     EllipseShape(inner, RegionClip(inner), &spans, nullptr);
     return NewRegion(std::move(spans));
@@ -542,7 +559,7 @@ HRGN CreateRoundRectRgn(int left, int top, int right, int bottom, int width, int
     if (platform_faults::ShouldFail("CreateRoundRectRgn")) return nullptr;
     raster::Box box = raster::Ordered(left, top, right, bottom);
     // As for elliptic regions: the figure of the box one pixel smaller.
-    raster::Box inner{box.left, box.top, box.right - 1, box.bottom - 1};
+    raster::Box inner = raster::Ordered(box.left, box.top, box.right - 1, box.bottom - 1);
     raster::Spans spans;
     raster::RoundRectSpans(inner, std::abs(static_cast<int64_t>(width)), std::abs(static_cast<int64_t>(height)),
                            RegionClip(inner), spans);

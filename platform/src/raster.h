@@ -116,6 +116,16 @@ std::vector<POINT> RoundedPolygon(const Box& box, int64_t ew, int64_t eh);
 // Points of a cubic Bezier curve flattened into a polyline, start and end included.
 std::vector<POINT> FlattenBezier(const POINT* p4);
 
+// The traced outline of the ellipse of `box` (any size from 1 x 1) from the
+// ray through (xs, ys) counter-clockwise to the ray through (xe, ye), both
+// seen from the box's middle pixel, as GDI picks its points: the point the
+// start ray reaches first up to the point the end ray reaches, the end point
+// last. Where the outline's four quarters meet, their shared points come
+// twice. Rays that meet no point between them take the whole way round.
+// False (and no points) when the box is too large to trace or has no width;
+// a box upside down (bottom above top) is traced as it stands.
+bool ArcPoints(const Box& box, int64_t xs, int64_t ys, int64_t xe, int64_t ye, std::vector<POINT>& arc);
+
 // The part of the filled ellipse `ellipse` (normalized spans of the figure
 // of `box`) swept counter-clockwise, as seen on screen, from the ray through
 // (xs, ys) to the ray through (xe, ye), both from the centre of `box`; the

@@ -194,6 +194,15 @@ TEST(Bitmaps, SetDIBitsToDeviceDrawsBothRowOrdersAndCountsLines) {
     EXPECT_EQ(SetDIBitsToDevice(c.dc, 0, 0, 4, 3, 0, 0, 0, 3, nullptr, &td, DIB_RGB_COLORS), 0);
     BITMAPINFO zero = Header(0, 3);
     EXPECT_EQ(SetDIBitsToDevice(c.dc, 0, 0, 4, 3, 0, 0, 0, 3, topDown.data(), &zero, DIB_RGB_COLORS), 0);
+    // A caller's pixels with their top byte set arrive without it, in
+    // rows long enough to be copied several pixels at a time.
+    std::vector<uint32_t> marked(11);
+    for (size_t i = 0; i < marked.size(); ++i) marked[i] = 0xA5000000u | Pattern(static_cast<int>(i), 2);
+    BITMAPINFO row = Header(11, -1);
+    Canvas e(12, 1);
+    EXPECT_EQ(SetDIBitsToDevice(e.dc, 1, 0, 11, 1, 0, 0, 0, 1, marked.data(), &row, DIB_RGB_COLORS), 1);
+    for (int x = 0; x < 11; ++x) EXPECT_EQ(e.At(x + 1, 0), Pattern(x, 2)) << "pixel " << x;
+    EXPECT_EQ(e.At(0, 0), 0xFFFFFFu);
 }
 
 TEST(Bitmaps, StretchDIBitsTakesTheSourceYFromTheBottomRow) {

@@ -283,6 +283,43 @@ TEST(GdiShapes, InsideFramePensKeepWideOutlinesInsideTheBox) {
     DeleteObject(pen);
 }
 
+// Inside-frame pens at least as wide as an arc's box, as the Windows build
+// draws them (found from its pictures).
+TEST(GdiShapes, InsideFrameArcsAndPiesWiderThanTheirBox) {
+    Canvas c(96, 72);
+    auto blank = [&] {
+        for (uint32_t p : c.Pixels()) {
+            if (p != 0xFFFFFFu) return false;
+        }
+        return true;
+    };
+    SelectObject(c.dc, GetStockObject(GRAY_BRUSH));
+    // Wider than the box across: nothing at all, not even the pie's inside.
+    HPEN pen = CreatePen(PS_INSIDEFRAME, 13, RGB(0, 0, 0));
+    HGDIOBJ old = SelectObject(c.dc, pen);
+    EXPECT_TRUE(Arc(c.dc, 42, 16, 54, 56, 154, 36, 154, 36));
+    EXPECT_TRUE(Pie(c.dc, 42, 16, 54, 56, 154, 16, -58, 16));
+    EXPECT_TRUE(blank());
+    // Taller than a wide box: the pen's path turns upside down and is still
+    // traced, reaching out above and below the box.
+    EXPECT_TRUE(Arc(c.dc, 28, 30, 68, 42, 168, 36, 168, 36));
+    EXPECT_EQ(c.At(48, 28), RGB(0, 0, 0));
+    EXPECT_EQ(c.At(48, 43), RGB(0, 0, 0));
+    EXPECT_EQ(c.At(48, 44), RGB(255, 255, 255));
+    EXPECT_EQ(c.At(27, 36), RGB(255, 255, 255));
+    // Upside down and then taller than wide: nothing.
+    Canvas d(96, 72);
+    HPEN wider = CreatePen(PS_INSIDEFRAME, 28, RGB(0, 0, 0));
+    SelectObject(d.dc, wider);
+    EXPECT_TRUE(Arc(d.dc, 28, 30, 68, 42, 168, 36, 168, 36));
+    for (uint32_t p : d.Pixels()) EXPECT_EQ(p, 0xFFFFFFu);
+    SelectObject(d.dc, GetStockObject(BLACK_PEN));
+    SelectObject(c.dc, old);
+    SelectObject(c.dc, GetStockObject(WHITE_BRUSH));
+    DeleteObject(pen);
+    DeleteObject(wider);
+}
+
 TEST(GdiShapes, EveryFigureInvertedTwiceGivesBackThePicture) {
     Canvas c(60, 60);
     auto& px = platform::LookupBitmap(c.bitmap)->surface.pixels;
@@ -418,6 +455,38 @@ TEST(GdiWindowDcs, DrawAndCopyOntoTheWindowsClientArea) {
     EXPECT_EQ(GetObjectType(dc), 0u);
     DestroyWindow(hwnd);
     EXPECT_EQ(GetDC(hwnd), nullptr) << "no DC for a destroyed window";
+}
+
+}  // namespace
+
+namespace {
+
+TEST(GdiShapes, ThinEllipseOutlineChangesTheInnerPixelsOfAnOddMiddleRowTwice) {
+    Canvas c(60, 20);
+    SelectObject(c.dc, GetStockObject(NULL_BRUSH));
+    SetROP2(c.dc, R2_NOT);
+    Ellipse(c.dc, 10, 10, 43, 13);  // three rows: the middle one, y = 11, is shared by both halves
+    EXPECT_EQ(c.At(10, 11), 0u);          // its end pixels are changed once
+    EXPECT_EQ(c.At(42, 11), 0u);
+    EXPECT_EQ(c.At(11, 11), 0xFFFFFFu);   // the pixels beside them twice
+    EXPECT_EQ(c.At(41, 11), 0xFFFFFFu);
+    EXPECT_EQ(c.At(26, 10), 0u);          // the top and bottom rows once
+    Ellipse(c.dc, 10, 0, 43, 4);          // four rows: no row is shared
+    EXPECT_EQ(c.At(11, 1), 0u);
+}
+
+TEST(GdiShapes, RoundRegionsOfABoxWithoutWidthOrHeightCoverTheRowOrColumnBeforeIt) {
+    Canvas c(20, 20);
+    HRGN corner = CreateEllipticRgn(8, 8, 8, 8);
+    HRGN column = CreateRoundRectRgn(5, 2, 5, 6, 9, 9);
+    InvertRgn(c.dc, corner);
+    InvertRgn(c.dc, column);
+    EXPECT_EQ(c.At(7, 7), 0u);
+    for (int y = 2; y < 5; ++y) EXPECT_EQ(c.At(4, y), 0u) << y;
+    EXPECT_EQ(c.At(4, 5), 0xFFFFFFu);
+    EXPECT_EQ(c.At(5, 2), 0xFFFFFFu);
+    DeleteObject(corner);
+    DeleteObject(column);
 }
 
 }  // namespace

@@ -22,9 +22,9 @@ const std::map<std::string, double>& Floors() {
         {"roundrect_filled", 1.0}, {"roundrect_frame", 1.0}, {"small_boxes", 1.0}, {"tiny_wide", 1.0},
         {"lines", 1.0}, {"wide_lines", 1.0}, {"polygon_filled", 1.0},
         {"polygon_frame", 1.0}, {"polygon_inverted", 1.0}, {"polygon_winding", 1.0},
-        {"arc", 0.998}, {"pie_filled", 0.995}, {"pie_inverted", 0.9974},
+        {"arc", 1.0}, {"pie_filled", 1.0}, {"pie_inverted", 1.0},
         {"bezier", 1.0}, {"regions", 1.0}, {"inverted_twice", 1.0},
-        {"edges", 1.0}, {"solid_pens", 1.0}, {"dib_transfers", 0.999},
+        {"edges", 1.0}, {"solid_pens", 1.0}, {"dib_transfers", 1.0},
         {"blits", 1.0}, {"dib_stretch_mixed", 1.0},
     };
     return floors;

@@ -490,4 +490,45 @@ TEST(RasterArcs, SectorsRunCounterClockwiseFromTheStartRay) {
     EXPECT_EQ(PixelsOf(Sector(fill, box, 40, 20, 40, 20)), PixelsOf(fill)) << "equal rays: a full turn";
 }
 
+// Arc end points as the Windows build draws them (found from its pictures).
+TEST(RasterArcs, ArcPointsStartAndEndWhereGdiDoes) {
+    auto same = [](const POINT& p, LONG x, LONG y) { return p.x == x && p.y == y; };
+    auto arcOf = [](const Box& b, int64_t xs, int64_t ys, int64_t xe, int64_t ye) {
+        std::vector<POINT> points;
+        EXPECT_TRUE(ArcPoints(b, xs, ys, xe, ye, points));
+        return points;
+    };
+    // An even box: rays from the middle pixel (40, 25), outline points from
+    // the middle of their own half, so both right middle points look
+    // straight right; the arc starts at the upper one.
+    std::vector<POINT> arc = arcOf(Box{20, 10, 60, 40}, 1040, 25, 40, -975);
+    ASSERT_FALSE(arc.empty());
+    EXPECT_TRUE(same(arc.front(), 59, 24));
+    EXPECT_TRUE(same(arc.back(), 41, 10));
+    // A point exactly on a ray below the centre: not past the start ray,
+    // but still before the end ray.
+    arc = arcOf(Box{20, 10, 61, 41}, 640, 625, 40, -975);
+    ASSERT_FALSE(arc.empty());
+    EXPECT_TRUE(same(arc.front(), 53, 36));
+    arc = arcOf(Box{20, 10, 61, 41}, 1040, 25, 640, 625);
+    ASSERT_FALSE(arc.empty());
+    EXPECT_TRUE(same(arc.back(), 52, 37));
+    // Rays in one direction through no outline point: the whole way round.
+    Box box{20, 10, 61, 41};
+    std::set<std::pair<LONG, LONG>> round, outline;
+    for (const POINT& p : arcOf(box, 38, 29, -160, 425)) round.insert({p.x, p.y});
+    for (const POINT& p : RoundedPolygon(box, 41, 31)) outline.insert({p.x, p.y});
+    EXPECT_EQ(round, outline);
+    // A box one pixel wide and two high: its quarters are one point each,
+    // (40, 30) twice above and (40, 31) twice below. A whole turn from the
+    // right ends below (a thin pen draws only the upper pixel), one from
+    // the left goes on round to the upper pixel again (it draws both).
+    arc = arcOf(Box{40, 30, 41, 32}, 141, 30, 141, 30);
+    ASSERT_EQ(arc.size(), 4u);
+    EXPECT_TRUE(same(arc.front(), 40, 30) && same(arc[1], 40, 30) && same(arc.back(), 40, 31));
+    arc = arcOf(Box{40, 30, 41, 32}, -60, 31, -60, 31);
+    ASSERT_EQ(arc.size(), 4u);
+    EXPECT_TRUE(same(arc.front(), 40, 30) && same(arc[1], 40, 31) && same(arc.back(), 40, 30));
+}
+
 }  // namespace

@@ -459,6 +459,17 @@ TEST_F(WindowService, WhatIsCopiedOntoAWindowIsWhatTheScreenShows) {
     EXPECT_TRUE(BitBlt(dc, 0, 0, 40, 30, memory, 0, 0, SRCCOPY));
     EXPECT_TRUE(BitBlt(dc, 0, 0, 40, 30, memory, 0, 0, SRCCOPY));
     ExpectScreenShowsClient(w.hwnd, "the same picture again");
+    // Single pixels changed here and there, at the start, the middle and
+    // the end of rows, whole and cut copies: each change is shown.
+    const POINT changed[] = {{0, 0}, {17, 3}, {31, 3}, {32, 9}, {39, 9}, {5, 29}, {39, 29}};
+    for (const POINT& p : changed) SetPixel(memory, p.x, p.y, RGB(255, 255, 255));
+    EXPECT_TRUE(BitBlt(dc, 0, 0, 40, 30, memory, 0, 0, SRCCOPY));
+    ExpectScreenShowsClient(w.hwnd, "a copy changing single pixels");
+    for (const POINT& p : changed) SetPixel(memory, p.x, p.y, RGB(0, 0, 0));
+    EXPECT_TRUE(BitBlt(dc, 1, 0, 39, 30, memory, 1, 0, SRCCOPY));
+    EXPECT_EQ(RGB(255, 255, 255), GetPixel(dc, 0, 0));
+    EXPECT_EQ(RGB(0, 0, 0), GetPixel(dc, 39, 29));
+    ExpectScreenShowsClient(w.hwnd, "a part copy changing single pixels");
     // A pixel drawn on the window and not yet shown, then a copy that
     // leaves its row as the window has it: the row is shown all the same.
     SetPixel(dc, 2, 2, RGB(200, 10, 10));

@@ -15,7 +15,7 @@ fi
 # (tools/gdi_diff/main.cpp) and finds the differences still left in others.
 # Text (T) runs apart, so that the shapes' scenes stay those of their seeds.
 "$linux" --server "'$src/scripts/wine-run.sh' '$windows' --serve" --out "$cases" \
-  --seed 1 --scenes 2000 --kinds "${GDI_DIFF_KINDS:-LRPB}"
+  --seed 1 --scenes 2000 --kinds "${GDI_DIFF_KINDS:-LRPBAW}"
 shapes=$?
 "$linux" --server "'$src/scripts/wine-run.sh' '$windows' --serve" --out "$cases" \
   --seed 1 --scenes 500 --kinds T
