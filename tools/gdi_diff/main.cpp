@@ -16,7 +16,8 @@
 //       (gdi_diff_case_SEED.txt with the scene line, and ours/reference/
 //       diff pictures). --keep-going goes on after it and counts the
 //       differing scenes by the kind of their first differing shape, and
-//       --cases K minimises the first K differing scenes.
+//       --cases K minimises the first K differing scenes; the others are
+//       listed a line each with their first differing shape.
 //       Exit status 0 when no scene differs, 1 when one does, 2 on failure.
 //
 //   gdi_diff --print [--seed S] [--scenes N] [--kinds LETTERS]
@@ -484,6 +485,9 @@ int Drive(int argc, char** argv) {
                 ++written;
                 start += std::chrono::duration_cast<std::chrono::steady_clock::duration>(
                     std::chrono::duration<double>(elapsed() - t));  // minimising does not count
+            } else {
+                std::printf("seed %llu differs from shape %zu (%c) on: %s\n", static_cast<unsigned long long>(s),
+                            first + 1, scene.shapes[first].kind, gdi_diff::Format(scene).c_str());
             }
             if (!keepGoing) break;
         }
