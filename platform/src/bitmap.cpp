@@ -120,36 +120,21 @@ AxisMap MapAxis(int64_t dstLen, int64_t srcLen, bool mirror, bool gather, int64_
     return map;
 }
 
-#if defined(__SSE2__)
-// Sixteen pixels (64 bytes) in four vector registers.
-struct Block16 {
-    __m128i part[4];
-};
-
-inline Block16 Load16(const uint32_t* p) {
-    Block16 b;
-    for (int k = 0; k < 4; ++k) b.part[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 4 * k));
-    return b;
-}
-
-inline void Store16(uint32_t* p, const Block16& b) {
-    for (int k = 0; k < 4; ++k) _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 4 * k), b.part[k]);
-}
-
-inline bool Same16(const Block16& a, const Block16& b) {
-    __m128i same = _mm_and_si128(
-        _mm_and_si128(_mm_cmpeq_epi32(a.part[0], b.part[0]), _mm_cmpeq_epi32(a.part[1], b.part[1])),
-        _mm_and_si128(_mm_cmpeq_epi32(a.part[2], b.part[2]), _mm_cmpeq_epi32(a.part[3], b.part[3])));
-    return _mm_movemask_epi8(same) == 0xFFFF;
-}
-#endif
-
 // Copies n pixels, 64 bytes at a time where the processor has vector
 // instructions.
 void CopyRow(uint32_t* out, const uint32_t* in, size_t n) {
     size_t i = 0;
 #if defined(__SSE2__)
-    for (; n - i >= 16; i += 16) Store16(out + i, Load16(in + i));
+    for (; n - i >= 16; i += 16) {
+        __m128i p0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+        __m128i p1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 4));
+        __m128i p2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 8));
+        __m128i p3 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 12));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), p0);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 4), p1);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 8), p2);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 12), p3);
+    }
 #endif
     if (i < n) std::memcpy(out + i, in + i, (n - i) * sizeof(uint32_t));
 }
@@ -182,11 +167,26 @@ void CopyChanged(uint32_t* out, uint32_t* shown, size_t shownCount, const uint32
     };
 #if defined(__SSE2__)
     for (; n - i >= 16; i += 16) {
-        Block16 p = Load16(in + i);
-        if (Same16(p, Load16(out + i))) continue;
-        Store16(out + i, p);
+        __m128i p0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+        __m128i p1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 4));
+        __m128i p2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 8));
+        __m128i p3 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 12));
+        __m128i q0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(out + i));
+        __m128i q1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(out + i + 4));
+        __m128i q2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(out + i + 8));
+        __m128i q3 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(out + i + 12));
+        __m128i same = _mm_and_si128(_mm_and_si128(_mm_cmpeq_epi32(p0, q0), _mm_cmpeq_epi32(p1, q1)),
+                                     _mm_and_si128(_mm_cmpeq_epi32(p2, q2), _mm_cmpeq_epi32(p3, q3)));
+        if (_mm_movemask_epi8(same) == 0xFFFF) continue;
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), p0);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 4), p1);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 8), p2);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 12), p3);
         if (i + 16 <= shownCount) {
-            Store16(shown + i, p);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(shown + i), p0);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(shown + i + 4), p1);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(shown + i + 8), p2);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(shown + i + 12), p3);
         } else if (i < shownCount) {
             std::memcpy(shown + i, in + i, (shownCount - i) * sizeof(uint32_t));
         }
