@@ -399,7 +399,7 @@ constexpr int64_t kLargestTraced = int64_t{1} << 18;
 // Algorithm for Drawing Curves" (2012), the algorithm Wine's DIB engine
 // credits for its ellipses.
 template <typename Visit>
-void WalkQuarter(int64_t w, int64_t h, Visit visit) {
+int64_t WalkQuarter(int64_t w, int64_t h, Visit visit) {
     const int64_t a = w - 1, b = h - 1;
     const __int128 a8 = static_cast<__int128>(8) * a * a, b8 = static_cast<__int128>(8) * b * b;
     __int128 dx = static_cast<__int128>(4) * b * b * (1 - a);
@@ -420,12 +420,17 @@ void WalkQuarter(int64_t w, int64_t h, Visit visit) {
             err += dy;
         }
     }
+    return y;
 }
 
 // The same quarter as rows: for each row h / 2 .. h - 1 the first and last
 // x of the outline on it, relative to the box.
 struct Quarter {
     std::vector<int64_t> minX, maxX;  // index: row - h / 2
+    // The row (same index) the trace's final step moved down to as it left
+    // the quarter past its middle column, when no pixel of it lies on that
+    // row; -1 when there is none.
+    int64_t tipRow = -1;
 };
 
 Quarter TraceQuarter(int64_t w, int64_t h) {
@@ -433,12 +438,13 @@ Quarter TraceQuarter(int64_t w, int64_t h) {
     int64_t rows = h - h / 2;
     q.minX.assign(static_cast<size_t>(rows), INT64_MAX);
     q.maxX.assign(static_cast<size_t>(rows), INT64_MIN);
-    WalkQuarter(w, h, [&](int64_t x, int64_t y) {
+    int64_t endY = WalkQuarter(w, h, [&](int64_t x, int64_t y) {
         if (y >= h) return;
         size_t r = static_cast<size_t>(y - h / 2);
         q.minX[r] = std::min(q.minX[r], x);
         q.maxX[r] = std::max(q.maxX[r], x);
     });
+    if (endY < h && q.maxX[static_cast<size_t>(endY - h / 2)] == INT64_MIN) q.tipRow = endY - h / 2;
     // Rows the trace did not reach (the ends of tall, narrow ellipses) stay
     // empty: GDI draws nothing there.
     return q;
@@ -515,7 +521,15 @@ void Rounded(const Box& box, int64_t ew, int64_t eh, const Clip& clip, Spans* fi
         if (traced) {
             edgeRow = edgeRow || cr - lower == lastRow;
             size_t qi = static_cast<size_t>(cr - lower);
-            if (qi >= q.maxX.size() || q.maxX[qi] == INT64_MIN) continue;
+            if (qi >= q.maxX.size() || q.maxX[qi] == INT64_MIN) {
+                // The trace's last step, down and past the middle column,
+                // lands on a row of its own: for an even corner width the
+                // corner halves meet between two columns there, and the row
+                // keeps the straight part between the corners.
+                if (fill && static_cast<int64_t>(qi) == q.tipRow && ew % 2 == 0 && shift > 0)
+                    Emit(*fill, clip, y, box.left + ew / 2, box.left + shift + ew / 2);
+                continue;
+            }
             maxX = q.maxX[qi];
             minX = q.minX[qi];
         } else {

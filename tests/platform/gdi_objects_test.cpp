@@ -475,6 +475,28 @@ TEST(GdiShapes, ThinEllipseOutlineChangesTheInnerPixelsOfAnOddMiddleRowTwice) {
     EXPECT_EQ(c.At(11, 1), 0u);
 }
 
+TEST(GdiShapes, NarrowEvenCornersKeepTheStraightPartOnTheRowTheirTraceEndsOn) {
+    Canvas c(96, 72);
+    SelectObject(c.dc, GetStockObject(NULL_PEN));
+    SelectObject(c.dc, GetStockObject(BLACK_BRUSH));
+    // A 4 x 7 corner: the quarter's last step lands on the top and bottom
+    // rows without a pixel of its own there; the straight part stays.
+    RoundRect(c.dc, 48, 36, 53, 43, 4, 7);
+    for (int y : {36, 42}) {
+        EXPECT_EQ(c.At(50, y), 0u) << y;
+        EXPECT_EQ(c.At(49, y), 0xFFFFFFu) << y;
+        EXPECT_EQ(c.At(51, y), 0xFFFFFFu) << y;
+    }
+    EXPECT_EQ(c.At(49, 37), 0u);
+    EXPECT_EQ(c.At(48, 37), 0xFFFFFFu);
+    // A 4 x 20 corner: the trace ends by a step along its last row, and
+    // the row past it stays empty.
+    RoundRect(c.dc, 10, 10, 15, 30, 4, 21);
+    EXPECT_EQ(c.At(12, 10), 0xFFFFFFu);
+    EXPECT_EQ(c.At(12, 29), 0xFFFFFFu);
+    EXPECT_EQ(c.At(11, 11), 0u);
+}
+
 TEST(GdiShapes, RoundRegionsOfABoxWithoutWidthOrHeightCoverTheRowOrColumnBeforeIt) {
     Canvas c(20, 20);
     HRGN corner = CreateEllipticRgn(8, 8, 8, 8);
