@@ -446,7 +446,7 @@ Quarter TraceQuarter(int64_t w, int64_t h) {
     });
     if (endY < h && q.maxX[static_cast<size_t>(endY - h / 2)] == INT64_MIN) q.tipRow = endY - h / 2;
     // Rows the trace did not reach (the ends of tall, narrow ellipses) stay
-    // empty: GDI draws nothing there.
+    // empty: GDI draws nothing of the ellipse there.
     return q;
 }
 
