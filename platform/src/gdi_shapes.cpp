@@ -551,7 +551,7 @@ HRGN CreateEllipticRgn(int left, int top, int right, int bottom) {
     // order again (one column or row before it).
     raster::Box inner = raster::Ordered(box.left, box.top, box.right - 1, box.bottom - 1);
     raster::Spans spans;
-    EllipseShape(inner, RegionClip(inner), &spans, nullptr);
+    raster::RoundedRegionSpans(inner, inner.right - inner.left, inner.bottom - inner.top, RegionClip(inner), spans);
     return NewRegion(std::move(spans));
 }
 
@@ -561,8 +561,8 @@ HRGN CreateRoundRectRgn(int left, int top, int right, int bottom, int width, int
     // As for elliptic regions: the figure of the box one pixel smaller.
     raster::Box inner = raster::Ordered(box.left, box.top, box.right - 1, box.bottom - 1);
     raster::Spans spans;
-    raster::RoundRectSpans(inner, std::abs(static_cast<int64_t>(width)), std::abs(static_cast<int64_t>(height)),
-                           RegionClip(inner), spans);
+    raster::RoundedRegionSpans(inner, std::abs(static_cast<int64_t>(width)), std::abs(static_cast<int64_t>(height)),
+                               RegionClip(inner), spans);
     return NewRegion(std::move(spans));
 }
 

@@ -467,8 +467,10 @@ void SolveQuarterRow(int64_t w, int64_t h, int64_t r, int64_t& minX, int64_t& ma
 }
 
 // Fill and one-pixel rim of a box whose corners are quarters of an ew x eh
-// ellipse (the whole ellipse when ew, eh are the box's size).
-void Rounded(const Box& box, int64_t ew, int64_t eh, const Clip& clip, Spans* fill, Spans* rim) {
+// ellipse (the whole ellipse when ew, eh are the box's size). `narrowest` is
+// the narrowest corner that is traced; narrower ones leave the box square.
+void Rounded(const Box& box, int64_t ew, int64_t eh, const Clip& clip, Spans* fill, Spans* rim,
+             int64_t narrowest = 3) {
     int64_t w = box.right - box.left, h = box.bottom - box.top;
     if (w <= 0 || h <= 0) return;
     ew = std::min(ew, w);
@@ -476,7 +478,7 @@ void Rounded(const Box& box, int64_t ew, int64_t eh, const Clip& clip, Spans* fi
     int64_t rowFirst = std::max<int64_t>(box.top, clip.top) - box.top;
     int64_t rowEnd = std::min<int64_t>(box.bottom, clip.bottom) - box.top;
     if (rowFirst >= rowEnd) return;
-    if (ew < 3 || eh < 3) {
+    if (ew < narrowest || eh < 3) {
         if (fill) RectSpans(box, clip, *fill);
         if (rim) {
             Spans whole;
@@ -564,6 +566,14 @@ void RoundRectSpans(const Box& box, int64_t ew, int64_t eh, const Clip& clip, Sp
         return;
     }
     Rounded(box, ew, eh, clip, &out, nullptr);
+}
+
+void RoundedRegionSpans(const Box& box, int64_t ew, int64_t eh, const Clip& clip, Spans& out) {
+    if (ew <= 0 || eh <= 0) {
+        RectSpans(box, clip, out);
+        return;
+    }
+    Rounded(box, ew, eh, clip, &out, nullptr, 2);
 }
 
 void RoundRectRimSpans(const Box& box, int64_t ew, int64_t eh, const Clip& clip, Spans& out) {

@@ -87,6 +87,10 @@ void RectSpans(const Box& box, const Clip& clip, Spans& out);
 void EllipseSpans(const Box& box, const Clip& clip, Spans& out);
 // Rounded rectangle whose corners are quarter ellipses of ew x eh.
 void RoundRectSpans(const Box& box, int64_t ew, int64_t eh, const Clip& clip, Spans& out);
+// The region of an ellipse or rounded rectangle (ew x eh corners): as the
+// figures' fill, except that corners two pixels wide are traced too, so only
+// the corner rows the trace reaches keep pixels.
+void RoundedRegionSpans(const Box& box, int64_t ew, int64_t eh, const Clip& clip, Spans& out);
 // The one-pixel outlines of those two figures as a thin pen draws them.
 void EllipseRimSpans(const Box& box, const Clip& clip, Spans& out);
 void RoundRectRimSpans(const Box& box, int64_t ew, int64_t eh, const Clip& clip, Spans& out);

@@ -497,6 +497,32 @@ TEST(GdiShapes, NarrowEvenCornersKeepTheStraightPartOnTheRowTheirTraceEndsOn) {
     EXPECT_EQ(c.At(11, 11), 0u);
 }
 
+TEST(GdiShapes, RegionsWithCornersTwoPixelsWideKeepOnlyTheCornerRowsTheTraceReaches) {
+    Canvas c(96, 72);
+    // Corners 2 x 10: the region's top and bottom four rows stay empty,
+    // the straight part between them spans the box; drawn, the same
+    // figure is square.
+    HRGN round = CreateRoundRectRgn(40, 0, 60, 70, 2, 10);
+    InvertRgn(c.dc, round);
+    for (int x : {40, 50, 58}) {
+        EXPECT_EQ(c.At(x, 3), 0xFFFFFFu) << x;
+        EXPECT_EQ(c.At(x, 4), 0u) << x;
+        EXPECT_EQ(c.At(x, 64), 0u) << x;
+        EXPECT_EQ(c.At(x, 65), 0xFFFFFFu) << x;
+    }
+    // An elliptic region two pixels wide and five high: its middle row only.
+    HRGN narrow = CreateEllipticRgn(10, 10, 13, 16);
+    InvertRgn(c.dc, narrow);
+    for (int y = 10; y < 15; ++y) EXPECT_EQ(c.At(10, y), y == 12 ? 0u : 0xFFFFFFu) << y;
+    EXPECT_EQ(c.At(11, 12), 0u);
+    SelectObject(c.dc, GetStockObject(NULL_PEN));
+    SelectObject(c.dc, GetStockObject(BLACK_BRUSH));
+    RoundRect(c.dc, 70, 0, 90, 71, 2, 10);
+    EXPECT_EQ(c.At(70, 0), 0u);
+    DeleteObject(round);
+    DeleteObject(narrow);
+}
+
 TEST(GdiShapes, RoundRegionsOfABoxWithoutWidthOrHeightCoverTheRowOrColumnBeforeIt) {
     Canvas c(20, 20);
     HRGN corner = CreateEllipticRgn(8, 8, 8, 8);
