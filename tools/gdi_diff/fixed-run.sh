@@ -11,11 +11,10 @@ if [ ! -x "$linux" ]; then
   echo "no Linux gdi_diff at $linux: build the Linux tree first (scripts/test.sh does)" >&2
   exit 1
 fi
-# Kinds and seeds whose scenes agree today; the tool searches every kind
-# (tools/gdi_diff/main.cpp) and finds the differences still left in others.
-# Text (T) runs apart, so that the shapes' scenes stay those of their seeds.
+# Scenes of every kind, then more of text alone. Differences the tool puts
+# down to Wine's own faults (tools/gdi_diff/blame.h) are listed, not counted.
 "$linux" --server "'$src/scripts/wine-run.sh' '$windows' --serve" --out "$cases" \
-  --seed 1 --scenes 2000 --kinds "${GDI_DIFF_KINDS:-LRPBAW}"
+  --seed 1 --scenes 3000 --kinds "${GDI_DIFF_KINDS:-LRQEPAWBGT}"
 shapes=$?
 "$linux" --server "'$src/scripts/wine-run.sh' '$windows' --serve" --out "$cases" \
   --seed 1 --scenes 500 --kinds T

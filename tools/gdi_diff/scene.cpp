@@ -41,6 +41,7 @@ bool ValidShape(const Shape& s) {
             if (s.v[i] < kFirstTextChar || s.v[i] > kLastTextChar) return false;
         return true;
     }
+    if (s.kind == kPicture) return true;  // its size is checked against the canvas's
     if (s.v.size() % 2 != 0 && s.kind != kRegion) return false;
     switch (s.kind) {
         case kLine: return s.v.size() >= 4;
@@ -90,9 +91,26 @@ void DrawTextShape(HDC dc, const Shape& s) {
     }
 }
 
-void DrawShape(HDC dc, const Shape& s) {
+void DrawPicture(HDC dc, const Shape& s, int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<uint32_t> pixels(s.v.begin(), s.v.end());
+    SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
+                      static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
+}
+
+void DrawShape(HDC dc, const Shape& s, int width, int height) {
     if (s.kind == kText) {
         DrawTextShape(dc, s);
+        return;
+    }
+    if (s.kind == kPicture) {
+        DrawPicture(dc, s, width, height);
         return;
     }
     HPEN pen = nullptr;
@@ -239,6 +257,7 @@ bool Parse(const std::string& text, Scene& scene) {
         int x;
         while (in >> x) s.v.push_back(x);
         if (!ValidShape(s)) return false;
+        if (s.kind == kPicture && s.v.size() != static_cast<size_t>(scene.width) * scene.height) return false;
         scene.shapes.push_back(s);
     }
     return !first;
@@ -246,7 +265,7 @@ bool Parse(const std::string& text, Scene& scene) {
 
 Picture Render(const Scene& scene) {
     return scene_files::DrawOnWhite(scene.width, scene.height, [&](HDC dc) {
-        for (const Shape& s : scene.shapes) DrawShape(dc, s);
+        for (const Shape& s : scene.shapes) DrawShape(dc, s, scene.width, scene.height);
     });
 }
 

@@ -25,6 +25,8 @@ enum Kind : char {
     kBezier = 'B',   // PolyBezier(1 + 3k points)
     kRegion = 'G',   // InvertRgn of a region: v[0] = 0 rect, 1 ellipse, 2 round rect, 3 polygon
     kText = 'T',     // TextOutA: v = x y face size style bkmode, then the characters' codes
+    kPicture = 'I',  // SetDIBitsToDevice of a picture as large as the canvas: v = its pixels,
+                     // 0x00RRGGBB, top row first (the tool's own scenes; never generated)
 };
 
 // Text shapes: the faces (v[2]) a program gets from the graphics library's
