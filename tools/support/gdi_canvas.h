@@ -10,6 +10,19 @@
 
 namespace scene_files {
 
+// The header of a width x height picture of 32-bit pixels 0x00RRGGBB, top
+// row first, as GetDIBits and SetDIBitsToDevice take it.
+inline BITMAPINFO TopDownInfo(int width, int height) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;  // top row first
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    return bi;
+}
+
 // Calls draw(dc) on a width x height memory bitmap painted white and
 // returns what it holds afterwards, pixels 0x00RRGGBB, top row first.
 template <typename Draw>
@@ -25,13 +38,7 @@ Picture DrawOnWhite(int width, int height, Draw&& draw) {
     SelectObject(dc, oldPen);
     draw(dc);
 
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;  // top row first
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bi = TopDownInfo(width, height);
     Picture pic;
     pic.width = width;
     pic.height = height;
