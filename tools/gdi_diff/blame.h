@@ -2,9 +2,9 @@
 // to tell the reference's own faults from ours.
 //
 // Wine's GDI, our reference, is not flawless: where an ellipse or a corner
-// is only two or three pixels wide it builds spans from memory it never
-// wrote, so it draws stray rows far from the figure, drops rows of it, and
-// at times damages its heap so that later figures change. Each test below
+// is only two or three pixels wide it builds rows from memory it never
+// wrote, so it draws stray rows, at times far from the figure, and at
+// times damages its heap so that later figures change. Each test below
 // holds for every figure GDI draws, whatever rule it rasterises by:
 // - a figure changes no pixel beyond its box (or points) and its pen, so
 //   a scene none beyond its figures' (whichever of them went wrong);
