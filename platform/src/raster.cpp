@@ -569,11 +569,7 @@ void RoundRectSpans(const Box& box, int64_t ew, int64_t eh, const Clip& clip, Sp
 }
 
 void RoundedRegionSpans(const Box& box, int64_t ew, int64_t eh, const Clip& clip, Spans& out) {
-    if (ew <= 0 || eh <= 0) {
-        RectSpans(box, clip, out);
-        return;
-    }
-    Rounded(box, ew, eh, clip, &out, nullptr, 2);
+    Rounded(box, ew, eh, clip, &out, nullptr, 2);  // no corners (ew or eh <= 0) leave the box square
 }
 
 void RoundRectRimSpans(const Box& box, int64_t ew, int64_t eh, const Clip& clip, Spans& out) {
