@@ -260,9 +260,12 @@ gdi_diff::Scene Stir() {
 // draws wrongly only now and then is found all the same).
 size_t FirstDifferingShape(Server& server, const gdi_diff::Scene& scene) {
     gdi_diff::Scene prefix = scene, stir = Stir();
+    gdi_diff::Picture stirred;
     for (size_t k = 1; k <= scene.shapes.size(); ++k) {
         prefix.shapes.assign(scene.shapes.begin(), scene.shapes.begin() + static_cast<long>(k));
-        if (Differs(server, prefix) || (!Differs(server, stir) && Differs(server, prefix))) return k - 1;
+        if (Differs(server, prefix)) return k - 1;
+        server.Draw(stir, stirred);
+        if (Differs(server, prefix)) return k - 1;
     }
     return scene.shapes.size() - 1;
 }
@@ -535,6 +538,8 @@ int Drive(int argc, char** argv) {
             if (seconds >= 0 && elapsed() >= seconds) break;
             gdi_diff::Scene scene = gdi_diff::Generate(s, kinds);
             ++done;
+            size_t first = 0;
+            Blame blame = Blame::kOurs;
             try {
                 if (Differences(server, scene) == 0) continue;
                 // Wine's GDI now and then keeps traces of earlier scenes
@@ -548,6 +553,8 @@ int Drive(int argc, char** argv) {
                     }
                     continue;
                 }
+                first = FirstDifferingShape(server, scene);
+                blame = BlameFor(server, scene, first);
             } catch (const Failure&) {
                 if (++refused <= 5) {
                     std::printf("seed %llu: the reference could not draw %s\n", static_cast<unsigned long long>(s),
@@ -555,8 +562,6 @@ int Drive(int argc, char** argv) {
                 }
                 continue;
             }
-            size_t first = FirstDifferingShape(server, scene);
-            Blame blame = BlameFor(server, scene, first);
             if (blame != Blame::kOurs) {
                 if (++blamed[static_cast<int>(blame)] <= 3) {
                     std::printf("seed %llu: %s (shape %zu, %c): %s\n", static_cast<unsigned long long>(s),
