@@ -46,7 +46,8 @@ void FrameShown(HDC dc, int width, int height, int framesPerSecond);
 // PauseMs has ended (slept, or under virtual time moved the clock on).
 void PauseEnded(uint32_t milliseconds);
 
-// A window is being destroyed; `dc` shows its picture.
+// A window is being destroyed, by the program or by its close box; `dc`
+// shows its picture.
 void WindowClosing(HDC dc, int width, int height);
 
 // Whether a wait for input could still end: false once the input script has
