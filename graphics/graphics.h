@@ -331,7 +331,10 @@ public:
 
     // Writes the picture to a PNG file (8-bit RGB); false when the image is
     // empty or the file cannot be written. The bytes depend on the pixels
-    // alone, the same on every build.
+    // alone, the same on every build. The file is written aside and renamed
+    // over the name when complete: a failed save leaves the file that was
+    // there as it was, and a name that is not a regular file (a folder, a
+    // device) is refused.
     bool SavePng(const char* fileName) const;
     bool SavePng(const std::string& fileName) const;
 

@@ -1,21 +1,23 @@
 // Headless runs: the settings read from the environment, the input script
 // player, the recorder, the snapshots and the virtual clock. One program-
-// wide session, created at the first call; each environment variable is
-// read by exactly one function below.
+// wide session, created at the first call and ended at exit (the recording
+// put in place, the exit status set when something was not written); each
+// environment variable is read by exactly one function below. Files are
+// written and read through safe_files (written aside, regular files only).
 #include "headless.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
-#include <memory>
-#include <sstream>
+#include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "input_script.h"
 #include "png_writer.h"
+#include "safe_files.h"
 
 #ifndef _WIN32
 #include "platform_display.h"
@@ -37,30 +39,52 @@ using graphics_script::Event;
 
 // ---------------------------------------------------------------- settings
 
+// The input script's bytes, read from a regular file.
+class ScriptFile : public graphics_script::Reader {
+public:
+    explicit ScriptFile(std::FILE* opened) : file(opened) {}
+    ~ScriptFile() override { std::fclose(file); }
+    size_t Read(char* buffer, size_t capacity) override {
+        size_t got = std::fread(buffer, 1, capacity, file);
+        if (got == 0 && std::ferror(file)) error = errno;
+        return got;
+    }
+    int error = 0;  // why reading stopped early, 0 at the end of the file
+
+private:
+    std::FILE* file;
+};
+
 // GRAPHICS_INPUT: the script's events; `given` false without the variable.
 std::vector<Event> ReadInputScript(bool& given) {
     std::vector<Event> events;
     const char* path = std::getenv("GRAPHICS_INPUT");
     given = path != nullptr && *path != '\0';
     if (!given) return events;
-    std::ifstream file(path, std::ios::binary);
-    if (!file) BadSetting("GRAPHICS_INPUT", std::string("cannot read the input script ") + path);
-    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const graphics_script::Limits limits;
+    uint64_t size = 0;
+    std::string reason;
+    std::FILE* opened = kiva_files::OpenRegularFile(path, size, reason);
+    if (opened == nullptr)
+        BadSetting("GRAPHICS_INPUT", std::string("cannot read the input script ") + path + ": " + reason);
+    ScriptFile file(opened);
+    if (size > limits.fileBytes)
+        BadSetting("GRAPHICS_INPUT", std::string(path) + ": the script holds " + std::to_string(size) +
+                                         " bytes, more than the " + std::to_string(limits.fileBytes) +
+                                         " an input script may hold");
     std::string error;
-    if (!graphics_script::Parse(text, events, error))
+    if (!graphics_script::Parse(file, events, error, limits))
         BadSetting("GRAPHICS_INPUT", std::string(path) + ": " + error);
+    if (file.error != 0)
+        BadSetting("GRAPHICS_INPUT",
+                   std::string("cannot read the input script ") + path + ": " + std::strerror(file.error));
     return events;
 }
 
-// GRAPHICS_RECORD: the file the session's input is written to, or none.
-std::FILE* OpenRecording() {
+// GRAPHICS_RECORD: the file the session's input is written to, or empty.
+std::string ReadRecordingName() {
     const char* path = std::getenv("GRAPHICS_RECORD");
-    if (path == nullptr || *path == '\0') return nullptr;
-    std::FILE* file = std::fopen(path, "w");
-    if (file == nullptr) BadSetting("GRAPHICS_RECORD", std::string("cannot write ") + path);
-    std::fputs("# Input recorded by the graphics library; play it back with GRAPHICS_INPUT.\n", file);
-    std::fflush(file);
-    return file;
+    return path == nullptr ? std::string() : std::string(path);
 }
 
 // A snapshot file name pattern: text with one %d conversion (flag 0 and a
@@ -90,6 +114,7 @@ struct NamePattern {
 
 // GRAPHICS_SNAPSHOT: the pattern; `given` false without the variable.
 NamePattern ReadSnapshotPattern(bool& given) {
+    constexpr int kMaxWidth = 20;  // the digits of the largest frame number
     NamePattern pattern;
     const char* text = std::getenv("GRAPHICS_SNAPSHOT");
     given = text != nullptr && *text != '\0';
@@ -110,8 +135,12 @@ NamePattern ReadSnapshotPattern(bool& given) {
             pattern.zeroPad = true;
             ++p;
         }
-        while (*p >= '0' && *p <= '9') pattern.width = pattern.width * 10 + (*p++ - '0');
-        if (*p != 'd' || pattern.width > 20)
+        while (*p >= '0' && *p <= '9' && pattern.width <= kMaxWidth) pattern.width = pattern.width * 10 + (*p++ - '0');
+        if (pattern.width > kMaxWidth)
+            BadSetting("GRAPHICS_SNAPSHOT", std::string("the pattern ") + text +
+                                                " asks for a frame number wider than " + std::to_string(kMaxWidth) +
+                                                " digits");
+        if (*p != 'd')
             BadSetting("GRAPHICS_SNAPSHOT", std::string("the pattern ") + text +
                                                 " may hold only %d, %Nd or %0Nd (the frame number) and %%");
         ++conversions;
@@ -120,6 +149,9 @@ NamePattern ReadSnapshotPattern(bool& given) {
     if (conversions != 1)
         BadSetting("GRAPHICS_SNAPSHOT", std::string("the pattern ") + text +
                                             " needs exactly one %d for the frame number, as in shots/frame-%05d.png");
+    if (pattern.after.find_first_of("/\\") != std::string::npos)
+        BadSetting("GRAPHICS_SNAPSHOT", std::string("the pattern ") + text +
+                                            " puts the frame number in a folder's name; it belongs in the file name");
     return pattern;
 }
 
@@ -139,30 +171,40 @@ struct FrameChoice {
 };
 
 // GRAPHICS_SNAPSHOT_FRAMES: comma-separated items `all`, `close`,
-// `every:N`, `N` and `A-B`; unset means `all,close`.
+// `every:N`, `N` and `A-B` (frames count from 1); unset means `all,close`.
 FrameChoice ReadSnapshotFrames() {
+    const char* const kVariable = "GRAPHICS_SNAPSHOT_FRAMES";
     FrameChoice choice;
-    const char* text = std::getenv("GRAPHICS_SNAPSHOT_FRAMES");
+    const char* text = std::getenv(kVariable);
     if (text == nullptr || *text == '\0') {
         choice.all = true;
         choice.close = true;
         return choice;
     }
-    std::stringstream items(text);
+    const std::string list = text;
     std::string item;
     auto number = [&](const std::string& digits, uint64_t& value) {
         if (digits.empty() || digits.size() > 18 || digits.find_first_not_of("0123456789") != std::string::npos)
-            BadSetting("GRAPHICS_SNAPSHOT_FRAMES", "'" + item + "' is not all, close, every:N, N or A-B");
+            BadSetting(kVariable, "'" + item + "' is not all, close, every:N, N or A-B");
         value = std::strtoull(digits.c_str(), nullptr, 10);
+        if (value == 0)
+            BadSetting(kVariable, item.rfind("every:", 0) == 0
+                                      ? std::string("every:0 chooses no frame")
+                                      : "'" + item + "' names frame 0; frames are counted from 1");
     };
-    while (std::getline(items, item, ',')) {
+    size_t start = 0;
+    for (;;) {
+        size_t comma = list.find(',', start);
+        item = list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        if (item.empty())
+            BadSetting(kVariable,
+                       "the list " + list + " has an empty item (a comma at the start or the end, or two together)");
         if (item == "all") {
             choice.all = true;
         } else if (item == "close") {
             choice.close = true;
         } else if (item.rfind("every:", 0) == 0) {
             number(item.substr(6), choice.every);
-            if (choice.every == 0) BadSetting("GRAPHICS_SNAPSHOT_FRAMES", "every:0 chooses no frame");
         } else {
             size_t dash = item.find('-');
             uint64_t first = 0, last = 0;
@@ -172,9 +214,11 @@ FrameChoice ReadSnapshotFrames() {
             } else {
                 number(item.substr(dash + 1), last);
             }
-            if (last < first) BadSetting("GRAPHICS_SNAPSHOT_FRAMES", "the range '" + item + "' runs backwards");
+            if (last < first) BadSetting(kVariable, "the range '" + item + "' runs backwards");
             choice.ranges.emplace_back(first, last);
         }
+        if (comma == std::string::npos) break;
+        start = comma + 1;
     }
     return choice;
 }
@@ -194,13 +238,17 @@ struct Session {
     std::vector<Event> script;
     size_t nextEvent = 0;
 
-    std::FILE* recording = nullptr;
+    // The recording is written aside and put in place when the run ends.
+    std::string recordingName;
+    kiva_files::FileReplacement recording;
     int escapeCharactersDue = 0;  // characters that recorded Esc key-downs translate into
 
     bool snapshotsOn = false;
     NamePattern pattern;
     FrameChoice frames;
-    bool snapshotFailed = false;
+
+    bool somethingNotWritten = false;  // a snapshot or the recording failed
+    bool libraryEndsRun = false;       // with a status of its own (kExitNoInput)
 
     bool virtualTime = false;
     uint64_t virtualNs = 0;
@@ -210,12 +258,27 @@ struct Session {
     uint64_t pausesEnded = 0;
     uint64_t stepsSincePause = 0;
 
+    // Every setting is read and checked before any file is made.
     Session() {
         script = ReadInputScript(scriptGiven);
-        recording = OpenRecording();
+        recordingName = ReadRecordingName();
         pattern = ReadSnapshotPattern(snapshotsOn);
         frames = ReadSnapshotFrames();
         virtualTime = ReadVirtualTime();
+        std::string reason;
+        if (snapshotsOn) {
+            const std::string first = pattern.Name(1, "");
+            if (!kiva_files::Replaceable(first, reason))
+                BadSetting("GRAPHICS_SNAPSHOT", "cannot write snapshots such as " + first + ": " + reason);
+        }
+        if (!recordingName.empty()) {
+            static const char kHeader[] =
+                "# Input recorded by the graphics library; play it back with GRAPHICS_INPUT.\n";
+            if (!recording.Begin(recordingName, reason) || !recording.Write(kHeader, sizeof(kHeader) - 1, reason)) {
+                recording.Abandon();
+                BadSetting("GRAPHICS_RECORD", "cannot write " + recordingName + ": " + reason);
+            }
+        }
     }
 
     bool Due(const Event& event) const {
@@ -229,12 +292,29 @@ struct Session {
         return event.anchor == Anchor::Frame ? framesShown >= event.count : pausesEnded >= event.count;
     }
 
+    void Record(const std::string& line);
     void Snapshot(HDC dc, int width, int height, uint64_t frame, const char* suffix);
+    void End();
 };
 
+void EndOfRun();
+
+// Made at the first call and never destroyed (a window the program
+// destroys during exit still finds it); EndOfRun runs at exit.
 Session& TheSession() {
-    static Session session;
-    return session;
+    alignas(Session) static unsigned char room[sizeof(Session)];
+    static Session* session = [] {
+        Session* made = new (room) Session();
+        std::atexit(EndOfRun);
+        return made;
+    }();
+    return *session;
+}
+
+void Complain(const char* variable, const std::string& what) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "graphics: %s: %s\n", variable, what.c_str());
+    std::fflush(stderr);
 }
 
 // Copies what `dc` shows into top-down 32-bit rows without running a
@@ -266,17 +346,52 @@ bool Capture(HDC dc, int width, int height, std::vector<unsigned char>& pixels) 
     return ok;
 }
 
+// One line of the recording; the first failure stops it for good.
+void Session::Record(const std::string& line) {
+    std::string reason;
+    if (!recording.Active() || recording.Write(line.data(), line.size(), reason)) return;
+    recording.Abandon();
+    somethingNotWritten = true;
+    Complain("GRAPHICS_RECORD", "cannot write " + recordingName + ": " + reason + "; the recording stops at frame " +
+                                    std::to_string(framesShown) + " and " + recordingName + " is left as it was");
+}
+
+// A snapshot; the first that cannot be written is told, and no more are
+// made (the ones after it would fail the same way).
 void Session::Snapshot(HDC dc, int width, int height, uint64_t frame, const char* suffix) {
     std::vector<unsigned char> pixels;
     std::string name = pattern.Name(frame, suffix);
-    bool ok = Capture(dc, width, height, pixels) &&
-              graphics_png::Write(name.c_str(), width, height, pixels.data(), static_cast<size_t>(width) * 4);
-    if (!ok && !snapshotFailed) {
-        snapshotFailed = true;  // told once; later snapshots are still tried
-        std::fprintf(stderr, "graphics: GRAPHICS_SNAPSHOT: cannot write %s\n", name.c_str());
-        std::fflush(stderr);
-    }
+    std::string reason = "the window's picture cannot be read";
+    if (Capture(dc, width, height, pixels) &&
+        graphics_png::Write(name.c_str(), width, height, pixels.data(), static_cast<size_t>(width) * 4, reason))
+        return;
+    snapshotsOn = false;
+    somethingNotWritten = true;
+    Complain("GRAPHICS_SNAPSHOT", "cannot write " + name + ": " + reason + "; no more snapshots are written");
 }
+
+// The end of the run: the recording is put in place. When something asked
+// for was not written, the program ends with kExitNotWritten instead of its
+// own status (the library's own kExitNoInput stays).
+void Session::End() {
+    std::string reason;
+    if (recording.Active() && !recording.Commit(reason)) {
+        somethingNotWritten = true;
+        Complain("GRAPHICS_RECORD",
+                 "cannot write " + recordingName + ": " + reason + "; " + recordingName + " is left as it was");
+    }
+    if (!somethingNotWritten || libraryEndsRun) return;
+    std::fflush(stdout);
+    std::fprintf(stderr, "graphics: a snapshot or the recording was not written; the program ends with status %d\n",
+                 kExitNotWritten);
+    std::cout.flush();
+    std::cerr.flush();
+    std::clog.flush();
+    std::fflush(nullptr);
+    std::_Exit(kExitNotWritten);
+}
+
+void EndOfRun() { TheSession().End(); }
 
 bool DisplayOffscreen() {
 #ifdef _WIN32
@@ -300,7 +415,7 @@ void BeforeMessageStep(HWND hwnd) {
 
 void Retrieved(const MSG& message) {
     Session& s = TheSession();
-    if (s.recording == nullptr) return;
+    if (!s.recording.Active()) return;
     // The character an Esc key-down translates into comes again from the
     // key-down when played back: it is not recorded.
     if (message.message == WM_CHAR && message.wParam == 27 && s.escapeCharactersDue > 0) {
@@ -311,8 +426,7 @@ void Retrieved(const MSG& message) {
                                                message.wParam, message.lParam);
     if (line.empty()) return;
     if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) ++s.escapeCharactersDue;
-    std::fprintf(s.recording, "%s\n", line.c_str());
-    std::fflush(s.recording);
+    s.Record(line + "\n");
 }
 
 void AfterMessageStep() {
@@ -358,6 +472,7 @@ void EndWaitWithoutInput(const char* call) {
                  s.scriptGiven ? "the input script has nothing more for this wait" : "no display and no input script",
                  kExitNoInput);
     std::fflush(stderr);
+    s.libraryEndsRun = true;
     std::exit(kExitNoInput);
 }
 

@@ -22,10 +22,13 @@ namespace graphics_headless {
 // Exit statuses of a headless run, besides the program's own.
 constexpr int kExitNoInput = 3;     // AwaitKey or AwaitClick waited for input that cannot come
 constexpr int kExitBadSetting = 4;  // an unusable script, recording file or snapshot setting
+constexpr int kExitNotWritten = 5;  // a snapshot or the recording could not be written
 
 // Reads the settings once; ends the program with kExitBadSetting and a
 // message on standard error when one is unusable. Every other call here
-// does this first, so calling it is only needed to fail early.
+// does this first, so calling it is only needed to fail early. At exit
+// the recording is put in place, and a program whose snapshots or
+// recording could not all be written ends with kExitNotWritten.
 void Start();
 
 // Message steps: before the step of window `hwnd` posts the script's events
@@ -43,7 +46,8 @@ void FrameShown(HDC dc, int width, int height, int framesPerSecond);
 // PauseMs has ended (slept, or under virtual time moved the clock on).
 void PauseEnded(uint32_t milliseconds);
 
-// A window is being destroyed; `dc` shows its picture.
+// A window is being destroyed, by the program or by its close box; `dc`
+// shows its picture.
 void WindowClosing(HDC dc, int width, int height);
 
 // Whether a wait for input could still end: false once the input script has

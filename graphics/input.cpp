@@ -153,6 +153,13 @@ LRESULT CALLBACK GraphicsWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     case WM_CHAR:
         if (windowRegistry != nullptr) windowRegistry->PushKey(hwnd, KK_CHAR, static_cast<char>(wParam & 0xFF));
         return 0;
+    case WM_CLOSE:
+        // The close box: a headless run's closing snapshot is taken now,
+        // while the window still shows its picture.
+        if (window* owner = windowRegistry != nullptr ? windowRegistry->Find(hwnd) : nullptr)
+            graphics_headless::WindowClosing(GraphicsInternals::ActiveDC(*owner), owner->QueryWidth(),
+                                             owner->QueryHeight());
+        return DefWindowProcA(hwnd, message, wParam, lParam);
     default:
         return DefWindowProcA(hwnd, message, wParam, lParam);
     }

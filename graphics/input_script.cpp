@@ -6,7 +6,6 @@
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
-#include <sstream>
 
 namespace graphics_script {
 
@@ -53,14 +52,27 @@ bool ReadNumber(const std::string& word, long long low, long long high, long lon
     return value >= low && value <= high;
 }
 
-std::string Quoted(const std::string& word) { return "'" + word + "'"; }
+// A word of the script in quotes, a long one shortened: a message quotes
+// what it refuses without echoing a whole hostile line.
+std::string Quoted(const std::string& word) {
+    constexpr size_t kShown = 32;
+    if (word.size() <= kShown + 8) return "'" + word + "'";
+    return "'" + word.substr(0, kShown) + "...' (" + std::to_string(word.size()) + " characters)";
+}
 
 class LineParser {
 public:
+    // Words are separated by spaces and tabs.
     LineParser(int lineNumber, const std::string& text) : line(lineNumber) {
-        std::istringstream in(text);
-        std::string word;
-        while (in >> word) words.push_back(word);
+        words.reserve(8);
+        auto blank = [](char c) { return c == ' ' || c == '\t'; };
+        size_t at = 0;
+        while (at < text.size()) {
+            while (at < text.size() && blank(text[at])) ++at;
+            size_t start = at;
+            while (at < text.size() && !blank(text[at])) ++at;
+            if (at > start) words.emplace_back(text, start, at - start);
+        }
     }
 
     bool Fail(const std::string& why) {
@@ -104,7 +116,7 @@ public:
         last[1] = event.steps;
 
         if (at >= words.size()) return Fail("missing the action (key, char, move, press, release or click)");
-        const std::string action = words[at++];
+        const std::string& action = words[at++];
         const size_t arguments = words.size() - at;
         if (action == "key" || action == "char") {
             if (arguments == 0) return Fail("missing the " + std::string(action == "key" ? "key name" : "character code"));
@@ -195,40 +207,112 @@ private:
 
 }  // namespace
 
-bool Parse(const std::string& text, std::vector<Event>& events, std::string& error) {
+namespace {
+
+// The first byte of `line` that no script line holds (a control character
+// or a byte outside ASCII; a carriage return when `returnAllowed` is
+// false), or -1. A script is plain text.
+int NonTextByte(const std::string& line, bool returnAllowed) {
+    for (char c : line) {
+        unsigned char u = static_cast<unsigned char>(c);
+        if ((u < ' ' && u != '\t' && !(returnAllowed && u == '\r')) || u >= 127) return u;
+    }
+    return -1;
+}
+
+std::string NotText(int byte) {
+    return "not a text line (byte " + std::to_string(byte) + "); an input script is plain text";
+}
+
+// The text of one line checked and parsed; `lineNumber` counts from 1.
+bool ParseLine(int lineNumber, std::string& line, uint64_t lastFrame[2], uint64_t lastPause[2],
+               std::vector<Event>& events, std::string& error) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    int byte = NonTextByte(line, false);
+    if (byte >= 0) {
+        error = "line " + std::to_string(lineNumber) + ": " + NotText(byte);
+        return false;
+    }
+    size_t first = line.find_first_not_of(" \t");
+    if (first == std::string::npos || line[first] == '#') return true;
+    LineParser parser(lineNumber, line);
+    if (!parser.Run(lastFrame, lastPause, events)) {
+        error = parser.error;
+        return false;
+    }
+    return true;
+}
+
+class TextReader : public Reader {
+public:
+    explicit TextReader(const std::string& source) : text(source) {}
+    size_t Read(char* buffer, size_t capacity) override {
+        size_t n = text.size() - at < capacity ? text.size() - at : capacity;
+        std::memcpy(buffer, text.data() + at, n);
+        at += n;
+        return n;
+    }
+
+private:
+    const std::string& text;
+    size_t at = 0;
+};
+
+}  // namespace
+
+bool Parse(Reader& read, std::vector<Event>& events, std::string& error, const Limits& limits) {
     events.clear();
     uint64_t lastFrame[2] = {0, 0};
     uint64_t lastPause[2] = {0, 0};
-    int lineNumber = 0;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        start = end + 1;
-        ++lineNumber;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        // Text only: a control character or a byte outside ASCII means the
-        // file is not a script at all.
-        for (char c : line) {
-            unsigned char u = static_cast<unsigned char>(c);
-            if ((u < ' ' && u != '\t') || u >= 127) {
-                error = "line " + std::to_string(lineNumber) + ": not a text line (byte " + std::to_string(u) +
-                        "); an input script is plain text";
+    auto fail = [&](int lineNumber, const std::string& why) {
+        error = "line " + std::to_string(lineNumber) + ": " + why;
+        events.clear();
+        return false;
+    };
+    std::vector<char> buffer(64 * 1024);
+    std::string line;
+    int lineNumber = 1;   // of the line being gathered
+    uint64_t before = 0;  // bytes read before the buffer's
+    bool more = true;
+    while (more) {
+        size_t got = read.Read(buffer.data(), buffer.size());
+        more = got > 0;
+        const char* at = buffer.data();
+        const char* end = at + got;
+        while (at < end || (!more && !line.empty())) {
+            const char* lineEnd = at < end ? static_cast<const char*>(std::memchr(at, '\n', end - at)) : nullptr;
+            line.append(at, lineEnd != nullptr ? lineEnd : end);
+            at = lineEnd != nullptr ? lineEnd + 1 : end;
+            // Refused as soon as seen: a line too long (a carriage return
+            // ending it does not count), a script too long.
+            if (line.size() > limits.lineBytes + (!line.empty() && line.back() == '\r' ? 1 : 0)) {
+                int byte = NonTextByte(line, true);  // a file that is no text at all is told as such
+                if (byte >= 0) return fail(lineNumber, NotText(byte));
+                return fail(lineNumber, "longer than " + std::to_string(limits.lineBytes) +
+                                            " characters, the most a script line may hold");
+            }
+            if (before + static_cast<uint64_t>(at - buffer.data()) > limits.fileBytes)
+                return fail(lineNumber, "the script goes on past " + std::to_string(limits.fileBytes) +
+                                            " bytes, the most an input script may hold");
+            if (lineEnd == nullptr && more) break;  // the line goes on in the next bytes
+            if (!ParseLine(lineNumber, line, lastFrame, lastPause, events, error)) {
                 events.clear();
                 return false;
             }
+            if (events.size() > limits.events)
+                return fail(lineNumber, "more than " + std::to_string(limits.events) +
+                                            " messages, the most an input script may hold");
+            line.clear();
+            ++lineNumber;
         }
-        size_t first = line.find_first_not_of(" \t");
-        if (first == std::string::npos || line[first] == '#') continue;
-        LineParser parser(lineNumber, line);
-        if (!parser.Run(lastFrame, lastPause, events)) {
-            error = parser.error;
-            events.clear();
-            return false;
-        }
+        before += got;
     }
     return true;
+}
+
+bool Parse(const std::string& text, std::vector<Event>& events, std::string& error, const Limits& limits) {
+    TextReader reader(text);
+    return Parse(reader, events, error, limits);
 }
 
 std::string Format(Anchor anchor, uint64_t count, uint64_t steps, UINT message, WPARAM wParam, LPARAM lParam) {

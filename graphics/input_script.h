@@ -19,6 +19,7 @@
 #ifndef GRAPHICS_INPUT_SCRIPT_H
 #define GRAPHICS_INPUT_SCRIPT_H
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -42,11 +43,29 @@ struct Event {
     LPARAM lParam = 0;
 };
 
-// Parses a whole script. On success fills `events` in delivery order and
-// returns true; otherwise returns false with `error` saying which line is
-// wrong and why ("line 3: unknown key name 'Foo'"). Placements of one
-// anchor must not go backwards.
-bool Parse(const std::string& text, std::vector<Event>& events, std::string& error);
+// What a script may hold at most. A script longer than this is not one a
+// person or a recording made: it is refused before it can take the
+// program's memory or time.
+struct Limits {
+    size_t lineBytes = 4096;                  // one line, without its line break
+    uint64_t fileBytes = uint64_t{64} << 20;  // the whole script (64 MiB)
+    size_t events = 4'000'000;                // messages (a click is two)
+};
+
+// Reads a script line by line from `read`, which fills a buffer with the
+// next bytes and returns how many (0 at the end). On success fills `events`
+// in delivery order and returns true; otherwise returns false with `error`
+// saying which line is wrong and why ("line 3: unknown key name 'Foo'"),
+// a long word shortened. Placements of one anchor must not go backwards.
+class Reader {
+public:
+    virtual ~Reader() = default;
+    virtual size_t Read(char* buffer, size_t capacity) = 0;
+};
+bool Parse(Reader& read, std::vector<Event>& events, std::string& error, const Limits& limits = Limits());
+
+// The same for a whole script in memory.
+bool Parse(const std::string& text, std::vector<Event>& events, std::string& error, const Limits& limits = Limits());
 
 // One line of the format for a message the window received at a placement,
 // without the line break; empty for messages the format does not carry.

