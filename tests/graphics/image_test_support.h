@@ -7,6 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#ifdef _WIN32
+#include <process.h>
+#define getpid _getpid
+#else
+#include <unistd.h>
+#endif
 #include <string>
 #include <vector>
 
@@ -31,8 +37,8 @@ namespace image_test {
 // A file name in the test scratch folder, unique to this process.
 inline std::string ScratchPath(const std::string& name) {
     static const std::string prefix = [] {
-        char tag[32];
-        std::snprintf(tag, sizeof tag, "kiva_img_%u_", static_cast<unsigned>(::testing::UnitTest::GetInstance()->random_seed()));
+        char tag[48];
+        std::snprintf(tag, sizeof tag, "kiva_img_%lu_", static_cast<unsigned long>(getpid()));
         return ::testing::TempDir() + tag;
     }();
     return prefix + name;
