@@ -48,6 +48,7 @@ work="$web_build/deps-build"  # intermediate files of the libraries' builds
 lib_cmake() {  # lib_cmake NAME CMAKE-ARGS...
   local name=$1
   shift
+  rm -rf "${work:?}/$name"
   web_cmake -S "build/deps/$name" -B "$work/$name" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_INSTALL_PREFIX="$web_deps" -DBUILD_SHARED_LIBS=OFF "$@" >"$work/$name.log" 2>&1 || {
     cat "$work/$name.log" >&2
@@ -97,10 +98,16 @@ build_libpng() {
   cmake --install "$work/libpng1.6" >>"$work/libpng1.6.log"
 }
 
-# FreeType without the optional libraries: the fonts are plain TrueType files.
+# FreeType with zlib, as Debian builds it (without, it compiles a copy of
+# zlib of its own, which clashes with zlib's at the link), and without the
+# other optional libraries: the fonts are plain TrueType files. With SSE2
+# (which Emscripten maps onto wasm SIMD) its grey rasteriser flattens
+# curves the way it does on x86-64; without, it splits them otherwise and
+# about one glyph in twenty differs by a level here and there from Linux.
 build_freetype() {
-  lib_cmake freetype -DFT_DISABLE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON \
-    -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON
+  lib_cmake freetype -DCMAKE_C_FLAGS="-msimd128 -msse2" -DFT_REQUIRE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON \
+    -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON \
+    -DZLIB_INCLUDE_DIR="$web_deps/include" -DZLIB_LIBRARY="$web_deps/lib/libz.a"
   lib_make freetype
   cmake --install "$work/freetype" >>"$work/freetype.log"
 }
