@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Prepares the web build: installs the packages it needs (Emscripten, and
-# Chromium with Python's websocket and imaging modules for the browser
-# tests), fetches Debian's source packages of the libraries the library
+# Prepares the web build: installs the packages it needs
+# (scripts/install-deps.sh: Emscripten, and Chromium with Python's websocket
+# and imaging modules for the browser tests, among the project's others),
+# fetches Debian's source packages of the libraries the library
 # links (scripts/fetch-source.sh, into build/deps/), and builds each for wasm
 # as a static library into build/web/deps (include/, lib/, lib/pkgconfig/).
 # A library already built from the same source with the same build steps is
@@ -18,23 +19,6 @@ timed() {  # timed NAME COMMAND...: runs COMMAND, notes its time under NAME
   shift
   "$@"
   times+=("$(awk -v a="$start" -v b="$EPOCHREALTIME" -v n="$name" 'BEGIN { printf "%s %.1f s", n, b - a }')")
-}
-
-install_packages() {
-  local packages=(emscripten chromium python3-websocket python3-pil
-    cmake ninja-build pkg-config dpkg-dev debian-archive-keyring)
-  local missing=() p
-  for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed$' || missing+=("$p")
-  done
-  [ ${#missing[@]} -gt 0 ] || return 0
-  echo "Installing missing packages: ${missing[*]}"
-  local sudo=()
-  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-  export DEBIAN_FRONTEND=noninteractive
-  "${sudo[@]}" apt-get update -qq
-  "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-  echo "Installed: ${missing[*]}"
 }
 
 fetch_sources() {
@@ -142,7 +126,7 @@ build() {  # build NAME SOURCE-FOLDER LIBRARY
   echo "$key" >"$stamp"
 }
 
-timed packages install_packages
+timed packages bash scripts/install-deps.sh
 emscripten_version=$(dpkg-query -W -f='${Version}' emscripten)
 timed sources fetch_sources
 build zlib zlib libz.a
