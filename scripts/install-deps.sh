@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages this project needs to build, test and run,
-# then fetches the libjpeg-turbo source the Windows build compiles
+# Installs the Debian 12 packages this project needs to build, test and run
+# (the web build's too: Emscripten, and Chromium with Python's websocket and
+# imaging modules for its browser tests), then fetches the libjpeg-turbo source the Windows build compiles
 # (scripts/fetch-libjpeg-source.sh, into build/deps/libjpeg-turbo).
 # Quiet when nothing is missing; says what it installs or fetches otherwise.
 # Uses apt-get directly as root, sudo otherwise; never changes the host's
@@ -16,6 +17,7 @@ packages=(
   g++-mingw-w64-x86-64 wine wine64
   libgtk-3-dev libcups2-dev cups-daemon cups-client poppler-utils
   clang doxygen
+  emscripten chromium python3-websocket python3-pil
 )
 
 missing=()
