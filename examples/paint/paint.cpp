@@ -1,9 +1,9 @@
 // paint - a paint program for the mouse. While the left button is held
 // (QueryButton), lines follow the pointer in the chosen colour; the right
-// button rubs out. A click on a colour in the bar at the top chooses it,
+// button rubs out. Pressing on a colour in the bar at the top chooses it,
 // the keys 1 to 9 choose the pen's width, c clears the canvas and s saves
-// it as paint.png in the current folder (StoreImage, then SavePng). The bar
-// shows where the pointer is (QueryPointer).
+// it as paint.png in the current folder (StoreImage, then SavePng) and says
+// so on standard output. The bar shows where the pointer is (QueryPointer).
 //
 // The program asks the mouse's state about a hundred times a second
 // (PauseMs rests between), and joins each position to the one before with a
