@@ -1,10 +1,13 @@
 // save_picture - pictures taken from the window: a sunrise is drawn in three
-// steps, and after each one StoreImage copies the scene into an `image`.
+// steps half a second apart, and after each one StoreImage copies the scene
+// into an `image`. Drawing is double buffered, so StoreImage copies the
+// drawing itself, not whatever covers the window on the screen.
+//
 // The three captures are kept (copies of an image are whole pictures of
 // their own), drawn again small as a film strip, and each one's brightness
 // is worked out from its pixels (Pixels: blue, green, red, 0 for each).
 //
-// SavePng writes the whole window as sunrise.png and the brightest capture
+// SavePng writes the whole drawing as sunrise.png and the brightest capture
 // as brightest.png in the current folder, and says so on standard output;
 // a file that cannot be written is reported with FatalError.
 //
@@ -62,19 +65,23 @@ void Save(const image& picture, const std::string& fileName) {
 int main() {
     window w(kWidth, kHeight, 100, 100);
     w.SetTitle("Saving pictures");
-    w.SetPen(GAINSBORO, 1);
-    w.SetBrush(GAINSBORO);
-    w.DrawRectangle(0, kSceneHeight, kWidth, kHeight, STYLE_FILLED);
+    w.SetBuffering(true);  // StoreImage then copies the drawing itself
 
     std::vector<image> film;
     image shot;  // empty (0 x 0) until something is stored in it
     for (int height = 40; height <= 200; height += 80) {
         DrawScene(w, height);
+        w.UpdateBuffer();
         w.StoreImage(shot, 0, 0, kWidth, kSceneHeight);  // the scene, pixel for pixel
         film.push_back(shot);                            // a copy: shot is used again
+        PauseMs(500);
     }
 
-    // The film strip, a quarter of the size, with each picture's brightness.
+    // The film strip, a quarter of the size, with each picture's brightness,
+    // below the scene (where the hill reached).
+    w.SetPen(GAINSBORO, 1);
+    w.SetBrush(GAINSBORO);
+    w.DrawRectangle(0, kSceneHeight, kWidth, kHeight, STYLE_FILLED);
     image brightest;
     w.SetPen(BLACK, 1);
     for (size_t i = 0; i < film.size(); ++i) {
@@ -87,8 +94,9 @@ int main() {
         if (Brightness(*frame) > Brightness(brightest)) brightest = *frame;  // copied
     }
 
+    w.UpdateBuffer();
     image whole;
-    w.StoreImage(&whole, 0, 0, kWidth, kHeight);  // the window as it is now
+    w.StoreImage(&whole, 0, 0, kWidth, kHeight);  // the whole drawing as it is now
     Save(whole, "sunrise.png");
     Save(brightest, "brightest.png");
     return 0;
