@@ -1,8 +1,12 @@
 // print_picture - draws a picture in a 1000 x 720 window with double
 // buffering and prints it when P is pressed (through the print dialog, or
-// where GRAPHICS_PRINT_FILE or GRAPHICS_PRINTER say). Q or Escape ends it.
-// With the argument --print it prints once at the start and ends.
-// It says on standard output when it is ready and how long each Print took.
+// where GRAPHICS_PRINT_FILE or GRAPHICS_PRINTER say). Print needs double
+// buffering: it prints the back buffer.
+//
+// Q or Escape ends it at once (SetWaitOnClose(false): no last click), and so
+// does closing the window. With the argument --print it prints once at the
+// start and ends. It says on standard output when it is ready and how long
+// each Print took.
 #include <cstdio>
 #include <cstring>
 

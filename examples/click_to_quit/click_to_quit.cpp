@@ -1,7 +1,11 @@
 // click_to_quit - the way many exercises end: draw a picture, then wait for
-// a click in the window before the program ends. Prints where the click
-// was. Run headless without an input script, the wait can never end: the
-// library then ends the program with status 3 and says so.
+// a click in the window (AwaitClick) before the program ends. Prints where
+// the click was.
+//
+// That click ends the program (SetWaitOnClose(false): no second click asked
+// for); closing the window ends it too. Run headless without an input
+// script, the wait can never end: the library then ends the program with
+// status 3 and says so.
 #include <cstdio>
 
 #include "graphics.h"

@@ -1,6 +1,9 @@
 // echo_input - opens a window and prints every key record and click record
-// it receives, one line each ("key KK_CHAR 97", "click CK_LEFT 10 20").
-// Escape ends it; the window's destruction then asks for a final click.
+// it receives, one line each ("key KK_CHAR 97", "click CK_LEFT 10 20"):
+// a way to see which KeyKind and code each key gives.
+//
+// Escape ends the loop; the last window then waits for a click ("Click mouse
+// in the graphics window to finish execution.").
 #include <cstdio>
 
 #include "graphics.h"
@@ -9,19 +12,19 @@ namespace {
 
 const char* KeyKindName(KeyKind kind) {
     switch (kind) {
-    case KK_CHAR: return "KK_CHAR";
-    case KK_NAV: return "KK_NAV";
-    case KK_FKEY: return "KK_FKEY";
-    case KK_ESC: return "KK_ESC";
-    default: return "KK_NONE";
+        case KK_CHAR: return "KK_CHAR";
+        case KK_NAV: return "KK_NAV";
+        case KK_FKEY: return "KK_FKEY";
+        case KK_ESC: return "KK_ESC";
+        default: return "KK_NONE";
     }
 }
 
 const char* ClickKindName(ClickKind kind) {
     switch (kind) {
-    case CK_LEFT: return "CK_LEFT";
-    case CK_RIGHT: return "CK_RIGHT";
-    default: return "CK_NONE";
+        case CK_LEFT: return "CK_LEFT";
+        case CK_RIGHT: return "CK_RIGHT";
+        default: return "CK_NONE";
     }
 }
 
