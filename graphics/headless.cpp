@@ -257,6 +257,10 @@ struct Session {
     uint64_t stepsSinceFrame = 0;
     uint64_t pausesEnded = 0;
     uint64_t stepsSincePause = 0;
+    // Closing snapshots taken after the same frame: the second and later
+    // ones get a number of their own, so none replaces another.
+    uint64_t closingFrame = 0;
+    int closingsAtFrame = 0;
 
     // Every setting is read and checked before any file is made.
     Session() {
@@ -452,7 +456,12 @@ void PauseEnded(uint32_t milliseconds) {
 
 void WindowClosing(HDC dc, int width, int height) {
     Session& s = TheSession();
-    if (s.snapshotsOn && s.frames.close) s.Snapshot(dc, width, height, s.framesShown, "-close");
+    if (!s.snapshotsOn || !s.frames.close) return;
+    if (s.closingFrame != s.framesShown) s.closingsAtFrame = 0;
+    s.closingFrame = s.framesShown;
+    std::string suffix = "-close";
+    if (++s.closingsAtFrame > 1) suffix += "-" + std::to_string(s.closingsAtFrame);
+    s.Snapshot(dc, width, height, s.framesShown, suffix.c_str());
 }
 
 bool InputCanArrive() {

@@ -46,6 +46,12 @@ grep -q "square at 120 120" out.txt && grep -q "clicked at 7 8" out.txt || fail 
 [ "$(ls sketch | tr '\n' ' ')" = "s-1.png s-2.png s-3-close.png s-3.png " ] || fail "sketch's snapshots: $(ls sketch)"
 [ "$(convert sketch/s-3.png -format '%[pixel:p{100,50}]' info:)" = "srgb(255,0,0)" ] || fail "pointer dot not red"
 
+# Two windows closed after the same frame each keep their closing snapshot.
+mkdir two
+headless GRAPHICS_INPUT="$2/examples/two_windows/input.txt" GRAPHICS_SNAPSHOT=two/t-%d.png \
+  GRAPHICS_SNAPSHOT_FRAMES=close timeout 20 "$build/examples/two_windows/two_windows" >out.txt 2>err.txt
+[ "$(ls two | tr '\n' ' ')" = "t-2-close-2.png t-2-close.png " ] || fail "two windows' closing snapshots: $(ls two)"
+
 # --- Bad scripts: a message with the line number, status 4, no crash.
 check_bad() {  # check_bad NAME EXPECTED-MESSAGE
   headless GRAPHICS_INPUT="$1" timeout 20 "$click_to_quit" >out.txt 2>err.txt
