@@ -6,7 +6,7 @@
 # Installs missing packages first.
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
-bash scripts/install-deps.sh || exit 1
+bash scripts/install-deps.sh test || exit 1
 
 jobs=$(nproc 2>/dev/null || echo 2)
 failed=()
@@ -17,7 +17,9 @@ build() {  # build FOLDER CMAKE-ARGS...
 }
 
 echo "=== Linux build"
-if build linux -DCMAKE_BUILD_TYPE=RelWithDebInfo; then
+# Every part on, whatever an earlier scripts/play.sh left in the folder.
+if build linux -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKIVA_BUILD_TESTS=ON -DKIVA_BUILD_BENCHMARKS=ON \
+    -DKIVA_BUILD_TOOLS=ON -DKIVA_BUILD_EXAMPLES=ON -DKIVA_BUILD_GAME=ON; then
   ctest --test-dir build/linux --output-on-failure || failed+=("Linux tests")
   echo "=== The library in a program of its own: install, pkg-config, FetchContent, Debian package"
   bash scripts/check-install.sh build/linux || failed+=("install routes")
