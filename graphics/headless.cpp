@@ -232,10 +232,16 @@ struct Session {
     void Snapshot(HDC dc, int width, int height, uint64_t frame, const char* suffix);
 };
 
-Session& TheSession() {
-    static Session session;
-    return session;
+// The session, read from the settings on first use and kept for the run.
+// Every message step asks for it: after the first, that is one test.
+Session* theSession = nullptr;
+
+__attribute__((noinline, cold)) Session& MakeSession() {
+    theSession = new Session();
+    return *theSession;
 }
+
+inline Session& TheSession() { return theSession != nullptr ? *theSession : MakeSession(); }
 
 // Copies what `dc` shows into top-down 32-bit rows without running a
 // message step, so that snapshots change nothing in the run's placement.
