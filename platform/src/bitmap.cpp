@@ -407,19 +407,14 @@ BOOL BlockTransfer(HDC dest, int x, int y, int width, int height, HDC src, int x
     }
     Surface* target = TargetSurface(*to);
     if (!target) return TRUE;
-    Source source;
+    const Surface* surface = from ? TargetSurface(*from) : nullptr;
+    // Copying within one surface reads from a snapshot.
     Surface copy;
-    if (from) {
-        if (Surface* surface = TargetSurface(*from)) {
-            // Copying within one surface reads from a snapshot.
-            if (surface == target) {
-                copy = *surface;
-                source = SourceOf(copy);
-            } else {
-                source = SourceOf(*surface);
-            }
-        }
+    if (surface != nullptr && surface == target) {
+        copy = *surface;
+        surface = &copy;
     }
+    const Source source = surface != nullptr ? SourceOf(*surface) : Source();
     // A copy of a surface onto a shown window writes the screen's rows too.
     ScreenRows screen;
     if (!to->memory && to->hwnd && source.clean) screen = LendScreen(to->hwnd);

@@ -100,6 +100,8 @@ struct Region {
 };
 
 struct DeviceContext {
+    DeviceContext() {}  // every field as given below, the rest of its room left alone
+
     HWND hwnd = nullptr;     // window DC: the window whose client area it draws on
     bool memory = false;     // memory DC: draws on its selected bitmap
     HPEN pen = nullptr;
@@ -157,7 +159,7 @@ inline GdiObject* LookupObject(HGDIOBJ handle) { return gdiObjects.Find(reinterp
 
 // Typed lookups: null when the handle is not a live object of that kind.
 template <typename T>
-T* LookupAs(HGDIOBJ handle) {
+inline T* LookupAs(HGDIOBJ handle) {
     GdiObject* object = LookupObject(handle);
     return object ? std::get_if<T>(&object->data) : nullptr;
 }

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <type_traits>
+#include <vector>
 
 #include "fault_points.h"
 #include "gdi_internal.h"
@@ -41,21 +42,61 @@ LOGFONTA StockLogFont(const char* face, LONG height, LONG weight, BYTE pitchAndF
     return lf;
 }
 
-// Adds an object of kind T; null when the table is full.
-template <class T>
-HGDIOBJ Insert(DWORD type, T value, bool isStock = false) {
+// Adds an object of kind T made from `args` in its place, and gives its
+// entry; null when the table is full.
+template <class T, class... Args>
+HGDIOBJ EmplaceEntry(GdiObject*& entry, DWORD type, bool isStock, Args&&... args) {
     static uint64_t fontSerial = 0;
     uintptr_t handle = 0;
-    GdiObject* object = gdiObjects.Add(handle);
+    GdiObject* object = entry = gdiObjects.Add(handle);
     if (!object) return nullptr;
     object->type = type;
     object->stock = isStock;
-    T& stored = object->data.template emplace<T>(std::move(value));
+    T& stored = object->data.template emplace<T>(std::forward<Args>(args)...);
     if constexpr (std::is_same_v<T, Font>) stored.serial = ++fontSerial;
     return reinterpret_cast<HGDIOBJ>(handle);
 }
 
-void Remove(HGDIOBJ handle) { gdiObjects.Remove(reinterpret_cast<uintptr_t>(handle)); }
+// The same, without the entry.
+template <class T, class... Args>
+HGDIOBJ Emplace(DWORD type, bool isStock, Args&&... args) {
+    GdiObject* unused;
+    return EmplaceEntry<T>(unused, type, isStock, std::forward<Args>(args)...);
+}
+
+template <class T>
+HGDIOBJ Insert(DWORD type, T value, bool isStock = false) {
+    return Emplace<T>(type, isStock, std::move(value));
+}
+
+// The pixels of the last small bitmap deleted, kept for the next one made:
+// a program that makes a bitmap of a pixel or two and deletes it again for
+// every call (a read-back) allocates nothing for it.
+constexpr size_t kSparePixels = 4096;
+std::vector<uint32_t>& SparePixels() {
+    static std::vector<uint32_t> spare;
+    return spare;
+}
+
+void Remove(HGDIOBJ handle) {
+    if (Bitmap* bitmap = LookupBitmap(static_cast<HBITMAP>(handle))) {
+        if (bitmap->surface.pixels.capacity() <= kSparePixels) SparePixels().swap(bitmap->surface.pixels);
+    }
+    gdiObjects.Remove(reinterpret_cast<uintptr_t>(handle));
+}
+
+// A surface of width x height black pixels (a size NewBitmap allows).
+Surface BlackSurface(int width, int height) {
+    size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+    std::vector<uint32_t>& spare = SparePixels();
+    if (count > spare.capacity()) return Surface(width, height);
+    Surface surface;
+    surface.width = width;
+    surface.height = height;
+    surface.pixels.swap(spare);
+    surface.pixels.assign(count, 0);
+    return surface;
+}
 
 // The stock objects, made on first use.
 struct StockObjects {
@@ -183,8 +224,8 @@ void Selected(DeviceContext& dc, GdiObject& object) {
 HDC NewDC(HWND hwnd, bool memory) {
     HGDIOBJ pen = Stock(BLACK_PEN), brush = Stock(WHITE_BRUSH), font = Stock(SYSTEM_FONT);
     HGDIOBJ bitmap = memory ? Stock(kDefaultBitmap) : nullptr;
-    HGDIOBJ handle = Insert(memory ? OBJ_MEMDC : OBJ_DC, DeviceContext{});
-    GdiObject* object = LookupObject(handle);
+    GdiObject* object = nullptr;
+    HGDIOBJ handle = EmplaceEntry<DeviceContext>(object, memory ? OBJ_MEMDC : OBJ_DC, false);
     if (!object) return nullptr;
     DeviceContext& dc = std::get<DeviceContext>(object->data);
     dc.hwnd = hwnd;
@@ -199,9 +240,7 @@ HDC NewDC(HWND hwnd, bool memory) {
     return static_cast<HDC>(handle);
 }
 
-void DestroyDC(HDC handle) {
-    DeviceContext* dc = LookupDC(handle);
-    if (!dc) return;
+void DestroyDC(HDC handle, DeviceContext* dc) {
     std::pair<GdiObject*, HGDIOBJ> held[] = {
         {dc->penEntry, dc->pen}, {dc->brushEntry, dc->brush}, {dc->fontEntry, dc->font}, {dc->bitmapEntry, dc->bitmap}};
     Remove(handle);
@@ -237,7 +276,7 @@ HBITMAP NewBitmap(int width, int height) {
     // Refuse what could not be allocated sensibly.
     if (width <= 0 || height <= 0) return nullptr;
     if (static_cast<uint64_t>(width) * static_cast<uint64_t>(height) > kiva::kMaxSurfacePixels) return nullptr;
-    return static_cast<HBITMAP>(Insert(OBJ_BITMAP, Bitmap{Surface(width, height), nullptr}));
+    return static_cast<HBITMAP>(Insert(OBJ_BITMAP, Bitmap{BlackSurface(width, height), nullptr}));
 }
 
 HBITMAP StockDefaultBitmap() { return static_cast<HBITMAP>(Stock(kDefaultBitmap)); }
@@ -264,7 +303,7 @@ PrinterDevice* LookupPrinter(HDC dc) {
 int ReleaseWindowDC(HWND hwnd, HDC dc) {
     DeviceContext* context = LookupDC(dc);
     if (!context || context->memory || context->hwnd != hwnd) return 0;
-    DestroyDC(dc);
+    DestroyDC(dc, context);
     return 1;
 }
 
@@ -375,8 +414,9 @@ HDC CreateCompatibleDC(HDC dc) {
 
 BOOL DeleteDC(HDC dc) {
     if (ShouldFail(Call::DeleteDC)) return FALSE;
-    if (!LookupDC(dc)) return FALSE;
-    DestroyDC(dc);
+    DeviceContext* context = LookupDC(dc);
+    if (!context) return FALSE;
+    DestroyDC(dc, context);
     return TRUE;
 }
 

@@ -246,6 +246,13 @@ void PaintThinSegments(Target& target, const POINT* points, size_t count, bool c
 void DrawPolyline(Target& target, const POINT* points, size_t count, bool closed) {
     const DrawingPen& pen = *target.pen;
     if (!target.surface || count == 0) return;
+    if (count == 2 && pen.drawn && pen.width <= 1 && !closed &&
+        std::max(std::abs(int64_t{points[1].x} - points[0].x), std::abs(int64_t{points[1].y} - points[0].y)) == 1) {
+        // A thin line one step long (a point drawn as a line): its first
+        // pixel alone, however the pen draws lines.
+        pen.paint.PaintPixel(*target.surface, points[0].x, points[0].y);
+        return;
+    }
     switch (pen.lines) {
         case LineStrategy::None: return;
         case LineStrategy::Segments: PaintThinSegments(target, points, count, closed); return;

@@ -76,6 +76,13 @@ public:
 
     // Paints every pixel of the spans; spans outside the surface are cut away.
     void Paint(Surface& surface, const Spans& spans) const;
+    // Paints one pixel, if the surface has it.
+    void PaintPixel(Surface& surface, int64_t x, int64_t y) const {
+        if (kind_ == Kind::Keep || x < 0 || y < 0 || x >= surface.width || y >= surface.height) return;
+        uint32_t& p =
+            surface.pixels[static_cast<size_t>(y) * static_cast<size_t>(surface.width) + static_cast<size_t>(x)];
+        p = (p & mix_.andMask) ^ mix_.xorMask;
+    }
 
 private:
     enum class Kind : uint8_t { Keep, Set, Combine };
