@@ -78,8 +78,8 @@ std::vector<uint32_t>& SparePixels() {
     return spare;
 }
 
-void Remove(HGDIOBJ handle) {
-    if (Bitmap* bitmap = LookupBitmap(static_cast<HBITMAP>(handle))) {
+void Remove(HGDIOBJ handle, GdiObject& entry) {
+    if (auto* bitmap = std::get_if<Bitmap>(&entry.data)) {
         if (bitmap->surface.pixels.capacity() <= kSparePixels) SparePixels().swap(bitmap->surface.pixels);
     }
     gdiObjects.Remove(reinterpret_cast<uintptr_t>(handle));
@@ -140,7 +140,7 @@ void Unselect(GdiObject* entry, HGDIOBJ handle) {
     if (auto* bitmap = std::get_if<Bitmap>(&entry->data)) {
         if (!entry->stock) bitmap->selectedInto = nullptr;
     }
-    if (entry->deletePending && entry->selections == 0) Remove(handle);
+    if (entry->deletePending && entry->selections == 0) Remove(handle, *entry);
 }
 
 // ---------------------------------------------------------------- realising
@@ -240,10 +240,11 @@ HDC NewDC(HWND hwnd, bool memory) {
     return static_cast<HDC>(handle);
 }
 
-void DestroyDC(HDC handle, DeviceContext* dc) {
+void DestroyDC(HDC handle, GdiObject& object) {
+    DeviceContext* dc = std::get_if<DeviceContext>(&object.data);
     std::pair<GdiObject*, HGDIOBJ> held[] = {
         {dc->penEntry, dc->pen}, {dc->brushEntry, dc->brush}, {dc->fontEntry, dc->font}, {dc->bitmapEntry, dc->bitmap}};
-    Remove(handle);
+    Remove(handle, object);
     for (auto [entry, h] : held) Unselect(entry, h);
 }
 
@@ -301,9 +302,10 @@ PrinterDevice* LookupPrinter(HDC dc) {
 }
 
 int ReleaseWindowDC(HWND hwnd, HDC dc) {
-    DeviceContext* context = LookupDC(dc);
+    GdiObject* object = LookupObject(dc);
+    DeviceContext* context = object ? std::get_if<DeviceContext>(&object->data) : nullptr;
     if (!context || context->memory || context->hwnd != hwnd) return 0;
-    DestroyDC(dc, context);
+    DestroyDC(dc, *object);
     return 1;
 }
 
@@ -395,7 +397,7 @@ BOOL DeleteObject(HGDIOBJ handle) {
         object->deletePending = true;
         return TRUE;
     }
-    Remove(handle);
+    Remove(handle, *object);
     return TRUE;
 }
 
@@ -414,9 +416,9 @@ HDC CreateCompatibleDC(HDC dc) {
 
 BOOL DeleteDC(HDC dc) {
     if (ShouldFail(Call::DeleteDC)) return FALSE;
-    DeviceContext* context = LookupDC(dc);
-    if (!context) return FALSE;
-    DestroyDC(dc, context);
+    GdiObject* object = LookupObject(dc);
+    if (!object || !std::get_if<DeviceContext>(&object->data)) return FALSE;
+    DestroyDC(dc, *object);
     return TRUE;
 }
 
