@@ -102,7 +102,7 @@ BITMAPINFOHEADER* NewTopDownHeader(int32_t width, int32_t height) {
 // Decodes a JPEG file into rows of red, green, blue bytes, top row first,
 // allocated from the C heap. Errors in the file end the process through
 // libjpeg's standard error manager, as does a picture of more than
-// kMaxPicturePixels pixels, refused before anything is allocated for it.
+// kiva::kMaxSurfacePixels pixels, refused before anything is allocated for it.
 extern "C" int DecodeJpegFile(const char* fileName, uint16_t* width, uint16_t* height,
                               unsigned char** rows) {
     FILE* file = std::fopen(fileName, "rb");
@@ -126,10 +126,10 @@ extern "C" int DecodeJpegFile(const char* fileName, uint16_t* width, uint16_t* h
     // claim 65500 x 65500 pixels: such a picture is refused here, the way a
     // corrupt file is, before it costs gigabytes and minutes.
     uint64_t pixels = static_cast<uint64_t>(cinfo.image_width) * cinfo.image_height;
-    if (pixels > kMaxPicturePixels) {
+    if (pixels > kiva::kMaxSurfacePixels) {
         std::fprintf(stderr, "%s: picture of %u x %u pixels is larger than the %llu pixels a picture may have\n",
                      fileName, static_cast<unsigned>(cinfo.image_width), static_cast<unsigned>(cinfo.image_height),
-                     static_cast<unsigned long long>(kMaxPicturePixels));
+                     static_cast<unsigned long long>(kiva::kMaxSurfacePixels));
         std::fflush(stderr);
         jpeg_destroy_decompress(&cinfo);
         std::fclose(file);

@@ -27,9 +27,6 @@ bool Offscreen();
 // an offscreen display chosen on purpose.
 bool NoDisplay();
 
-// The longest side a window's client area may have (the display's own limit).
-constexpr int kMaxWindowSide = 16384;
-
 // A hidden window whose client area is width x height at (x, y) on the
 // screen; 0 when it cannot be made.
 uint32_t OpenWindow(const char* title, int x, int y, int width, int height);

@@ -11,6 +11,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -36,6 +37,16 @@ bool tried = false;
 bool ready = false;
 bool offscreen = false;
 bool noDisplay = false;
+
+// Whether SDL's event queue may hold events: set as each event is pushed
+// (from any thread), cleared when the queue is emptied. A message step that
+// does not read the display looks at the queue only when this is set.
+std::atomic<bool> eventsMayWait{true};
+
+int NoteEvent(void*, SDL_Event*) {
+    eventsMayWait.store(true, std::memory_order_release);
+    return 0;
+}
 
 // Window texts are ANSI (Latin-1 here); SDL wants UTF-8.
 std::string Utf8FromAnsi(const char* text) {
@@ -183,6 +194,7 @@ bool Start() {
     offscreen = driver && std::strcmp(driver, "offscreen") == 0;
     noDisplay = offscreen && !explicitDriver;
     SDL_StopTextInput();  // characters come from TranslateMessage
+    SDL_AddEventWatch(NoteEvent, nullptr);
     ready = true;
     return true;
 }
@@ -279,7 +291,16 @@ uint16_t Modifiers() { return ModifiersOf(static_cast<uint16_t>(SDL_GetModState(
 
 void TakeEvents(bool readDisplay, std::vector<Event>& out) {
     if (!ready) return;
-    if (readDisplay) SDL_PumpEvents();
+    if (readDisplay) {
+        SDL_PumpEvents();
+    } else if (!eventsMayWait.load(std::memory_order_acquire)) {
+        return;  // nothing pushed since the queue was last emptied
+    }
+    // Cleared before the queue is emptied: an event pushed meanwhile sets it
+    // again. (Reading the display looks at the queue whatever this says, so
+    // an event another thread pushes just after is taken a tick later at
+    // the latest.)
+    eventsMayWait.store(false, std::memory_order_release);
     SDL_Event events[32];
     int count;
     while ((count = SDL_PeepEvents(events, 32, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT)) > 0) {

@@ -1,26 +1,48 @@
-// Failure injection: a table of armed function names and how many of their
-// next calls fail. Only tests arm it; every platform call that can fail asks.
-// Also the record of message boxes that tests read instead of seeing them.
+// Failure injection: how many of each platform call's next calls fail
+// (fault_points.h), armed by tests through the calls' Win32 names. Also the
+// record of message boxes that tests read instead of seeing them.
 // (The test printer lives with the printing service, print.cpp.)
 #include "platform_faults.h"
 
-#include <map>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
+#include "fault_points.h"
+
 namespace platform_faults {
+
+int armed[kCallCount] = {};
+
 namespace {
-std::map<std::string, int>& Armed() {
-    static std::map<std::string, int> armed;
-    return armed;
-}
+
+const char* const kCallNames[kCallCount] = {
+#define PLATFORM_FAULT_NAME(name) #name,
+    PLATFORM_FAULT_POINTS(PLATFORM_FAULT_NAME)
+#undef PLATFORM_FAULT_NAME
+};
+
 }  // namespace
 
 void FailNext(const char* function, int count) {
-    if (count <= 0) {
-        Armed().erase(function);
-    } else {
-        Armed()[function] = count;
+    for (size_t i = 0; i < kCallCount; ++i) {
+        if (function != nullptr && std::strcmp(kCallNames[i], function) == 0) {
+            armed[i] = count > 0 ? count : 0;
+            return;
+        }
     }
+    // A test that arms a call nothing checks would test nothing.
+    std::fprintf(stderr, "platform_faults: no platform call named %s can be made to fail\n",
+                 function != nullptr ? function : "(null)");
+    std::abort();
+}
+
+bool UseFailure(Call call) {
+    int& left = armed[static_cast<size_t>(call)];
+    if (left <= 0) return false;
+    --left;
+    return true;
 }
 
 struct BoxRecord {
@@ -35,7 +57,7 @@ BoxRecord& Boxes() {
 void ClearTestPrinter();  // print.cpp
 
 void ClearAll() {
-    Armed().clear();
+    for (int& left : armed) left = 0;
     Boxes() = BoxRecord();
     ClearTestPrinter();
 }
@@ -51,15 +73,6 @@ std::vector<ShownBox> TakeMessageBoxes() {
 bool RecordMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     if (!Boxes().on) return false;
     Boxes().boxes.push_back({owner, text ? text : "", caption ? caption : "", type});
-    return true;
-}
-
-bool ShouldFail(const char* function) {
-    auto& armed = Armed();
-    if (armed.empty()) return false;
-    auto it = armed.find(function);
-    if (it == armed.end()) return false;
-    if (--it->second <= 0) armed.erase(it);
     return true;
 }
 

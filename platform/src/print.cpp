@@ -17,10 +17,14 @@
 #include <memory>
 #include <string>
 
+#include "fault_points.h"
 #include "platform_faults.h"
 #include "printer_dc.h"
 #include "printing/print_module.h"
 #include "window_service.h"
+
+using platform_faults::Call;
+using platform_faults::ShouldFail;
 
 namespace platform {
 namespace {
@@ -156,7 +160,7 @@ void ClearTestPrinter() { platform::TestState() = platform::TestPrinterState(); 
 using namespace platform;
 
 BOOL PrintDlgA(LPPRINTDLGA dialog) {
-    if (platform_faults::ShouldFail("PrintDlgA")) return FALSE;
+    if (ShouldFail(Call::PrintDlgA)) return FALSE;
     if (!dialog || dialog->lStructSize != sizeof(PRINTDLGA)) return FALSE;
     dialog->hDC = nullptr;
     auto printer = std::make_shared<PrinterDevice>();
@@ -220,7 +224,7 @@ BOOL PrintDlgA(LPPRINTDLGA dialog) {
 }
 
 int StartDocA(HDC dc, const DOCINFOA* docInfo) {
-    if (platform_faults::ShouldFail("StartDocA")) return SP_ERROR;
+    if (ShouldFail(Call::StartDocA)) return SP_ERROR;
     PrinterDevice* printer = LookupPrinter(dc);
     if (!printer || printer->inDocument) return SP_ERROR;
     // A document sent to a file by name is written there as PDF.
@@ -239,7 +243,7 @@ int StartDocA(HDC dc, const DOCINFOA* docInfo) {
 }
 
 int StartPage(HDC dc) {
-    if (platform_faults::ShouldFail("StartPage")) return SP_ERROR;
+    if (ShouldFail(Call::StartPage)) return SP_ERROR;
     PrinterDevice* printer = LookupPrinter(dc);
     if (!printer || !printer->inDocument || printer->inPage) return SP_ERROR;
     if (TestState().set) Log("StartPage");
@@ -249,7 +253,7 @@ int StartPage(HDC dc) {
 }
 
 int EndPage(HDC dc) {
-    if (platform_faults::ShouldFail("EndPage")) return SP_ERROR;
+    if (ShouldFail(Call::EndPage)) return SP_ERROR;
     PrinterDevice* printer = LookupPrinter(dc);
     if (!printer || !printer->inPage) return SP_ERROR;
     printer->inPage = false;
@@ -260,7 +264,7 @@ int EndPage(HDC dc) {
 }
 
 int EndDoc(HDC dc) {
-    if (platform_faults::ShouldFail("EndDoc")) return SP_ERROR;
+    if (ShouldFail(Call::EndDoc)) return SP_ERROR;
     PrinterDevice* printer = LookupPrinter(dc);
     if (!printer || !printer->inDocument) return SP_ERROR;
     if (printer->inPage) EndPage(dc);

@@ -9,7 +9,8 @@
 #include <set>
 #include <utility>
 
-#include "raster.h"
+#include "raster/paint.h"
+#include "raster/raster.h"
 
 namespace {
 

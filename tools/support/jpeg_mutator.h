@@ -9,6 +9,8 @@
 #include <random>
 #include <vector>
 
+#include "surface_limits.h"
+
 namespace jpeg_mutator {
 
 // Frame header markers carry the picture's size (0xFFC0 to 0xFFCF except
@@ -186,7 +188,7 @@ inline std::vector<unsigned char> MutateStructure(const std::vector<unsigned cha
         if (m < 0xC0 || m > 0xCF || m == 0xC4 || m == 0xC8 || m == 0xCC || i + 8 >= bytes.size()) continue;
         unsigned height = (unsigned{bytes[i + 5]} << 8) | bytes[i + 6];
         unsigned width = (unsigned{bytes[i + 7]} << 8) | bytes[i + 8];
-        if (uint64_t{width} * height > (uint64_t{1} << 28)) continue;  // refused at once
+        if (uint64_t{width} * height > kiva::kMaxSurfacePixels) continue;  // refused at once
         if (width > 512) put16(i + 7, 512);
         if (height > 512) put16(i + 5, 512);
     }
