@@ -2,8 +2,9 @@
 // dialog (or, without one, prints where GRAPHICS_PRINT_FILE or
 // GRAPHICS_PRINTER say) and returns a printer device context; StartDocA,
 // StartPage, EndPage, EndDoc and AbortDoc on that context. A failure the
-// user must know about (a file that cannot be written, a job the print
-// service refuses) is told in a message box with the system's reason.
+// user must know about (a file that cannot be written, a print service that
+// cannot be reached, refuses the job or does not answer) is told once, in a
+// message box with the system's reason.
 // The outputs and the dialog are in the printing module (printing/), loaded
 // here on the first print that needs them. Also the printer that tests
 // describe (platform_faults.h).
@@ -122,7 +123,7 @@ const PrintModule* Module(std::string& why) {
 }
 
 void Report(HWND owner, const std::string& text) {
-    MessageBoxA(owner, text.c_str(), "Printing", MB_OK | MB_ICONWARNING);
+    MessageBoxA(owner, text.c_str(), "Graphics Library", MB_OK | MB_ICONWARNING);
 }
 
 std::string TitleOf(HWND owner) {
@@ -131,9 +132,14 @@ std::string TitleOf(HWND owner) {
     return "Graphics Library";
 }
 
+// A step of the document that failed is told once, and the document is
+// dropped: the steps after it fail without telling the same reason again.
 bool Failed(PrinterDevice& printer, bool ok, const std::string& reason) {
-    if (!ok) Report(printer.owner, "Nothing was printed: " + reason);
-    return ok;
+    if (ok) return true;
+    Report(printer.owner, "Nothing was printed: " + reason);
+    printer.Output().Abandon();
+    printer.failed = true;
+    return false;
 }
 
 }  // namespace
@@ -237,6 +243,7 @@ int StartDocA(HDC dc, const DOCINFOA* docInfo) {
     std::string reason;
     if (!Failed(*printer, printer->Output().BeginDocument(printer->page, title, reason), reason)) return SP_ERROR;
     printer->inDocument = true;
+    printer->failed = false;
     printer->placements.clear();
     static int nextJob = 1;
     return nextJob++;
@@ -245,7 +252,7 @@ int StartDocA(HDC dc, const DOCINFOA* docInfo) {
 int StartPage(HDC dc) {
     if (ShouldFail(Call::StartPage)) return SP_ERROR;
     PrinterDevice* printer = LookupPrinter(dc);
-    if (!printer || !printer->inDocument || printer->inPage) return SP_ERROR;
+    if (!printer || !printer->inDocument || printer->inPage || printer->failed) return SP_ERROR;
     if (TestState().set) Log("StartPage");
     printer->inPage = true;
     printer->placements.clear();
@@ -257,6 +264,7 @@ int EndPage(HDC dc) {
     PrinterDevice* printer = LookupPrinter(dc);
     if (!printer || !printer->inPage) return SP_ERROR;
     printer->inPage = false;
+    if (printer->failed) return SP_ERROR;
     std::string reason;
     bool ok = printer->Output().EndPage(printer->page, printer->placements, reason);
     printer->placements.clear();
@@ -269,6 +277,7 @@ int EndDoc(HDC dc) {
     if (!printer || !printer->inDocument) return SP_ERROR;
     if (printer->inPage) EndPage(dc);
     printer->inDocument = false;
+    if (printer->failed) return SP_ERROR;
     std::string reason;
     return Failed(*printer, printer->Output().EndDocument(reason), reason) ? 1 : SP_ERROR;
 }

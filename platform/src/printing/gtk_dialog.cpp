@@ -97,20 +97,40 @@ public:
             return false;
         }
         // Sent and waited for: the callback comes once the print service has
-        // the job, or the file is written, or either has failed.
+        // the job, or the file is written, or either has failed. A print
+        // service that stays silent is waited for as long as any (GTK's own
+        // sending has no limit); the job stays with GTK, which may still
+        // send it, so the callback's record outlives this wait.
         struct Wait {
             bool done = false;
+            bool late = false;
             std::string error;
-        } wait;
-        auto finished = [](GtkPrintJob*, gpointer data, const GError* error) {
-            auto* w = static_cast<Wait*>(data);
-            w->done = true;
-            if (error) w->error = error->message;
         };
-        gtk_print_job_send(job_, finished, &wait, nullptr);
-        while (!wait.done) g_main_context_iteration(nullptr, TRUE);
-        if (!wait.error.empty()) {
-            reason = wait.error;
+        auto wait = std::make_shared<Wait>();
+        auto finished = [](GtkPrintJob*, gpointer data, const GError* error) {
+            Wait& w = **static_cast<std::shared_ptr<Wait>*>(data);
+            w.done = true;
+            if (error) w.error = error->message;
+        };
+        auto release = [](gpointer data) { delete static_cast<std::shared_ptr<Wait>*>(data); };
+        gtk_print_job_send(job_, finished, new std::shared_ptr<Wait>(wait), release);
+        guint timer = g_timeout_add_seconds(
+            kPrintServicePatienceSeconds,
+            [](gpointer data) {
+                static_cast<Wait*>(data)->late = true;
+                return G_SOURCE_REMOVE;
+            },
+            wait.get());
+        while (!wait->done && !wait->late) g_main_context_iteration(nullptr, TRUE);
+        if (!wait->late) g_source_remove(timer);
+        if (!wait->done) {
+            reason = "the printer \"" + std::string(gtk_printer_get_name(printer_)) +
+                     "\" did not take the job within " + std::to_string(kPrintServicePatienceSeconds) +
+                     " seconds; it may still print it if its print service answers later";
+            return false;
+        }
+        if (!wait->error.empty()) {
+            reason = wait->error;
             return false;
         }
         return true;
