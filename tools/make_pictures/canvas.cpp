@@ -1,7 +1,6 @@
 // The canvas: shapes as cairo paths, painted on a cairo image surface.
 #include "canvas.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <utility>
@@ -21,18 +20,6 @@ void TraceStadium(cairo_t* cr, Point a, Point b, float r) {
     cairo_arc(cr, b.x, b.y, r, angle - kPi / 2, angle + kPi / 2);
     cairo_arc(cr, a.x, a.y, r, angle + kPi / 2, angle + 3 * kPi / 2);
     cairo_close_path(cr);
-}
-
-// Adds the lines from `from` to `to`, in steps short enough that a moved
-// line follows `move`'s bends, with their ends moved.
-void LineMoved(cairo_t* cr, Point from, Point to, const std::function<Point(Point)>& move) {
-    const float kStep = 0.5f;
-    int steps = std::max(1, static_cast<int>(std::ceil(std::hypot(to.x - from.x, to.y - from.y) / kStep)));
-    for (int i = 1; i <= steps; ++i) {
-        float t = static_cast<float>(i) / steps;
-        Point p = move({from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t});
-        cairo_line_to(cr, p.x, p.y);
-    }
 }
 
 Shape Traced(std::function<void(cairo_t*)> trace, bool evenOdd = false) {
@@ -110,35 +97,17 @@ Shape Intersect(Shape a, Shape b) {
     return b;
 }
 
-Shape Warp(Shape shape, std::function<Point(Point)> move) {
-    shape.trace = [trace = std::move(shape.trace), move = std::move(move)](cairo_t* cr) {
-        // Traced flat on a scratch context, then redrawn point by point.
-        cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
-        cairo_t* flat = cairo_create(scratch);
-        trace(flat);
-        cairo_path_t* path = cairo_copy_path_flat(flat);
-        Point start, last;
-        for (int i = 0; i < path->num_data; i += path->data[i].header.length) {
-            const cairo_path_data_t* data = &path->data[i];
-            Point p = data->header.length > 1
-                          ? Point{static_cast<float>(data[1].point.x), static_cast<float>(data[1].point.y)}
-                          : start;
-            if (data->header.type == CAIRO_PATH_MOVE_TO) {
-                Point moved = move(p);
-                cairo_move_to(cr, moved.x, moved.y);
-                start = p;
-            } else if (data->header.type == CAIRO_PATH_LINE_TO) {
-                LineMoved(cr, last, p, move);
-            } else if (data->header.type == CAIRO_PATH_CLOSE_PATH) {
-                LineMoved(cr, last, start, move);
-                cairo_close_path(cr);
-            }  // a flat path has no curves
-            last = p;
-        }
-        cairo_path_destroy(path);
-        cairo_destroy(flat);
-        cairo_surface_destroy(scratch);
+Shape Moved(Shape shape, float dx, float dy) {
+    auto moved = [dx, dy](std::function<void(cairo_t*)> draw) -> std::function<void(cairo_t*)> {
+        if (!draw) return draw;
+        return [draw = std::move(draw), dx, dy](cairo_t* cr) {
+            cairo_translate(cr, dx, dy);
+            draw(cr);
+            cairo_translate(cr, -dx, -dy);
+        };
     };
+    shape.trace = moved(std::move(shape.trace));
+    shape.clip = moved(std::move(shape.clip));
     return shape;
 }
 

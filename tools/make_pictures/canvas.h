@@ -45,9 +45,8 @@ Shape Union(std::vector<Shape> shapes);
 Shape Hollow(Shape outer, Shape inner);
 // The points of `b` that are also in `a`.
 Shape Intersect(Shape a, Shape b);
-// `shape` (one without a clip) with every point moved by `move`: straight
-// edges bend along with it.
-Shape Warp(Shape shape, std::function<Point(Point)> move);
+// `shape` moved dx to the right and dy down.
+Shape Moved(Shape shape, float dx, float dy);
 
 // A colour that changes along the line from `from` to `to`: each stop, at 0
 // to 1 along it, has a colour and an opacity; beyond the ends the nearest

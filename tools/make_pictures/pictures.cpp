@@ -50,26 +50,27 @@ struct Flag {
     std::vector<std::pair<Shape, Rgb>> design;
 };
 
-// The flag on a pole, waving: the cloth bends in folds that catch the light
-// where they turn towards it and are in shade where they turn away.
+// The flag on a pole, waving: each column of the cloth is shifted up or
+// down along the folds, which catch the light where they turn towards it and
+// are in shade where they turn away.
 void WavingFlag(Canvas& canvas, const Flag& flag, float wave, float poleBottom) {
     const float x = flag.x, y = flag.y, w = flag.w, h = flag.h;
     canvas.Paint(Rect(x - 4, y - 6, x, poleBottom), Rgb{120, 110, 100});
     canvas.Paint(Circle(x - 2, y - 7, 4), Rgb{220, 190, 60});
-    auto fold = [=](Point p) {
-        float u = (p.x - x) / w;
-        return Point{p.x, p.y + wave * u * std::sin(u * 2.2f * kPi)};
-    };
-    for (const auto& [shape, colour] : flag.design) canvas.Paint(Warp(shape, fold), colour);
     Gradient light{{x, 0}, {x + w, 0}, {}}, shade = light;
     for (int i = 0; i <= 44; ++i) {
         float u = i / 44.0f, slope = std::cos(u * 2.2f * kPi);
         light.stops.push_back({u, kWhite, std::max(0.0f, 0.18f * slope)});
         shade.stops.push_back({u, kBlack, std::max(0.0f, -0.22f * slope)});
     }
-    Shape cloth = Warp(Rect(x, y, x + w, y + h), fold);
-    canvas.Paint(cloth, light);
-    canvas.Paint(cloth, shade);
+    const Shape cloth = Rect(x, y, x + w, y + h);
+    for (float column = x; column < x + w; ++column) {
+        float u = (column + 0.5f - x) / w, dy = wave * u * std::sin(u * 2.2f * kPi);
+        Shape strip = Rect(column, y - wave - 1, column + 1, y + h + wave + 1);
+        for (const auto& [shape, colour] : flag.design) canvas.Paint(Intersect(strip, Moved(shape, 0, dy)), colour);
+        canvas.Paint(Intersect(strip, Moved(cloth, 0, dy)), light);
+        canvas.Paint(Intersect(strip, Moved(cloth, 0, dy)), shade);
+    }
 }
 
 // A five-petalled blossom.
