@@ -1,5 +1,5 @@
 # Provides the target JPEG::JPEG, the libjpeg (version 6b interface) the
-# graphics library decodes pictures with and the picture tool encodes with.
+# graphics library decodes pictures with and the tools and tests encode with.
 #
 # Linux: the system's libjpeg-turbo (Debian's libjpeg62-turbo-dev).
 # Windows (MinGW-w64 cross build): there is no packaged MinGW libjpeg, so
