@@ -45,8 +45,9 @@
 #include "unpaced.h"
 
 #ifdef _WIN32
-#include <psapi.h>
 #include <windows.h>
+
+#include <psapi.h>
 #include <winternl.h>
 #else
 #include <dirent.h>
