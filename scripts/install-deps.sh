@@ -15,7 +15,7 @@ packages=(
   xvfb xauth xdotool x11-utils imagemagick dpkg-dev debian-archive-keyring
   g++-mingw-w64-x86-64 wine wine64
   libgtk-3-dev libcups2-dev cups-daemon cups-client poppler-utils
-  clang doxygen
+  clang libclang-rt-14-dev doxygen
 )
 
 missing=()
