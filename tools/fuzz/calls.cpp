@@ -37,9 +37,10 @@ bool Same(const color& a, const color& b) { return a.red == b.red && a.green == 
 
 // Keys the display may send: characters, digits, keys of their own, modifiers.
 int AnyKey(fuzz::Bytes& next) {
-    static const int keys[] = {'A', 'Q', 'Z', '0', '7', VK_ESCAPE, VK_RETURN, VK_BACK, VK_TAB, VK_SPACE,
-                               VK_SHIFT, VK_CONTROL, VK_MENU, VK_CAPITAL, VK_PRIOR, VK_NEXT, VK_END, VK_HOME,
-                               VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN, VK_F1, VK_F1 + 11, VK_NUMPAD0 + 5, VK_OEM_1};
+    static const int keys[] = {
+        'A',      'Q',      'Z',        '0',     '7',        VK_ESCAPE,  VK_RETURN,      VK_BACK, VK_TAB,
+        VK_SPACE, VK_SHIFT, VK_CONTROL, VK_MENU, VK_CAPITAL, VK_PRIOR,   VK_NEXT,        VK_END,  VK_HOME,
+        VK_LEFT,  VK_UP,    VK_RIGHT,   VK_DOWN, VK_F1,      VK_F1 + 11, VK_NUMPAD0 + 5, VK_OEM_1};
     return keys[next() % (sizeof keys / sizeof keys[0])];
 }
 

@@ -61,8 +61,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<unsigned char> bytes(data, data + size);
     picture_format::LimitPixels(bytes, 1u << 18);
-    Require(ftruncate(file, 0) == 0 && pwrite(file, bytes.data(), bytes.size(), 0) == static_cast<ssize_t>(bytes.size()),
-            "the picture file is written");
+    Require(
+        ftruncate(file, 0) == 0 && pwrite(file, bytes.data(), bytes.size(), 0) == static_cast<ssize_t>(bytes.size()),
+        "the picture file is written");
 
     const int lowestFree = LowestFreeDescriptor();
     image picture;

@@ -24,7 +24,8 @@ extern "C" size_t LLVMFuzzerMutate(uint8_t* data, size_t size, size_t maxSize);
 extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t maxSize, unsigned int seed) {
     std::mt19937 rng(seed);
     if (rng() % 2 == 0) return LLVMFuzzerMutate(data, size, maxSize);
-    std::vector<unsigned char> bytes = jpeg_mutator::MutateStructure(std::vector<unsigned char>(data, data + size), rng);
+    std::vector<unsigned char> bytes =
+        jpeg_mutator::MutateStructure(std::vector<unsigned char>(data, data + size), rng);
     if (bytes.size() == size && std::equal(bytes.begin(), bytes.end(), data))
         return LLVMFuzzerMutate(data, size, maxSize);  // no marker to damage
     size_t kept = std::min(bytes.size(), maxSize);
