@@ -29,6 +29,7 @@
 //
 // Windows counts GDI objects with GetGuiResources; where that gives 0
 // (Wine), it counts the process's live entries in the GDI handle table.
+// Handles are left out where the count does not follow handles made (Wine).
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -58,7 +59,7 @@ namespace {
 
 struct Sample {
     long long memoryKb = 0;
-    long handles = 0;      // descriptors (Linux) or kernel handles (Windows)
+    long handles = 0;      // descriptors (Linux) or kernel handles (Windows); -1: not counted
     long gdiObjects = -1;  // Windows only
 };
 
@@ -84,6 +85,11 @@ long GdiTableCount() {
 // more, and deleting them brings it back. False when it does not.
 bool GdiCountFollowsObjects();
 
+// Wine's GetProcessHandleCount gives 0 whatever the process holds: where
+// ten more events do not make the count ten more, handles are not counted.
+bool countHandles = true;
+void CheckHandleCount();
+
 Sample Measure() {
     Sample s;
     PROCESS_MEMORY_COUNTERS counters = {};
@@ -91,7 +97,7 @@ Sample Measure() {
     if (GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
         s.memoryKb = static_cast<long long>(counters.WorkingSetSize / 1024);
     DWORD handles = 0;
-    if (GetProcessHandleCount(GetCurrentProcess(), &handles)) s.handles = static_cast<long>(handles);
+    s.handles = countHandles && GetProcessHandleCount(GetCurrentProcess(), &handles) ? static_cast<long>(handles) : -1;
     s.gdiObjects = static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
     if (s.gdiObjects == 0) s.gdiObjects = GdiTableCount();
     return s;
@@ -106,8 +112,18 @@ bool GdiCountFollowsObjects() {
     std::printf("GDI objects: %ld, %ld with ten more pens, %ld after deleting them\n", before, during, after);
     return during - before == 10 && after == before;
 }
+void CheckHandleCount() {
+    long before = Measure().handles;
+    HANDLE events[10];
+    for (HANDLE& event : events) event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    long during = Measure().handles;
+    for (HANDLE event : events) CloseHandle(event);
+    countHandles = during - before == 10;
+    if (!countHandles) std::printf("handles: not counted here (%ld, %ld with ten more events)\n", before, during);
+}
 #else
 bool GdiCountFollowsObjects() { return true; }
+void CheckHandleCount() {}
 
 // Anonymous resident memory plus swapped-out memory, from /proc/self/status.
 long long MemoryKb() {
@@ -139,13 +155,12 @@ Sample Measure() {
 #endif
 
 void Print(long done, const Sample& s) {
-    std::printf("%9ld  memory %8lld KB  %s %4ld", done, s.memoryKb,
+    std::printf("%9ld  memory %8lld KB", done, s.memoryKb);
 #ifdef _WIN32
-                "handles",
+    if (s.handles >= 0) std::printf("  handles %4ld", s.handles);
 #else
-                "descriptors",
+    std::printf("  descriptors %4ld", s.handles);
 #endif
-                s.handles);
     if (s.gdiObjects >= 0) std::printf("  GDI objects %5ld", s.gdiObjects);
     std::printf("\n");
     std::fflush(stdout);
@@ -225,7 +240,7 @@ bool Watch(const char* steps, long total, Step step) {
     std::printf("growth after warm-up (the fitted line over %s %ld to %ld)", steps, at.front(), at.back());
     figure("memory", at, memory, 4096, " KB");
 #ifdef _WIN32
-    figure("handles", at, handles, 4, "");
+    if (first.handles >= 0) figure("handles", at, handles, 4, "");
 #else
     figure("descriptors", at, handles, 4, "");
 #endif
@@ -321,6 +336,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: soak game|api [FRAMES-OR-ROUNDS (at least 20)] [--leak]\n");
         return 2;
     }
+    CheckHandleCount();
     if (!GdiCountFollowsObjects()) {
         std::fprintf(stderr, "soak: this system's GDI object count does not follow the objects made\n");
         return 1;
