@@ -110,11 +110,16 @@ LRESULT CALLBACK GraphicsWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
 // Decodes a JPEG file into packed rows of samples (C heap, caller frees).
 // 0 on success, -1 when the file cannot be opened (a folder counts as one
 // that cannot), -2 when the rows buffer cannot be allocated. Corrupt files,
-// and files that claim more than kiva::kMaxSurfacePixels pixels, end the process
-// through the decoder's standard error handling, with a message naming the
-// file.
+// and files that claim more than kiva::kMaxSurfacePixels pixels, get a message
+// naming the file on standard error (libjpeg's standard error manager
+// writes it), then, with everything the decoder held released,
+// EndForRefusedPicture.
 extern "C" int DecodeJpegFile(const char* fileName, uint16_t* width, uint16_t* height,
                               unsigned char** rows);
+
+// Ends the program with exit status 1 for a picture the decoder refused
+// (picture_refused.cpp); a program may replace it (see there).
+[[noreturn]] void EndForRefusedPicture();
 
 // Fills `header` for 32-bit pixels (blue, green, red, 0), top row first,
 // width by height, without compression or colour table.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the Linux build (and the library used from
 # outside the tree by each install route), the library and the game with
-# clang, the Linux build again with AddressSanitizer and
+# clang, the fuzz targets with clang and a fixed short run of each, the
+# Linux build again with AddressSanitizer and
 # UndefinedBehaviorSanitizer, and the Windows build (MinGW-w64) under Wine.
 # Installs missing packages first.
 set -uo pipefail
@@ -33,6 +34,15 @@ if cmake -S . -B build/clang -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_
     -DKIVA_BUILD_BENCHMARKS=OFF -DKIVA_BUILD_EXAMPLES=OFF -DKIVA_BUILD_TOOLS=OFF >/dev/null &&
   cmake --build build/clang -j "$jobs" --target kiva_graphics kiva; then :; else
   failed+=("clang build")
+fi
+
+echo "=== clang: the fuzz targets (libFuzzer, sanitizers), a fixed short run of each"
+if build fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DCMAKE_CXX_FLAGS=-Werror -DKIVA_BUILD_FUZZERS=ON -DKIVA_BUILD_TESTS=OFF -DKIVA_BUILD_GAME=OFF \
+    -DKIVA_BUILD_TOOLS=OFF -DKIVA_BUILD_BENCHMARKS=OFF -DKIVA_BUILD_EXAMPLES=OFF -DKIVA_INSTALL=OFF; then
+  ctest --test-dir build/fuzz --output-on-failure || failed+=("fuzz runs")
+else
+  failed+=("fuzz build")
 fi
 
 echo "=== Linux build with AddressSanitizer and UndefinedBehaviorSanitizer"

@@ -597,10 +597,3 @@ BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int length, LPSIZE size) {
     size->cy = length > 0 ? face->info.ascent + face->info.descent : 0;
     return TRUE;
 }
-
-#if defined(__SANITIZE_ADDRESS__)
-// fontconfig loses a few bytes while it parses its configuration files, once
-// per process; the leak checker of sanitizer builds is told so here, next to
-// the only user of fontconfig.
-extern "C" __attribute__((used)) const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
-#endif

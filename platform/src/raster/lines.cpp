@@ -153,13 +153,24 @@ void WidePolylineSpans(const POINT* points, size_t count, bool closed, int width
     auto near = [&](const POINT& p) {
         return p.x >= reach.left && p.x < reach.right && p.y >= reach.top && p.y < reach.bottom;
     };
+    // Whether the band between two points can reach the clip: its box does.
+    auto reaches = [&](const POINT& a, const POINT& b) {
+        return std::max(a.x, b.x) >= reach.left && std::min(a.x, b.x) < reach.right &&
+               std::max(a.y, b.y) >= reach.top && std::min(a.y, b.y) < reach.bottom;
+    };
     // Room for the dots and a run a row for each band at once, rather
-    // than growing band by band.
+    // than growing band by band; only for those that can reach the clip
+    // (the outline of a huge figure has many points, few of them near).
     size_t segments = closed ? count : count - 1;
-    size_t room = count * dot.size();
+    size_t room = 0;
+    for (size_t i = 0; i < count; ++i)
+        if (near(points[i])) room += dot.size();
     const int64_t clipRows = static_cast<int64_t>(clip.bottom) - clip.top;
     for (size_t i = 0; i < segments; ++i) {
-        int64_t rows = std::abs(static_cast<int64_t>(points[(i + 1) % count].y) - points[i].y) + width + 2;
+        const POINT& a = points[i];
+        const POINT& b = points[(i + 1) % count];
+        if (!reaches(a, b)) continue;
+        int64_t rows = std::abs(static_cast<int64_t>(b.y) - a.y) + width + 2;
         room += static_cast<size_t>(std::max<int64_t>(0, std::min(rows, clipRows)));
     }
     out.reserve(out.size() + room);
@@ -176,11 +187,7 @@ void WidePolylineSpans(const POINT* points, size_t count, bool closed, int width
         double dx = static_cast<double>(b.x) - a.x, dy = static_cast<double>(b.y) - a.y;
         double len = std::hypot(dx, dy);
         if (len == 0) continue;
-        // Skip segments whose box lies wholly outside the reach of the clip.
-        if (std::max(a.x, b.x) < reach.left || std::min(a.x, b.x) >= reach.right || std::max(a.y, b.y) < reach.top ||
-            std::min(a.y, b.y) >= reach.bottom) {
-            continue;
-        }
+        if (!reaches(a, b)) continue;
         if (dx != 0 && dy != 0) {
             // A slanted band is the polygon (filled as GDI fills polygon
             // regions) between two lines parallel to the segment. The band's
