@@ -32,6 +32,10 @@
 // shown at once (PresentNow); other drawing, reported with NoteDrawn, is
 // shown by the next PeekMessageA, WaitMessage or Sleep, at most about 60
 // times a second. Nothing here waits for a frame: pacing is the caller's.
+// While the thread pauses (Sleep) or another toolkit's dialog runs, the
+// display is still read: a window exposed again (uncovered, restored) gets
+// its surface back, and input is queued as it arrives, for the program to
+// read afterwards.
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -425,6 +429,25 @@ void ScreenWritten(HWND hwnd, int x0, int y0, int x1, int y1) {
 
 void PresentDirtyWindows() { PresentDirty(true); }
 
+void KeepWindowsShown() {
+    PumpInput(true);
+    PresentDirty(true);  // what was exposed is dirty: its surface goes back
+}
+
+void WaitKeepingWindowsShown(uint64_t deadlineNs) {
+    Service& s = TheService();
+    if (!s.started || s.windows.empty() || display::Offscreen()) return;
+    for (;;) {
+        KeepWindowsShown();
+        uint64_t now = NowNs();
+        if (now + 2'000'000 > deadlineNs) return;
+        // Whole milliseconds, a millisecond short of the deadline at most;
+        // a very long pause waits in slices of an hour.
+        uint64_t ms = std::min<uint64_t>((deadlineNs - now) / 1'000'000 - 1, 3'600'000);
+        display::WaitForEvent(static_cast<int>(ms));
+    }
+}
+
 uint32_t DisplayWindowId(HWND hwnd) {
     Window* w = FindWindow(hwnd);
     return w ? w->DisplayId() : 0;
@@ -432,9 +455,15 @@ uint32_t DisplayWindowId(HWND hwnd) {
 
 bool OnScreen() { return display::Start() && !display::Offscreen(); }
 
-unsigned long X11WindowId(HWND hwnd) {
-    uint32_t id = DisplayWindowId(hwnd);
-    return id ? display::NativeWindowId(id) : 0;
+DialogOwner DialogOwnerFor(HWND owner) {
+    DialogOwner d;
+    uint32_t id = DisplayWindowId(owner);
+    d.x11Window = id ? display::NativeWindowId(id) : 0;
+    if (TheService().started && !display::Offscreen()) {
+        d.displayFd = display::EventFd();
+        d.keepWindowsShown = KeepWindowsShown;
+    }
+    return d;
 }
 
 }  // namespace platform
@@ -748,6 +777,7 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
         if ((type & MB_ICONMASK) == MB_ICONERROR) kind = platform::display::MessageKind::Error;
         if ((type & MB_ICONMASK) == MB_ICONWARNING) kind = platform::display::MessageKind::Warning;
         Window* w = FindWindow(owner);
+        PresentDirty(true);  // the windows are kept shown while the box is open
         if (platform::display::ShowMessageBox(kind, title, body, w ? w->DisplayId() : 0)) return IDOK;
     }
     // Nobody can see a box: the message goes to the error stream instead.
