@@ -12,7 +12,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libsdl2-dev libfreetype-dev libfontconfig-dev fonts-liberation2
   libjpeg62-turbo-dev libgtest-dev googletest libbenchmark-dev libcairo2-dev
-  xvfb xauth xdotool x11-utils imagemagick dpkg-dev debian-archive-keyring
+  xvfb xauth xdotool x11-utils imagemagick openbox wmctrl dpkg-dev debian-archive-keyring
   g++-mingw-w64-x86-64 wine wine64
   libgtk-3-dev libcups2-dev cups-daemon cups-client poppler-utils
   clang doxygen
