@@ -25,7 +25,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 profile=${1:-build}
 build_packages=(
   build-essential cmake ninja-build pkg-config
-  libsdl2-dev libfreetype-dev libfontconfig-dev fonts-liberation2
+  libsdl2-dev libx11-dev libfreetype-dev libfontconfig-dev fonts-liberation2
   libjpeg62-turbo-dev libpng-dev zlib1g-dev
   libgtk-3-dev libcairo2-dev libcups2-dev
 )

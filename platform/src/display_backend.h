@@ -83,6 +83,9 @@ struct Event {
 void TakeEvents(bool readDisplay, std::vector<Event>& out);
 // Waits until something arrives, at most `timeoutMs` (negative: no limit).
 void WaitForEvent(int timeoutMs);
+// A descriptor that is readable when the display has sent something, for
+// the loop of another toolkit's dialog to watch; -1 when there is none.
+int EventFd();
 
 // The X11 window behind a display window (display_sdl_x11.cpp), 0 when the
 // display is not X11: lets a dialog of another toolkit be owned by it.

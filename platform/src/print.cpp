@@ -206,7 +206,7 @@ BOOL PrintDlgA(LPPRINTDLGA dialog) {
     } else {
         DialogOutcome outcome = DialogOutcome::Unavailable;
         if (OnScreen()) {
-            outcome = module->runPrintDialog(X11WindowId(dialog->hwndOwner), printer->page, printer->output, why);
+            outcome = module->runPrintDialog(DialogOwnerFor(dialog->hwndOwner), printer->page, printer->output, why);
         } else {
             why = "there is no display to show the print dialog on";
         }

@@ -37,6 +37,11 @@
 // kernel's coarse monotonic clock (TickNs), which a message step reads once,
 // in a few nanoseconds where the precise clock takes a few dozen; it moves
 // on a tick at a time (1 to 4 ms), which these rates do not notice.
+//
+// While the thread pauses (Sleep) or another toolkit's dialog runs, the
+// display is still read: a window exposed again (uncovered, restored) gets
+// its surface back, and input is queued as it arrives, for the program to
+// read afterwards.
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -470,6 +475,29 @@ void ScreenWritten(HWND hwnd, int x0, int y0, int x1, int y1) {
 
 void PresentDirtyWindows() { PresentDirty(true, TickNs()); }
 
+void KeepWindowsShown() {
+    const uint64_t now = TickNs();
+    PumpInput(true, now);
+    PresentDirty(true, now);  // what was exposed is dirty: its surface goes back
+}
+
+void WaitKeepingWindowsShown(uint64_t deadlineNs) {
+    Service& s = TheService();
+    if (!s.started || s.windows.empty() || display::Offscreen()) return;
+    for (;;) {
+        KeepWindowsShown();
+        // The pause's deadline is on the precise clock (time.cpp).
+        timespec ts{};
+        clock_gettime(CLOCK_MONOTONIC, &ts);
+        uint64_t now = static_cast<uint64_t>(ts.tv_sec) * 1'000'000'000u + static_cast<uint64_t>(ts.tv_nsec);
+        if (now + 2'000'000 > deadlineNs) return;
+        // Whole milliseconds, a millisecond short of the deadline at most;
+        // a very long pause waits in slices of an hour.
+        uint64_t ms = std::min<uint64_t>((deadlineNs - now) / 1'000'000 - 1, 3'600'000);
+        display::WaitForEvent(static_cast<int>(ms));
+    }
+}
+
 uint32_t DisplayWindowId(HWND hwnd) {
     Window* w = FindWindow(hwnd);
     return w ? w->DisplayId() : 0;
@@ -477,9 +505,15 @@ uint32_t DisplayWindowId(HWND hwnd) {
 
 bool OnScreen() { return display::Start() && !display::Offscreen(); }
 
-unsigned long X11WindowId(HWND hwnd) {
-    uint32_t id = DisplayWindowId(hwnd);
-    return id ? display::NativeWindowId(id) : 0;
+DialogOwner DialogOwnerFor(HWND owner) {
+    DialogOwner d;
+    uint32_t id = DisplayWindowId(owner);
+    d.x11Window = id ? display::NativeWindowId(id) : 0;
+    if (TheService().started && !display::Offscreen()) {
+        d.displayFd = display::EventFd();
+        d.keepWindowsShown = KeepWindowsShown;
+    }
+    return d;
 }
 
 }  // namespace platform
@@ -794,6 +828,7 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
         if ((type & MB_ICONMASK) == MB_ICONERROR) kind = platform::display::MessageKind::Error;
         if ((type & MB_ICONMASK) == MB_ICONWARNING) kind = platform::display::MessageKind::Warning;
         Window* w = FindWindow(owner);
+        PresentDirty(true, TickNs());  // the windows are kept shown while the box is open
         if (platform::display::ShowMessageBox(kind, title, body, w ? w->DisplayId() : 0)) return IDOK;
     }
     // Nobody can see a box: the message goes to the error stream instead.

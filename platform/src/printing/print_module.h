@@ -13,6 +13,7 @@
 #include <string>
 
 #include "printer_dc.h"
+#include "window_service.h"
 
 namespace platform {
 
@@ -36,11 +37,11 @@ struct PrintModule {
     // A PDF document sent to the CUPS queue `name` when it ends; EndDoc
     // succeeds once the print service has answered that it has the job.
     std::unique_ptr<PrintOutput> (*newCupsQueue)(const std::string& name);
-    // Shows GTK's print dialog, modal, owned by the X11 window `ownerX11`
-    // (0: none). Chosen: `page` and `output` describe the printer and page
-    // set-up the user chose. Unavailable: GTK cannot open the display
-    // (`why` says so).
-    DialogOutcome (*runPrintDialog)(unsigned long ownerX11, PageGeometry& page, std::unique_ptr<PrintOutput>& output,
+    // Shows GTK's print dialog, modal, owned by `owner`'s window, whose
+    // windows it keeps on the screen while it runs. Chosen: `page` and
+    // `output` describe the printer and page set-up the user chose.
+    // Unavailable: GTK cannot open the display (`why` says so).
+    DialogOutcome (*runPrintDialog)(const DialogOwner& owner, PageGeometry& page, std::unique_ptr<PrintOutput>& output,
                                     std::string& why);
 };
 
@@ -49,7 +50,7 @@ std::unique_ptr<PrintOutput> NewPdfFileOutput(const std::string& path);
 PageGeometry DefaultPage();
 bool FindCupsQueue(const std::string& name, PageGeometry& page, std::string& reason);
 std::unique_ptr<PrintOutput> NewCupsOutput(const std::string& name);
-DialogOutcome RunPrintDialog(unsigned long ownerX11, PageGeometry& page, std::unique_ptr<PrintOutput>& output,
+DialogOutcome RunPrintDialog(const DialogOwner& owner, PageGeometry& page, std::unique_ptr<PrintOutput>& output,
                              std::string& why);
 
 }  // namespace platform
