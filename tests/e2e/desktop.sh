@@ -48,24 +48,57 @@ fail() {
 pass() { echo "ok: $*"; }
 
 # Starts an X server on a free display (DISPLAY is set, $server is its PID),
-# with openbox managing its windows.
+# with openbox managing its windows. A server that does not answer, or a
+# manager that cannot reach it, is stopped and the start tried again on
+# another display: on a busy machine a display number can be taken between
+# the look and the start.
 start_desktop() {
-  rm -f "$work/display"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>>"$work/xvfb.log" &
-  server=$!
-  for _ in $(seq 300); do [ -s "$work/display" ] && break; sleep 0.1; done
-  [ -s "$work/display" ] || { echo "FAIL: Xvfb did not start"; exit 1; }
-  export DISPLAY=":$(head -1 "$work/display")"
-  openbox --sm-disable >"$work/openbox.log" 2>&1 &
-  manager=$!
-  for _ in $(seq 300); do wmctrl -m >/dev/null 2>&1 && return 0; sleep 0.1; done
-  echo "FAIL: openbox did not start on $DISPLAY"
-  cat "$work/openbox.log" "$work/xvfb.log"
+  local attempt
+  for attempt in 1 2 3 4 5; do
+    try_desktop && return 0
+    echo "note: desktop start $attempt failed on ${DISPLAY:-?}:"
+    cat "$work/openbox.log" "$work/xvfb.log" 2>/dev/null || true
+    stop_desktop
+  done
+  echo "FAIL: no desktop (Xvfb + openbox) could be started"
   exit 1
 }
 
+try_desktop() {
+  rm -f "$work/display"
+  : >"$work/xvfb.log"
+  : >"$work/openbox.log"
+  local n=$((100 + RANDOM % 800))
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>>"$work/xvfb.log" &
+  server=$!
+  for _ in $(seq 300); do
+    [ -s "$work/display" ] && break
+    kill -0 "$server" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  [ -s "$work/display" ] || return 1
+  export DISPLAY=":$(head -1 "$work/display")"
+  # The server that answers must be ours: its root window is 1024 wide.
+  local ready=""
+  for _ in $(seq 100); do
+    xwininfo -root 2>/dev/null | grep -q "Width: 1024" && { ready=1; break; }
+    kill -0 "$server" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  [ -n "$ready" ] || return 1
+  openbox --sm-disable >"$work/openbox.log" 2>&1 &
+  manager=$!
+  for _ in $(seq 300); do
+    wmctrl -m >/dev/null 2>&1 && return 0
+    kill -0 "$manager" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  return 1
+}
+
 stop_desktop() {
-  kill "$manager" "$server" 2>/dev/null || true
+  [ -z "$manager$server" ] || kill $manager $server 2>/dev/null || true
   { wait "$manager" "$server"; } 2>/dev/null || true
   manager="" server=""
 }
