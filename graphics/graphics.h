@@ -396,29 +396,30 @@ public:
     /// ERR_NO_FILE after writing one line naming the file and the reason to
     /// standard error; the picture is then empty. A file that is not a
     /// readable JPEG ends the program with libjpeg's message.
+    /// @addition The line on standard error.
     void Load(const char* fileName, ImageKind kind);
     /// The same with the file name in a std::string.
     void Load(std::string fileName, ImageKind kind);
 
     /// Width in pixels (0 when empty).
-    /// @addition
+    /// @addition A new call.
     uint16_t Width() const { return imgWidth; }
     /// Height in pixels (0 when empty).
-    /// @addition
+    /// @addition A new call.
     uint16_t Height() const { return imgHeight; }
     /// Where the picture came from: IK_JPEG (also an empty picture) or
     /// IK_CAPTURE (StoreImage).
-    /// @addition
+    /// @addition A new call.
     ImageKind Kind() const { return imgKind; }
     /// The pixels: Width() x Height() groups of blue, green, red, 0 bytes,
     /// top row first; null when empty.
-    /// @addition
+    /// @addition A new call.
     const unsigned char* Pixels() const { return imgPixels; }
     /// The platform's bitmap header that describes Pixels() (a Win32
     /// BITMAPINFOHEADER: 32 bits a pixel, a negative height for top row
     /// first), for programs that hand the pixels to the Win32 API
     /// themselves; null until a picture has been loaded or captured.
-    /// @addition
+    /// @addition A new call.
     const tagBITMAPINFOHEADER* Header() const { return bmapInfo; }
 
     /// Writes the picture to a PNG file (8-bit RGB); false when the image is
@@ -427,10 +428,10 @@ public:
     /// over the name when complete: a failed save leaves the file that was
     /// there as it was, and a name that is not a regular file (a folder, a
     /// device) is refused.
-    /// @addition
+    /// @addition A new call.
     bool SavePng(const char* fileName) const;
     /// The same with the file name in a std::string.
-    /// @addition
+    /// @addition A new call.
     bool SavePng(const std::string& fileName) const;
 
 private:
@@ -495,7 +496,7 @@ public:
     /// goes to an invisible surface of its own: it works, shows nothing and
     /// reports nothing. Programs with a loop of their own should stop when
     /// it is false.
-    /// @addition
+    /// @addition A new call.
     bool IsOpen() const;
     ///@}
 
@@ -540,6 +541,7 @@ public:
     /// Shows the buffer's frame in the window. It first waits until the
     /// window's next frame is due: 60 frames a second, or the rate in the
     /// environment variable GRAPHICS_FPS (0: no wait).
+    /// @addition GRAPHICS_FPS.
     void UpdateBuffer();
     ///@}
 
@@ -568,7 +570,7 @@ public:
     /// Whole numbers of any integer type (SetPen(255, 0, 0, 2), SetBrush(r, g,
     /// b) with int variables) take the 8-bit form: each keeps its low eight
     /// bits, so 256 is 0 and -1 is 255.
-    /// @addition
+    /// @addition A new overload.
     template <class R, class G, class B,
               std::enable_if_t<kiva_detail::all_whole<R, G, B>, int> = 0>
     color SetPen(R red, G green, B blue, int width) {
@@ -576,7 +578,7 @@ public:
                       static_cast<uint8_t>(blue), width);
     }
     /// The brush from whole numbers of any integer type, as SetPen's.
-    /// @addition
+    /// @addition A new overload.
     template <class R, class G, class B,
               std::enable_if_t<kiva_detail::all_whole<R, G, B>, int> = 0>
     color SetBrush(R red, G green, B blue) {
@@ -587,14 +589,14 @@ public:
     /// fraction form, as they always have: every value is a fraction, so
     /// SetBrush(255, 0.5, 0) is 255.0 for red, which wraps to 1. Give red,
     /// green and blue all as whole numbers 0 to 255 or all as fractions.
-    /// @addition
+    /// @addition A new overload.
     template <class R, class G, class B,
               std::enable_if_t<kiva_detail::mixed<R, G, B>, int> = 0>
     color SetPen(R red, G green, B blue, int width) {
         return SetPen(static_cast<double>(red), static_cast<double>(green), static_cast<double>(blue), width);
     }
     /// The brush from whole numbers mixed with fractions, as SetPen's.
-    /// @addition
+    /// @addition A new overload.
     template <class R, class G, class B,
               std::enable_if_t<kiva_detail::mixed<R, G, B>, int> = 0>
     color SetBrush(R red, G green, B blue) {
@@ -622,9 +624,11 @@ public:
     void DrawPoint(int32_t x, int32_t y);
     /// A line from (x1, y1) to (x2, y2), without its last pixel; only
     /// STYLE_FRAME (the default).
+    /// @addition The default style.
     void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, drawstyle style = STYLE_FRAME);
     /// A rectangle; with a corner width or height other than 0 its corners
     /// are rounded by an ellipse of that size (default 0, 0: square).
+    /// @addition The default corners.
     void DrawRectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, drawstyle style,
                        int32_t cornerWidth = 0, int32_t cornerHeight = 0);
     /// A triangle through three points.
@@ -645,6 +649,7 @@ public:
                  drawstyle style, int unit);
     /// A cubic Bezier curve from (x1, y1) to (x4, y4), pulled toward the
     /// control points (x2, y2) and (x3, y3); only STYLE_FRAME (the default).
+    /// @addition The default style.
     void DrawBezier(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3,
                     int32_t x4, int32_t y4, drawstyle style = STYLE_FRAME);
     ///@}
@@ -674,14 +679,14 @@ public:
     void GetNumberSize(int& width, int& height, double value);
     /// Every other integer type (unsigned, long, size_t, ...) is drawn and
     /// measured as its exact decimal value.
-    /// @addition
+    /// @addition A new overload.
     template <class T, std::enable_if_t<std::is_integral_v<T> && !std::is_same_v<T, int32_t>, int> = 0>
     void DrawNumber(int32_t x, int32_t y, T value) {
         DrawWholeNumber(x, y, static_cast<kiva_detail::wide<T>>(value));
     }
     /// The size of DrawNumber's text of a whole number of any other integer
     /// type.
-    /// @addition
+    /// @addition A new overload.
     template <class T, std::enable_if_t<std::is_integral_v<T> && !std::is_same_v<T, int32_t>, int> = 0>
     void GetNumberSize(int& width, int& height, T value) {
         GetWholeNumberSize(width, height, static_cast<kiva_detail::wide<T>>(value));
@@ -695,6 +700,9 @@ public:
     /// size when `width` or `height` is -1 (the default), otherwise scaled
     /// into width x height pixels (keeping whole rows and columns of it). An
     /// empty picture draws nothing.
+    /// @addition The default size, and scaling that keeps whole rows and
+    /// columns (the device context's own default ANDs the dropped ones
+    /// together and posterises a colour picture).
     void DrawImage(const image* img, int32_t x, int32_t y, int32_t width = -1, int32_t height = -1);
     /// The same with the picture by reference: w.DrawImage(pic, x, y).
     void DrawImage(const image& img, int32_t x, int32_t y, int32_t width = -1, int32_t height = -1);
@@ -728,6 +736,7 @@ public:
     /// says so and nothing is printed). On Linux the environment variables
     /// GRAPHICS_PRINTER (a CUPS queue) and GRAPHICS_PRINT_FILE (a PDF file)
     /// print without the dialog.
+    /// @addition GRAPHICS_PRINTER and GRAPHICS_PRINT_FILE.
     void Print();
 
     /// The message step every drawing, state-setting and input operation
@@ -814,11 +823,11 @@ bool IntervalPassed(uint32_t interval);
 /// paced. TimeIsVirtual says whether it is on; CalendarSeconds gives the
 /// calendar time in seconds since 1970: the real one, or under virtual time
 /// 1 January 2000 00:00:00 UTC plus the virtual time passed.
-/// @addition
+/// @addition A new call.
 bool TimeIsVirtual();
 /// The calendar time in seconds since 1970 (under virtual time: from
 /// 1 January 2000 00:00:00 UTC on, moved by PauseMs); see TimeIsVirtual.
-/// @addition
+/// @addition A new call.
 int64_t CalendarSeconds();
 ///@}
 
