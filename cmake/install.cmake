@@ -8,6 +8,8 @@
 #   share/kiva/kiva-utf8.rc, .manifest     (Windows) UTF-8 code page manifest
 #   lib/cmake/kiva/kivaConfig.cmake ...    find_package(kiva CONFIG): kiva::graphics
 #   lib/pkgconfig/kiva-graphics.pc         pkg-config --cflags --libs kiva-graphics
+#   share/doc/kiva/html/index.html         the reference of graphics.h, when
+#                                           Doxygen is installed (cmake/docs.cmake)
 # Both the CMake package and the pkg-config file find their prefix from
 # where they lie, so an unpacked package works wherever it is unpacked.
 include_guard(GLOBAL)
@@ -56,6 +58,8 @@ install(FILES ${PROJECT_BINARY_DIR}/kivaConfig.cmake ${PROJECT_BINARY_DIR}/kivaC
 file(RELATIVE_PATH KIVA_PC_PREFIX_FROM_PCFILEDIR /p/${CMAKE_INSTALL_LIBDIR}/pkgconfig /p)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/kiva-graphics.pc.in ${PROJECT_BINARY_DIR}/kiva-graphics.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/kiva-graphics.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+
+include(${CMAKE_CURRENT_LIST_DIR}/docs.cmake)
 
 # Packages: `cpack` in the build folder.
 set(CPACK_PACKAGE_NAME kiva-graphics-dev)

@@ -14,6 +14,11 @@
 // (STRICT handles: a pointer to an incomplete structure of their own), so a
 // program keeps its own `min`, `max`, `RGB`, `ERROR` or `Rectangle`, and a
 // program that includes <windows.h> as well still compiles.
+/// @file
+/// The whole library: `window`, `image`, `color` with its 144 named colours,
+/// the enumerations, the timing functions and the fatal error report.
+/// Programs write `#include <graphics.h>`; the cheat sheet on the main page
+/// lists every call on one page.
 #ifndef GRAPHICS_GRAPHICS_H
 #define GRAPHICS_GRAPHICS_H
 
@@ -72,11 +77,14 @@ enum error : int32_t {
 /// named colours below. Constructing from whole numbers keeps the low eight
 /// bits of each (256 is 0).
 struct color {
-    uint8_t red = 0;
-    uint8_t green = 0;
-    uint8_t blue = 0;
+    uint8_t red = 0;    ///< red, 0 to 255
+    uint8_t green = 0;  ///< green, 0 to 255
+    uint8_t blue = 0;   ///< blue, 0 to 255
 
+    /// Black: (0, 0, 0).
     constexpr color() = default;
+    /// Red, green and blue from whole numbers, each keeping its low eight
+    /// bits: color(300, 0, 0) is (44, 0, 0).
     constexpr color(int r, int g, int b)
         : red(static_cast<uint8_t>(r & 0xFF)),
           green(static_cast<uint8_t>(g & 0xFF)),
@@ -88,150 +96,150 @@ struct color {
 ///@{
 // The 144 named colours, numbered 1 to 144 in this order. Neighbours with
 // one value are two spellings of one colour (grey and gray).
-inline constexpr color SNOW(255, 250, 250);
-inline constexpr color GHOST_WHITE(248, 248, 255);
-inline constexpr color WHITE_SMOKE(245, 245, 245);
-inline constexpr color GAINSBORO(220, 220, 220);
-inline constexpr color FLORAL_WHITE(255, 250, 240);
-inline constexpr color OLD_LACE(253, 245, 230);
-inline constexpr color LINEN(250, 240, 230);
-inline constexpr color ANTIQUE_WHITE(250, 235, 215);
-inline constexpr color PAPAYA_WHIP(255, 239, 213);
-inline constexpr color BLANCHED_ALMOND(255, 235, 205);
-inline constexpr color BISQUE(255, 228, 196);
-inline constexpr color PEACH_PUFF(255, 218, 185);
-inline constexpr color NAVAJO_WHITE(255, 222, 173);
-inline constexpr color MOCCASIN(255, 228, 181);
-inline constexpr color CORNSILK(255, 248, 220);
-inline constexpr color IVORY(255, 255, 240);
-inline constexpr color LEMON_CHIFFON(255, 250, 205);
-inline constexpr color SEASHELL(255, 245, 238);
-inline constexpr color HONEYDEW(240, 255, 240);
-inline constexpr color MINT_CREAM(245, 255, 250);
-inline constexpr color AZURE(240, 255, 255);
-inline constexpr color ALICE_BLUE(240, 248, 255);
-inline constexpr color LAVENDER(230, 230, 250);
-inline constexpr color LAVENDER_BLUSH(255, 240, 245);
-inline constexpr color MISTY_ROSE(255, 228, 225);
-inline constexpr color WHITE(255, 255, 255);
-inline constexpr color BLACK(0, 0, 0);
-inline constexpr color DARK_SLATE_GRAY(47, 79, 79);
-inline constexpr color DARK_SLATE_GREY(47, 79, 79);
-inline constexpr color DIM_GRAY(105, 105, 105);
-inline constexpr color DIM_GREY(105, 105, 105);
-inline constexpr color SLATE_GRAY(112, 128, 144);
-inline constexpr color SLATE_GREY(112, 128, 144);
-inline constexpr color LIGHT_SLATE_GRAY(119, 136, 153);
-inline constexpr color LIGHT_SLATE_GREY(119, 136, 153);
-inline constexpr color GRAY(190, 190, 190);
-inline constexpr color GREY(190, 190, 190);
-inline constexpr color LIGHT_GREY(211, 211, 211);
-inline constexpr color LIGHT_GRAY(211, 211, 211);
-inline constexpr color MIDNIGHT_BLUE(25, 25, 112);
-inline constexpr color NAVY(0, 0, 128);
-inline constexpr color NAVY_BLUE(0, 0, 128);
-inline constexpr color CORNFLOWER_BLUE(100, 149, 237);
-inline constexpr color DARK_SLATE_BLUE(72, 61, 139);
-inline constexpr color SLATE_BLUE(106, 90, 205);
-inline constexpr color MEDIUM_SLATE_BLUE(123, 104, 238);
-inline constexpr color LIGHT_SLATE_BLUE(132, 112, 255);
-inline constexpr color MEDIUM_BLUE(0, 0, 205);
-inline constexpr color ROYAL_BLUE(65, 105, 225);
-inline constexpr color BLUE(0, 0, 255);
-inline constexpr color DODGER_BLUE(30, 144, 255);
-inline constexpr color DEEP_SKY_BLUE(0, 191, 255);
-inline constexpr color SKY_BLUE(135, 206, 235);
-inline constexpr color LIGHT_SKY_BLUE(135, 206, 250);
-inline constexpr color STEEL_BLUE(70, 130, 180);
-inline constexpr color LIGHT_STEEL_BLUE(176, 196, 222);
-inline constexpr color LIGHT_BLUE(173, 216, 230);
-inline constexpr color POWDER_BLUE(176, 224, 230);
-inline constexpr color PALE_TURQUOISE(175, 238, 238);
-inline constexpr color DARK_TURQUOISE(0, 206, 209);
-inline constexpr color MEDIUM_TURQUOISE(72, 209, 204);
-inline constexpr color TURQUOISE(64, 224, 208);
-inline constexpr color CYAN(0, 255, 255);
-inline constexpr color LIGHT_CYAN(224, 255, 255);
-inline constexpr color CADET_BLUE(95, 158, 160);
-inline constexpr color MEDIUM_AQUAMARINE(102, 205, 170);
-inline constexpr color AQUAMARINE(127, 255, 212);
-inline constexpr color DARK_GREEN(0, 100, 0);
-inline constexpr color DARK_OLIVE_GREEN(85, 107, 47);
-inline constexpr color DARK_SEA_GREEN(143, 188, 143);
-inline constexpr color SEA_GREEN(46, 139, 87);
-inline constexpr color MEDIUM_SEA_GREEN(60, 179, 113);
-inline constexpr color LIGHT_SEA_GREEN(32, 178, 170);
-inline constexpr color PALE_GREEN(152, 251, 152);
-inline constexpr color SPRING_GREEN(0, 255, 127);
-inline constexpr color LAWN_GREEN(124, 252, 0);
-inline constexpr color GREEN(0, 255, 0);
-inline constexpr color CHARTREUSE(127, 255, 0);
-inline constexpr color MEDIUM_SPRING_GREEN(0, 250, 154);
-inline constexpr color GREEN_YELLOW(173, 255, 47);
-inline constexpr color LIME_GREEN(50, 205, 50);
-inline constexpr color YELLOW_GREEN(154, 205, 50);
-inline constexpr color FOREST_GREEN(34, 139, 34);
-inline constexpr color OLIVE_DRAB(107, 142, 35);
-inline constexpr color DARK_KHAKI(189, 183, 107);
-inline constexpr color KHAKI(240, 230, 140);
-inline constexpr color PALE_GOLDENROD(238, 232, 170);
-inline constexpr color LIGHT_GOLDENROD_YELLOW(250, 250, 210);
-inline constexpr color LIGHT_YELLOW(255, 255, 224);
-inline constexpr color YELLOW(255, 255, 0);
-inline constexpr color GOLD(255, 215, 0);
-inline constexpr color LIGHT_GOLDENROD(238, 221, 130);
-inline constexpr color GOLDENROD(218, 165, 32);
-inline constexpr color DARK_GOLDENROD(184, 134, 11);
-inline constexpr color ROSY_BROWN(188, 143, 143);
-inline constexpr color INDIAN_RED(205, 92, 92);
-inline constexpr color INDIANRED(205, 92, 92);
-inline constexpr color SADDLE_BROWN(139, 69, 19);
-inline constexpr color SIENNA(160, 82, 45);
-inline constexpr color PERU(205, 133, 63);
-inline constexpr color BURLYWOOD(222, 184, 135);
-inline constexpr color BEIGE(245, 245, 220);
-inline constexpr color WHEAT(245, 222, 179);
-inline constexpr color SANDY_BROWN(244, 164, 96);
-inline constexpr color TAN(210, 180, 140);
-inline constexpr color CHOCOLATE(210, 105, 30);
-inline constexpr color FIREBRICK(178, 34, 34);
-inline constexpr color BROWN(165, 42, 42);
-inline constexpr color DARK_SALMON(233, 150, 122);
-inline constexpr color SALMON(250, 128, 114);
-inline constexpr color LIGHT_SALMON(255, 160, 122);
-inline constexpr color ORANGE(255, 165, 0);
-inline constexpr color DARK_ORANGE(255, 140, 0);
-inline constexpr color CORAL(255, 127, 80);
-inline constexpr color LIGHT_CORAL(240, 128, 128);
-inline constexpr color TOMATO(255, 99, 71);
-inline constexpr color ORANGE_RED(255, 69, 0);
-inline constexpr color RED(255, 0, 0);
-inline constexpr color HOT_PINK(255, 105, 180);
-inline constexpr color DEEP_PINK(255, 20, 147);
-inline constexpr color PINK(255, 192, 203);
-inline constexpr color LIGHT_PINK(255, 182, 193);
-inline constexpr color PALE_VIOLET_RED(219, 112, 147);
-inline constexpr color MAROON(176, 48, 96);
-inline constexpr color MEDIUM_VIOLET_RED(199, 21, 133);
-inline constexpr color VIOLET_RED(208, 32, 144);
-inline constexpr color MAGENTA(255, 0, 255);
-inline constexpr color VIOLET(238, 130, 238);
-inline constexpr color PLUM(221, 160, 221);
-inline constexpr color ORCHID(218, 112, 214);
-inline constexpr color MEDIUM_ORCHID(186, 85, 211);
-inline constexpr color DARK_ORCHID(153, 50, 204);
-inline constexpr color DARK_VIOLET(148, 0, 211);
-inline constexpr color BLUE_VIOLET(138, 43, 226);
-inline constexpr color PURPLE(160, 32, 240);
-inline constexpr color MEDIUM_PURPLE(147, 112, 219);
-inline constexpr color THISTLE(216, 191, 216);
-inline constexpr color DARK_GREY(169, 169, 169);
-inline constexpr color DARK_GRAY(169, 169, 169);
-inline constexpr color DARK_BLUE(0, 0, 139);
-inline constexpr color DARK_CYAN(0, 139, 139);
-inline constexpr color DARK_MAGENTA(139, 0, 139);
-inline constexpr color DARK_RED(139, 0, 0);
-inline constexpr color LIGHT_GREEN(144, 238, 144);
+inline constexpr color SNOW(255, 250, 250);  ///< @rgb{255,250,250}
+inline constexpr color GHOST_WHITE(248, 248, 255);  ///< @rgb{248,248,255}
+inline constexpr color WHITE_SMOKE(245, 245, 245);  ///< @rgb{245,245,245}
+inline constexpr color GAINSBORO(220, 220, 220);  ///< @rgb{220,220,220}
+inline constexpr color FLORAL_WHITE(255, 250, 240);  ///< @rgb{255,250,240}
+inline constexpr color OLD_LACE(253, 245, 230);  ///< @rgb{253,245,230}
+inline constexpr color LINEN(250, 240, 230);  ///< @rgb{250,240,230}
+inline constexpr color ANTIQUE_WHITE(250, 235, 215);  ///< @rgb{250,235,215}
+inline constexpr color PAPAYA_WHIP(255, 239, 213);  ///< @rgb{255,239,213}
+inline constexpr color BLANCHED_ALMOND(255, 235, 205);  ///< @rgb{255,235,205}
+inline constexpr color BISQUE(255, 228, 196);  ///< @rgb{255,228,196}
+inline constexpr color PEACH_PUFF(255, 218, 185);  ///< @rgb{255,218,185}
+inline constexpr color NAVAJO_WHITE(255, 222, 173);  ///< @rgb{255,222,173}
+inline constexpr color MOCCASIN(255, 228, 181);  ///< @rgb{255,228,181}
+inline constexpr color CORNSILK(255, 248, 220);  ///< @rgb{255,248,220}
+inline constexpr color IVORY(255, 255, 240);  ///< @rgb{255,255,240}
+inline constexpr color LEMON_CHIFFON(255, 250, 205);  ///< @rgb{255,250,205}
+inline constexpr color SEASHELL(255, 245, 238);  ///< @rgb{255,245,238}
+inline constexpr color HONEYDEW(240, 255, 240);  ///< @rgb{240,255,240}
+inline constexpr color MINT_CREAM(245, 255, 250);  ///< @rgb{245,255,250}
+inline constexpr color AZURE(240, 255, 255);  ///< @rgb{240,255,255}
+inline constexpr color ALICE_BLUE(240, 248, 255);  ///< @rgb{240,248,255}
+inline constexpr color LAVENDER(230, 230, 250);  ///< @rgb{230,230,250}
+inline constexpr color LAVENDER_BLUSH(255, 240, 245);  ///< @rgb{255,240,245}
+inline constexpr color MISTY_ROSE(255, 228, 225);  ///< @rgb{255,228,225}
+inline constexpr color WHITE(255, 255, 255);  ///< @rgb{255,255,255}
+inline constexpr color BLACK(0, 0, 0);  ///< @rgb{0,0,0}
+inline constexpr color DARK_SLATE_GRAY(47, 79, 79);  ///< @rgb{47,79,79}
+inline constexpr color DARK_SLATE_GREY(47, 79, 79);  ///< @rgb{47,79,79}
+inline constexpr color DIM_GRAY(105, 105, 105);  ///< @rgb{105,105,105}
+inline constexpr color DIM_GREY(105, 105, 105);  ///< @rgb{105,105,105}
+inline constexpr color SLATE_GRAY(112, 128, 144);  ///< @rgb{112,128,144}
+inline constexpr color SLATE_GREY(112, 128, 144);  ///< @rgb{112,128,144}
+inline constexpr color LIGHT_SLATE_GRAY(119, 136, 153);  ///< @rgb{119,136,153}
+inline constexpr color LIGHT_SLATE_GREY(119, 136, 153);  ///< @rgb{119,136,153}
+inline constexpr color GRAY(190, 190, 190);  ///< @rgb{190,190,190}
+inline constexpr color GREY(190, 190, 190);  ///< @rgb{190,190,190}
+inline constexpr color LIGHT_GREY(211, 211, 211);  ///< @rgb{211,211,211}
+inline constexpr color LIGHT_GRAY(211, 211, 211);  ///< @rgb{211,211,211}
+inline constexpr color MIDNIGHT_BLUE(25, 25, 112);  ///< @rgb{25,25,112}
+inline constexpr color NAVY(0, 0, 128);  ///< @rgb{0,0,128}
+inline constexpr color NAVY_BLUE(0, 0, 128);  ///< @rgb{0,0,128}
+inline constexpr color CORNFLOWER_BLUE(100, 149, 237);  ///< @rgb{100,149,237}
+inline constexpr color DARK_SLATE_BLUE(72, 61, 139);  ///< @rgb{72,61,139}
+inline constexpr color SLATE_BLUE(106, 90, 205);  ///< @rgb{106,90,205}
+inline constexpr color MEDIUM_SLATE_BLUE(123, 104, 238);  ///< @rgb{123,104,238}
+inline constexpr color LIGHT_SLATE_BLUE(132, 112, 255);  ///< @rgb{132,112,255}
+inline constexpr color MEDIUM_BLUE(0, 0, 205);  ///< @rgb{0,0,205}
+inline constexpr color ROYAL_BLUE(65, 105, 225);  ///< @rgb{65,105,225}
+inline constexpr color BLUE(0, 0, 255);  ///< @rgb{0,0,255}
+inline constexpr color DODGER_BLUE(30, 144, 255);  ///< @rgb{30,144,255}
+inline constexpr color DEEP_SKY_BLUE(0, 191, 255);  ///< @rgb{0,191,255}
+inline constexpr color SKY_BLUE(135, 206, 235);  ///< @rgb{135,206,235}
+inline constexpr color LIGHT_SKY_BLUE(135, 206, 250);  ///< @rgb{135,206,250}
+inline constexpr color STEEL_BLUE(70, 130, 180);  ///< @rgb{70,130,180}
+inline constexpr color LIGHT_STEEL_BLUE(176, 196, 222);  ///< @rgb{176,196,222}
+inline constexpr color LIGHT_BLUE(173, 216, 230);  ///< @rgb{173,216,230}
+inline constexpr color POWDER_BLUE(176, 224, 230);  ///< @rgb{176,224,230}
+inline constexpr color PALE_TURQUOISE(175, 238, 238);  ///< @rgb{175,238,238}
+inline constexpr color DARK_TURQUOISE(0, 206, 209);  ///< @rgb{0,206,209}
+inline constexpr color MEDIUM_TURQUOISE(72, 209, 204);  ///< @rgb{72,209,204}
+inline constexpr color TURQUOISE(64, 224, 208);  ///< @rgb{64,224,208}
+inline constexpr color CYAN(0, 255, 255);  ///< @rgb{0,255,255}
+inline constexpr color LIGHT_CYAN(224, 255, 255);  ///< @rgb{224,255,255}
+inline constexpr color CADET_BLUE(95, 158, 160);  ///< @rgb{95,158,160}
+inline constexpr color MEDIUM_AQUAMARINE(102, 205, 170);  ///< @rgb{102,205,170}
+inline constexpr color AQUAMARINE(127, 255, 212);  ///< @rgb{127,255,212}
+inline constexpr color DARK_GREEN(0, 100, 0);  ///< @rgb{0,100,0}
+inline constexpr color DARK_OLIVE_GREEN(85, 107, 47);  ///< @rgb{85,107,47}
+inline constexpr color DARK_SEA_GREEN(143, 188, 143);  ///< @rgb{143,188,143}
+inline constexpr color SEA_GREEN(46, 139, 87);  ///< @rgb{46,139,87}
+inline constexpr color MEDIUM_SEA_GREEN(60, 179, 113);  ///< @rgb{60,179,113}
+inline constexpr color LIGHT_SEA_GREEN(32, 178, 170);  ///< @rgb{32,178,170}
+inline constexpr color PALE_GREEN(152, 251, 152);  ///< @rgb{152,251,152}
+inline constexpr color SPRING_GREEN(0, 255, 127);  ///< @rgb{0,255,127}
+inline constexpr color LAWN_GREEN(124, 252, 0);  ///< @rgb{124,252,0}
+inline constexpr color GREEN(0, 255, 0);  ///< @rgb{0,255,0}
+inline constexpr color CHARTREUSE(127, 255, 0);  ///< @rgb{127,255,0}
+inline constexpr color MEDIUM_SPRING_GREEN(0, 250, 154);  ///< @rgb{0,250,154}
+inline constexpr color GREEN_YELLOW(173, 255, 47);  ///< @rgb{173,255,47}
+inline constexpr color LIME_GREEN(50, 205, 50);  ///< @rgb{50,205,50}
+inline constexpr color YELLOW_GREEN(154, 205, 50);  ///< @rgb{154,205,50}
+inline constexpr color FOREST_GREEN(34, 139, 34);  ///< @rgb{34,139,34}
+inline constexpr color OLIVE_DRAB(107, 142, 35);  ///< @rgb{107,142,35}
+inline constexpr color DARK_KHAKI(189, 183, 107);  ///< @rgb{189,183,107}
+inline constexpr color KHAKI(240, 230, 140);  ///< @rgb{240,230,140}
+inline constexpr color PALE_GOLDENROD(238, 232, 170);  ///< @rgb{238,232,170}
+inline constexpr color LIGHT_GOLDENROD_YELLOW(250, 250, 210);  ///< @rgb{250,250,210}
+inline constexpr color LIGHT_YELLOW(255, 255, 224);  ///< @rgb{255,255,224}
+inline constexpr color YELLOW(255, 255, 0);  ///< @rgb{255,255,0}
+inline constexpr color GOLD(255, 215, 0);  ///< @rgb{255,215,0}
+inline constexpr color LIGHT_GOLDENROD(238, 221, 130);  ///< @rgb{238,221,130}
+inline constexpr color GOLDENROD(218, 165, 32);  ///< @rgb{218,165,32}
+inline constexpr color DARK_GOLDENROD(184, 134, 11);  ///< @rgb{184,134,11}
+inline constexpr color ROSY_BROWN(188, 143, 143);  ///< @rgb{188,143,143}
+inline constexpr color INDIAN_RED(205, 92, 92);  ///< @rgb{205,92,92}
+inline constexpr color INDIANRED(205, 92, 92);  ///< @rgb{205,92,92}
+inline constexpr color SADDLE_BROWN(139, 69, 19);  ///< @rgb{139,69,19}
+inline constexpr color SIENNA(160, 82, 45);  ///< @rgb{160,82,45}
+inline constexpr color PERU(205, 133, 63);  ///< @rgb{205,133,63}
+inline constexpr color BURLYWOOD(222, 184, 135);  ///< @rgb{222,184,135}
+inline constexpr color BEIGE(245, 245, 220);  ///< @rgb{245,245,220}
+inline constexpr color WHEAT(245, 222, 179);  ///< @rgb{245,222,179}
+inline constexpr color SANDY_BROWN(244, 164, 96);  ///< @rgb{244,164,96}
+inline constexpr color TAN(210, 180, 140);  ///< @rgb{210,180,140}
+inline constexpr color CHOCOLATE(210, 105, 30);  ///< @rgb{210,105,30}
+inline constexpr color FIREBRICK(178, 34, 34);  ///< @rgb{178,34,34}
+inline constexpr color BROWN(165, 42, 42);  ///< @rgb{165,42,42}
+inline constexpr color DARK_SALMON(233, 150, 122);  ///< @rgb{233,150,122}
+inline constexpr color SALMON(250, 128, 114);  ///< @rgb{250,128,114}
+inline constexpr color LIGHT_SALMON(255, 160, 122);  ///< @rgb{255,160,122}
+inline constexpr color ORANGE(255, 165, 0);  ///< @rgb{255,165,0}
+inline constexpr color DARK_ORANGE(255, 140, 0);  ///< @rgb{255,140,0}
+inline constexpr color CORAL(255, 127, 80);  ///< @rgb{255,127,80}
+inline constexpr color LIGHT_CORAL(240, 128, 128);  ///< @rgb{240,128,128}
+inline constexpr color TOMATO(255, 99, 71);  ///< @rgb{255,99,71}
+inline constexpr color ORANGE_RED(255, 69, 0);  ///< @rgb{255,69,0}
+inline constexpr color RED(255, 0, 0);  ///< @rgb{255,0,0}
+inline constexpr color HOT_PINK(255, 105, 180);  ///< @rgb{255,105,180}
+inline constexpr color DEEP_PINK(255, 20, 147);  ///< @rgb{255,20,147}
+inline constexpr color PINK(255, 192, 203);  ///< @rgb{255,192,203}
+inline constexpr color LIGHT_PINK(255, 182, 193);  ///< @rgb{255,182,193}
+inline constexpr color PALE_VIOLET_RED(219, 112, 147);  ///< @rgb{219,112,147}
+inline constexpr color MAROON(176, 48, 96);  ///< @rgb{176,48,96}
+inline constexpr color MEDIUM_VIOLET_RED(199, 21, 133);  ///< @rgb{199,21,133}
+inline constexpr color VIOLET_RED(208, 32, 144);  ///< @rgb{208,32,144}
+inline constexpr color MAGENTA(255, 0, 255);  ///< @rgb{255,0,255}
+inline constexpr color VIOLET(238, 130, 238);  ///< @rgb{238,130,238}
+inline constexpr color PLUM(221, 160, 221);  ///< @rgb{221,160,221}
+inline constexpr color ORCHID(218, 112, 214);  ///< @rgb{218,112,214}
+inline constexpr color MEDIUM_ORCHID(186, 85, 211);  ///< @rgb{186,85,211}
+inline constexpr color DARK_ORCHID(153, 50, 204);  ///< @rgb{153,50,204}
+inline constexpr color DARK_VIOLET(148, 0, 211);  ///< @rgb{148,0,211}
+inline constexpr color BLUE_VIOLET(138, 43, 226);  ///< @rgb{138,43,226}
+inline constexpr color PURPLE(160, 32, 240);  ///< @rgb{160,32,240}
+inline constexpr color MEDIUM_PURPLE(147, 112, 219);  ///< @rgb{147,112,219}
+inline constexpr color THISTLE(216, 191, 216);  ///< @rgb{216,191,216}
+inline constexpr color DARK_GREY(169, 169, 169);  ///< @rgb{169,169,169}
+inline constexpr color DARK_GRAY(169, 169, 169);  ///< @rgb{169,169,169}
+inline constexpr color DARK_BLUE(0, 0, 139);  ///< @rgb{0,0,139}
+inline constexpr color DARK_CYAN(0, 139, 139);  ///< @rgb{0,139,139}
+inline constexpr color DARK_MAGENTA(139, 0, 139);  ///< @rgb{139,0,139}
+inline constexpr color DARK_RED(139, 0, 0);  ///< @rgb{139,0,0}
+inline constexpr color LIGHT_GREEN(144, 238, 144);  ///< @rgb{144,238,144}
 ///@}
 
 // ---------------------------------------------------------------- drawing
@@ -246,6 +254,15 @@ enum drawstyle : int32_t {
 /// Font style bits for SetFont, combinable with |.
 enum : uint16_t { FONT_BOLD = 1, FONT_ITALIC = 2, FONT_UNDERLINE = 4 };
 
+/// @var FONT_BOLD
+/// Bold letters.
+
+/// @var FONT_ITALIC
+/// Slanted letters.
+
+/// @var FONT_UNDERLINE
+/// Underlined text.
+
 /// Font family codes for SetFont: MODERN fixed width, ROMAN with serifs,
 /// SWISS without, SCRIPT handwriting, ANY the default.
 enum : int32_t {
@@ -255,6 +272,21 @@ enum : int32_t {
     FAMILY_SCRIPT = 3,
     FAMILY_SWISS = 4
 };
+
+/// @var FAMILY_ANY
+/// The default face (sans-serif).
+
+/// @var FAMILY_MODERN
+/// A fixed-width face, as Courier New.
+
+/// @var FAMILY_ROMAN
+/// A face with serifs, as Times New Roman.
+
+/// @var FAMILY_SCRIPT
+/// A handwriting face.
+
+/// @var FAMILY_SWISS
+/// A face without serifs, as Arial.
 
 // ---------------------------------------------------------------- input
 
@@ -266,6 +298,43 @@ enum ClickKind : int32_t { CK_NONE = 0, CK_LEFT = 1, CK_RIGHT = 2 };
 enum MouseButton : int32_t { MB_LEFT = 0, MB_RIGHT = 1 };
 /// Whether a mouse button is held down.
 enum ButtonState : int32_t { BS_UP = 0, BS_DOWN = 1 };
+
+/// @var KK_NONE
+/// No key: none was waiting (PollKey), or the window is closed; the code is 0.
+
+/// @var KK_CHAR
+/// A character key: the code is the character, e.g. 'a', '7', ' ' or '\\r' for Enter.
+
+/// @var KK_NAV
+/// A navigation key: the code is its digit on a number pad (4 left, 6 right, 8 up, 2 down, 7 Home,
+/// 1 End, 9 Page Up, 3 Page Down).
+
+/// @var KK_FKEY
+/// A function key: the code is 1 to 12 for F1 to F12.
+
+/// @var KK_ESC
+/// The Escape key: the code is 1.
+
+/// @var CK_NONE
+/// No click: none was waiting (PollClick), or the window is closed; x and y are -1.
+
+/// @var CK_LEFT
+/// The left button was released at x, y.
+
+/// @var CK_RIGHT
+/// The right button was released at x, y.
+
+/// @var MB_LEFT
+/// The left mouse button.
+
+/// @var MB_RIGHT
+/// The right mouse button.
+
+/// @var BS_UP
+/// The button is up.
+
+/// @var BS_DOWN
+/// The button is held down.
 
 // A window's input waits in two first-in first-out lists of records, one of
 // keys and one of clicks; each list owns its records. The records and the
@@ -298,17 +367,28 @@ using ClickQueue = InputQueue<ClickRecord>;
 /// Where a picture came from: a JPEG file, or a window (StoreImage).
 enum ImageKind : int32_t { IK_JPEG = 0, IK_CAPTURE = 1 };
 
+/// @var IK_JPEG
+/// Decoded from a JPEG file; the kind that Load takes.
+
+/// @var IK_CAPTURE
+/// Copied from a window by StoreImage.
+
 /// One picture: 32 bits a pixel (blue, green, red, 0), top row first, with
 /// the bitmap header that describes it. Copies are deep.
 class image {
 public:
     /// An empty picture (0 x 0); drawing it draws nothing.
     image();
-    /// Loads a JPEG file (`kind` IK_JPEG); see Load.
+    /// Loads a JPEG file (`kind` IK_JPEG); see Load. A null file name
+    /// throws ERR_NO_FILE.
     image(const char* fileName, ImageKind kind);
+    /// The same with the file name in a std::string.
     image(std::string fileName, ImageKind kind);
+    /// A copy with pixels of its own.
     image(const image& other);
+    /// Replaces this picture with a copy of `other`'s pixels.
     image& operator=(const image& other);
+    /// Frees the pixels.
     ~image();
 
     /// Loads a JPEG file (`kind` IK_JPEG; a path relative to the working
@@ -316,26 +396,42 @@ public:
     /// ERR_NO_FILE after writing one line naming the file and the reason to
     /// standard error; the picture is then empty. A file that is not a
     /// readable JPEG ends the program with libjpeg's message.
+    /// @addition The line on standard error.
     void Load(const char* fileName, ImageKind kind);
+    /// The same with the file name in a std::string.
     void Load(std::string fileName, ImageKind kind);
 
-    /// Width in pixels.
+    /// Width in pixels (0 when empty).
+    /// @addition A new call.
     uint16_t Width() const { return imgWidth; }
-    /// Height in pixels.
+    /// Height in pixels (0 when empty).
+    /// @addition A new call.
     uint16_t Height() const { return imgHeight; }
+    /// Where the picture came from: IK_JPEG (also an empty picture) or
+    /// IK_CAPTURE (StoreImage).
+    /// @addition A new call.
     ImageKind Kind() const { return imgKind; }
     /// The pixels: Width() x Height() groups of blue, green, red, 0 bytes,
     /// top row first; null when empty.
+    /// @addition A new call.
     const unsigned char* Pixels() const { return imgPixels; }
+    /// The platform's bitmap header that describes Pixels() (a Win32
+    /// BITMAPINFOHEADER: 32 bits a pixel, a negative height for top row
+    /// first), for programs that hand the pixels to the Win32 API
+    /// themselves; null until a picture has been loaded or captured.
+    /// @addition A new call.
     const tagBITMAPINFOHEADER* Header() const { return bmapInfo; }
 
-    // Writes the picture to a PNG file (8-bit RGB); false when the image is
-    // empty or the file cannot be written. The bytes depend on the pixels
-    // alone, the same on every build. The file is written aside and renamed
-    // over the name when complete: a failed save leaves the file that was
-    // there as it was, and a name that is not a regular file (a folder, a
-    // device) is refused.
+    /// Writes the picture to a PNG file (8-bit RGB); false when the image is
+    /// empty or the file cannot be written. The bytes depend on the pixels
+    /// alone, the same on every build. The file is written aside and renamed
+    /// over the name when complete: a failed save leaves the file that was
+    /// there as it was, and a name that is not a regular file (a folder, a
+    /// device) is refused.
+    /// @addition A new call.
     bool SavePng(const char* fileName) const;
+    /// The same with the file name in a std::string.
+    /// @addition A new call.
     bool SavePng(const std::string& fileName) const;
 
 private:
@@ -380,8 +476,10 @@ public:
 
     /// @name Lifecycle and size
     ///@{
+
     /// Sets the text of the title bar (UTF-8).
     void SetTitle(const char* text);
+    /// The same with the text in a std::string.
     void SetTitle(std::string text);
     /// The width of the drawing area in pixels.
     int32_t QueryWidth() const { return drawWidth; }
@@ -398,6 +496,7 @@ public:
     /// goes to an invisible surface of its own: it works, shows nothing and
     /// reports nothing. Programs with a loop of their own should stop when
     /// it is false.
+    /// @addition A new call.
     bool IsOpen() const;
     ///@}
 
@@ -409,6 +508,7 @@ public:
     /// Down), KK_FKEY with 1 to 12 for F1 to F12, KK_ESC with 1. A click is
     /// a button's release: CK_LEFT or CK_RIGHT at the pointer's position.
     ///@{
+
     /// The oldest waiting key, or KK_NONE at once when none waits.
     KeyKind PollKey(char& code);
     /// Waits for a key and returns it; KK_NONE when the window is closed.
@@ -432,6 +532,7 @@ public:
 
     /// @name Double buffering
     ///@{
+
     /// true: drawing goes to a hidden buffer, shown by UpdateBuffer, so a
     /// frame never flickers (the buffer starts white, the pen white, width
     /// 1, and the brush white). false: drawing goes straight to the window.
@@ -440,6 +541,7 @@ public:
     /// Shows the buffer's frame in the window. It first waits until the
     /// window's next frame is due: 60 frames a second, or the rate in the
     /// environment variable GRAPHICS_FPS (0: no wait).
+    /// @addition GRAPHICS_FPS.
     void UpdateBuffer();
     ///@}
 
@@ -450,25 +552,33 @@ public:
     /// whole number; values outside the range wrap, 2.0 giving 254). Each
     /// setter returns the previous colour.
     ///@{
+
     /// Sets the pen's colour (also the text colour) and its width in pixels
     /// (0 and 1 both draw one pixel wide lines).
     color SetPen(const color& c, int width);
+    /// The pen from red, green and blue 0 to 255.
     color SetPen(uint8_t red, uint8_t green, uint8_t blue, int width);
+    /// The pen from red, green and blue as fractions 0.0 to 1.0.
     color SetPen(double red, double green, double blue, int width);
     /// Sets the brush's colour, which fills STYLE_FILLED shapes.
     color SetBrush(const color& c);
+    /// The brush from red, green and blue 0 to 255.
     color SetBrush(uint8_t red, uint8_t green, uint8_t blue);
+    /// The brush from red, green and blue as fractions 0.0 to 1.0.
     color SetBrush(double red, double green, double blue);
 
     /// Whole numbers of any integer type (SetPen(255, 0, 0, 2), SetBrush(r, g,
     /// b) with int variables) take the 8-bit form: each keeps its low eight
     /// bits, so 256 is 0 and -1 is 255.
+    /// @addition A new overload.
     template <class R, class G, class B,
               std::enable_if_t<kiva_detail::all_whole<R, G, B>, int> = 0>
     color SetPen(R red, G green, B blue, int width) {
         return SetPen(static_cast<uint8_t>(red), static_cast<uint8_t>(green),
                       static_cast<uint8_t>(blue), width);
     }
+    /// The brush from whole numbers of any integer type, as SetPen's.
+    /// @addition A new overload.
     template <class R, class G, class B,
               std::enable_if_t<kiva_detail::all_whole<R, G, B>, int> = 0>
     color SetBrush(R red, G green, B blue) {
@@ -479,11 +589,14 @@ public:
     /// fraction form, as they always have: every value is a fraction, so
     /// SetBrush(255, 0.5, 0) is 255.0 for red, which wraps to 1. Give red,
     /// green and blue all as whole numbers 0 to 255 or all as fractions.
+    /// @addition A new overload.
     template <class R, class G, class B,
               std::enable_if_t<kiva_detail::mixed<R, G, B>, int> = 0>
     color SetPen(R red, G green, B blue, int width) {
         return SetPen(static_cast<double>(red), static_cast<double>(green), static_cast<double>(blue), width);
     }
+    /// The brush from whole numbers mixed with fractions, as SetPen's.
+    /// @addition A new overload.
     template <class R, class G, class B,
               std::enable_if_t<kiva_detail::mixed<R, G, B>, int> = 0>
     color SetBrush(R red, G green, B blue) {
@@ -506,13 +619,16 @@ public:
     /// "Fatal Error: You have tried to use an invalid or unimplemented
     /// drawstyle!" and draws nothing.
     ///@{
+
     /// One pixel in the pen's colour.
     void DrawPoint(int32_t x, int32_t y);
     /// A line from (x1, y1) to (x2, y2), without its last pixel; only
     /// STYLE_FRAME (the default).
+    /// @addition The default style.
     void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, drawstyle style = STYLE_FRAME);
     /// A rectangle; with a corner width or height other than 0 its corners
     /// are rounded by an ellipse of that size (default 0, 0: square).
+    /// @addition The default corners.
     void DrawRectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, drawstyle style,
                        int32_t cornerWidth = 0, int32_t cornerHeight = 0);
     /// A triangle through three points.
@@ -533,6 +649,7 @@ public:
                  drawstyle style, int unit);
     /// A cubic Bezier curve from (x1, y1) to (x4, y4), pulled toward the
     /// control points (x2, y2) and (x3, y3); only STYLE_FRAME (the default).
+    /// @addition The default style.
     void DrawBezier(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3,
                     int32_t x4, int32_t y4, drawstyle style = STYLE_FRAME);
     ///@}
@@ -543,25 +660,33 @@ public:
     /// UTF-8 (write "Größe" in a UTF-8 source file); on Linux a byte that is
     /// not well-formed UTF-8 is read as Windows-1252.
     ///@{
+
     /// Draws the text; a null text draws nothing.
     void DrawString(int32_t x, int32_t y, const char* text);
+    /// The same with the text in a std::string.
     void DrawString(int32_t x, int32_t y, std::string text);
-    /// Draws a whole number ("-42") or a fraction with six decimals
-    /// ("3.500000").
+    /// Draws a whole number ("-42").
     void DrawNumber(int32_t x, int32_t y, int32_t value);
+    /// Draws a fraction with six decimals ("3.500000").
     void DrawNumber(int32_t x, int32_t y, double value);
     /// The width and height in pixels that the text takes in the font.
     void GetStringSize(int& width, int& height, const char* text);
+    /// The same with the text in a std::string.
     void GetStringSize(int& width, int& height, std::string text);
-    /// The size that DrawNumber's text of `value` takes.
+    /// The size that DrawNumber's text of the whole number `value` takes.
     void GetNumberSize(int& width, int& height, int32_t value);
+    /// The size that DrawNumber's text of the fraction `value` takes.
     void GetNumberSize(int& width, int& height, double value);
     /// Every other integer type (unsigned, long, size_t, ...) is drawn and
     /// measured as its exact decimal value.
+    /// @addition A new overload.
     template <class T, std::enable_if_t<std::is_integral_v<T> && !std::is_same_v<T, int32_t>, int> = 0>
     void DrawNumber(int32_t x, int32_t y, T value) {
         DrawWholeNumber(x, y, static_cast<kiva_detail::wide<T>>(value));
     }
+    /// The size of DrawNumber's text of a whole number of any other integer
+    /// type.
+    /// @addition A new overload.
     template <class T, std::enable_if_t<std::is_integral_v<T> && !std::is_same_v<T, int32_t>, int> = 0>
     void GetNumberSize(int& width, int& height, T value) {
         GetWholeNumberSize(width, height, static_cast<kiva_detail::wide<T>>(value));
@@ -570,29 +695,39 @@ public:
 
     /// @name Pictures
     ///@{
+
     /// Draws the picture with its top left corner at (x, y): at its own
     /// size when `width` or `height` is -1 (the default), otherwise scaled
     /// into width x height pixels (keeping whole rows and columns of it). An
     /// empty picture draws nothing.
+    /// @addition The default size, and scaling that keeps whole rows and
+    /// columns (the device context's own default ANDs the dropped ones
+    /// together and posterises a colour picture).
     void DrawImage(const image* img, int32_t x, int32_t y, int32_t width = -1, int32_t height = -1);
+    /// The same with the picture by reference: w.DrawImage(pic, x, y).
     void DrawImage(const image& img, int32_t x, int32_t y, int32_t width = -1, int32_t height = -1);
     /// Copies the rectangle at (x, y) of `width` x `height` pixels of the
     /// drawing into the picture (kind IK_CAPTURE). A rectangle reaching
     /// past the window's edge writes "Fatal Error: StoreImage selection
     /// extends outside the window!" and leaves the picture alone.
     void StoreImage(image* imgThis, uint32_t x, uint16_t y, uint16_t width, uint16_t height);
+    /// The same with the picture by reference: w.StoreImage(pic, x, y, wd, ht).
     void StoreImage(image& imgThis, uint32_t x, uint16_t y, uint16_t width, uint16_t height);
     ///@}
 
     /// @name Pixel read-back
     /// What the drawing holds at (x, y): the buffer while buffering is on.
     ///@{
+
     /// The colour of the pixel.
     color GetColor(int32_t x, int32_t y);
     /// Its red, green and blue as fractions 0.0 to 1.0.
     void GetColorLevels(int32_t x, int32_t y, double& red, double& green, double& blue);
+    /// Its red as a fraction 0.0 to 1.0.
     double GetRedLevel(int32_t x, int32_t y);
+    /// Its green as a fraction 0.0 to 1.0.
     double GetGreenLevel(int32_t x, int32_t y);
+    /// Its blue as a fraction 0.0 to 1.0.
     double GetBlueLevel(int32_t x, int32_t y);
     ///@}
 
@@ -601,6 +736,7 @@ public:
     /// says so and nothing is printed). On Linux the environment variables
     /// GRAPHICS_PRINTER (a CUPS queue) and GRAPHICS_PRINT_FILE (a PDF file)
     /// print without the dialog.
+    /// @addition GRAPHICS_PRINTER and GRAPHICS_PRINT_FILE.
     void Print();
 
     /// The message step every drawing, state-setting and input operation
@@ -666,7 +802,13 @@ private:
 
 // ---------------------------------------------------------------- timing
 
-/// Waits `milliseconds` ms (windows are not serviced meanwhile).
+/// @name Timing
+/// Pauses, a millisecond clock and a once-per-interval test for pacing
+/// animations; functions, not members of window.
+///@{
+
+/// Waits `milliseconds` ms. The library handles no window message
+/// meanwhile: keys and clicks wait in the queues until the next call.
 void PauseMs(uint32_t milliseconds);
 /// A clock in milliseconds; only differences between two readings mean
 /// something (it wraps after 49 days).
@@ -681,8 +823,13 @@ bool IntervalPassed(uint32_t interval);
 /// paced. TimeIsVirtual says whether it is on; CalendarSeconds gives the
 /// calendar time in seconds since 1970: the real one, or under virtual time
 /// 1 January 2000 00:00:00 UTC plus the virtual time passed.
+/// @addition A new call.
 bool TimeIsVirtual();
+/// The calendar time in seconds since 1970 (under virtual time: from
+/// 1 January 2000 00:00:00 UTC on, moved by PauseMs); see TimeIsVirtual.
+/// @addition A new call.
 int64_t CalendarSeconds();
+///@}
 
 /// The fatal error report: writes the message and a newline to standard
 /// output and flushes it. Nothing else happens; the caller goes on.

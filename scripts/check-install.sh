@@ -5,6 +5,7 @@
 #   2. the same prefix through pkg-config --cflags --libs kiva-graphics
 #   3. FetchContent from this checkout (only the library is built)
 #   4. the Debian package made by cpack, unpacked with dpkg -x, find_package
+# The installed prefix and the package both hold the HTML reference.
 # Each builds one example program (named `game`, as a student might: the
 # project claims no such name), runs it on a virtual display and checks a
 # pixel it drew.
@@ -49,6 +50,8 @@ build_project() {  # build_project DIR CMAKE-ARGS...
 echo "--- 1. installed package, find_package"
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
 [ -f "$work/prefix/include/kiva/graphics.h" ] || { echo "FAIL: graphics.h not installed"; exit 1; }
+grep -q PauseMs "$work/prefix/share/doc/kiva/html/graphics_8h.html" ||
+  { echo "FAIL: the HTML reference is not installed in share/doc/kiva/html"; exit 1; }
 project "$work/find" shapes_colours "find_package(kiva CONFIG REQUIRED)"
 build_project "$work/find" -DCMAKE_PREFIX_PATH="$work/prefix"
 $run "$work/find/build/game" "$work/find.png"
@@ -58,7 +61,7 @@ echo "--- 2. pkg-config"
 mkdir -p "$work/pc"
 cp "$src/examples/mouse_clicks/mouse_clicks.cpp" "$work/pc/"
 (cd "$work/pc" && PKG_CONFIG_PATH="$work/prefix/lib/pkgconfig" \
-  g++ -std=c++17 -o game mouse_clicks.cpp $(PKG_CONFIG_PATH="$work/prefix/lib/pkgconfig" pkg-config --cflags --libs kiva-graphics))
+  g++ mouse_clicks.cpp -o game $(PKG_CONFIG_PATH="$work/prefix/lib/pkgconfig" pkg-config --cflags --libs kiva-graphics))
 $run "$work/pc/game" "$work/pc.png" click:200,160
 expect_pixel "pkg-config: a dot where the click was" "$work/pc.png" 200 160 255,69,0
 
@@ -77,6 +80,7 @@ deb=$(ls "$work"/deb/*.deb)
 info=$(dpkg-deb -I "$deb")
 grep -q "Depends:.*libsdl2-dev" <<<"$info" || { echo "FAIL: the package names no dependencies"; exit 1; }
 dpkg -x "$deb" "$work/root"
+[ -f "$work/root/usr/share/doc/kiva/html/index.html" ] || { echo "FAIL: the package holds no HTML reference"; exit 1; }
 project "$work/debuse" shapes_colours "find_package(kiva CONFIG REQUIRED)"
 build_project "$work/debuse" -DCMAKE_PREFIX_PATH="$work/root/usr"
 $run "$work/debuse/build/game" "$work/debuse.png"
