@@ -42,6 +42,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <thread>
@@ -89,6 +90,12 @@ bool IsOurs(XID resource) {
 
 int OnLostDisplay(Display* lost) {
     if (getpid() != program) _exit(1);
+    // Several connections (SDL's, the message-box thread's, GTK's) can see
+    // the loss at once: the first tells and ends the process, the others
+    // wait for that end.
+    static std::atomic_flag told = ATOMIC_FLAG_INIT;
+    if (told.test_and_set())
+        for (;;) pause();
     std::fflush(stdout);
     std::fprintf(stderr, "graphics: lost the connection to the display %s\n", lost ? DisplayString(lost) : "");
     _exit(1);

@@ -70,7 +70,9 @@ try_desktop() {
   : >"$work/openbox.log"
   local n=$((100 + RANDOM % 800))
   while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>>"$work/xvfb.log" &
+  # -noreset: a server that resets when its last client leaves refuses the
+  # clients that come during the reset.
+  Xvfb ":$n" -noreset -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>>"$work/xvfb.log" &
   server=$!
   for _ in $(seq 300); do
     [ -s "$work/display" ] && break
@@ -137,7 +139,9 @@ ended_within() {
 # The viewable window titled $1, once there (up to 60 s); "" if none.
 find_window() {
   local id
-  for _ in $(seq 300); do
+  for _ in $(seq 600); do
+    # A program that has ended shows no window.
+    [ -z "$pid" ] || kill -0 "$pid" 2>/dev/null || { echo "note: the program ended before its window \"$1\" was shown" >&2; return 0; }
     for id in $(xwininfo -root -tree 2>/dev/null | grep -F "\"$1\": " | awk '{print $1}'); do
       xwininfo -id "$id" 2>/dev/null | grep -q "Map State: IsViewable" && { echo "$id"; return 0; }
     done
