@@ -19,6 +19,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <variant>
 
 #include "handle_table.h"
@@ -137,8 +138,12 @@ struct DeviceContext {
 // One entry of the table.
 struct GdiObject {
     // Made field by field as below: a new entry does not clear the whole
-    // room its largest kind (a DC) takes.
+    // room its largest kind (a DC) takes. The second form makes the object
+    // of kind T from `args` in its place.
     GdiObject() {}
+    template <class T, class... Args>
+    GdiObject(DWORD kind, bool isStock, std::in_place_type_t<T> as, Args&&... args)
+        : type(kind), stock(isStock), data(as, std::forward<Args>(args)...) {}
 
     DWORD type = 0;         // OBJ_PEN, OBJ_BRUSH, OBJ_FONT, OBJ_BITMAP, OBJ_REGION, OBJ_DC, OBJ_MEMDC
     bool stock = false;     // stock objects live forever; deleting them does nothing

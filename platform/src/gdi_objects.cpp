@@ -48,12 +48,9 @@ template <class T, class... Args>
 HGDIOBJ EmplaceEntry(GdiObject*& entry, DWORD type, bool isStock, Args&&... args) {
     static uint64_t fontSerial = 0;
     uintptr_t handle = 0;
-    GdiObject* object = entry = gdiObjects.Add(handle);
+    GdiObject* object = entry = gdiObjects.Add(handle, type, isStock, std::in_place_type<T>, std::forward<Args>(args)...);
     if (!object) return nullptr;
-    object->type = type;
-    object->stock = isStock;
-    T& stored = object->data.template emplace<T>(std::forward<Args>(args)...);
-    if constexpr (std::is_same_v<T, Font>) stored.serial = ++fontSerial;
+    if constexpr (std::is_same_v<T, Font>) std::get<Font>(object->data).serial = ++fontSerial;
     return reinterpret_cast<HGDIOBJ>(handle);
 }
 
@@ -78,11 +75,12 @@ std::vector<uint32_t>& SparePixels() {
     return spare;
 }
 
+// Deletes the live object `entry` of `handle`.
 void Remove(HGDIOBJ handle, GdiObject& entry) {
     if (auto* bitmap = std::get_if<Bitmap>(&entry.data)) {
         if (bitmap->surface.pixels.capacity() <= kSparePixels) SparePixels().swap(bitmap->surface.pixels);
     }
-    gdiObjects.Remove(reinterpret_cast<uintptr_t>(handle));
+    gdiObjects.RemoveLive(reinterpret_cast<uintptr_t>(handle));
 }
 
 // A surface of width x height black pixels (a size NewBitmap allows).
@@ -155,7 +153,7 @@ int DrawnWidth(const Pen& pen) {
 
 // What `pen` draws like in mix mode `rop2`: its painter, and the way it
 // draws lines.
-DrawingPen DrawingPenOf(const Pen& pen, int rop2) {
+inline DrawingPen DrawingPenOf(const Pen& pen, int rop2) {
     DrawingPen p;
     p.drawn = pen.style != PS_NULL;
     p.insideFrame = pen.style == PS_INSIDEFRAME;
@@ -173,31 +171,48 @@ DrawingPen DrawingPenOf(const Pen& pen, int rop2) {
 
 // Makes the DC's pen ready to draw in its mix mode. The pen keeps what it
 // was made into last, so a pen selected again in the same mode (the stock
-// pens, the one a drawing call puts back) is ready at once.
+// pens, the one a drawing call puts back) is ready at once. (What is made
+// is made once and stored in both places from registers: copied from the
+// one to the other at once, it would be read back while its fields are
+// still being stored, and wait for them.)
 void RealisePen(DeviceContext& dc) {
-    if (!dc.penObject) {
-        dc.drawingPen = DrawingPenOf(Pen{PS_NULL, 0, 0}, dc.rop2);
+    static const Pen kNoPen{PS_NULL, 0, 0};
+    Pen* pen = dc.penObject;
+    if (pen && pen->drawingMode == dc.rop2) {
+        dc.drawingPen = pen->drawing;
         return;
     }
-    Pen& pen = *dc.penObject;
-    if (pen.drawingMode != dc.rop2) {
-        pen.drawing = DrawingPenOf(pen, dc.rop2);
-        pen.drawingMode = dc.rop2;
+    const DrawingPen made = DrawingPenOf(pen ? *pen : kNoPen, dc.rop2);
+    dc.drawingPen = made;
+    if (pen) {
+        pen->drawing = made;
+        pen->drawingMode = dc.rop2;
     }
-    dc.drawingPen = pen.drawing;
+}
+
+// What `brush` fills like in mix mode `rop2`.
+inline DrawingBrush DrawingBrushOf(const Brush& brush, int rop2) {
+    DrawingBrush b;
+    b.hollow = brush.hollow;
+    b.pixel = PixelFromColorref(brush.color);
+    b.paint = raster::Painter(rop2, b.pixel);
+    return b;
 }
 
 // Makes the DC's brush ready to fill in its mix mode, as RealisePen does.
 void RealiseBrush(DeviceContext& dc) {
-    Brush none{true, 0};
-    Brush& brush = dc.brushObject ? *dc.brushObject : none;
-    if (brush.drawingMode != dc.rop2) {
-        brush.drawing.hollow = brush.hollow;
-        brush.drawing.pixel = PixelFromColorref(brush.color);
-        brush.drawing.paint = raster::Painter(dc.rop2, brush.drawing.pixel);
-        brush.drawingMode = dc.rop2;
+    static const Brush kNoBrush{true, 0};
+    Brush* brush = dc.brushObject;
+    if (brush && brush->drawingMode == dc.rop2) {
+        dc.drawingBrush = brush->drawing;
+        return;
     }
-    dc.drawingBrush = brush.drawing;
+    const DrawingBrush made = DrawingBrushOf(brush ? *brush : kNoBrush, dc.rop2);
+    dc.drawingBrush = made;
+    if (brush) {
+        brush->drawing = made;
+        brush->drawingMode = dc.rop2;
+    }
 }
 
 // `object` is now selected in `dc`: the DC draws with it from here on.
@@ -326,12 +341,12 @@ HPEN CreatePen(int style, int width, COLORREF color) {
     // Dashed and other styles draw solid here.
     int kind = style & PS_STYLE_MASK;
     if (kind != PS_NULL && kind != PS_INSIDEFRAME) kind = PS_SOLID;
-    return static_cast<HPEN>(Insert(OBJ_PEN, Pen{kind, width, color & 0xFFFFFFu}));
+    return static_cast<HPEN>(Emplace<Pen>(OBJ_PEN, false, kind, width, color & 0xFFFFFFu));
 }
 
 HBRUSH CreateSolidBrush(COLORREF color) {
     if (ShouldFail(Call::CreateSolidBrush)) return nullptr;
-    return static_cast<HBRUSH>(Insert(OBJ_BRUSH, Brush{false, color & 0xFFFFFFu}));
+    return static_cast<HBRUSH>(Emplace<Brush>(OBJ_BRUSH, false, false, color & 0xFFFFFFu));
 }
 
 HFONT CreateFontIndirectA(const LOGFONTA* logFont) {

@@ -720,8 +720,9 @@ BOOL PeekMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT rem
     Service& s = TheService();
     const uint64_t now = TickNs();  // the one clock reading of a message step
     PumpInput(false, now);
-    PresentDirty(false, now);
+    if (s.anyDirty && now >= s.nextPresentNs) PresentDirty(false, now);
     s.seenSeq = s.nextSeq;
+    if (s.posted.empty() && s.input.empty()) return FALSE;  // the usual step: nothing is queued
     if (hwnd && hwnd != reinterpret_cast<HWND>(-1) && !FindWindow(hwnd)) return FALSE;
     for (std::deque<Queued>* queue : {&s.posted, &s.input}) {
         for (auto it = queue->begin(); it != queue->end(); ++it) {
