@@ -168,7 +168,21 @@ inline T* LookupAs(HGDIOBJ handle) {
     GdiObject* object = LookupObject(handle);
     return object ? std::get_if<T>(&object->data) : nullptr;
 }
-inline DeviceContext* LookupDC(HDC dc) { return LookupAs<DeviceContext>(dc); }  // window, screen and memory DCs
+// The DC found last: a program draws through the same DC call after call.
+// It is forgotten when any DC is deleted (gdi_objects.cpp), so the handle
+// of a deleted DC is never taken for it.
+struct FoundDC {
+    HDC handle = nullptr;
+    DeviceContext* dc = nullptr;
+};
+extern FoundDC lastFoundDC;
+// Window, screen, printer and memory DCs.
+inline DeviceContext* LookupDC(HDC handle) {
+    if (handle == lastFoundDC.handle) return lastFoundDC.dc;  // null for a null handle
+    DeviceContext* dc = LookupAs<DeviceContext>(handle);
+    if (dc) lastFoundDC = FoundDC{handle, dc};
+    return dc;
+}
 inline Pen* LookupPen(HPEN pen) { return LookupAs<Pen>(pen); }
 inline Brush* LookupBrush(HBRUSH brush) { return LookupAs<Brush>(brush); }
 inline Font* LookupFont(HFONT font) { return LookupAs<Font>(font); }

@@ -80,6 +80,7 @@ void Remove(HGDIOBJ handle, GdiObject& entry) {
     if (auto* bitmap = std::get_if<Bitmap>(&entry.data)) {
         if (bitmap->surface.pixels.capacity() <= kSparePixels) SparePixels().swap(bitmap->surface.pixels);
     }
+    if (handle == lastFoundDC.handle) lastFoundDC = FoundDC{};
     gdiObjects.RemoveLive(reinterpret_cast<uintptr_t>(handle));
 }
 
@@ -151,66 +152,61 @@ int DrawnWidth(const Pen& pen) {
     return std::clamp(magnitude, 1, kWidestPen);
 }
 
-// What `pen` draws like in mix mode `rop2`: its painter, and the way it
-// draws lines.
-inline DrawingPen DrawingPenOf(const Pen& pen, int rop2) {
-    DrawingPen p;
-    p.drawn = pen.style != PS_NULL;
-    p.insideFrame = pen.style == PS_INSIDEFRAME;
-    p.width = DrawnWidth(pen);
-    p.paint = raster::Painter(rop2, PixelFromColorref(pen.color));
-    if (!p.drawn) {
-        p.lines = LineStrategy::None;
-    } else if (p.paint.Idempotent()) {
-        p.lines = LineStrategy::AsTheyCome;
-    } else {
-        p.lines = p.width <= 1 ? LineStrategy::Segments : LineStrategy::Gathered;
-    }
-    return p;
-}
-
-// Makes the DC's pen ready to draw in its mix mode. The pen keeps what it
-// was made into last, so a pen selected again in the same mode (the stock
-// pens, the one a drawing call puts back) is ready at once. (What is made
-// is made once and stored in both places from registers: copied from the
-// one to the other at once, it would be read back while its fields are
-// still being stored, and wait for them.)
+// Makes the DC's pen ready to draw in its mix mode: its painter, and the
+// way it draws lines. The pen keeps what it was made into last, so a pen
+// selected again in the same mode (the stock pens, the one a drawing call
+// puts back) is ready at once. (What is made is worked out once and stored
+// field by field in both places: a whole copy read back at once from fields
+// just stored one by one would wait for the stores.)
 void RealisePen(DeviceContext& dc) {
-    static const Pen kNoPen{PS_NULL, 0, 0};
     Pen* pen = dc.penObject;
     if (pen && pen->drawingMode == dc.rop2) {
         dc.drawingPen = pen->drawing;
         return;
     }
-    const DrawingPen made = DrawingPenOf(pen ? *pen : kNoPen, dc.rop2);
-    dc.drawingPen = made;
+    const int style = pen ? pen->style : PS_NULL;
+    const bool drawn = style != PS_NULL;
+    const int width = pen ? DrawnWidth(*pen) : 1;
+    const uint32_t pixel = pen ? PixelFromColorref(pen->color) : 0;
+    LineStrategy lines = LineStrategy::None;
+    if (drawn) {
+        if (raster::Idempotent(raster::MixOf(dc.rop2, pixel))) {
+            lines = LineStrategy::AsTheyCome;
+        } else {
+            lines = width <= 1 ? LineStrategy::Segments : LineStrategy::Gathered;
+        }
+    }
+    auto store = [&](DrawingPen& out) {
+        out.drawn = drawn;
+        out.insideFrame = style == PS_INSIDEFRAME;
+        out.width = width;
+        out.paint = raster::Painter(dc.rop2, pixel);
+        out.lines = lines;
+    };
+    store(dc.drawingPen);
     if (pen) {
-        pen->drawing = made;
+        store(pen->drawing);
         pen->drawingMode = dc.rop2;
     }
 }
 
-// What `brush` fills like in mix mode `rop2`.
-inline DrawingBrush DrawingBrushOf(const Brush& brush, int rop2) {
-    DrawingBrush b;
-    b.hollow = brush.hollow;
-    b.pixel = PixelFromColorref(brush.color);
-    b.paint = raster::Painter(rop2, b.pixel);
-    return b;
-}
-
 // Makes the DC's brush ready to fill in its mix mode, as RealisePen does.
 void RealiseBrush(DeviceContext& dc) {
-    static const Brush kNoBrush{true, 0};
     Brush* brush = dc.brushObject;
     if (brush && brush->drawingMode == dc.rop2) {
         dc.drawingBrush = brush->drawing;
         return;
     }
-    const DrawingBrush made = DrawingBrushOf(brush ? *brush : kNoBrush, dc.rop2);
-    dc.drawingBrush = made;
+    const bool hollow = brush ? brush->hollow : true;
+    const uint32_t pixel = brush ? PixelFromColorref(brush->color) : 0;
+    auto store = [&](DrawingBrush& out) {
+        out.hollow = hollow;
+        out.pixel = pixel;
+        out.paint = raster::Painter(dc.rop2, pixel);
+    };
+    store(dc.drawingBrush);
     if (brush) {
-        brush->drawing = made;
+        store(brush->drawing);
         brush->drawingMode = dc.rop2;
     }
 }
@@ -270,6 +266,7 @@ void DestroyDC(HDC handle, GdiObject& object) {
 // No constructor runs for it (handle_table.h): the table is there before
 // any program code runs, and stays while it ends.
 HandleTable<GdiObject> gdiObjects;
+FoundDC lastFoundDC;
 
 HGDIOBJ AddObject(DWORD type, std::variant<Pen, Brush, Font, Bitmap, Region, DeviceContext> data) {
     return std::visit([type](auto&& value) { return Insert(type, std::move(value)); }, std::move(data));
