@@ -1,9 +1,11 @@
 // gdi_objects.cpp - the GDI object table: stock objects, pens, brushes,
 // fonts and bitmaps behind their handles, selection and deletion, device
-// contexts for windows, the screen and memory, and their drawing modes.
-// Selecting a pen or a brush, or setting the mix mode, makes the DC ready
-// to draw with it (RealisePen, RealiseBrush). Shapes are drawn in gdi_shapes.cpp; pixels are
-// written by the raster engine.
+// contexts and their drawing modes. A DC draws on a device (device.h): a
+// memory DC on the bitmap selected in it, any other DC on the device it was
+// made for (CreateDeviceDC). Selecting a pen or a brush, or setting the mix
+// mode, makes the DC ready to draw with it (RealisePen, RealiseBrush).
+// Shapes are drawn in gdi_shapes.cpp; pixels are written by the raster
+// engine.
 #include <windows.h>
 
 #include <algorithm>
@@ -11,15 +13,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "fault_points.h"
 #include "gdi_internal.h"
 #include "gdi_service.h"
 #include "handle_table.h"
-#include "printer_dc.h"
 #include "surface_limits.h"
-#include "window_service.h"
 
 using platform_faults::Call;
 using platform_faults::ShouldFail;
@@ -229,17 +230,20 @@ void Selected(DeviceContext& dc, GdiObject& object) {
     } else if (auto* bitmap = std::get_if<Bitmap>(&object.data)) {
         dc.bitmapEntry = &object;
         dc.bitmapObject = bitmap;
+        dc.memoryDevice.pixels = &bitmap->surface;
     }
 }
 
-HDC NewDC(HWND hwnd, bool memory) {
+// A new DC drawing on `owned`, or for a memory DC on the bitmap selected in it.
+HDC NewDC(std::shared_ptr<Device> owned, bool memory) {
     HGDIOBJ pen = Stock(BLACK_PEN), brush = Stock(WHITE_BRUSH), font = Stock(SYSTEM_FONT);
     HGDIOBJ bitmap = memory ? Stock(kDefaultBitmap) : nullptr;
     GdiObject* object = nullptr;
     HGDIOBJ handle = EmplaceEntry<DeviceContext>(object, memory ? OBJ_MEMDC : OBJ_DC, false);
     if (!object) return nullptr;
     DeviceContext& dc = std::get<DeviceContext>(object->data);
-    dc.hwnd = hwnd;
+    dc.owned = std::move(owned);
+    dc.device = memory ? &dc.memoryDevice : dc.owned.get();
     dc.memory = memory;
     dc.pen = static_cast<HPEN>(pen);
     dc.brush = static_cast<HBRUSH>(brush);
@@ -272,15 +276,6 @@ HGDIOBJ AddObject(DWORD type, std::variant<Pen, Brush, Font, Bitmap, Region, Dev
     return std::visit([type](auto&& value) { return Insert(type, std::move(value)); }, std::move(data));
 }
 
-Surface* TargetSurface(DeviceContext& dc) {
-    if (dc.memory) return dc.bitmapObject ? &dc.bitmapObject->surface : nullptr;
-    return dc.hwnd ? ClientSurface(dc.hwnd) : nullptr;
-}
-
-void NoteDrawnOn(DeviceContext& dc) {
-    if (!dc.memory && dc.hwnd) NoteDrawn(dc.hwnd);
-}
-
 const Font& SelectedFont(const DeviceContext& dc) {
     return dc.fontObject ? *dc.fontObject : *LookupFont(static_cast<HFONT>(Stock(SYSTEM_FONT)));
 }
@@ -294,31 +289,22 @@ HBITMAP NewBitmap(int width, int height) {
 
 HBITMAP StockDefaultBitmap() { return static_cast<HBITMAP>(Stock(kDefaultBitmap)); }
 
-// ---------------------------------------------------------------- window DCs
+// ---------------------------------------------------------------- device DCs
 
-HDC CreateWindowDC(HWND hwnd) {
-    if (hwnd && !ClientSurface(hwnd)) return nullptr;
-    return NewDC(hwnd, false);
+HDC CreateDeviceDC(std::shared_ptr<Device> device) {
+    if (!device) return nullptr;
+    return NewDC(std::move(device), false);
 }
 
-// A printer DC draws on no surface; its transfers go to the printer's page.
-HDC CreatePrinterDC(std::shared_ptr<PrinterDevice> device) {
-    HDC dc = NewDC(nullptr, false);
-    if (DeviceContext* context = LookupDC(dc)) context->printer = std::move(device);
-    return dc;
-}
-
-PrinterDevice* LookupPrinter(HDC dc) {
+Device* DeviceOf(HDC dc) {
     DeviceContext* context = LookupDC(dc);
-    return context ? context->printer.get() : nullptr;
+    return context ? context->device : nullptr;
 }
 
-int ReleaseWindowDC(HWND hwnd, HDC dc) {
+void DestroyDeviceDC(HDC dc) {
     GdiObject* object = LookupObject(dc);
     DeviceContext* context = object ? std::get_if<DeviceContext>(&object->data) : nullptr;
-    if (!context || context->memory || context->hwnd != hwnd) return 0;
-    DestroyDC(dc, *object);
-    return 1;
+    if (context && !context->memory) DestroyDC(dc, *object);
 }
 
 }  // namespace platform
@@ -423,7 +409,7 @@ DWORD GetObjectType(HGDIOBJ handle) {
 HDC CreateCompatibleDC(HDC dc) {
     if (ShouldFail(Call::CreateCompatibleDC)) return nullptr;
     if (dc && !LookupDC(dc)) return nullptr;
-    return NewDC(nullptr, true);
+    return NewDC(nullptr, true);  // on the default bitmap
 }
 
 BOOL DeleteDC(HDC dc) {
@@ -496,21 +482,3 @@ int SetStretchBltMode(HDC dc, int mode) {
     context->stretchMode = mode;
     return old;
 }
-
-int GetDeviceCaps(HDC dc, int index) {
-    if (!LookupDC(dc)) return 0;
-    if (PrinterDevice* printer = LookupPrinter(dc)) return PrinterDeviceCaps(*printer, index);
-    switch (index) {
-        case HORZRES: return GetSystemMetrics(SM_CXSCREEN);
-        case VERTRES: return GetSystemMetrics(SM_CYSCREEN);
-        case BITSPIXEL: return 32;
-        case PLANES: return 1;
-        case LOGPIXELSX:
-        case LOGPIXELSY: return 96;
-        case RASTERCAPS:
-            return RC_BITBLT | RC_BITMAP64 | RC_GDI20_OUTPUT | RC_DI_BITMAP | RC_DIBTODEV | RC_BIGFONT |
-                   RC_STRETCHBLT | RC_FLOODFILL | RC_STRETCHDIB | RC_OP_DX_OUTPUT;
-        default: return 0;
-    }
-}
-

@@ -58,7 +58,6 @@
 #include "display_backend.h"
 #include "fault_points.h"
 #include "gdi_internal.h"
-#include "gdi_service.h"
 #include "keyboard.h"
 #include "platform_display.h"
 #include "platform_faults.h"
@@ -693,17 +692,6 @@ int GetSystemMetrics(int index) {
     default:
         return 0;
     }
-}
-
-HDC GetDC(HWND hwnd) {
-    if (ShouldFail(Call::GetDC)) return nullptr;
-    if (hwnd && !IsWindow(hwnd)) return nullptr;
-    return platform::CreateWindowDC(hwnd);
-}
-
-int ReleaseDC(HWND hwnd, HDC dc) {
-    if (ShouldFail(Call::ReleaseDC)) return 0;
-    return platform::ReleaseWindowDC(hwnd, dc);
 }
 
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR cursorName) {
