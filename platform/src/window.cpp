@@ -485,7 +485,7 @@ void WaitKeepingWindowsShown(uint64_t deadlineNs) {
     if (!s.started || s.windows.empty() || display::Offscreen()) return;
     for (;;) {
         KeepWindowsShown();
-        // The pause's deadline is on the precise clock (time.cpp).
+        // The pause's deadline is on the precise clock (pause.cpp).
         timespec ts{};
         clock_gettime(CLOCK_MONOTONIC, &ts);
         uint64_t now = static_cast<uint64_t>(ts.tv_sec) * 1'000'000'000u + static_cast<uint64_t>(ts.tv_nsec);
