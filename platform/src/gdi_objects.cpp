@@ -101,6 +101,11 @@ Surface BlackSurface(int width, int height) {
 // The stock objects, made on first use.
 struct StockObjects {
     HGDIOBJ handles[kStockCount] = {};
+    // What every new DC selects, at hand (stock entries never move).
+    GdiObject* defaultPen = nullptr;
+    GdiObject* defaultBrush = nullptr;
+    GdiObject* defaultFont = nullptr;
+    GdiObject* defaultBitmap = nullptr;
     StockObjects() {
         auto brush = [&](int index, bool hollow, COLORREF c) {
             handles[index] = Insert(OBJ_BRUSH, Brush{hollow, c}, true);
@@ -124,13 +129,19 @@ struct StockObjects {
         font(SYSTEM_FIXED_FONT, StockLogFont("Fixedsys", 15, FW_NORMAL, FIXED_PITCH | FF_MODERN));
         font(DEFAULT_GUI_FONT, StockLogFont("MS Shell Dlg", -11, FW_NORMAL, VARIABLE_PITCH | FF_SWISS));
         handles[kDefaultBitmap] = Insert(OBJ_BITMAP, Bitmap{Surface(1, 1), nullptr}, true);
+        defaultPen = LookupObject(handles[BLACK_PEN]);
+        defaultBrush = LookupObject(handles[WHITE_BRUSH]);
+        defaultFont = LookupObject(handles[SYSTEM_FONT]);
+        defaultBitmap = LookupObject(handles[kDefaultBitmap]);
     }
 };
 
-HGDIOBJ Stock(int index) {
+const StockObjects& TheStock() {
     static const StockObjects stock;
-    return stock.handles[index];
+    return stock;
 }
+
+HGDIOBJ Stock(int index) { return TheStock().handles[index]; }
 
 // One DC lets go of the selected object `entry` (of `handle`); a pending
 // deletion completes.
@@ -236,8 +247,7 @@ void Selected(DeviceContext& dc, GdiObject& object) {
 
 // A new DC drawing on `owned`, or for a memory DC on the bitmap selected in it.
 HDC NewDC(std::shared_ptr<Device> owned, bool memory) {
-    HGDIOBJ pen = Stock(BLACK_PEN), brush = Stock(WHITE_BRUSH), font = Stock(SYSTEM_FONT);
-    HGDIOBJ bitmap = memory ? Stock(kDefaultBitmap) : nullptr;
+    const StockObjects& stock = TheStock();
     GdiObject* object = nullptr;
     HGDIOBJ handle = EmplaceEntry<DeviceContext>(object, memory ? OBJ_MEMDC : OBJ_DC, false);
     if (!object) return nullptr;
@@ -245,12 +255,15 @@ HDC NewDC(std::shared_ptr<Device> owned, bool memory) {
     dc.owned = std::move(owned);
     dc.device = memory ? &dc.memoryDevice : dc.owned.get();
     dc.memory = memory;
-    dc.pen = static_cast<HPEN>(pen);
-    dc.brush = static_cast<HBRUSH>(brush);
-    dc.font = static_cast<HFONT>(font);
-    dc.bitmap = static_cast<HBITMAP>(bitmap);
-    for (HGDIOBJ held : {pen, brush, font, bitmap}) {
-        if (GdiObject* selected = held ? LookupObject(held) : nullptr) Selected(dc, *selected);
+    dc.pen = static_cast<HPEN>(stock.handles[BLACK_PEN]);
+    dc.brush = static_cast<HBRUSH>(stock.handles[WHITE_BRUSH]);
+    dc.font = static_cast<HFONT>(stock.handles[SYSTEM_FONT]);
+    Selected(dc, *stock.defaultPen);
+    Selected(dc, *stock.defaultBrush);
+    Selected(dc, *stock.defaultFont);
+    if (memory) {
+        dc.bitmap = static_cast<HBITMAP>(stock.handles[kDefaultBitmap]);
+        Selected(dc, *stock.defaultBitmap);
     }
     return static_cast<HDC>(handle);
 }
