@@ -49,7 +49,8 @@ template <class T, class... Args>
 HGDIOBJ EmplaceEntry(GdiObject*& entry, DWORD type, bool isStock, Args&&... args) {
     static uint64_t fontSerial = 0;
     uintptr_t handle = 0;
-    GdiObject* object = entry = gdiObjects.Add(handle, type, isStock, std::in_place_type<T>, std::forward<Args>(args)...);
+    GdiObject* object = entry =
+        gdiObjects.Add(handle, type, isStock, std::in_place_type<T>, std::forward<Args>(args)...);
     if (!object) return nullptr;
     if constexpr (std::is_same_v<T, Font>) std::get<Font>(object->data).serial = ++fontSerial;
     return reinterpret_cast<HGDIOBJ>(handle);

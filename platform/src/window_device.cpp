@@ -50,8 +50,8 @@ int ScreenCaps(int index) {
         case LOGPIXELSX:
         case LOGPIXELSY: return 96;
         case RASTERCAPS:
-            return RC_BITBLT | RC_BITMAP64 | RC_GDI20_OUTPUT | RC_DI_BITMAP | RC_DIBTODEV | RC_BIGFONT |
-                   RC_STRETCHBLT | RC_FLOODFILL | RC_STRETCHDIB | RC_OP_DX_OUTPUT;
+            return RC_BITBLT | RC_BITMAP64 | RC_GDI20_OUTPUT | RC_DI_BITMAP | RC_DIBTODEV | RC_BIGFONT | RC_STRETCHBLT |
+                   RC_FLOODFILL | RC_STRETCHDIB | RC_OP_DX_OUTPUT;
         default: return 0;
     }
 }
