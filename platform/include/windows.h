@@ -7,11 +7,14 @@
 //   display backend       - display_sdl.cpp (the screen, its input and message boxes, behind display_backend.h)
 //   keyboard table        - keyboard.cpp    (display key codes to virtual keys and characters)
 //   objects and DCs       - gdi_objects.cpp (GDI: DCs, pens, brushes, fonts, bitmaps, selection, modes)
+//   devices               - device.h        (what a DC draws on: window_device.cpp with GetDC, ReleaseDC and
+//                                            GetDeviceCaps; memory_device.h; printer_dc.h)
 //   shapes and regions    - gdi_shapes.cpp  (GDI: lines, figures, regions, pixels, as spans)
-//   raster engine         - raster.cpp      (spans and pixels, GDI's pixel rules)
+//   raster engine         - raster/         (spans and pixels, GDI's pixel rules)
 //   fonts and text        - text.cpp        (FreeType/fontconfig faces, TextOutA, extents)
 //   bitmaps and transfers - bitmap.cpp      (bitmaps, BitBlt, DIB transfers)
-//   time                  - time.cpp        (Sleep, timeGetTime)
+//   time                  - time.cpp        (timeGetTime, GetTickCount)
+//   pauses                - pause.cpp       (Sleep, keeping the windows shown)
 //   printing              - print.cpp       (PrintDlgA, documents and pages; printer DCs in printer_dc.cpp;
 //                                            GTK dialog, PDF and CUPS in the module printing/, loaded on first use)
 #ifndef PLATFORM_WINDOWS_H

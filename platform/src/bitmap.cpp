@@ -14,7 +14,6 @@
 #include "printer_dc.h"
 #include "raster/pixel_rows.h"
 #include "surface.h"
-#include "window_service.h"
 
 using platform_faults::Call;
 using platform_faults::ShouldFail;
@@ -302,9 +301,8 @@ Drawn DrawnPart(int64_t x, int64_t y, int64_t w, int64_t h) {
 }
 
 void NoteTransfer(DeviceContext& dc, int64_t x, int64_t y, int64_t w, int64_t h) {
-    if (dc.memory || !dc.hwnd) return;
     Drawn d = DrawnPart(x, y, w, h);
-    PresentNow(dc.hwnd, d.x0, d.y0, d.x1, d.y1);
+    dc.device->Transferred(d.x0, d.y0, d.x1, d.y1);
 }
 
 // A device-independent bitmap handed in by the caller, seen as rows top first.
@@ -400,10 +398,10 @@ BOOL BlockTransfer(HDC dest, int x, int y, int width, int height, HDC src, int x
     if (!to) return FALSE;
     DeviceContext* from = LookupDC(src);
     if (UsesSource(rop) && !from) return FALSE;
-    if (to->printer) {
+    if (PrinterDevice* page = to->device->Page()) {
         // Onto paper: the picture is kept whole and placed on the page.
-        return PlaceOnPage(*to->printer, x, y, width, height, from ? TargetSurface(*from) : nullptr, xSrc, ySrc,
-                           srcWidth, srcHeight, rop);
+        return PlaceOnPage(*page, x, y, width, height, from ? TargetSurface(*from) : nullptr, xSrc, ySrc, srcWidth,
+                           srcHeight, rop);
     }
     Surface* target = TargetSurface(*to);
     if (!target) return TRUE;
@@ -417,12 +415,12 @@ BOOL BlockTransfer(HDC dest, int x, int y, int width, int height, HDC src, int x
     const Source source = surface != nullptr ? SourceOf(*surface) : Source();
     // A copy of a surface onto a shown window writes the screen's rows too.
     ScreenRows screen;
-    if (!to->memory && to->hwnd && source.clean) screen = LendScreen(to->hwnd);
+    if (source.clean) screen = to->device->LendScreen();
     bool shown = Transfer(*target, x, y, width, height, source, xSrc, ySrc, srcWidth, srcHeight, rop,
                           BrushPixel(*to), to->stretchMode, DibRows::none, screen.pixels ? &screen : nullptr);
     if (screen.pixels) {
         Drawn d = shown ? DrawnPart(x, y, width, height) : Drawn{0, 0, 0, 0};
-        ScreenWritten(to->hwnd, d.x0, d.y0, d.x1, d.y1);
+        to->device->ScreenWritten(d.x0, d.y0, d.x1, d.y1);
         if (shown) return TRUE;
     }
     NoteTransfer(*to, x, y, width, height);

@@ -1,8 +1,10 @@
 // Failure injection: how many of each platform call's next calls fail
 // (fault_points.h), armed by tests through the calls' Win32 names. Also the
 // record of message boxes that tests read instead of seeing them (the test
-// printer lives with the printing service, print.cpp), and what the leak
-// checker of sanitizer builds is told of the libraries below us.
+// printer lives with the printing service, print.cpp, which also clears
+// everything a test armed: ClearAll), and what the leak checker of sanitizer
+// builds is told of the libraries below us. Every service asks this file,
+// and it asks none of them.
 #include "platform_faults.h"
 
 #include <cstdio>
@@ -55,12 +57,9 @@ BoxRecord& Boxes() {
     return record;
 }
 
-void ClearTestPrinter();  // print.cpp
-
-void ClearAll() {
+void ClearFailuresAndBoxes() {
     for (int& left : armed) left = 0;
     Boxes() = BoxRecord();
-    ClearTestPrinter();
 }
 
 void RecordMessageBoxes() { Boxes().on = true; }

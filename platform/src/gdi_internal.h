@@ -19,16 +19,18 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <variant>
 
+#include "device.h"
 #include "handle_table.h"
+#include "memory_device.h"
 #include "raster/paint.h"
 #include "raster/raster.h"
 #include "surface.h"
 
 namespace platform {
 
-struct PrinterDevice;  // printer_dc.h
 struct GdiObject;      // below
 struct SizedFace;      // text.cpp: a font realised as a face at a size
 
@@ -102,8 +104,14 @@ struct Region {
 struct DeviceContext {
     DeviceContext() {}  // every field as given below, the rest of its room left alone
 
-    HWND hwnd = nullptr;     // window DC: the window whose client area it draws on
-    bool memory = false;     // memory DC: draws on its selected bitmap
+    // What it draws on (device.h): `device` is never null for a live DC,
+    // and is `memoryDevice` for a memory DC (which the DC holds in place:
+    // DCs never move) or the `owned` device of a window, screen or printer
+    // DC.
+    Device* device = nullptr;
+    std::shared_ptr<Device> owned;
+    MemoryDevice memoryDevice;
+    bool memory = false;  // memory DC: takes bitmaps, draws on the one selected
     HPEN pen = nullptr;
     HBRUSH brush = nullptr;
     HFONT font = nullptr;
@@ -116,7 +124,6 @@ struct DeviceContext {
     UINT textAlign = TA_LEFT | TA_TOP | TA_NOUPDATECP;
     int polyFillMode = ALTERNATE;
     int stretchMode = BLACKONWHITE;
-    std::shared_ptr<PrinterDevice> printer;  // printer DCs only (printer_dc.h)
 
     // The selected objects' entries and the objects themselves (they live
     // while selected), and what they were made into when selected.
@@ -137,8 +144,12 @@ struct DeviceContext {
 // One entry of the table.
 struct GdiObject {
     // Made field by field as below: a new entry does not clear the whole
-    // room its largest kind (a DC) takes.
+    // room its largest kind (a DC) takes. The second form makes the object
+    // of kind T from `args` in its place.
     GdiObject() {}
+    template <class T, class... Args>
+    GdiObject(DWORD kind, bool isStock, std::in_place_type_t<T> as, Args&&... args)
+        : type(kind), stock(isStock), data(as, std::forward<Args>(args)...) {}
 
     DWORD type = 0;         // OBJ_PEN, OBJ_BRUSH, OBJ_FONT, OBJ_BITMAP, OBJ_REGION, OBJ_DC, OBJ_MEMDC
     bool stock = false;     // stock objects live forever; deleting them does nothing
@@ -163,7 +174,21 @@ inline T* LookupAs(HGDIOBJ handle) {
     GdiObject* object = LookupObject(handle);
     return object ? std::get_if<T>(&object->data) : nullptr;
 }
-inline DeviceContext* LookupDC(HDC dc) { return LookupAs<DeviceContext>(dc); }  // window, screen and memory DCs
+// The DC found last: a program draws through the same DC call after call.
+// It is forgotten when any DC is deleted (gdi_objects.cpp), so the handle
+// of a deleted DC is never taken for it.
+struct FoundDC {
+    HDC handle = nullptr;
+    DeviceContext* dc = nullptr;
+};
+extern FoundDC lastFoundDC;
+// Window, screen, printer and memory DCs.
+inline DeviceContext* LookupDC(HDC handle) {
+    if (handle == lastFoundDC.handle) return lastFoundDC.dc;  // null for a null handle
+    DeviceContext* dc = LookupAs<DeviceContext>(handle);
+    if (dc) lastFoundDC = FoundDC{handle, dc};
+    return dc;
+}
 inline Pen* LookupPen(HPEN pen) { return LookupAs<Pen>(pen); }
 inline Brush* LookupBrush(HBRUSH brush) { return LookupAs<Brush>(brush); }
 inline Font* LookupFont(HFONT font) { return LookupAs<Font>(font); }
@@ -171,12 +196,11 @@ inline Bitmap* LookupBitmap(HBITMAP bitmap) { return LookupAs<Bitmap>(bitmap); }
 inline Region* LookupRegion(HRGN region) { return LookupAs<Region>(region); }
 
 // ---------------------------------------------------------------- drawing targets
-// The surface a DC draws on: the window's client area for a window DC, the
-// selected bitmap for a memory DC; null for a screen DC or a destroyed window.
-Surface* TargetSurface(DeviceContext& dc);
-// Tells the window service that something was drawn through `dc` (window
-// DCs only; memory DCs need nothing).
-void NoteDrawnOn(DeviceContext& dc);
+// The pixels a DC draws on (its device's): null for the screen, a printer
+// or a destroyed window.
+inline Surface* TargetSurface(DeviceContext& dc) { return dc.device->Pixels(); }
+// Tells the DC's device that something was drawn on its pixels.
+inline void NoteDrawnOn(DeviceContext& dc) { dc.device->Drawn(); }
 // The font selected in a DC (never null for a live DC).
 const Font& SelectedFont(const DeviceContext& dc);
 

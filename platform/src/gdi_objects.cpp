@@ -1,9 +1,11 @@
 // gdi_objects.cpp - the GDI object table: stock objects, pens, brushes,
 // fonts and bitmaps behind their handles, selection and deletion, device
-// contexts for windows, the screen and memory, and their drawing modes.
-// Selecting a pen or a brush, or setting the mix mode, makes the DC ready
-// to draw with it (RealisePen, RealiseBrush). Shapes are drawn in gdi_shapes.cpp; pixels are
-// written by the raster engine.
+// contexts and their drawing modes. A DC draws on a device (device.h): a
+// memory DC on the bitmap selected in it, any other DC on the device it was
+// made for (CreateDeviceDC). Selecting a pen or a brush, or setting the mix
+// mode, makes the DC ready to draw with it (RealisePen, RealiseBrush).
+// Shapes are drawn in gdi_shapes.cpp; pixels are written by the raster
+// engine.
 #include <windows.h>
 
 #include <algorithm>
@@ -11,15 +13,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "fault_points.h"
 #include "gdi_internal.h"
 #include "gdi_service.h"
 #include "handle_table.h"
-#include "printer_dc.h"
 #include "surface_limits.h"
-#include "window_service.h"
 
 using platform_faults::Call;
 using platform_faults::ShouldFail;
@@ -48,12 +49,10 @@ template <class T, class... Args>
 HGDIOBJ EmplaceEntry(GdiObject*& entry, DWORD type, bool isStock, Args&&... args) {
     static uint64_t fontSerial = 0;
     uintptr_t handle = 0;
-    GdiObject* object = entry = gdiObjects.Add(handle);
+    GdiObject* object = entry =
+        gdiObjects.Add(handle, type, isStock, std::in_place_type<T>, std::forward<Args>(args)...);
     if (!object) return nullptr;
-    object->type = type;
-    object->stock = isStock;
-    T& stored = object->data.template emplace<T>(std::forward<Args>(args)...);
-    if constexpr (std::is_same_v<T, Font>) stored.serial = ++fontSerial;
+    if constexpr (std::is_same_v<T, Font>) std::get<Font>(object->data).serial = ++fontSerial;
     return reinterpret_cast<HGDIOBJ>(handle);
 }
 
@@ -78,11 +77,13 @@ std::vector<uint32_t>& SparePixels() {
     return spare;
 }
 
+// Deletes the live object `entry` of `handle`.
 void Remove(HGDIOBJ handle, GdiObject& entry) {
     if (auto* bitmap = std::get_if<Bitmap>(&entry.data)) {
         if (bitmap->surface.pixels.capacity() <= kSparePixels) SparePixels().swap(bitmap->surface.pixels);
     }
-    gdiObjects.Remove(reinterpret_cast<uintptr_t>(handle));
+    if (handle == lastFoundDC.handle) lastFoundDC = FoundDC{};
+    gdiObjects.RemoveLive(reinterpret_cast<uintptr_t>(handle));
 }
 
 // A surface of width x height black pixels (a size NewBitmap allows).
@@ -101,6 +102,11 @@ Surface BlackSurface(int width, int height) {
 // The stock objects, made on first use.
 struct StockObjects {
     HGDIOBJ handles[kStockCount] = {};
+    // What every new DC selects, at hand (stock entries never move).
+    GdiObject* defaultPen = nullptr;
+    GdiObject* defaultBrush = nullptr;
+    GdiObject* defaultFont = nullptr;
+    GdiObject* defaultBitmap = nullptr;
     StockObjects() {
         auto brush = [&](int index, bool hollow, COLORREF c) {
             handles[index] = Insert(OBJ_BRUSH, Brush{hollow, c}, true);
@@ -124,13 +130,19 @@ struct StockObjects {
         font(SYSTEM_FIXED_FONT, StockLogFont("Fixedsys", 15, FW_NORMAL, FIXED_PITCH | FF_MODERN));
         font(DEFAULT_GUI_FONT, StockLogFont("MS Shell Dlg", -11, FW_NORMAL, VARIABLE_PITCH | FF_SWISS));
         handles[kDefaultBitmap] = Insert(OBJ_BITMAP, Bitmap{Surface(1, 1), nullptr}, true);
+        defaultPen = LookupObject(handles[BLACK_PEN]);
+        defaultBrush = LookupObject(handles[WHITE_BRUSH]);
+        defaultFont = LookupObject(handles[SYSTEM_FONT]);
+        defaultBitmap = LookupObject(handles[kDefaultBitmap]);
     }
 };
 
-HGDIOBJ Stock(int index) {
+const StockObjects& TheStock() {
     static const StockObjects stock;
-    return stock.handles[index];
+    return stock;
 }
+
+HGDIOBJ Stock(int index) { return TheStock().handles[index]; }
 
 // One DC lets go of the selected object `entry` (of `handle`); a pending
 // deletion completes.
@@ -153,51 +165,63 @@ int DrawnWidth(const Pen& pen) {
     return std::clamp(magnitude, 1, kWidestPen);
 }
 
-// What `pen` draws like in mix mode `rop2`: its painter, and the way it
-// draws lines.
-DrawingPen DrawingPenOf(const Pen& pen, int rop2) {
-    DrawingPen p;
-    p.drawn = pen.style != PS_NULL;
-    p.insideFrame = pen.style == PS_INSIDEFRAME;
-    p.width = DrawnWidth(pen);
-    p.paint = raster::Painter(rop2, PixelFromColorref(pen.color));
-    if (!p.drawn) {
-        p.lines = LineStrategy::None;
-    } else if (p.paint.Idempotent()) {
-        p.lines = LineStrategy::AsTheyCome;
-    } else {
-        p.lines = p.width <= 1 ? LineStrategy::Segments : LineStrategy::Gathered;
-    }
-    return p;
-}
-
-// Makes the DC's pen ready to draw in its mix mode. The pen keeps what it
-// was made into last, so a pen selected again in the same mode (the stock
-// pens, the one a drawing call puts back) is ready at once.
+// Makes the DC's pen ready to draw in its mix mode: its painter, and the
+// way it draws lines. The pen keeps what it was made into last, so a pen
+// selected again in the same mode (the stock pens, the one a drawing call
+// puts back) is ready at once. (What is made is worked out once and stored
+// field by field in both places: a whole copy read back at once from fields
+// just stored one by one would wait for the stores.)
 void RealisePen(DeviceContext& dc) {
-    if (!dc.penObject) {
-        dc.drawingPen = DrawingPenOf(Pen{PS_NULL, 0, 0}, dc.rop2);
+    Pen* pen = dc.penObject;
+    if (pen && pen->drawingMode == dc.rop2) {
+        dc.drawingPen = pen->drawing;
         return;
     }
-    Pen& pen = *dc.penObject;
-    if (pen.drawingMode != dc.rop2) {
-        pen.drawing = DrawingPenOf(pen, dc.rop2);
-        pen.drawingMode = dc.rop2;
+    const int style = pen ? pen->style : PS_NULL;
+    const bool drawn = style != PS_NULL;
+    const int width = pen ? DrawnWidth(*pen) : 1;
+    const uint32_t pixel = pen ? PixelFromColorref(pen->color) : 0;
+    LineStrategy lines = LineStrategy::None;
+    if (drawn) {
+        if (raster::Idempotent(raster::MixOf(dc.rop2, pixel))) {
+            lines = LineStrategy::AsTheyCome;
+        } else {
+            lines = width <= 1 ? LineStrategy::Segments : LineStrategy::Gathered;
+        }
     }
-    dc.drawingPen = pen.drawing;
+    auto store = [&](DrawingPen& out) {
+        out.drawn = drawn;
+        out.insideFrame = style == PS_INSIDEFRAME;
+        out.width = width;
+        out.paint = raster::Painter(dc.rop2, pixel);
+        out.lines = lines;
+    };
+    store(dc.drawingPen);
+    if (pen) {
+        store(pen->drawing);
+        pen->drawingMode = dc.rop2;
+    }
 }
 
 // Makes the DC's brush ready to fill in its mix mode, as RealisePen does.
 void RealiseBrush(DeviceContext& dc) {
-    Brush none{true, 0};
-    Brush& brush = dc.brushObject ? *dc.brushObject : none;
-    if (brush.drawingMode != dc.rop2) {
-        brush.drawing.hollow = brush.hollow;
-        brush.drawing.pixel = PixelFromColorref(brush.color);
-        brush.drawing.paint = raster::Painter(dc.rop2, brush.drawing.pixel);
-        brush.drawingMode = dc.rop2;
+    Brush* brush = dc.brushObject;
+    if (brush && brush->drawingMode == dc.rop2) {
+        dc.drawingBrush = brush->drawing;
+        return;
     }
-    dc.drawingBrush = brush.drawing;
+    const bool hollow = brush ? brush->hollow : true;
+    const uint32_t pixel = brush ? PixelFromColorref(brush->color) : 0;
+    auto store = [&](DrawingBrush& out) {
+        out.hollow = hollow;
+        out.pixel = pixel;
+        out.paint = raster::Painter(dc.rop2, pixel);
+    };
+    store(dc.drawingBrush);
+    if (brush) {
+        store(brush->drawing);
+        brush->drawingMode = dc.rop2;
+    }
 }
 
 // `object` is now selected in `dc`: the DC draws with it from here on.
@@ -218,24 +242,29 @@ void Selected(DeviceContext& dc, GdiObject& object) {
     } else if (auto* bitmap = std::get_if<Bitmap>(&object.data)) {
         dc.bitmapEntry = &object;
         dc.bitmapObject = bitmap;
+        dc.memoryDevice.pixels = &bitmap->surface;
     }
 }
 
-HDC NewDC(HWND hwnd, bool memory) {
-    HGDIOBJ pen = Stock(BLACK_PEN), brush = Stock(WHITE_BRUSH), font = Stock(SYSTEM_FONT);
-    HGDIOBJ bitmap = memory ? Stock(kDefaultBitmap) : nullptr;
+// A new DC drawing on `owned`, or for a memory DC on the bitmap selected in it.
+HDC NewDC(std::shared_ptr<Device> owned, bool memory) {
+    const StockObjects& stock = TheStock();
     GdiObject* object = nullptr;
     HGDIOBJ handle = EmplaceEntry<DeviceContext>(object, memory ? OBJ_MEMDC : OBJ_DC, false);
     if (!object) return nullptr;
     DeviceContext& dc = std::get<DeviceContext>(object->data);
-    dc.hwnd = hwnd;
+    dc.owned = std::move(owned);
+    dc.device = memory ? &dc.memoryDevice : dc.owned.get();
     dc.memory = memory;
-    dc.pen = static_cast<HPEN>(pen);
-    dc.brush = static_cast<HBRUSH>(brush);
-    dc.font = static_cast<HFONT>(font);
-    dc.bitmap = static_cast<HBITMAP>(bitmap);
-    for (HGDIOBJ held : {pen, brush, font, bitmap}) {
-        if (GdiObject* selected = held ? LookupObject(held) : nullptr) Selected(dc, *selected);
+    dc.pen = static_cast<HPEN>(stock.handles[BLACK_PEN]);
+    dc.brush = static_cast<HBRUSH>(stock.handles[WHITE_BRUSH]);
+    dc.font = static_cast<HFONT>(stock.handles[SYSTEM_FONT]);
+    Selected(dc, *stock.defaultPen);
+    Selected(dc, *stock.defaultBrush);
+    Selected(dc, *stock.defaultFont);
+    if (memory) {
+        dc.bitmap = static_cast<HBITMAP>(stock.handles[kDefaultBitmap]);
+        Selected(dc, *stock.defaultBitmap);
     }
     return static_cast<HDC>(handle);
 }
@@ -255,18 +284,10 @@ void DestroyDC(HDC handle, GdiObject& object) {
 // No constructor runs for it (handle_table.h): the table is there before
 // any program code runs, and stays while it ends.
 HandleTable<GdiObject> gdiObjects;
+FoundDC lastFoundDC;
 
 HGDIOBJ AddObject(DWORD type, std::variant<Pen, Brush, Font, Bitmap, Region, DeviceContext> data) {
     return std::visit([type](auto&& value) { return Insert(type, std::move(value)); }, std::move(data));
-}
-
-Surface* TargetSurface(DeviceContext& dc) {
-    if (dc.memory) return dc.bitmapObject ? &dc.bitmapObject->surface : nullptr;
-    return dc.hwnd ? ClientSurface(dc.hwnd) : nullptr;
-}
-
-void NoteDrawnOn(DeviceContext& dc) {
-    if (!dc.memory && dc.hwnd) NoteDrawn(dc.hwnd);
 }
 
 const Font& SelectedFont(const DeviceContext& dc) {
@@ -282,31 +303,22 @@ HBITMAP NewBitmap(int width, int height) {
 
 HBITMAP StockDefaultBitmap() { return static_cast<HBITMAP>(Stock(kDefaultBitmap)); }
 
-// ---------------------------------------------------------------- window DCs
+// ---------------------------------------------------------------- device DCs
 
-HDC CreateWindowDC(HWND hwnd) {
-    if (hwnd && !ClientSurface(hwnd)) return nullptr;
-    return NewDC(hwnd, false);
+HDC CreateDeviceDC(std::shared_ptr<Device> device) {
+    if (!device) return nullptr;
+    return NewDC(std::move(device), false);
 }
 
-// A printer DC draws on no surface; its transfers go to the printer's page.
-HDC CreatePrinterDC(std::shared_ptr<PrinterDevice> device) {
-    HDC dc = NewDC(nullptr, false);
-    if (DeviceContext* context = LookupDC(dc)) context->printer = std::move(device);
-    return dc;
-}
-
-PrinterDevice* LookupPrinter(HDC dc) {
+Device* DeviceOf(HDC dc) {
     DeviceContext* context = LookupDC(dc);
-    return context ? context->printer.get() : nullptr;
+    return context ? context->device : nullptr;
 }
 
-int ReleaseWindowDC(HWND hwnd, HDC dc) {
+void DestroyDeviceDC(HDC dc) {
     GdiObject* object = LookupObject(dc);
     DeviceContext* context = object ? std::get_if<DeviceContext>(&object->data) : nullptr;
-    if (!context || context->memory || context->hwnd != hwnd) return 0;
-    DestroyDC(dc, *object);
-    return 1;
+    if (context && !context->memory) DestroyDC(dc, *object);
 }
 
 }  // namespace platform
@@ -326,12 +338,12 @@ HPEN CreatePen(int style, int width, COLORREF color) {
     // Dashed and other styles draw solid here.
     int kind = style & PS_STYLE_MASK;
     if (kind != PS_NULL && kind != PS_INSIDEFRAME) kind = PS_SOLID;
-    return static_cast<HPEN>(Insert(OBJ_PEN, Pen{kind, width, color & 0xFFFFFFu}));
+    return static_cast<HPEN>(Emplace<Pen>(OBJ_PEN, false, kind, width, color & 0xFFFFFFu));
 }
 
 HBRUSH CreateSolidBrush(COLORREF color) {
     if (ShouldFail(Call::CreateSolidBrush)) return nullptr;
-    return static_cast<HBRUSH>(Insert(OBJ_BRUSH, Brush{false, color & 0xFFFFFFu}));
+    return static_cast<HBRUSH>(Emplace<Brush>(OBJ_BRUSH, false, false, color & 0xFFFFFFu));
 }
 
 HFONT CreateFontIndirectA(const LOGFONTA* logFont) {
@@ -411,7 +423,7 @@ DWORD GetObjectType(HGDIOBJ handle) {
 HDC CreateCompatibleDC(HDC dc) {
     if (ShouldFail(Call::CreateCompatibleDC)) return nullptr;
     if (dc && !LookupDC(dc)) return nullptr;
-    return NewDC(nullptr, true);
+    return NewDC(nullptr, true);  // on the default bitmap
 }
 
 BOOL DeleteDC(HDC dc) {
@@ -484,21 +496,3 @@ int SetStretchBltMode(HDC dc, int mode) {
     context->stretchMode = mode;
     return old;
 }
-
-int GetDeviceCaps(HDC dc, int index) {
-    if (!LookupDC(dc)) return 0;
-    if (PrinterDevice* printer = LookupPrinter(dc)) return PrinterDeviceCaps(*printer, index);
-    switch (index) {
-        case HORZRES: return GetSystemMetrics(SM_CXSCREEN);
-        case VERTRES: return GetSystemMetrics(SM_CYSCREEN);
-        case BITSPIXEL: return 32;
-        case PLANES: return 1;
-        case LOGPIXELSX:
-        case LOGPIXELSY: return 96;
-        case RASTERCAPS:
-            return RC_BITBLT | RC_BITMAP64 | RC_GDI20_OUTPUT | RC_DI_BITMAP | RC_DIBTODEV | RC_BIGFONT |
-                   RC_STRETCHBLT | RC_FLOODFILL | RC_STRETCHDIB | RC_OP_DX_OUTPUT;
-        default: return 0;
-    }
-}
-

@@ -318,7 +318,8 @@ BOOL MoveToEx(HDC dc, int x, int y, LPPOINT oldPosition) {
     DeviceContext* context = LookupDC(dc);
     if (!context) return FALSE;
     if (oldPosition) *oldPosition = context->position;
-    context->position = POINT{x, y};
+    context->position.x = x;
+    context->position.y = y;
     return TRUE;
 }
 
@@ -326,8 +327,15 @@ BOOL LineTo(HDC dc, int x, int y) {
     if (ShouldFail(Call::LineTo)) return FALSE;
     Target target;
     if (!Open(dc, target)) return FALSE;
-    POINT line[2] = {target.dc->position, POINT{x, y}};
-    target.dc->position = line[1];
+    // Coordinates are copied one by one: a point copied whole, just after
+    // it was stored coordinate by coordinate, waits for both stores.
+    POINT line[2];
+    line[0].x = target.dc->position.x;
+    line[0].y = target.dc->position.y;
+    line[1].x = x;
+    line[1].y = y;
+    target.dc->position.x = x;
+    target.dc->position.y = y;
     DrawPolyline(target, line, 2, false);
     Finish(target);
     return TRUE;

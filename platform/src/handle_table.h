@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <new>
 #include <optional>
+#include <utility>
 
 namespace platform {
 
@@ -26,9 +27,10 @@ public:
     HandleTable(const HandleTable&) = delete;
     HandleTable& operator=(const HandleTable&) = delete;
 
-    // Adds an object made with its default constructor, for the caller to
-    // fill in; null when the table is full. `handle` is its handle.
-    Object* Add(uintptr_t& handle) {
+    // Adds an object made in its slot from `args`; null when the table is
+    // full. `handle` is its handle.
+    template <class... Args>
+    Object* Add(uintptr_t& handle, Args&&... args) {
         uint32_t index;
         if (free_ != kNoSlot) {
             index = free_;
@@ -43,7 +45,7 @@ public:
             index = count_++;
         }
         Slot& slot = SlotAt(index);
-        slot.object.emplace();
+        slot.object.emplace(std::forward<Args>(args)...);
         slot.live = true;
         handle = (static_cast<uintptr_t>(slot.generation) << (kTagBits + kIndexBits)) |
                  (static_cast<uintptr_t>(index) << kTagBits);
@@ -63,8 +65,12 @@ public:
     // Deletes the object of a live handle (what it owns is freed now); the
     // handle finds nothing from here on.
     void Remove(uintptr_t handle) {
-        if (Find(handle) == nullptr) return;
-        uint32_t index = static_cast<uint32_t>((handle >> kTagBits) & kIndexMask);
+        if (Find(handle) != nullptr) RemoveLive(handle);
+    }
+
+    // The same for a handle just found live.
+    void RemoveLive(uintptr_t handle) {
+        const uint32_t index = static_cast<uint32_t>((handle >> kTagBits) & kIndexMask);
         Slot& slot = SlotAt(index);
         slot.live = false;
         slot.object.reset();

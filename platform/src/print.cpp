@@ -159,7 +159,14 @@ std::vector<std::string> TakePrinterLog() {
     return taken;
 }
 
-void ClearTestPrinter() { platform::TestState() = platform::TestPrinterState(); }
+void ClearFailuresAndBoxes();  // faults.cpp
+
+// Everything a test armed, the test printer with the rest: here, above the
+// failure points every service asks.
+void ClearAll() {
+    ClearFailuresAndBoxes();
+    platform::TestState() = platform::TestPrinterState();
+}
 
 }  // namespace platform_faults
 

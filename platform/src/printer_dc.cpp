@@ -7,15 +7,15 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <utility>
+
+#include "gdi_service.h"
 
 namespace platform {
+namespace {
 
-PrinterDevice::~PrinterDevice() {
-    if (inDocument) Output().Abandon();
-}
-
-int PrinterDeviceCaps(const PrinterDevice& printer, int index) {
-    const PageGeometry& page = printer.page;
+// GetDeviceCaps of a printer: the page's figures.
+int PageCaps(const PageGeometry& page, int index) {
     auto pixels = [&](double points) { return static_cast<int>(std::lround(points * page.dpi / 72.0)); };
     constexpr int kTechnology = 2, kRasterPrinter = 2;  // TECHNOLOGY, DT_RASPRINTER
     switch (index) {
@@ -34,6 +34,25 @@ int PrinterDeviceCaps(const PrinterDevice& printer, int index) {
         default: return 0;
     }
 }
+
+}  // namespace
+
+PrinterDevice::~PrinterDevice() {
+    if (inDocument) Output().Abandon();
+}
+
+HDC CreatePrinterDC(std::shared_ptr<PrinterDevice> device) { return CreateDeviceDC(std::move(device)); }
+
+PrinterDevice* LookupPrinter(HDC dc) {
+    Device* device = DeviceOf(dc);
+    return device ? device->Page() : nullptr;
+}
+
+bool PrinterDevice::Caps(int index, int& value) const {
+    value = PageCaps(page, index);
+    return true;
+}
+
 
 BOOL PlaceOnPage(PrinterDevice& printer, int x, int y, int width, int height, const Surface* source, int xSrc,
                  int ySrc, int srcWidth, int srcHeight, DWORD rop) {

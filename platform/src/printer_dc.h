@@ -3,8 +3,8 @@
 // pictures that block transfers place on the current page, and where the
 // finished pages go (a PrintOutput: a PDF file, a CUPS queue, a GTK print
 // job - all in the printing module - or a test's record). Used by the
-// printing service (print.cpp), by GetDeviceCaps (gdi.cpp), by
-// BitBlt/StretchBlt (bitmap.cpp) and by the printing module.
+// printing service (print.cpp), by BitBlt/StretchBlt (bitmap.cpp), which
+// place pictures on the page, and by the printing module.
 #ifndef PLATFORM_PRINTER_DC_H
 #define PLATFORM_PRINTER_DC_H
 
@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "device.h"
 #include "surface.h"
 
 namespace platform {
@@ -66,7 +67,13 @@ public:
     virtual void Abandon() {}
 };
 
-struct PrinterDevice {
+// A printer's device: no pixels of its own; transfers onto it are placed
+// on its page (PlaceOnPage), and its figures are the page's.
+struct PrinterDevice final : Device {
+    Surface* Pixels() override { return nullptr; }
+    bool Caps(int index, int& value) const override;
+    PrinterDevice* Page() override { return this; }
+
     PageGeometry page;
     std::unique_ptr<PrintOutput> output;     // where the chosen printer prints
     std::unique_ptr<PrintOutput> namedFile;  // the current document's own output file, if it names one
@@ -77,17 +84,13 @@ struct PrinterDevice {
     // A step of the current document failed, was told, and dropped it.
     bool failed = false;
     std::vector<Placement> placements;  // on the current page
-    ~PrinterDevice();
+    ~PrinterDevice() override;
 };
 
-// A new printer DC (gdi.cpp): the DC owns the device and drops it when it
-// is deleted.
+// A new printer DC: the DC owns the device and drops it when it is deleted.
 HDC CreatePrinterDC(std::shared_ptr<PrinterDevice> device);
 // The printer behind a DC, null for every other DC.
 PrinterDevice* LookupPrinter(HDC dc);
-
-// GetDeviceCaps of a printer DC.
-int PrinterDeviceCaps(const PrinterDevice& printer, int index);
 
 // BitBlt/StretchBlt onto a printer DC: the source rectangle of `source`
 // (null when the source DC has no pixels) is kept as a picture of the page.

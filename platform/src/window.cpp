@@ -58,7 +58,6 @@
 #include "display_backend.h"
 #include "fault_points.h"
 #include "gdi_internal.h"
-#include "gdi_service.h"
 #include "keyboard.h"
 #include "platform_display.h"
 #include "platform_faults.h"
@@ -486,7 +485,7 @@ void WaitKeepingWindowsShown(uint64_t deadlineNs) {
     if (!s.started || s.windows.empty() || display::Offscreen()) return;
     for (;;) {
         KeepWindowsShown();
-        // The pause's deadline is on the precise clock (time.cpp).
+        // The pause's deadline is on the precise clock (pause.cpp).
         timespec ts{};
         clock_gettime(CLOCK_MONOTONIC, &ts);
         uint64_t now = static_cast<uint64_t>(ts.tv_sec) * 1'000'000'000u + static_cast<uint64_t>(ts.tv_nsec);
@@ -695,17 +694,6 @@ int GetSystemMetrics(int index) {
     }
 }
 
-HDC GetDC(HWND hwnd) {
-    if (ShouldFail(Call::GetDC)) return nullptr;
-    if (hwnd && !IsWindow(hwnd)) return nullptr;
-    return platform::CreateWindowDC(hwnd);
-}
-
-int ReleaseDC(HWND hwnd, HDC dc) {
-    if (ShouldFail(Call::ReleaseDC)) return 0;
-    return platform::ReleaseWindowDC(hwnd, dc);
-}
-
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR cursorName) {
     if (ShouldFail(Call::LoadCursorA)) return nullptr;
     // Only the system's predefined cursors exist; the display shows its arrow.
@@ -720,8 +708,9 @@ BOOL PeekMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT rem
     Service& s = TheService();
     const uint64_t now = TickNs();  // the one clock reading of a message step
     PumpInput(false, now);
-    PresentDirty(false, now);
+    if (s.anyDirty && now >= s.nextPresentNs) PresentDirty(false, now);
     s.seenSeq = s.nextSeq;
+    if (s.posted.empty() && s.input.empty()) return FALSE;  // the usual step: nothing is queued
     if (hwnd && hwnd != reinterpret_cast<HWND>(-1) && !FindWindow(hwnd)) return FALSE;
     for (std::deque<Queued>* queue : {&s.posted, &s.input}) {
         for (auto it = queue->begin(); it != queue->end(); ++it) {

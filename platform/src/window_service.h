@@ -1,6 +1,7 @@
 // window_service.h - what the window service (window.cpp) offers the other
 // platform services: the pixel surface of a window's client area and its
-// presentation on the screen.
+// presentation on the screen (for the window device, window_device.cpp),
+// pauses and dialogs that keep the windows shown.
 #ifndef PLATFORM_WINDOW_SERVICE_H
 #define PLATFORM_WINDOW_SERVICE_H
 
@@ -9,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "device.h"
 #include "surface.h"
 
 namespace platform {
@@ -26,21 +28,8 @@ void NoteDrawn(HWND hwnd);
 void PresentNow(HWND hwnd, int x0, int y0, int x1, int y1);
 
 // The screen's copy of a window's client area, lent to a copy onto the
-// window so that it writes both at once rather than showing its result with
-// a second copy: rows of 0x00RRGGBB pixels from `pixels` on, `pitch` pixels
-// apart, the `width` x `height` the client surface and the screen share.
-// `pixels` is null when the window is not shown or the display keeps its
-// pixels in another form; PresentNow shows the copy afterwards then.
-// `current` says the screen shows the client surface as it is (nothing
-// drawn waits to be shown), so that rows the copy leaves as they were need
-// not be written to either.
-struct ScreenRows {
-    uint32_t* pixels = nullptr;
-    size_t pitch = 0;
-    int width = 0;
-    int height = 0;
-    bool current = false;
-};
+// window (device.h); PresentNow shows the copy afterwards when `pixels` is
+// null.
 ScreenRows LendScreen(HWND hwnd);
 // Ends a copy that wrote [x0, x1) x [y0, y1) of the client surface and of
 // the lent rows alike (nothing, when empty), and puts it on the screen as

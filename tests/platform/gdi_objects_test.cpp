@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "gdi_internal.h"
-#include "gdi_service.h"
 #include "platform_faults.h"
 #include "window_service.h"
 
@@ -136,7 +135,7 @@ TEST(GdiObjects, NewMemoryDcHoldsTheDefaultsAndSelectionGivesBackTheDisplaced) {
 TEST(GdiObjects, BitmapsGoOnlyIntoOneMemoryDc) {
     HDC a = CreateCompatibleDC(nullptr);
     HDC b = CreateCompatibleDC(nullptr);
-    HDC screen = platform::CreateWindowDC(nullptr);
+    HDC screen = GetDC(nullptr);
     ASSERT_NE(screen, nullptr);
     EXPECT_EQ(GetObjectType(screen), static_cast<DWORD>(OBJ_DC));
     HBITMAP bitmap = platform::NewBitmap(4, 4);
@@ -150,9 +149,9 @@ TEST(GdiObjects, BitmapsGoOnlyIntoOneMemoryDc) {
     EXPECT_NE(SelectObject(a, bitmap), nullptr);
     DeleteDC(a);
     EXPECT_TRUE(DeleteObject(bitmap));
-    EXPECT_EQ(platform::ReleaseWindowDC(reinterpret_cast<HWND>(8), screen), 0) << "not this window's DC";
-    EXPECT_EQ(platform::ReleaseWindowDC(nullptr, screen), 1);
-    EXPECT_EQ(platform::ReleaseWindowDC(nullptr, screen), 0);
+    EXPECT_EQ(ReleaseDC(reinterpret_cast<HWND>(8), screen), 0) << "not this window's DC";
+    EXPECT_EQ(ReleaseDC(nullptr, screen), 1);
+    EXPECT_EQ(ReleaseDC(nullptr, screen), 0);
 }
 
 TEST(GdiObjects, DeletingASelectedObjectWaitsUntilItIsDeselected) {
@@ -425,12 +424,12 @@ TEST(GdiShapes, WildCoordinatesAndCountsNeverWriteOutsideTheSurface) {
 }
 
 TEST(GdiShapes, ScreenDcsAcceptDrawingThatGoesNowhere) {
-    HDC screen = platform::CreateWindowDC(nullptr);
+    HDC screen = GetDC(nullptr);
     EXPECT_TRUE(Rectangle(screen, 0, 0, 10, 10));
     EXPECT_TRUE(Ellipse(screen, 0, 0, 10, 10));
     EXPECT_EQ(GetPixel(screen, 0, 0), CLR_INVALID);
     EXPECT_EQ(platform::TargetSurface(*platform::LookupDC(screen)), nullptr);
-    EXPECT_EQ(platform::ReleaseWindowDC(nullptr, screen), 1);
+    EXPECT_EQ(ReleaseDC(nullptr, screen), 1);
 }
 
 }  // namespace

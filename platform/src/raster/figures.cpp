@@ -1,5 +1,6 @@
 // figures.cpp - boxes, ellipses and rounded rectangles: their filled spans,
-// their one-pixel outlines and the polygons of their traced outlines.
+// their one-pixel outlines and the polygons of their traced outlines; and
+// the widening of a thin outline by a round pen's dot.
 #include "raster/raster.h"
 
 #include <algorithm>
@@ -231,6 +232,30 @@ std::vector<POINT> RoundedPolygon(const Box& box, int64_t ew, int64_t eh) {
     for (size_t i = 0; i < q.size(); ++i) add(ew - 1 - q[i].x, q[i].y + sy);
     for (size_t i = q.size(); i-- > 0;) add(q[i].x + sx, q[i].y + sy);
     if (out.size() > 1 && out.front().x == out.back().x && out.front().y == out.back().y) out.pop_back();
+    return out;
+}
+
+// Widening by the pen's dot, an ellipse: here beside the ellipses, so that
+// the span algebra (spans.cpp) needs no figure.
+Spans Dilate(const Spans& thin, int width, const Clip& clip) {
+    if (width <= 1) {
+        Spans out;
+        for (const Span& s : thin) Emit(out, clip, s.y, s.x0, s.x1);
+        return out;
+    }
+    // The pen's dot, relative to the pixel it is centred on.
+    Spans dot;
+    int64_t lead = width / 2;
+    EllipseSpans(Box{-lead, -lead, width - lead, width - lead}, Clip{-width, -width, width, width}, dot);
+    Spans out;
+    out.reserve(thin.size() * dot.size());
+    for (const Span& s : thin) {
+        for (const Span& d : dot) {
+            Emit(out, clip, static_cast<int64_t>(s.y) + d.y, static_cast<int64_t>(s.x0) + d.x0,
+                 static_cast<int64_t>(s.x1) - 1 + d.x1);
+        }
+    }
+    Normalize(out);
     return out;
 }
 

@@ -8,7 +8,7 @@
 // touch.
 //
 // The engine's files: spans.cpp (span algebra), figures.cpp (boxes,
-// ellipses, rounded rectangles), polygons.cpp (scan conversion), lines.cpp
+// ellipses, rounded rectangles, widening by a pen's dot), polygons.cpp (scan conversion), lines.cpp
 // (thin and wide lines), bezier.cpp (curves), arcs.cpp (arcs and pies),
 // paint.cpp (mix modes and painting) with the row loops of pixel_rows.h.
 #ifndef PLATFORM_RASTER_H

@@ -1,6 +1,5 @@
 // spans.cpp - span algebra: putting spans in order and merging them,
-// union, intersection and difference row by row, a figure's outline, and
-// the widening of a thin outline by a round pen.
+// union, intersection and difference row by row, and a figure's outline.
 #include "raster/raster.h"
 
 #include <algorithm>
@@ -194,28 +193,6 @@ Clip Grow(const Clip& clip, int margin) {
         return ClampTo(static_cast<int64_t>(v) + sign * static_cast<int64_t>(margin), INT32_MIN + 1, INT32_MAX - 1);
     };
     return Clip{grow(clip.left, -1), grow(clip.top, -1), grow(clip.right, 1), grow(clip.bottom, 1)};
-}
-
-Spans Dilate(const Spans& thin, int width, const Clip& clip) {
-    if (width <= 1) {
-        Spans out;
-        for (const Span& s : thin) Emit(out, clip, s.y, s.x0, s.x1);
-        return out;
-    }
-    // The pen's dot, relative to the pixel it is centred on.
-    Spans dot;
-    int64_t lead = width / 2;
-    EllipseSpans(Box{-lead, -lead, width - lead, width - lead}, Clip{-width, -width, width, width}, dot);
-    Spans out;
-    out.reserve(thin.size() * dot.size());
-    for (const Span& s : thin) {
-        for (const Span& d : dot) {
-            Emit(out, clip, static_cast<int64_t>(s.y) + d.y, static_cast<int64_t>(s.x0) + d.x0,
-                 static_cast<int64_t>(s.x1) - 1 + d.x1);
-        }
-    }
-    Normalize(out);
-    return out;
 }
 
 }  // namespace raster
