@@ -8,8 +8,9 @@
 // GDI: a positive height is the cell height (ascent + descent), a negative
 // one the em height, 0 a default size.
 //
-// Text bytes are UTF-8, with a fallback to Windows-1252 for bytes that are
-// not well-formed UTF-8 (DecodeText).
+// Text bytes are read as every text of the platform is (CodePoints):
+// UTF-8, with Windows-1252 for bytes that are not well-formed UTF-8.
+// Measuring and drawing read the text alike.
 //
 // Glyphs are rendered once per face and size with FreeType's default
 // hinting into 256-level coverage, reduced to GDI's 17 grey levels and
@@ -41,6 +42,7 @@
 
 #include "fault_points.h"
 #include "gdi_internal.h"
+#include "text_encoding.h"
 
 using platform_faults::Call;
 using platform_faults::ShouldFail;
@@ -91,50 +93,6 @@ FT_Library Library() {
         return lib;
     }();
     return library;
-}
-
-// Windows-1252 code points for the bytes 0x80 to 0x9F; the other bytes are
-// their own code points.
-uint32_t CodePoint(unsigned char byte) {
-    static const uint16_t high[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                      0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                      0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                      0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-    if (byte >= 0x80 && byte < 0xA0) return high[byte - 0x80];
-    return byte;
-}
-
-// Text is UTF-8. A byte that does not begin a well-formed UTF-8 sequence
-// (a stray continuation byte, a sequence cut short, an overlong form, a
-// surrogate, past U+10FFFF) stands for itself in Windows-1252, so text
-// written in that code page still draws as before. Measuring and drawing
-// both read the text through this one decoder.
-std::vector<uint32_t> DecodeText(const unsigned char* text, int length) {
-    std::vector<uint32_t> points;
-    points.reserve(static_cast<size_t>(length));
-    for (int i = 0; i < length;) {
-        unsigned char lead = text[i];
-        int extra = lead >= 0xF0 && lead <= 0xF4 ? 3 : lead >= 0xE0 && lead <= 0xEF ? 2
-                  : lead >= 0xC2 && lead <= 0xDF ? 1 : 0;
-        uint32_t point = extra == 3 ? lead & 0x07u : extra == 2 ? lead & 0x0Fu : lead & 0x1Fu;
-        bool formed = extra > 0 && i + extra < length;
-        for (int k = 1; formed && k <= extra; ++k) {
-            if (i + k >= length || (text[i + k] & 0xC0) != 0x80) formed = false;
-            else point = (point << 6) | (text[i + k] & 0x3Fu);
-        }
-        if (formed && ((extra == 2 && (point < 0x800 || (point >= 0xD800 && point <= 0xDFFF))) ||
-                       (extra == 3 && (point < 0x10000 || point > 0x10FFFF)))) {
-            formed = false;
-        }
-        if (formed) {
-            points.push_back(point);
-            i += extra + 1;
-        } else {
-            points.push_back(CodePoint(lead));
-            ++i;
-        }
-    }
-    return points;
 }
 
 // A face file found by fontconfig for one family name and style.
@@ -531,7 +489,7 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
     if (context == nullptr || length < 0 || (text == nullptr && length > 0)) return FALSE;
     SizedFace* face = FaceOf(*context);
     if (face == nullptr) return FALSE;
-    const std::vector<uint32_t> points = DecodeText(reinterpret_cast<const unsigned char*>(text), length);
+    const std::vector<uint32_t> points = CodePoints(text, static_cast<size_t>(length));
     bool updateCP = (context->textAlign & TA_UPDATECP) != 0;
     int64_t originX = updateCP ? context->position.x : x;
     int64_t originY = updateCP ? context->position.y : y;
@@ -591,7 +549,7 @@ BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int length, LPSIZE size) {
     if (context == nullptr || size == nullptr || length < 0 || (text == nullptr && length > 0)) return FALSE;
     SizedFace* face = FaceOf(*context);
     if (face == nullptr) return FALSE;
-    int64_t width = Advance(*face, DecodeText(reinterpret_cast<const unsigned char*>(text), length), true);
+    int64_t width = Advance(*face, CodePoints(text, static_cast<size_t>(length)), true);
     size->cx = static_cast<LONG>(std::min<int64_t>(width, INT32_MAX));
     // An empty text has no height either, as the platform measures it.
     size->cy = length > 0 ? face->info.ascent + face->info.descent : 0;
