@@ -1,12 +1,15 @@
 // text.cpp - fonts and text: TextOutA and GetTextExtentPoint32A.
 //
-// A logical font (LOGFONTA) is realised as a face file found through
-// fontconfig and a size in pixels per em: a face name is looked up as such
-// (metric-compatible stand-ins included, so "Arial" finds Liberation Sans);
-// without a known face name the family byte picks one (roman = serif,
-// modern = monospace, swiss, script and don't-care = sans). Heights follow
-// GDI: a positive height is the cell height (ascent + descent), a negative
-// one the em height, 0 a default size.
+// A logical font (LOGFONTA) is realised as a face file (found through
+// font_lookup.h) and a size in pixels per em. Heights follow GDI: a
+// positive height is the cell height (ascent + descent), a negative one the
+// em height, 0 a default size.
+//
+// A character the face lacks is drawn and measured with the glyph of the
+// face nearest to it in family and style that has it (font_lookup.h), at
+// the same pixels per em, on the same baseline, within the same cell; the
+// face's own missing-glyph box stands for a character no face has. Glyphs
+// the face has itself are its own, so text it can draw looks as before.
 //
 // Text bytes are read as every text of the platform is (CodePoints):
 // UTF-8, with Windows-1252 for bytes that are not well-formed UTF-8.
@@ -19,7 +22,6 @@
 // OPAQUE mode. Advances are whole pixels, so measuring and drawing agree.
 #include "text.h"
 
-#include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_TABLES_H
@@ -32,15 +34,14 @@
 #include <cstdint>
 #include <cstring>
 #include <map>
-#include <unordered_map>
 #include <memory>
-#include <strings.h>
 #include <string>
 #include <tuple>
 #include <unordered_map>
 #include <vector>
 
 #include "fault_points.h"
+#include "font_lookup.h"
 #include "gdi_internal.h"
 #include "text_encoding.h"
 
@@ -65,6 +66,7 @@ struct Glyph {
 // One face file at one size, with the glyphs rendered so far.
 struct SizedFace {
     FT_Face face = nullptr;
+    font_lookup::FaceFile found;  // where the face came from
     FontInfo info;
     bool grey = true;            // grey levels; else two-level glyphs
     int underlinePosition = 0;   // pixels from the baseline down to the line's top
@@ -84,7 +86,7 @@ namespace {
 
 TextCacheCounters counters;
 
-// The FreeType library and fontconfig, set up on first use and kept for the
+// The FreeType library, set up on first use and kept for the
 // process, like the system's font service.
 FT_Library Library() {
     static FT_Library library = [] {
@@ -93,82 +95,6 @@ FT_Library Library() {
         return lib;
     }();
     return library;
-}
-
-// A face file found by fontconfig for one family name and style.
-struct FaceFile {
-    std::string file;
-    int index = 0;
-    std::string family;
-    bool bold = false;
-    bool italic = false;
-};
-
-bool MatchFamily(const char* family, bool bold, bool italic, FaceFile& out) {
-    FcPattern* pattern = FcPatternCreate();
-    if (pattern == nullptr) return false;
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
-    FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    FcPatternDestroy(pattern);
-    if (match == nullptr) return false;
-    FcChar8* file = nullptr;
-    FcChar8* name = nullptr;
-    int index = 0, weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN;
-    bool ok = FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch;
-    if (ok) {
-        out.file = reinterpret_cast<const char*>(file);
-        if (FcPatternGetInteger(match, FC_INDEX, 0, &index) == FcResultMatch) out.index = index;
-        if (FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch)
-            out.family = reinterpret_cast<const char*>(name);
-        FcPatternGetInteger(match, FC_WEIGHT, 0, &weight);
-        FcPatternGetInteger(match, FC_SLANT, 0, &slant);
-        out.bold = weight >= FC_WEIGHT_DEMIBOLD;
-        out.italic = slant != FC_SLANT_ROMAN;
-    }
-    FcPatternDestroy(match);
-    return ok;
-}
-
-// fontconfig always answers with something; a name it does not know gets
-// its last-resort face. A family counts as known when its match differs
-// from that of a name no font has, or carries the very name asked for.
-bool KnownFamily(const char* family, bool bold, bool italic, FaceFile& out) {
-    if (!MatchFamily(family, bold, italic, out)) return false;
-    if (strcasecmp(out.family.c_str(), family) == 0) return true;
-    FaceFile fallback;
-    if (!MatchFamily("kiva-no-such-family", bold, italic, fallback)) return true;
-    return out.file != fallback.file;
-}
-
-bool FindFaceFile(const LOGFONTA& logFont, FaceFile& out) {
-    static bool ready = FcInit() == FcTrue;
-    if (!ready) return false;
-    bool bold = logFont.lfWeight >= FW_SEMIBOLD;
-    bool italic = logFont.lfItalic != 0;
-    char name[LF_FACESIZE + 1] = {};
-    std::memcpy(name, logFont.lfFaceName, LF_FACESIZE);
-    if (name[0] != '\0' && KnownFamily(name, bold, italic, out)) return true;
-    // Without a known face name, the family byte decides; the names are the
-    // platform's customary faces, which fontconfig maps to stand-ins.
-    std::vector<const char*> candidates;
-    switch (logFont.lfPitchAndFamily & 0xF0) {
-        case FF_ROMAN: candidates = {"Times New Roman", "serif"}; break;
-        case FF_MODERN: candidates = {"Courier New", "monospace"}; break;
-        case FF_SCRIPT: candidates = {"Comic Sans MS", "cursive"}; break;
-        case FF_DECORATIVE: candidates = {"fantasy"}; break;
-        default: break;
-    }
-    candidates.push_back("Arial");
-    for (const char* candidate : candidates) {
-        if (KnownFamily(candidate, bold, italic, out)) return true;
-    }
-    return MatchFamily("sans-serif", bold, italic, out);
 }
 
 // units * ppem / upem to the nearest whole pixel, halves away from zero.
@@ -180,11 +106,12 @@ int64_t ScaledUnits(int64_t units, int64_t ppem, int64_t upem) {
 // Cell heights beyond this many pixels are drawn at this size.
 constexpr int kLargestPpem = 2048;
 
-// Opens the face and sizes it for the logical height.
-std::unique_ptr<SizedFace> OpenSizedFace(const LOGFONTA& logFont) {
+// Opens face `found` and sizes it for the logical height of `logFont`, or
+// without one at `emPixels` pixels per em.
+std::unique_ptr<SizedFace> OpenSizedFace(const font_lookup::FaceFile& found, const LOGFONTA* logFont,
+                                         int64_t emPixels) {
     FT_Library library = Library();
-    FaceFile found;
-    if (library == nullptr || !FindFaceFile(logFont, found)) return nullptr;
+    if (library == nullptr) return nullptr;
     auto sized = std::make_unique<SizedFace>();
     if (FT_New_Face(library, found.file.c_str(), found.index, &sized->face) != 0) {
         sized->face = nullptr;
@@ -200,7 +127,7 @@ std::unique_ptr<SizedFace> OpenSizedFace(const LOGFONTA& logFont) {
             winDescent = static_cast<int16_t>(os2->usWinDescent);
         }
     }
-    int64_t height = logFont.lfHeight;
+    int64_t height = logFont != nullptr ? logFont->lfHeight : -emPixels;
     int64_t ppem;
     if (height < 0) {
         ppem = -height;
@@ -214,6 +141,7 @@ std::unique_ptr<SizedFace> OpenSizedFace(const LOGFONTA& logFont) {
     }
     ppem = std::clamp<int64_t>(ppem, 1, kLargestPpem);
     if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(ppem)) != 0) return nullptr;
+    sized->found = found;
     sized->info.family = found.family;
     sized->info.file = found.file;
     sized->info.bold = found.bold;
@@ -265,8 +193,8 @@ FaceTable& Table() {
     return table;
 }
 
-SizedFace* FaceFor(const LOGFONTA& logFont) {
-    std::unique_ptr<SizedFace> opened = OpenSizedFace(logFont);
+// The table's face for a face just opened: the one already there, or this one.
+SizedFace* Keep(std::unique_ptr<SizedFace> opened) {
     if (!opened) return nullptr;
     auto key = std::make_tuple(opened->info.file, static_cast<int>(opened->face->face_index), opened->info.ppem);
     FaceTable& table = Table();
@@ -275,6 +203,29 @@ SizedFace* FaceFor(const LOGFONTA& logFont) {
     SizedFace* face = opened.get();
     table.faces.emplace(key, std::move(opened));
     return face;
+}
+
+SizedFace* FaceFor(const LOGFONTA& logFont) {
+    font_lookup::FaceFile found;
+    if (!font_lookup::FaceForFont(logFont, found)) return nullptr;
+    return Keep(OpenSizedFace(found, &logFont, 0));
+}
+
+// Characters a face lacks are borrowed from another face, except the
+// control characters, which no face draws.
+bool Borrowed(uint32_t point) { return point >= 0x20 && !(point >= 0x7F && point < 0xA0); }
+
+// The face, at the size of `sized`, that lends it `point`: the nearest one
+// to its family and style that has the character; null when none has it.
+SizedFace* LenderFor(const SizedFace& sized, uint32_t point) {
+    for (const font_lookup::FaceFile& lender : font_lookup::FacesWithCharacter(sized.found, point)) {
+        auto key = std::make_tuple(lender.file, lender.index, sized.info.ppem);
+        auto it = Table().faces.find(key);
+        SizedFace* face =
+            it != Table().faces.end() ? it->second.get() : Keep(OpenSizedFace(lender, nullptr, sized.info.ppem));
+        if (face != nullptr && FT_Get_Char_Index(face->face, point) != 0) return face;
+    }
+    return nullptr;
 }
 
 SizedFace* FaceForFont(const Font& font) {
@@ -306,21 +257,40 @@ SizedFace* FaceOf(DeviceContext& dc) {
     return dc.face;
 }
 
+void RenderGlyph(const SizedFace& sized, FT_UInt index, Glyph& glyph);
+
+// The glyph of `point` in the face `sized`, or when the face lacks it in
+// the face that lends it; the face's own missing-glyph box when no face has
+// the character. Rendered once and kept with the face.
 const Glyph& GlyphFor(SizedFace& sized, uint32_t point) {
     Glyph& glyph = point < 256 ? sized.glyphs[point] : sized.moreGlyphs[point];
     if (glyph.ready) return glyph;
     glyph.ready = true;
+    const SizedFace* from = &sized;
+    FT_UInt index = FT_Get_Char_Index(sized.face, point);
+    if (index == 0 && Borrowed(point)) {
+        if (const SizedFace* lender = LenderFor(sized, point)) {
+            from = lender;
+            index = FT_Get_Char_Index(lender->face, point);
+        }
+    }
+    RenderGlyph(*from, index, glyph);
+    return glyph;
+}
+
+// Renders glyph `index` of the face `sized` into `glyph`; leaves it empty
+// when FreeType cannot.
+void RenderGlyph(const SizedFace& sized, FT_UInt index, Glyph& glyph) {
     FT_Face face = sized.face;
-    FT_UInt index = FT_Get_Char_Index(face, point);
     // Text is measured with the glyphs hinted for grey levels. Two-level
     // glyphs are hinted for two levels, advances included, and drawn with
     // those advances, so at such sizes a measured extent can differ from
     // the drawn one by a pixel or two, as on the platform.
-    if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT) != 0) return glyph;
+    if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT) != 0) return;
     glyph.measure = static_cast<int>((face->glyph->advance.x + 32) >> 6);
     glyph.advance = glyph.measure;
     if (!sized.grey) {
-        if (FT_Load_Glyph(face, index, FT_LOAD_TARGET_MONO) != 0) return glyph;
+        if (FT_Load_Glyph(face, index, FT_LOAD_TARGET_MONO) != 0) return;
         glyph.advance = static_cast<int>((face->glyph->advance.x + 32) >> 6);
     }
     // The glyph's box is its hinted outline's box widened to whole pixels,
@@ -345,11 +315,11 @@ const Glyph& GlyphFor(SizedFace& sized, uint32_t point) {
         ownPixels.assign(static_cast<size_t>(own.pitch) * own.rows, 0);
         own.buffer = ownPixels.data();
         FT_Outline_Translate(&slot->outline, -left * 64, -bottom * 64);
-        if (!ownPixels.empty() && FT_Outline_Get_Bitmap(Library(), &slot->outline, &own) != 0) return glyph;
+        if (!ownPixels.empty() && FT_Outline_Get_Bitmap(Library(), &slot->outline, &own) != 0) return;
         glyph.left = static_cast<int>(left);
         glyph.top = static_cast<int>(top);
     } else {
-        if (FT_Render_Glyph(slot, sized.grey ? FT_RENDER_MODE_NORMAL : FT_RENDER_MODE_MONO) != 0) return glyph;
+        if (FT_Render_Glyph(slot, sized.grey ? FT_RENDER_MODE_NORMAL : FT_RENDER_MODE_MONO) != 0) return;
         bitmap = &slot->bitmap;
         glyph.left = slot->bitmap_left;
         glyph.top = slot->bitmap_top;
@@ -370,7 +340,6 @@ const Glyph& GlyphFor(SizedFace& sized, uint32_t point) {
             }
         }
     }
-    return glyph;
 }
 
 // ------------------------------------------------------------ blending
