@@ -2,7 +2,9 @@
 # Installs the Debian 12 packages one use of this project needs, and nothing
 # more. Profiles:
 #   build  (the default) build and run the library, the game and the
-#          examples: compiler, CMake, SDL2, FreeType, fontconfig, the fonts,
+#          examples: compiler, CMake, SDL2, FreeType, fontconfig, the fonts
+#          (Liberation, and DejaVu, Droid Sans Fallback and Symbola for the
+#          characters Liberation lacks),
 #          libjpeg, libpng, and the GTK, cairo and CUPS headers that the
 #          printing module is built with. scripts/play.sh and the library's
 #          routes in the README use it.
@@ -26,6 +28,7 @@ profile=${1:-build}
 build_packages=(
   build-essential cmake ninja-build pkg-config
   libsdl2-dev libx11-dev libfreetype-dev libfontconfig-dev fonts-liberation2
+  fonts-dejavu-core fonts-droid-fallback fonts-symbola  # faces that lend missing characters
   libjpeg62-turbo-dev libpng-dev zlib1g-dev
   libgtk-3-dev libcairo2-dev libcups2-dev
 )

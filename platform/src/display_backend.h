@@ -5,7 +5,7 @@
 // implementing these calls.
 //
 // A display window is named by a non-zero id the backend chooses. Text is
-// ANSI (Latin-1), as Win32 programs pass it.
+// UTF-8: the window service turns the programs' bytes into it (Utf8Text).
 #ifndef PLATFORM_DISPLAY_BACKEND_H
 #define PLATFORM_DISPLAY_BACKEND_H
 

@@ -51,21 +51,6 @@ int NoteEvent(void*, SDL_Event*) {
     return 0;
 }
 
-// Window texts are ANSI (Latin-1 here); SDL wants UTF-8.
-std::string Utf8FromAnsi(const char* text) {
-    std::string out;
-    if (!text) return out;
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
-        if (*p < 0x80) {
-            out += static_cast<char>(*p);
-        } else {
-            out += static_cast<char>(0xC0 | (*p >> 6));
-            out += static_cast<char>(0x80 | (*p & 0x3F));
-        }
-    }
-    return out;
-}
-
 uint16_t ModifiersOf(uint16_t mod) {
     uint16_t bits = 0;
     if (mod & KMOD_SHIFT) bits |= keyboard::kModShift;
@@ -217,10 +202,11 @@ bool Offscreen() { return offscreen; }
 bool NoDisplay() { return noDisplay; }
 
 uint32_t OpenWindow(const char* title, int x, int y, int width, int height) {
-    SDL_Window* w = SDL_CreateWindow(Utf8FromAnsi(title).c_str(), x, y, width, height, SDL_WINDOW_HIDDEN);
+    SDL_Window* w = SDL_CreateWindow(title, x, y, width, height, SDL_WINDOW_HIDDEN);
     if (!w) return 0;
     uint32_t id = SDL_GetWindowID(w);
     x11::NoteOpened(id);
+    x11::SetTitle(id, title);
     return id;
 }
 
@@ -242,7 +228,10 @@ void SetVisible(uint32_t id, bool visible) {
 }
 
 void SetTitle(uint32_t id, const char* title) {
-    if (SDL_Window* w = SDL_GetWindowFromID(id)) SDL_SetWindowTitle(w, Utf8FromAnsi(title).c_str());
+    if (SDL_Window* w = SDL_GetWindowFromID(id)) {
+        SDL_SetWindowTitle(w, title);
+        x11::SetTitle(id, title);
+    }
 }
 
 void Present(uint32_t id, const Surface& surface, int x0, int y0, int x1, int y1) {
@@ -346,8 +335,7 @@ bool ShowMessageBox(MessageKind kind, const char* title, const char* text, uint3
     Uint32 flags = kind == MessageKind::Error     ? SDL_MESSAGEBOX_ERROR
                    : kind == MessageKind::Warning ? SDL_MESSAGEBOX_WARNING
                                                   : SDL_MESSAGEBOX_INFORMATION;
-    return SDL_ShowSimpleMessageBox(flags, Utf8FromAnsi(title).c_str(), Utf8FromAnsi(text).c_str(),
-                                    owner ? SDL_GetWindowFromID(owner) : nullptr) == 0;
+    return SDL_ShowSimpleMessageBox(flags, title, text, owner ? SDL_GetWindowFromID(owner) : nullptr) == 0;
 }
 
 }  // namespace display

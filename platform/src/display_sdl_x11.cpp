@@ -45,6 +45,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <thread>
 #include <vector>
 
@@ -166,6 +167,19 @@ uint32_t DestroyedWindow(const SDL_SysWMmsg* message) {
 
 int ConnectionFd() { return connection ? ConnectionNumber(connection) : -1; }
 
+void SetTitle(uint32_t id, const char* title) {
+    SDL_Window* window = SDL_GetWindowFromID(id);
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11 || Gone(id)) return;
+    Display* display = info.info.x11.display;
+    Atom name = XInternAtom(display, "_NET_WM_NAME", False);
+    Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+    XChangeProperty(display, info.info.x11.window, name, utf8, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(title), static_cast<int>(std::strlen(title)));
+    XFlush(display);
+}
+
 struct WindowsKeptShown::Keeper {
     struct Kept {
         ::Window xid;
@@ -258,6 +272,7 @@ void NoteClosing(uint32_t) {}
 bool Gone(uint32_t) { return false; }
 uint32_t DestroyedWindow(const SDL_SysWMmsg*) { return 0; }
 int ConnectionFd() { return -1; }
+void SetTitle(uint32_t, const char*) {}
 struct WindowsKeptShown::Keeper {};
 WindowsKeptShown::WindowsKeptShown() {}
 WindowsKeptShown::~WindowsKeptShown() = default;

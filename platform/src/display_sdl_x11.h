@@ -37,6 +37,12 @@ uint32_t DestroyedWindow(const SDL_SysWMmsg* message);
 // readable when the display has sent something.
 int ConnectionFd();
 
+// Names window `id` `title` (UTF-8) for the window manager, at once. SDL
+// leaves the name out when the program's locale cannot spell every
+// character of it (in the C locale, which programs that never call
+// setlocale run in, a dash or a Chinese character).
+void SetTitle(uint32_t id, const char* title);
+
 // While it lives, keeps the program's shown windows on the screen from a
 // thread and a display connection of its own, touching nothing of SDL's:
 // for a message box, which SDL shows from a child process while the

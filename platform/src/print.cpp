@@ -22,6 +22,7 @@
 #include "platform_faults.h"
 #include "printer_dc.h"
 #include "printing/print_module.h"
+#include "text_encoding.h"
 #include "window_service.h"
 
 using platform_faults::Call;
@@ -246,7 +247,9 @@ int StartDocA(HDC dc, const DOCINFOA* docInfo) {
     const PrintModule* module = nullptr;
     if (docInfo && docInfo->lpszOutput && *docInfo->lpszOutput && !TestState().set && (module = Module(why)))
         printer->namedFile = module->newPdfFile(docInfo->lpszOutput);
-    std::string title = docInfo && docInfo->lpszDocName ? docInfo->lpszDocName : TitleOf(printer->owner);
+    // The document's title goes to toolkits that read UTF-8.
+    std::string title =
+        Utf8Text(docInfo && docInfo->lpszDocName ? docInfo->lpszDocName : TitleOf(printer->owner).c_str());
     std::string reason;
     if (!Failed(*printer, printer->Output().BeginDocument(printer->page, title, reason), reason)) return SP_ERROR;
     printer->inDocument = true;

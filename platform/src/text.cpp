@@ -1,15 +1,19 @@
 // text.cpp - fonts and text: TextOutA and GetTextExtentPoint32A.
 //
-// A logical font (LOGFONTA) is realised as a face file found through
-// fontconfig and a size in pixels per em: a face name is looked up as such
-// (metric-compatible stand-ins included, so "Arial" finds Liberation Sans);
-// without a known face name the family byte picks one (roman = serif,
-// modern = monospace, swiss, script and don't-care = sans). Heights follow
-// GDI: a positive height is the cell height (ascent + descent), a negative
-// one the em height, 0 a default size.
+// A logical font (LOGFONTA) is realised as a face file (found through
+// font_lookup.h) and a size in pixels per em. Heights follow GDI: a
+// positive height is the cell height (ascent + descent), a negative one the
+// em height, 0 a default size.
 //
-// Text bytes are UTF-8, with a fallback to Windows-1252 for bytes that are
-// not well-formed UTF-8 (DecodeText).
+// A character the face lacks is drawn and measured with the glyph of the
+// face nearest to it in family and style that has it (font_lookup.h), at
+// the same pixels per em, on the same baseline, within the same cell; the
+// face's own missing-glyph box stands for a character no face has. Glyphs
+// the face has itself are its own, so text it can draw looks as before.
+//
+// Text bytes are read as every text of the platform is (CodePoints):
+// UTF-8, with Windows-1252 for bytes that are not well-formed UTF-8.
+// Measuring and drawing read the text alike.
 //
 // Glyphs are rendered once per face and size with FreeType's default
 // hinting into 256-level coverage, reduced to GDI's 17 grey levels and
@@ -18,7 +22,6 @@
 // OPAQUE mode. Advances are whole pixels, so measuring and drawing agree.
 #include "text.h"
 
-#include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_TABLES_H
@@ -31,16 +34,16 @@
 #include <cstdint>
 #include <cstring>
 #include <map>
-#include <unordered_map>
 #include <memory>
-#include <strings.h>
 #include <string>
 #include <tuple>
 #include <unordered_map>
 #include <vector>
 
 #include "fault_points.h"
+#include "font_lookup.h"
 #include "gdi_internal.h"
+#include "text_encoding.h"
 
 using platform_faults::Call;
 using platform_faults::ShouldFail;
@@ -63,6 +66,7 @@ struct Glyph {
 // One face file at one size, with the glyphs rendered so far.
 struct SizedFace {
     FT_Face face = nullptr;
+    font_lookup::FaceFile found;  // where the face came from
     FontInfo info;
     bool grey = true;            // grey levels; else two-level glyphs
     int underlinePosition = 0;   // pixels from the baseline down to the line's top
@@ -82,7 +86,7 @@ namespace {
 
 TextCacheCounters counters;
 
-// The FreeType library and fontconfig, set up on first use and kept for the
+// The FreeType library, set up on first use and kept for the
 // process, like the system's font service.
 FT_Library Library() {
     static FT_Library library = [] {
@@ -91,126 +95,6 @@ FT_Library Library() {
         return lib;
     }();
     return library;
-}
-
-// Windows-1252 code points for the bytes 0x80 to 0x9F; the other bytes are
-// their own code points.
-uint32_t CodePoint(unsigned char byte) {
-    static const uint16_t high[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                      0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                      0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                      0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-    if (byte >= 0x80 && byte < 0xA0) return high[byte - 0x80];
-    return byte;
-}
-
-// Text is UTF-8. A byte that does not begin a well-formed UTF-8 sequence
-// (a stray continuation byte, a sequence cut short, an overlong form, a
-// surrogate, past U+10FFFF) stands for itself in Windows-1252, so text
-// written in that code page still draws as before. Measuring and drawing
-// both read the text through this one decoder.
-std::vector<uint32_t> DecodeText(const unsigned char* text, int length) {
-    std::vector<uint32_t> points;
-    points.reserve(static_cast<size_t>(length));
-    for (int i = 0; i < length;) {
-        unsigned char lead = text[i];
-        int extra = lead >= 0xF0 && lead <= 0xF4 ? 3 : lead >= 0xE0 && lead <= 0xEF ? 2
-                  : lead >= 0xC2 && lead <= 0xDF ? 1 : 0;
-        uint32_t point = extra == 3 ? lead & 0x07u : extra == 2 ? lead & 0x0Fu : lead & 0x1Fu;
-        bool formed = extra > 0 && i + extra < length;
-        for (int k = 1; formed && k <= extra; ++k) {
-            if (i + k >= length || (text[i + k] & 0xC0) != 0x80) formed = false;
-            else point = (point << 6) | (text[i + k] & 0x3Fu);
-        }
-        if (formed && ((extra == 2 && (point < 0x800 || (point >= 0xD800 && point <= 0xDFFF))) ||
-                       (extra == 3 && (point < 0x10000 || point > 0x10FFFF)))) {
-            formed = false;
-        }
-        if (formed) {
-            points.push_back(point);
-            i += extra + 1;
-        } else {
-            points.push_back(CodePoint(lead));
-            ++i;
-        }
-    }
-    return points;
-}
-
-// A face file found by fontconfig for one family name and style.
-struct FaceFile {
-    std::string file;
-    int index = 0;
-    std::string family;
-    bool bold = false;
-    bool italic = false;
-};
-
-bool MatchFamily(const char* family, bool bold, bool italic, FaceFile& out) {
-    FcPattern* pattern = FcPatternCreate();
-    if (pattern == nullptr) return false;
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
-    FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    FcPatternDestroy(pattern);
-    if (match == nullptr) return false;
-    FcChar8* file = nullptr;
-    FcChar8* name = nullptr;
-    int index = 0, weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN;
-    bool ok = FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch;
-    if (ok) {
-        out.file = reinterpret_cast<const char*>(file);
-        if (FcPatternGetInteger(match, FC_INDEX, 0, &index) == FcResultMatch) out.index = index;
-        if (FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch)
-            out.family = reinterpret_cast<const char*>(name);
-        FcPatternGetInteger(match, FC_WEIGHT, 0, &weight);
-        FcPatternGetInteger(match, FC_SLANT, 0, &slant);
-        out.bold = weight >= FC_WEIGHT_DEMIBOLD;
-        out.italic = slant != FC_SLANT_ROMAN;
-    }
-    FcPatternDestroy(match);
-    return ok;
-}
-
-// fontconfig always answers with something; a name it does not know gets
-// its last-resort face. A family counts as known when its match differs
-// from that of a name no font has, or carries the very name asked for.
-bool KnownFamily(const char* family, bool bold, bool italic, FaceFile& out) {
-    if (!MatchFamily(family, bold, italic, out)) return false;
-    if (strcasecmp(out.family.c_str(), family) == 0) return true;
-    FaceFile fallback;
-    if (!MatchFamily("kiva-no-such-family", bold, italic, fallback)) return true;
-    return out.file != fallback.file;
-}
-
-bool FindFaceFile(const LOGFONTA& logFont, FaceFile& out) {
-    static bool ready = FcInit() == FcTrue;
-    if (!ready) return false;
-    bool bold = logFont.lfWeight >= FW_SEMIBOLD;
-    bool italic = logFont.lfItalic != 0;
-    char name[LF_FACESIZE + 1] = {};
-    std::memcpy(name, logFont.lfFaceName, LF_FACESIZE);
-    if (name[0] != '\0' && KnownFamily(name, bold, italic, out)) return true;
-    // Without a known face name, the family byte decides; the names are the
-    // platform's customary faces, which fontconfig maps to stand-ins.
-    std::vector<const char*> candidates;
-    switch (logFont.lfPitchAndFamily & 0xF0) {
-        case FF_ROMAN: candidates = {"Times New Roman", "serif"}; break;
-        case FF_MODERN: candidates = {"Courier New", "monospace"}; break;
-        case FF_SCRIPT: candidates = {"Comic Sans MS", "cursive"}; break;
-        case FF_DECORATIVE: candidates = {"fantasy"}; break;
-        default: break;
-    }
-    candidates.push_back("Arial");
-    for (const char* candidate : candidates) {
-        if (KnownFamily(candidate, bold, italic, out)) return true;
-    }
-    return MatchFamily("sans-serif", bold, italic, out);
 }
 
 // units * ppem / upem to the nearest whole pixel, halves away from zero.
@@ -222,11 +106,12 @@ int64_t ScaledUnits(int64_t units, int64_t ppem, int64_t upem) {
 // Cell heights beyond this many pixels are drawn at this size.
 constexpr int kLargestPpem = 2048;
 
-// Opens the face and sizes it for the logical height.
-std::unique_ptr<SizedFace> OpenSizedFace(const LOGFONTA& logFont) {
+// Opens face `found` and sizes it for the logical height of `logFont`, or
+// without one at `emPixels` pixels per em.
+std::unique_ptr<SizedFace> OpenSizedFace(const font_lookup::FaceFile& found, const LOGFONTA* logFont,
+                                         int64_t emPixels) {
     FT_Library library = Library();
-    FaceFile found;
-    if (library == nullptr || !FindFaceFile(logFont, found)) return nullptr;
+    if (library == nullptr) return nullptr;
     auto sized = std::make_unique<SizedFace>();
     if (FT_New_Face(library, found.file.c_str(), found.index, &sized->face) != 0) {
         sized->face = nullptr;
@@ -242,7 +127,7 @@ std::unique_ptr<SizedFace> OpenSizedFace(const LOGFONTA& logFont) {
             winDescent = static_cast<int16_t>(os2->usWinDescent);
         }
     }
-    int64_t height = logFont.lfHeight;
+    int64_t height = logFont != nullptr ? logFont->lfHeight : -emPixels;
     int64_t ppem;
     if (height < 0) {
         ppem = -height;
@@ -256,6 +141,7 @@ std::unique_ptr<SizedFace> OpenSizedFace(const LOGFONTA& logFont) {
     }
     ppem = std::clamp<int64_t>(ppem, 1, kLargestPpem);
     if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(ppem)) != 0) return nullptr;
+    sized->found = found;
     sized->info.family = found.family;
     sized->info.file = found.file;
     sized->info.bold = found.bold;
@@ -307,8 +193,8 @@ FaceTable& Table() {
     return table;
 }
 
-SizedFace* FaceFor(const LOGFONTA& logFont) {
-    std::unique_ptr<SizedFace> opened = OpenSizedFace(logFont);
+// The table's face for a face just opened: the one already there, or this one.
+SizedFace* Keep(std::unique_ptr<SizedFace> opened) {
     if (!opened) return nullptr;
     auto key = std::make_tuple(opened->info.file, static_cast<int>(opened->face->face_index), opened->info.ppem);
     FaceTable& table = Table();
@@ -317,6 +203,29 @@ SizedFace* FaceFor(const LOGFONTA& logFont) {
     SizedFace* face = opened.get();
     table.faces.emplace(key, std::move(opened));
     return face;
+}
+
+SizedFace* FaceFor(const LOGFONTA& logFont) {
+    font_lookup::FaceFile found;
+    if (!font_lookup::FaceForFont(logFont, found)) return nullptr;
+    return Keep(OpenSizedFace(found, &logFont, 0));
+}
+
+// Characters a face lacks are borrowed from another face, except the
+// control characters, which no face draws.
+bool Borrowed(uint32_t point) { return point >= 0x20 && !(point >= 0x7F && point < 0xA0); }
+
+// The face, at the size of `sized`, that lends it `point`: the nearest one
+// to its family and style that has the character; null when none has it.
+SizedFace* LenderFor(const SizedFace& sized, uint32_t point) {
+    for (const font_lookup::FaceFile& lender : font_lookup::FacesWithCharacter(sized.found, point)) {
+        auto key = std::make_tuple(lender.file, lender.index, sized.info.ppem);
+        auto it = Table().faces.find(key);
+        SizedFace* face =
+            it != Table().faces.end() ? it->second.get() : Keep(OpenSizedFace(lender, nullptr, sized.info.ppem));
+        if (face != nullptr && FT_Get_Char_Index(face->face, point) != 0) return face;
+    }
+    return nullptr;
 }
 
 SizedFace* FaceForFont(const Font& font) {
@@ -348,21 +257,40 @@ SizedFace* FaceOf(DeviceContext& dc) {
     return dc.face;
 }
 
+void RenderGlyph(const SizedFace& sized, FT_UInt index, Glyph& glyph);
+
+// The glyph of `point` in the face `sized`, or when the face lacks it in
+// the face that lends it; the face's own missing-glyph box when no face has
+// the character. Rendered once and kept with the face.
 const Glyph& GlyphFor(SizedFace& sized, uint32_t point) {
     Glyph& glyph = point < 256 ? sized.glyphs[point] : sized.moreGlyphs[point];
     if (glyph.ready) return glyph;
     glyph.ready = true;
+    const SizedFace* from = &sized;
+    FT_UInt index = FT_Get_Char_Index(sized.face, point);
+    if (index == 0 && Borrowed(point)) {
+        if (const SizedFace* lender = LenderFor(sized, point)) {
+            from = lender;
+            index = FT_Get_Char_Index(lender->face, point);
+        }
+    }
+    RenderGlyph(*from, index, glyph);
+    return glyph;
+}
+
+// Renders glyph `index` of the face `sized` into `glyph`; leaves it empty
+// when FreeType cannot.
+void RenderGlyph(const SizedFace& sized, FT_UInt index, Glyph& glyph) {
     FT_Face face = sized.face;
-    FT_UInt index = FT_Get_Char_Index(face, point);
     // Text is measured with the glyphs hinted for grey levels. Two-level
     // glyphs are hinted for two levels, advances included, and drawn with
     // those advances, so at such sizes a measured extent can differ from
     // the drawn one by a pixel or two, as on the platform.
-    if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT) != 0) return glyph;
+    if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT) != 0) return;
     glyph.measure = static_cast<int>((face->glyph->advance.x + 32) >> 6);
     glyph.advance = glyph.measure;
     if (!sized.grey) {
-        if (FT_Load_Glyph(face, index, FT_LOAD_TARGET_MONO) != 0) return glyph;
+        if (FT_Load_Glyph(face, index, FT_LOAD_TARGET_MONO) != 0) return;
         glyph.advance = static_cast<int>((face->glyph->advance.x + 32) >> 6);
     }
     // The glyph's box is its hinted outline's box widened to whole pixels,
@@ -387,11 +315,11 @@ const Glyph& GlyphFor(SizedFace& sized, uint32_t point) {
         ownPixels.assign(static_cast<size_t>(own.pitch) * own.rows, 0);
         own.buffer = ownPixels.data();
         FT_Outline_Translate(&slot->outline, -left * 64, -bottom * 64);
-        if (!ownPixels.empty() && FT_Outline_Get_Bitmap(Library(), &slot->outline, &own) != 0) return glyph;
+        if (!ownPixels.empty() && FT_Outline_Get_Bitmap(Library(), &slot->outline, &own) != 0) return;
         glyph.left = static_cast<int>(left);
         glyph.top = static_cast<int>(top);
     } else {
-        if (FT_Render_Glyph(slot, sized.grey ? FT_RENDER_MODE_NORMAL : FT_RENDER_MODE_MONO) != 0) return glyph;
+        if (FT_Render_Glyph(slot, sized.grey ? FT_RENDER_MODE_NORMAL : FT_RENDER_MODE_MONO) != 0) return;
         bitmap = &slot->bitmap;
         glyph.left = slot->bitmap_left;
         glyph.top = slot->bitmap_top;
@@ -412,7 +340,6 @@ const Glyph& GlyphFor(SizedFace& sized, uint32_t point) {
             }
         }
     }
-    return glyph;
 }
 
 // ------------------------------------------------------------ blending
@@ -531,7 +458,7 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
     if (context == nullptr || length < 0 || (text == nullptr && length > 0)) return FALSE;
     SizedFace* face = FaceOf(*context);
     if (face == nullptr) return FALSE;
-    const std::vector<uint32_t> points = DecodeText(reinterpret_cast<const unsigned char*>(text), length);
+    const std::vector<uint32_t> points = CodePoints(text, static_cast<size_t>(length));
     bool updateCP = (context->textAlign & TA_UPDATECP) != 0;
     int64_t originX = updateCP ? context->position.x : x;
     int64_t originY = updateCP ? context->position.y : y;
@@ -591,7 +518,7 @@ BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int length, LPSIZE size) {
     if (context == nullptr || size == nullptr || length < 0 || (text == nullptr && length > 0)) return FALSE;
     SizedFace* face = FaceOf(*context);
     if (face == nullptr) return FALSE;
-    int64_t width = Advance(*face, DecodeText(reinterpret_cast<const unsigned char*>(text), length), true);
+    int64_t width = Advance(*face, CodePoints(text, static_cast<size_t>(length)), true);
     size->cx = static_cast<LONG>(std::min<int64_t>(width, INT32_MAX));
     // An empty text has no height either, as the platform measures it.
     size->cy = length > 0 ? face->info.ascent + face->info.descent : 0;

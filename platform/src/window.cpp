@@ -63,6 +63,7 @@
 #include "platform_faults.h"
 #include "surface.h"
 #include "surface_limits.h"
+#include "text_encoding.h"
 #include "window_service.h"
 
 using platform_faults::Call;
@@ -577,8 +578,8 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD style, in
         if (!brush->hollow) background = platform::PixelFromColorref(brush->color);
     w->client = platform::Surface(static_cast<int>(clientWidth), static_cast<int>(clientHeight), background);
 
-    uint32_t id = platform::display::OpenWindow(w->title.c_str(), w->ClientLeft(), w->ClientTop(),
-                                                std::max(static_cast<int>(clientWidth), 1),
+    uint32_t id = platform::display::OpenWindow(platform::Utf8Text(w->title.c_str()).c_str(), w->ClientLeft(),
+                                                w->ClientTop(), std::max(static_cast<int>(clientWidth), 1),
                                                 std::max(static_cast<int>(clientHeight), 1));
     if (id == 0) return nullptr;
     w->display = std::make_unique<DisplayWindow>(id);
@@ -640,7 +641,7 @@ BOOL SetWindowTextA(HWND hwnd, LPCSTR text) {
     Window* w = FindWindow(hwnd);
     if (!w) return FALSE;
     w->title = text ? text : "";
-    platform::display::SetTitle(w->DisplayId(), w->title.c_str());
+    platform::display::SetTitle(w->DisplayId(), platform::Utf8Text(w->title.c_str()).c_str());
     return TRUE;
 }
 
@@ -810,18 +811,18 @@ HWND GetCapture(void) { return TheService().capture; }
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     if (ShouldFail(Call::MessageBoxA)) return 0;
     if (platform_faults::RecordMessageBox(owner, text, caption, type)) return IDOK;
-    const char* title = caption ? caption : "Error";
-    const char* body = text ? text : "";
+    const std::string title = platform::Utf8Text(caption ? caption : "Error");
+    const std::string body = platform::Utf8Text(text);
     if (StartDisplay() && !platform::display::Offscreen()) {
         auto kind = platform::display::MessageKind::Information;
         if ((type & MB_ICONMASK) == MB_ICONERROR) kind = platform::display::MessageKind::Error;
         if ((type & MB_ICONMASK) == MB_ICONWARNING) kind = platform::display::MessageKind::Warning;
         Window* w = FindWindow(owner);
         PresentDirty(true, TickNs());  // the windows are kept shown while the box is open
-        if (platform::display::ShowMessageBox(kind, title, body, w ? w->DisplayId() : 0)) return IDOK;
+        if (platform::display::ShowMessageBox(kind, title.c_str(), body.c_str(), w ? w->DisplayId() : 0)) return IDOK;
     }
     // Nobody can see a box: the message goes to the error stream instead.
-    std::fprintf(stderr, "%s: %s\n", title, body);
+    std::fprintf(stderr, "%s: %s\n", title.c_str(), body.c_str());
     std::fflush(stderr);
     return IDOK;
 }

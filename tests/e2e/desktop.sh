@@ -12,6 +12,9 @@
 #     or the print dialog) ends the program within 20 s with status 1 and
 #     "graphics: lost the connection to the display :N" on standard error;
 #     several runs, since the hang this guards against came at random.
+#   - A title set through graphics.h in UTF-8 (Latin, Cyrillic, a dash,
+#     Chinese) is the window's _NET_WM_NAME as the window manager reads it,
+#     and a message box with that caption gets the same name.
 # Usage: desktop.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -336,6 +339,39 @@ close_print_dialog() { wmctrl -F -c "Print"; }
 close_box() { xdotool windowactivate "$1" 2>/dev/null; sleep 0.2; xdotool key Return; }
 beside_dialog "print dialog" "Print" close_print_dialog "$printing" --print
 GRAPHICS_PRINTER=nosuch beside_dialog "message box" "Graphics Library" close_box "$printing" --print
+
+# ---------------------------------------------------------------- UTF-8 titles
+# The windows whose _NET_WM_NAME is $1, once there are $2 of them (up to 60 s).
+named() {
+  local id found
+  for _ in $(seq 120); do
+    found=()
+    for id in $(xwininfo -root -tree | awk '/^ +0x/ {print $1}'); do
+      [ "$(LC_ALL=C.UTF-8 xprop -id "$id" -notype _NET_WM_NAME 2>/dev/null)" = "_NET_WM_NAME = \"$1\"" ] &&
+        found+=("$id")
+    done
+    [ ${#found[@]} -ge "$2" ] && { echo "${found[@]}"; return 0; }
+    sleep 0.5
+  done
+  echo "${found[@]}"
+}
+title="Größe – Жж – 漢字" box=""
+start "$probe" title "$title"
+if said ready && windows=$(named "$title" 2) && [ "$(echo $windows | wc -w)" -eq 2 ]; then
+  pass "a UTF-8 title is the window's name, and the message box's"
+  for id in $windows; do
+    xwininfo -id "$id" | grep -q "Width: 300" || box=$id
+  done
+  close_box "$box"
+  ended_within 60 && [ "$status" -eq 0 ] && [ "$(echo $(cat "$work/out"))" = "ready boxed open" ] ||
+    fail "UTF-8 title: the program did not go on after its box was closed"
+else
+  fail "UTF-8 title: windows named \"$title\": ${windows:-none}"
+  for id in $(xwininfo -root -tree | awk '/^ +0x/ {print $1}'); do xprop -id "$id" _NET_WM_NAME 2>/dev/null; done |
+    grep -v "not found" || true
+  { kill "$pid" && wait "$pid"; } 2>/dev/null || true
+  pid=""
+fi
 stop_desktop
 
 # ---------------------------------------------------------------- losing the display

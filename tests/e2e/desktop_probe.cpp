@@ -5,12 +5,16 @@
 //   pause MS   pauses MS milliseconds, then says "resumed"
 //   await      waits for a click, then says "awaited"
 //   animate    draws double-buffered frames until the window is closed
+//   title TEXT sets the title to TEXT, then shows a message box with TEXT
+//              as its caption and its text, says "boxed" once it is closed
 // and at the end says "open" or "closed" (IsOpen) and returns 0.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "graphics.h"
+// The platform's own message box, for the title mode.
+#include <windows.h>
 
 namespace {
 
@@ -58,6 +62,12 @@ int main(int argc, char** argv) {
             DrawPicture(w, frame);
             w.UpdateBuffer();
         }
+    } else if (std::strcmp(mode, "title") == 0 && argc > 2) {
+        w.SetTitle(argv[2]);
+        DrawPicture(w, 0);
+        Say("ready");
+        MessageBoxA(nullptr, argv[2], argv[2], MB_OK);
+        Say("boxed");
     } else {
         DrawPicture(w, 0);
         Say("ready");

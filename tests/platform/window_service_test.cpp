@@ -187,7 +187,16 @@ TEST_F(WindowService, TitlesAreKeptAndTruncatedLikeWin32) {
     EXPECT_STREQ(text, "Caf\xe9 title");
     EXPECT_EQ(GetWindowTextA(w.hwnd, text, 4), 3);
     EXPECT_STREQ(text, "Caf");
-    EXPECT_STREQ(SDL_GetWindowTitle(SDL_GetWindowFromID(platform::SdlWindowId(w.hwnd))), "Caf\xc3\xa9 title");
+    SDL_Window* shown = SDL_GetWindowFromID(platform::SdlWindowId(w.hwnd));
+    // The display shows the title as drawn text reads it: a byte that is
+    // not well-formed UTF-8 is Windows-1252, the rest is UTF-8 as it stands.
+    EXPECT_STREQ(SDL_GetWindowTitle(shown), "Caf\xc3\xa9 title");
+    ASSERT_TRUE(SetWindowTextA(w.hwnd,
+                               "Gr\xc3\xb6\xc3\x9f"
+                               "e \xe2\x80\x93 \xe6\xbc\xa2 \x96 \xf0\x9f\x98\x80"));
+    EXPECT_STREQ(SDL_GetWindowTitle(shown),
+                 "Gr\xc3\xb6\xc3\x9f"
+                 "e \xe2\x80\x93 \xe6\xbc\xa2 \xe2\x80\x93 \xf0\x9f\x98\x80");
 }
 
 TEST_F(WindowService, ClientSurfaceStartsInTheClassBackground) {
