@@ -17,6 +17,12 @@
 #ifndef GRAPHICS_GRAPHICS_H
 #define GRAPHICS_GRAPHICS_H
 
+// The header is C++17; an older language level is told in the first error,
+// and the rest of the header is left out rather than misread.
+#if (defined(_MSVC_LANG) ? _MSVC_LANG : __cplusplus) < 201703L
+#error "graphics.h needs C++17 (-std=c++17)"
+#else
+
 #include <cstdint>
 #include <string>
 #include <type_traits>
@@ -46,7 +52,8 @@ typedef void* HGDIOBJ;
 struct tagBITMAPINFOHEADER;  // BITMAPINFOHEADER
 
 // Helpers of the overloads below that sort colour arguments into whole
-// numbers and fractions; not for programs.
+// numbers and fractions, and turn a call that lacks an argument into one
+// clear error; not for programs.
 namespace kiva_detail {
 template <class... T>
 inline constexpr bool all_whole = (std::is_integral_v<T> && ...);
@@ -55,6 +62,8 @@ inline constexpr bool mixed = (std::is_arithmetic_v<T> && ...) && !all_whole<T..
                               (std::is_integral_v<T> || ...);
 template <class T>
 using wide = std::conditional_t<std::is_signed_v<T>, long long, unsigned long long>;
+template <class... T>
+inline constexpr bool always_false = false;
 }  // namespace kiva_detail
 
 // ---------------------------------------------------------------- errors
@@ -489,6 +498,18 @@ public:
     color SetBrush(R red, G green, B blue) {
         return SetBrush(static_cast<double>(red), static_cast<double>(green), static_cast<double>(blue));
     }
+    /// A pen without a width does not compile, with this message.
+    template <class C>
+    color SetPen(C) {
+        static_assert(kiva_detail::always_false<C>, "SetPen needs a width after the colour: SetPen(RED, 1)");
+        return color();
+    }
+    template <class R, class G, class B>
+    color SetPen(R, G, B) {
+        static_assert(kiva_detail::always_false<R>,
+                      "SetPen needs a width after red, green and blue: SetPen(255, 0, 0, 1)");
+        return color();
+    }
     /// Sets the font of the text operations: `size` is the cell height in
     /// pixels, `style` FONT_BOLD, FONT_ITALIC and FONT_UNDERLINE or-ed
     /// together (0 for none), `family` a FAMILY_ code, `faceName` a font's
@@ -535,6 +556,44 @@ public:
     /// control points (x2, y2) and (x3, y3); only STYLE_FRAME (the default).
     void DrawBezier(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3,
                     int32_t x4, int32_t y4, drawstyle style = STYLE_FRAME);
+    /// A shape without its drawstyle (or an arc without its angle unit)
+    /// does not compile, with a message that names what is missing.
+    template <class A, class B, class C, class D>
+    void DrawRectangle(A, B, C, D) {
+        static_assert(kiva_detail::always_false<A>,
+                      "DrawRectangle needs a drawstyle: STYLE_FILLED, STYLE_FRAME or STYLE_INVERTED");
+    }
+    template <class A, class B, class C, class D, class E, class F>
+    void DrawTriangle(A, B, C, D, E, F) {
+        static_assert(kiva_detail::always_false<A>,
+                      "DrawTriangle needs a drawstyle: STYLE_FILLED, STYLE_FRAME or STYLE_INVERTED");
+    }
+    template <class A, class B, class C>
+    void DrawPolygon(A, B, C) {
+        static_assert(kiva_detail::always_false<A>,
+                      "DrawPolygon needs a drawstyle: STYLE_FILLED, STYLE_FRAME or STYLE_INVERTED");
+    }
+    template <class A, class B, class C>
+    void DrawCircle(A, B, C) {
+        static_assert(kiva_detail::always_false<A>,
+                      "DrawCircle needs a drawstyle: STYLE_FILLED, STYLE_FRAME or STYLE_INVERTED");
+    }
+    template <class A, class B, class C, class D>
+    void DrawEllipse(A, B, C, D) {
+        static_assert(kiva_detail::always_false<A>,
+                      "DrawEllipse needs a drawstyle: STYLE_FILLED, STYLE_FRAME or STYLE_INVERTED");
+    }
+    template <class A, class B, class C, class D, class E, class F>
+    void DrawArc(A, B, C, D, E, F) {
+        static_assert(kiva_detail::always_false<A>,
+                      "DrawArc needs a drawstyle and the angles' unit: STYLE_FILLED, STYLE_FRAME or "
+                      "STYLE_INVERTED, then 0 for degrees or 1 for radians");
+    }
+    template <class A, class B, class C, class D, class E, class F, class G>
+    void DrawArc(A, B, C, D, E, F, G) {
+        static_assert(kiva_detail::always_false<A>,
+                      "DrawArc needs the angles' unit after the drawstyle: 0 for degrees or 1 for radians");
+    }
     ///@}
 
     /// @name Text
@@ -687,5 +746,7 @@ int64_t CalendarSeconds();
 /// The fatal error report: writes the message and a newline to standard
 /// output and flushes it. Nothing else happens; the caller goes on.
 void FatalError(const char* message);
+
+#endif  // C++17
 
 #endif
