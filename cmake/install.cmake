@@ -41,7 +41,7 @@ if(WIN32)
   set(KIVA_PC_REQUIRES "")
   set(KIVA_PC_LIBS "-lkiva_graphics -lkiva_jpeg -lgdi32 -luser32 -lwinmm -lcomdlg32")
 else()
-  set(KIVA_PC_REQUIRES "sdl2 freetype2 fontconfig libjpeg")
+  set(KIVA_PC_REQUIRES "sdl2 x11 freetype2 fontconfig libjpeg")
   set(KIVA_PC_LIBS "-lkiva_graphics -lkiva_platform")
 endif()
 
@@ -71,9 +71,9 @@ else()
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION libdevel)
-  # A static library: a program links SDL2, FreeType, fontconfig and libjpeg
-  # itself, so their development packages come along.
+  # A static library: a program links SDL2, Xlib, FreeType, fontconfig and
+  # libjpeg itself, so their development packages come along.
   set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libsdl2-dev, libfreetype-dev | libfreetype6-dev, libfontconfig-dev | libfontconfig1-dev, libjpeg-dev, pkg-config")
+    "libsdl2-dev, libx11-dev, libfreetype-dev | libfreetype6-dev, libfontconfig-dev | libfontconfig1-dev, libjpeg-dev, pkg-config")
 endif()
 include(CPack)

@@ -1,16 +1,18 @@
 # Provides the target JPEG::JPEG, the libjpeg (version 6b interface) the
-# graphics library decodes pictures with and the picture tool encodes with.
+# graphics library decodes pictures with and the tools and tests encode with.
 #
 # Linux: the system's libjpeg-turbo (Debian's libjpeg62-turbo-dev).
-# Windows (MinGW-w64 cross build): there is no packaged MinGW libjpeg, so
+# Windows (MinGW-w64 cross build), and the fuzz build (KIVA_BUILD_FUZZERS):
 # Debian's own libjpeg-turbo source, which scripts/install-deps.sh fetches
 # beforehand (scripts/fetch-libjpeg-source.sh, into build/deps/libjpeg-turbo),
-# is built here as a static library with the cross compiler, SIMD off. The
+# is built here as a static library, SIMD off: with the cross compiler, there
+# being no packaged MinGW libjpeg; with clang and libFuzzer's coverage
+# feedback and AddressSanitizer, so that the fuzzers see into the decoder. The
 # build only compiles that folder; it fetches nothing. Nothing of that source
 # lives in the project.
 include_guard(GLOBAL)
 
-if(NOT WIN32)
+if(NOT WIN32 AND NOT KIVA_BUILD_FUZZERS)
   find_package(JPEG REQUIRED)
   # Seen by every folder, not only the one that included this file first.
   set_target_properties(JPEG::JPEG PROPERTIES IMPORTED_GLOBAL TRUE)
@@ -20,11 +22,11 @@ endif()
 include(ExternalProject)
 
 set(KIVA_LIBJPEG_SOURCE_DIR ${PROJECT_SOURCE_DIR}/build/deps/libjpeg-turbo CACHE PATH
-  "libjpeg-turbo source folder for the Windows build (made by scripts/fetch-libjpeg-source.sh)")
+  "libjpeg-turbo source folder for the Windows and fuzz builds (made by scripts/fetch-libjpeg-source.sh)")
 set(_jpeg_src ${KIVA_LIBJPEG_SOURCE_DIR})
 if(NOT EXISTS ${_jpeg_src}/jpeglib.h OR NOT EXISTS ${_jpeg_src}/CMakeLists.txt)
   message(FATAL_ERROR
-    "The Windows build needs Debian's libjpeg-turbo source in ${_jpeg_src}, which is missing. "
+    "The Windows and fuzz builds need Debian's libjpeg-turbo source in ${_jpeg_src}, which is missing. "
     "Run scripts/install-deps.sh (or scripts/fetch-libjpeg-source.sh ${_jpeg_src}) first, "
     "or point KIVA_LIBJPEG_SOURCE_DIR at an unpacked libjpeg-turbo source folder.")
 endif()
@@ -45,14 +47,23 @@ if(_jpeg_toolchain AND NOT IS_ABSOLUTE "${_jpeg_toolchain}")
   endif()
 endif()
 
-ExternalProject_Add(libjpeg_turbo_mingw
+if(WIN32)
+  set(_jpeg_compiler -DCMAKE_TOOLCHAIN_FILE=${_jpeg_toolchain})
+else()
+  # Not UndefinedBehaviorSanitizer: the decoder's own arithmetic is not ours
+  # to judge, its memory accesses and its paths are what the fuzzers watch.
+  set(_jpeg_compiler -DCMAKE_C_COMPILER=${CMAKE_C_COMPILER} -DCMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER}
+    "-DCMAKE_C_FLAGS=-fsanitize=fuzzer-no-link,address -fno-omit-frame-pointer -g")
+endif()
+
+ExternalProject_Add(libjpeg_turbo_source
   SOURCE_DIR ${_jpeg_src}
   BINARY_DIR ${_jpeg_bin}
   DOWNLOAD_COMMAND ""
   UPDATE_COMMAND ""
   PATCH_COMMAND ""
   CMAKE_ARGS
-    -DCMAKE_TOOLCHAIN_FILE=${_jpeg_toolchain}
+    ${_jpeg_compiler}
     -DCMAKE_BUILD_TYPE=Release
     -DCMAKE_INSTALL_PREFIX=${_jpeg_out}
     -DWITH_SIMD=OFF
@@ -76,4 +87,4 @@ add_library(JPEG::JPEG STATIC IMPORTED GLOBAL)
 set_target_properties(JPEG::JPEG PROPERTIES
   IMPORTED_LOCATION ${_jpeg_lib}
   INTERFACE_INCLUDE_DIRECTORIES ${_jpeg_out}/include)
-add_dependencies(JPEG::JPEG libjpeg_turbo_mingw)
+add_dependencies(JPEG::JPEG libjpeg_turbo_source)

@@ -17,11 +17,7 @@
 #include <type_traits>
 
 #include "graphics.h"
-
-// The longest side of a window's drawing area: what the platforms' windows
-// and back buffers can hold. Longer or negative sizes are refused by the
-// constructor.
-constexpr int32_t kMaxWindowSide = 16384;
+#include "surface_limits.h"
 
 // ---------------------------------------------------------------- input records
 
@@ -111,19 +107,19 @@ LRESULT CALLBACK GraphicsWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
 
 // ---------------------------------------------------------------- pictures
 
-// The most pixels a picture file may have: what a 32-bit bitmap of the
-// platform can address (4 bytes a pixel, under 2^30 bytes), far beyond any
-// picture a window can show.
-constexpr uint64_t kMaxPicturePixels = uint64_t{1} << 28;
-
 // Decodes a JPEG file into packed rows of samples (C heap, caller frees).
 // 0 on success, -1 when the file cannot be opened (a folder counts as one
 // that cannot), -2 when the rows buffer cannot be allocated. Corrupt files,
-// and files that claim more than kMaxPicturePixels pixels, end the process
-// through the decoder's standard error handling, with a message naming the
-// file.
+// and files that claim more than kiva::kMaxSurfacePixels pixels, get a message
+// naming the file on standard error (libjpeg's standard error manager
+// writes it), then, with everything the decoder held released,
+// EndForRefusedPicture.
 extern "C" int DecodeJpegFile(const char* fileName, uint16_t* width, uint16_t* height,
                               unsigned char** rows);
+
+// Ends the program with exit status 1 for a picture the decoder refused
+// (picture_refused.cpp); a program may replace it (see there).
+[[noreturn]] void EndForRefusedPicture();
 
 // Fills `header` for 32-bit pixels (blue, green, red, 0), top row first,
 // width by height, without compression or colour table.

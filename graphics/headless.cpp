@@ -311,17 +311,20 @@ struct Session {
 
 void EndOfRun();
 
-// Made at the first call and never destroyed (a window the program
-// destroys during exit still finds it); EndOfRun runs at exit.
-Session& TheSession() {
+// The session, read from the settings on first use and kept for the run:
+// made in place and never destroyed (a window the program destroys during
+// exit still finds it); EndOfRun runs at exit. Every message step asks for
+// it: after the first, that is one test.
+Session* theSession = nullptr;
+
+__attribute__((noinline, cold)) Session& MakeSession() {
     alignas(Session) static unsigned char room[sizeof(Session)];
-    static Session* session = [] {
-        Session* made = new (room) Session();
-        std::atexit(EndOfRun);
-        return made;
-    }();
-    return *session;
+    theSession = new (room) Session();
+    std::atexit(EndOfRun);
+    return *theSession;
 }
+
+inline Session& TheSession() { return theSession != nullptr ? *theSession : MakeSession(); }
 
 void Complain(const char* variable, const std::string& what) {
     std::fflush(stdout);

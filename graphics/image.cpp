@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -58,11 +59,13 @@ void ScanlineToRgb(const JSAMPLE* source, unsigned char* target, JDIMENSION widt
 }
 
 // libjpeg's standard error manager, whose messages (warnings, and the one
-// before it ends the process) begin with the name of the file they are
-// about.
+// for a file it refuses) begin with the name of the file they are about. A
+// refused file goes back to DecodeJpegFile, which releases the decode and
+// ends the program as libjpeg's own error exit would.
 struct NamingErrorManager {
     jpeg_error_mgr standard;  // first, so that cinfo.err points at both
     const char* fileName;
+    std::jmp_buf refused;
 };
 
 void OutputNamedMessage(j_common_ptr cinfo) {
@@ -70,6 +73,13 @@ void OutputNamedMessage(j_common_ptr cinfo) {
     (*cinfo->err->format_message)(cinfo, text);
     const char* fileName = reinterpret_cast<NamingErrorManager*>(cinfo->err)->fileName;
     std::fprintf(stderr, "%s: %s\n", fileName, text);
+}
+
+// The decoder's exit for a file it cannot decode: its message, then back to
+// the decode's start. Only libjpeg's own frames lie in between.
+void RefuseFile(j_common_ptr cinfo) {
+    (*cinfo->err->output_message)(cinfo);
+    std::longjmp(reinterpret_cast<NamingErrorManager*>(cinfo->err)->refused, 1);
 }
 
 // True when `file` is open on something that cannot be read as a file (a
@@ -107,9 +117,10 @@ BITMAPINFOHEADER* NewTopDownHeader(int32_t width, int32_t height) {
 }
 
 // Decodes a JPEG file into rows of red, green, blue bytes, top row first,
-// allocated from the C heap. Errors in the file end the process through
-// libjpeg's standard error manager, as does a picture of more than
-// kMaxPicturePixels pixels, refused before anything is allocated for it.
+// allocated from the C heap. A file libjpeg cannot decode, and a picture of
+// more than kiva::kMaxSurfacePixels pixels, refused before anything is allocated
+// for it, end the program (EndForRefusedPicture) once the decode's memory
+// and the file are released.
 extern "C" int DecodeJpegFile(const char* fileName, uint16_t* width, uint16_t* height,
                               unsigned char** rows) {
     FILE* file = std::fopen(fileName, "rb");
@@ -119,11 +130,19 @@ extern "C" int DecodeJpegFile(const char* fileName, uint16_t* width, uint16_t* h
         return -1;
     }
 
-    jpeg_decompress_struct cinfo;
+    jpeg_decompress_struct cinfo{};
     NamingErrorManager errorManager;
     errorManager.fileName = fileName;
     cinfo.err = jpeg_std_error(&errorManager.standard);
     errorManager.standard.output_message = OutputNamedMessage;
+    errorManager.standard.error_exit = RefuseFile;
+    unsigned char* volatile buffer = nullptr;  // volatile: read after a refusal
+    if (setjmp(errorManager.refused) != 0) {
+        jpeg_destroy_decompress(&cinfo);
+        std::fclose(file);
+        std::free(buffer);
+        EndForRefusedPicture();
+    }
     jpeg_create_decompress(&cinfo);
     jpeg_stdio_src(&cinfo, file);
     jpeg_read_header(&cinfo, TRUE);
@@ -133,14 +152,14 @@ extern "C" int DecodeJpegFile(const char* fileName, uint16_t* width, uint16_t* h
     // claim 65500 x 65500 pixels: such a picture is refused here, the way a
     // corrupt file is, before it costs gigabytes and minutes.
     uint64_t pixels = static_cast<uint64_t>(cinfo.image_width) * cinfo.image_height;
-    if (pixels > kMaxPicturePixels) {
+    if (pixels > kiva::kMaxSurfacePixels) {
         std::fprintf(stderr, "%s: picture of %u x %u pixels is larger than the %llu pixels a picture may have\n",
                      fileName, static_cast<unsigned>(cinfo.image_width), static_cast<unsigned>(cinfo.image_height),
-                     static_cast<unsigned long long>(kMaxPicturePixels));
+                     static_cast<unsigned long long>(kiva::kMaxSurfacePixels));
         std::fflush(stderr);
         jpeg_destroy_decompress(&cinfo);
         std::fclose(file);
-        std::exit(EXIT_FAILURE);
+        EndForRefusedPicture();
     }
 
     jpeg_start_decompress(&cinfo);
@@ -156,7 +175,7 @@ extern "C" int DecodeJpegFile(const char* fileName, uint16_t* width, uint16_t* h
     uint32_t sampleLength = static_cast<uint32_t>(cinfo.output_width) * components;
 
     size_t total = static_cast<size_t>(rowLength) * *height;
-    unsigned char* buffer = static_cast<unsigned char*>(std::calloc(total == 0 ? 1 : total, 1));
+    buffer = static_cast<unsigned char*>(std::calloc(total == 0 ? 1 : total, 1));
     if (buffer == nullptr) {
         jpeg_destroy_decompress(&cinfo);
         std::fclose(file);

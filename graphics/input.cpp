@@ -5,6 +5,7 @@
 
 #include "graphics_internal.h"
 #include "headless.h"
+#include "keys.h"
 
 WindowRegistry* windowRegistry = nullptr;
 
@@ -86,23 +87,6 @@ void WindowRegistry::PushKey(HWND handle, KeyKind kind, char code) {
 
 namespace {
 
-struct KeyDownEntry {
-    WPARAM virtualKey;
-    KeyKind kind;
-    char code;
-};
-
-// Key-downs that queue a record of their own; navigation keys carry the
-// digit of their place on a numeric keypad.
-const KeyDownEntry kKeyDownTable[] = {
-    {VK_ESCAPE, KK_ESC, 1}, {VK_END, KK_NAV, 1},     {VK_DOWN, KK_NAV, 2},    {VK_NEXT, KK_NAV, 3},
-    {VK_LEFT, KK_NAV, 4},   {VK_RIGHT, KK_NAV, 6},   {VK_HOME, KK_NAV, 7},    {VK_UP, KK_NAV, 8},
-    {VK_PRIOR, KK_NAV, 9},  {VK_F1, KK_FKEY, 1},     {VK_F1 + 1, KK_FKEY, 2}, {VK_F1 + 2, KK_FKEY, 3},
-    {VK_F1 + 3, KK_FKEY, 4}, {VK_F1 + 4, KK_FKEY, 5}, {VK_F1 + 5, KK_FKEY, 6}, {VK_F1 + 6, KK_FKEY, 7},
-    {VK_F1 + 7, KK_FKEY, 8}, {VK_F1 + 8, KK_FKEY, 9}, {VK_F1 + 9, KK_FKEY, 10}, {VK_F1 + 10, KK_FKEY, 11},
-    {VK_F1 + 11, KK_FKEY, 12},
-};
-
 // A press changes the button state and the pointer position, and captures
 // the mouse so that the release comes to this window wherever it happens.
 void ButtonPressed(HWND hwnd, MouseButton button, int32_t x, int32_t y) {
@@ -143,11 +127,9 @@ LRESULT CALLBACK GraphicsWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
         ButtonReleased(hwnd, MB_RIGHT, CK_RIGHT, x, y);
         return 0;
     case WM_KEYDOWN:
-        for (const KeyDownEntry& entry : kKeyDownTable) {
-            if (entry.virtualKey == wParam) {
-                if (windowRegistry != nullptr) windowRegistry->PushKey(hwnd, entry.kind, entry.code);
-                break;
-            }
+        // Key-downs that queue a record of their own (keys.h).
+        if (const graphics_keys::Key* key = graphics_keys::KeyOf(wParam)) {
+            if (windowRegistry != nullptr) windowRegistry->PushKey(hwnd, key->kind, key->code);
         }
         return 0;
     case WM_CHAR:

@@ -7,24 +7,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "keys.h"
+
 namespace graphics_script {
 
 namespace {
-
-// Keys that arrive as key-down messages (the message step translates Esc
-// into its character as well).
-struct NamedKey {
-    const char* name;
-    WPARAM virtualKey;
-};
-const NamedKey kKeys[] = {
-    {"Esc", VK_ESCAPE},  {"Home", VK_HOME},       {"End", VK_END},     {"PageUp", VK_PRIOR},
-    {"PageDown", VK_NEXT}, {"Left", VK_LEFT},     {"Right", VK_RIGHT}, {"Up", VK_UP},
-    {"Down", VK_DOWN},   {"F1", VK_F1},           {"F2", VK_F1 + 1},   {"F3", VK_F1 + 2},
-    {"F4", VK_F1 + 3},   {"F5", VK_F1 + 4},       {"F6", VK_F1 + 5},   {"F7", VK_F1 + 6},
-    {"F8", VK_F1 + 7},   {"F9", VK_F1 + 8},       {"F10", VK_F1 + 9},  {"F11", VK_F1 + 10},
-    {"F12", VK_F1 + 11},
-};
 
 // Characters with names of their own.
 struct NamedCharacter {
@@ -183,7 +170,9 @@ private:
                 return true;
             }
         }
-        for (const NamedKey& k : kKeys) {
+        // Keys that arrive as key-down messages (the message step translates
+        // Esc into its character as well).
+        for (const graphics_keys::Key& k : graphics_keys::kKeys) {
             if (SameName(word, k.name) || (SameName(word, "Escape") && k.virtualKey == VK_ESCAPE)) {
                 event.message = WM_KEYDOWN;
                 event.wParam = k.virtualKey;
@@ -334,8 +323,7 @@ std::string Format(Anchor anchor, uint64_t count, uint64_t steps, UINT message, 
         return placement + " char " + std::to_string(code);
     }
     case WM_KEYDOWN:
-        for (const NamedKey& k : kKeys)
-            if (k.virtualKey == wParam) return placement + " key " + k.name;
+        if (const graphics_keys::Key* key = graphics_keys::KeyOf(wParam)) return placement + " key " + key->name;
         return std::string();  // keys without a record of their own
     case WM_MOUSEMOVE: return placement + " move " + position;
     case WM_LBUTTONDOWN: return placement + " press left " + position;

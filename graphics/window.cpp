@@ -42,10 +42,10 @@ window::window(int32_t width, int32_t height, int32_t x, int32_t y) {
 
     // The window: outer size is the drawing size plus the frame. A drawing
     // size that no platform window can hold (negative, or a side longer
-    // than kMaxWindowSide) is reported and no window is made: the object
+    // than kiva::kMaxWindowSide) is reported and no window is made: the object
     // then stays closed, like one the platform refused, and allocates
     // nothing for its size.
-    if (width < 0 || height < 0 || width > kMaxWindowSide || height > kMaxWindowSide) {
+    if (width < 0 || height < 0 || width > kiva::kMaxWindowSide || height > kiva::kMaxWindowSide) {
         FatalError("Fatal Error: Window size is outside what the platform can show in window class constructor!");
     } else {
         hwndWindow = CreateWindowExA(WS_EX_LEFT, kClassName, kInitialTitle,

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the Linux build (and the library used from
 # outside the tree by each install route), the library and the game with
-# clang, the Linux build again with AddressSanitizer and
+# clang, the fuzz targets with clang and a fixed short run of each, the
+# Linux build again with AddressSanitizer and
 # UndefinedBehaviorSanitizer, and the Windows build (MinGW-w64) under Wine.
 # Installs missing packages first.
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
-bash scripts/install-deps.sh || exit 1
+bash scripts/install-deps.sh test || exit 1
 
 jobs=$(nproc 2>/dev/null || echo 2)
 failed=()
@@ -17,7 +18,9 @@ build() {  # build FOLDER CMAKE-ARGS...
 }
 
 echo "=== Linux build"
-if build linux -DCMAKE_BUILD_TYPE=RelWithDebInfo; then
+# Every part on, whatever an earlier scripts/play.sh left in the folder.
+if build linux -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKIVA_BUILD_TESTS=ON -DKIVA_BUILD_BENCHMARKS=ON \
+    -DKIVA_BUILD_TOOLS=ON -DKIVA_BUILD_EXAMPLES=ON -DKIVA_BUILD_GAME=ON; then
   ctest --test-dir build/linux --output-on-failure || failed+=("Linux tests")
   echo "=== The library in a program of its own: install, pkg-config, FetchContent, Debian package"
   bash scripts/check-install.sh build/linux || failed+=("install routes")
@@ -31,6 +34,15 @@ if cmake -S . -B build/clang -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_
     -DKIVA_BUILD_BENCHMARKS=OFF -DKIVA_BUILD_EXAMPLES=OFF -DKIVA_BUILD_TOOLS=OFF >/dev/null &&
   cmake --build build/clang -j "$jobs" --target kiva_graphics kiva; then :; else
   failed+=("clang build")
+fi
+
+echo "=== clang: the fuzz targets (libFuzzer, sanitizers), a fixed short run of each"
+if build fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DCMAKE_CXX_FLAGS=-Werror -DKIVA_BUILD_FUZZERS=ON -DKIVA_BUILD_TESTS=OFF -DKIVA_BUILD_GAME=OFF \
+    -DKIVA_BUILD_TOOLS=OFF -DKIVA_BUILD_BENCHMARKS=OFF -DKIVA_BUILD_EXAMPLES=OFF -DKIVA_INSTALL=OFF; then
+  ctest --test-dir build/fuzz --output-on-failure || failed+=("fuzz runs")
+else
+  failed+=("fuzz build")
 fi
 
 echo "=== Linux build with AddressSanitizer and UndefinedBehaviorSanitizer"

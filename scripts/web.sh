@@ -126,7 +126,7 @@ build() {  # build NAME SOURCE-FOLDER LIBRARY
   echo "$key" >"$stamp"
 }
 
-timed packages bash scripts/install-deps.sh
+timed packages bash scripts/install-deps.sh web
 emscripten_version=$(dpkg-query -W -f='${Version}' emscripten)
 timed sources fetch_sources
 build zlib zlib libz.a

@@ -14,7 +14,9 @@
 namespace platform_faults {
 
 // The next `count` calls of `function` (its Win32 name, e.g. "DeleteObject")
-// fail. Arming again replaces the count.
+// fail. Arming again replaces the count; a count of 0 or less disarms. A
+// name that is no platform call able to fail ends the program with a
+// message naming it, since such a test would test nothing.
 void FailNext(const char* function, int count = 1);
 
 // Disarms every function, stops recording message boxes and removes the
@@ -50,10 +52,6 @@ void UseTestPrinter(const TestPrinter& printer);
 // "StartDoc", "StartPage", "image 0 1572 4800 3456 of 1000x720", "EndPage",
 // "EndDoc", "deleted". Taking the log empties it.
 std::vector<std::string> TakePrinterLog();
-
-// Used by the platform's own functions: true (and one armed failure used up)
-// when `function` is armed.
-bool ShouldFail(const char* function);
 
 }  // namespace platform_faults
 

@@ -8,29 +8,34 @@
 #include <cstdlib>
 #include <cstring>
 #include <vector>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
+#include "fault_points.h"
 #include "gdi_internal.h"
-#include "platform_faults.h"
 #include "printer_dc.h"
+#include "raster/pixel_rows.h"
 #include "surface.h"
 #include "window_service.h"
+
+using platform_faults::Call;
+using platform_faults::ShouldFail;
 
 namespace platform {
 namespace {
 
-// A source of pixels for a transfer: rows top first, a row may be missing
-// (pixels that are not there leave the destination as it is). A surface's
-// pixels have their top byte clear already; a caller's bitmap may not.
+// A source of pixels for a transfer: rows top first, `stride` pixels apart
+// in memory (negative for rows stored bottom up). Only rows [rowsFrom,
+// rowsTo) are there; pixels that are not there leave the destination as
+// it is. A surface's pixels have their top byte clear already; a caller's
+// bitmap may not.
 struct Source {
     int width = 0;
     int height = 0;
-    bool clean = false;  // every pixel's top byte is 0
-    std::vector<const uint32_t*> rows;
+    bool clean = false;                 // every pixel's top byte is 0
+    const uint32_t* present = nullptr;  // row rowsFrom
+    ptrdiff_t stride = 0;
+    int64_t rowsFrom = 0, rowsTo = 0;
     const uint32_t* Row(int64_t y) const {
-        return (y >= 0 && y < height) ? rows[static_cast<size_t>(y)] : nullptr;
+        return (y >= rowsFrom && y < rowsTo) ? present + (y - rowsFrom) * stride : nullptr;
     }
 };
 
@@ -39,8 +44,9 @@ Source SourceOf(const Surface& surface) {
     s.width = surface.width;
     s.height = surface.height;
     s.clean = true;
-    s.rows.resize(static_cast<size_t>(s.height));
-    for (int y = 0; y < s.height; ++y) s.rows[static_cast<size_t>(y)] = surface.Row(y);
+    s.present = surface.pixels.data();
+    s.stride = surface.width;
+    s.rowsTo = surface.height;
     return s;
 }
 
@@ -120,79 +126,141 @@ AxisMap MapAxis(int64_t dstLen, int64_t srcLen, bool mirror, bool gather, int64_
     return map;
 }
 
-// Copies n pixels, 64 bytes at a time where the processor has vector
-// instructions.
-void CopyRow(uint32_t* out, const uint32_t* in, size_t n) {
-    size_t i = 0;
-#if defined(__SSE2__)
-    for (; n - i >= 16; i += 16) {
-        __m128i p0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
-        __m128i p1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 4));
-        __m128i p2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 8));
-        __m128i p3 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 12));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), p0);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 4), p1);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 8), p2);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 12), p3);
-    }
-#endif
-    if (i < n) std::memcpy(out + i, in + i, (n - i) * sizeof(uint32_t));
+// The rectangles of a transfer put right: sizes made positive (the
+// mirroring noted), and the destination pixels on the surface, [i0, i1) x
+// [j0, j1) counted from (x, y).
+struct Placed {
+    int64_t x, y, w, h, sx, sy, sw, sh;
+    bool mirrorX, mirrorY;
+    int64_t i0, i1, j0, j1;
+    bool Unscaled() const { return sw == w && sh == h && !mirrorX && !mirrorY; }
+};
+
+// False when the transfer draws nothing on the surface.
+bool Place(const Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, int64_t sx, int64_t sy, int64_t sw,
+           int64_t sh, bool useSource, Placed& p) {
+    if (w == 0 || h == 0) return false;
+    p.mirrorX = (w < 0) != (sw < 0);
+    p.mirrorY = (h < 0) != (sh < 0);
+    MakePositive(x, w);
+    MakePositive(y, h);
+    MakePositive(sx, sw);
+    MakePositive(sy, sh);
+    if (useSource && (sw == 0 || sh == 0)) return false;
+    p.x = x, p.y = y, p.w = w, p.h = h, p.sx = sx, p.sy = sy, p.sw = sw, p.sh = sh;
+    // Only the destination pixels on the surface are worked out.
+    p.i0 = std::max<int64_t>(0, -x), p.i1 = std::min<int64_t>(w, dst.width - x);
+    p.j0 = std::max<int64_t>(0, -y), p.j1 = std::min<int64_t>(h, dst.height - y);
+    return p.i0 < p.i1 && p.j0 < p.j1;
 }
 
-// Copies n pixels with their top byte cleared, four at a time where the
-// processor has vector instructions.
-void CopyRowClearingTop(uint32_t* out, const uint32_t* in, size_t n) {
-    size_t i = 0;
-#if defined(__SSE2__)
-    const __m128i mask = _mm_set1_epi32(0xFFFFFF);
-    for (; n - i >= 4; i += 4) {
-        __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_and_si128(p, mask));
+// Device-independent bitmaps pick the rows of a stretch their own way.
+enum class DibRows { none, bottomUp, topDown };
+
+// The source rows of each destination row of a stretch. Rows picked (not
+// gathered) from a device-independent bitmap: a bottom-up one being grown is
+// stepped through from its bottom row up; one being shrunk, stored either
+// way, takes each destination row's pick centred in its share of the
+// source, top down.
+AxisMap RowMap(const Placed& p, bool combine, DibRows dibRows) {
+    bool pickRows = dibRows != DibRows::none && !combine;
+    if (!pickRows || dibRows != DibRows::bottomUp || p.sh > p.h)
+        return MapAxis(p.h, p.sh, p.mirrorY, combine, p.j0, p.j1, pickRows && p.sh > p.h);
+    // Row j takes what row h - 1 - j takes counted from the top, turned over.
+    AxisMap up = MapAxis(p.h, p.sh, p.mirrorY, combine, p.h - p.j1, p.h - p.j0);
+    AxisMap my;
+    my.lo = p.j0;
+    my.first.assign(static_cast<size_t>(p.j1 - p.j0), -1);
+    my.last.assign(static_cast<size_t>(p.j1 - p.j0), -2);
+    for (int64_t j = p.j0; j < p.j1; ++j) {
+        int64_t k = p.h - 1 - j;
+        size_t at = static_cast<size_t>(j - p.j0);
+        my.first[at] = up.Last(k) < 0 ? -1 : p.sh - 1 - up.Last(k);
+        my.last[at] = up.First(k) < 0 ? -2 : p.sh - 1 - up.First(k);
     }
-#endif
-    for (; i < n; ++i) out[i] = in[i] & 0xFFFFFFu;
+    return my;
 }
 
-// Copies n pixels from `in` to `out` where they differ, writing each changed
-// pixel to `shown` as well for the first `shownCount` of them (the part of
-// the row the screen has, which shows `out` as it was). Both are read and
-// written in one pass, 64 bytes at a time where the processor has vector
-// instructions, and a stretch left as it was is written nowhere.
-void CopyChanged(uint32_t* out, uint32_t* shown, size_t shownCount, const uint32_t* in, size_t n) {
-    size_t i = 0;
-    // Writes pixels [i, i + k) that differ somewhere.
-    auto store = [&](size_t at, size_t k) {
-        std::memcpy(out + at, in + at, k * sizeof(uint32_t));
-        if (at < shownCount) std::memcpy(shown + at, in + at, std::min(k, shownCount - at) * sizeof(uint32_t));
-    };
-#if defined(__SSE2__)
-    for (; n - i >= 16; i += 16) {
-        __m128i p0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
-        __m128i p1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 4));
-        __m128i p2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 8));
-        __m128i p3 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 12));
-        __m128i q0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(out + i));
-        __m128i q1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(out + i + 4));
-        __m128i q2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(out + i + 8));
-        __m128i q3 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(out + i + 12));
-        __m128i same = _mm_and_si128(_mm_and_si128(_mm_cmpeq_epi32(p0, q0), _mm_cmpeq_epi32(p1, q1)),
-                                     _mm_and_si128(_mm_cmpeq_epi32(p2, q2), _mm_cmpeq_epi32(p3, q3)));
-        if (_mm_movemask_epi8(same) == 0xFFFF) continue;
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), p0);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 4), p1);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 8), p2);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 12), p3);
-        if (i + 16 <= shownCount) {
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(shown + i), p0);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(shown + i + 4), p1);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(shown + i + 8), p2);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(shown + i + 12), p3);
-        } else if (i < shownCount) {
-            std::memcpy(shown + i, in + i, (shownCount - i) * sizeof(uint32_t));
+// A plain copy of pixels [a, b) of one row from a surface onto a window's
+// surface, row `row`, column x + a on: when the screen shows the
+// destination as it is, only the pixels the copy changes are written, to
+// both at once; otherwise the row is copied and then, still in the cache,
+// shown.
+void CopyRowOnScreen(uint32_t* out, const uint32_t* in, int64_t a, int64_t b, int64_t x, int64_t row,
+                     const ScreenRows& screen) {
+    int64_t end = std::min<int64_t>(x + b, screen.width);
+    bool onScreen = row < screen.height && x + a < end;
+    uint32_t* shown = onScreen ? screen.pixels + static_cast<size_t>(row) * screen.pitch + (x + a) : nullptr;
+    if (screen.current) {
+        // A row left as it was is passed over at the C library's comparing
+        // speed.
+        if (std::memcmp(out + a, in + a, static_cast<size_t>(b - a) * sizeof(uint32_t)) == 0) return;
+        pixel_rows::CopyChanged(out + a, shown, onScreen ? static_cast<size_t>(end - (x + a)) : 0, in + a,
+                                static_cast<size_t>(b - a));
+        return;
+    }
+    pixel_rows::CopyRow(out + a, in + a, static_cast<size_t>(b - a));
+    if (onScreen) pixel_rows::CopyRow(shown, out + a, static_cast<size_t>(end - (x + a)));
+}
+
+// Unscaled: row by row over the pixels both rectangles have. A plain copy
+// from a surface onto a window also writes the rows the screen shows when
+// `screen` lends them; the result says whether it did.
+bool CopyUnscaled(Surface& dst, const Placed& p, const Source& src, unsigned code, uint32_t pattern,
+                  const ScreenRows* screen) {
+    int64_t a = std::max<int64_t>(p.i0, -p.sx), b = std::min<int64_t>(p.i1, src.width - p.sx);
+    for (int64_t j = p.j0; j < p.j1 && a < b; ++j) {
+        const uint32_t* in = src.Row(p.sy + j);
+        if (!in) continue;
+        in += p.sx;
+        uint32_t* out = dst.Row(static_cast<int32_t>(p.y + j)) + p.x;
+        if (code == 0xCC && src.clean) {
+            if (screen) {
+                CopyRowOnScreen(out, in, a, b, p.x, p.y + j, *screen);
+            } else {
+                pixel_rows::CopyRow(out + a, in + a, static_cast<size_t>(b - a));
+            }
+        } else if (code == 0xCC) {
+            pixel_rows::CopyRowClearingTop(out + a, in + a, static_cast<size_t>(b - a));
+        } else {
+            for (int64_t i = a; i < b; ++i) out[i] = Ternary(code, pattern, in[i] & 0xFFFFFFu, out[i] & 0xFFFFFFu);
         }
     }
-#endif
-    if (i < n && std::memcmp(out + i, in + i, (n - i) * sizeof(uint32_t)) != 0) store(i, n - i);
+    return screen != nullptr && code == 0xCC && src.clean;
+}
+
+// Stretched, or without a source: each destination pixel from the source
+// pixels the maps give it (mx for columns, my for rows), combined by the
+// stretching mode, then by the ternary operation with what is there.
+void Stretch(Surface& dst, const Placed& p, const Source& src, bool useSource, unsigned code, uint32_t pattern,
+             int mode, const AxisMap& mx, const AxisMap& my) {
+    const bool combine = mode == BLACKONWHITE || mode == WHITEONBLACK;
+    const uint32_t gather0 = mode == WHITEONBLACK ? 0u : 0xFFFFFFu;  // OR from black, else AND from white
+    for (int64_t j = p.j0; j < p.j1; ++j) {
+        uint32_t* out = dst.Row(static_cast<int32_t>(p.y + j));
+        for (int64_t i = p.i0; i < p.i1; ++i) {
+            uint32_t s = 0;
+            if (useSource) {
+                bool found = false;
+                uint32_t acc = gather0;
+                for (int64_t v = my.First(j); v <= my.Last(j); ++v) {
+                    const uint32_t* row = src.Row(p.sy + v);
+                    if (!row) continue;
+                    for (int64_t u = mx.First(i); u <= mx.Last(i); ++u) {
+                        int64_t px = p.sx + u;
+                        if (px < 0 || px >= src.width) continue;
+                        uint32_t pixel = row[px] & 0xFFFFFFu;
+                        acc = !combine ? pixel : mode == WHITEONBLACK ? (acc | pixel) : (acc & pixel);
+                        found = true;
+                    }
+                }
+                if (!found) continue;
+                s = acc;
+            }
+            uint32_t& d = out[p.x + i];
+            d = code == 0xCC ? s : Ternary(code, pattern, s, d & 0xFFFFFFu);
+        }
+    }
 }
 
 // One destination rectangle [x, x + w) x [y, y + h) filled from source
@@ -202,125 +270,21 @@ void CopyChanged(uint32_t* out, uint32_t* shown, size_t shownCount, const uint32
 // bitmaps pick their rows their own way (DibRows). A plain copy from a
 // surface onto a window also writes the rows the screen shows when `screen`
 // lends them; the result says whether it did.
-enum class DibRows { none, bottomUp, topDown };
 bool Transfer(Surface& dst, int64_t x, int64_t y, int64_t w, int64_t h, const Source& src, int64_t sx, int64_t sy,
               int64_t sw, int64_t sh, DWORD rop, uint32_t pattern, int mode, DibRows dibRows = DibRows::none,
               const ScreenRows* screen = nullptr) {
-    if (w == 0 || h == 0) return false;
-    bool mirrorX = (w < 0) != (sw < 0), mirrorY = (h < 0) != (sh < 0);
-    MakePositive(x, w);
-    MakePositive(y, h);
-    MakePositive(sx, sw);
-    MakePositive(sy, sh);
-    bool useSource = UsesSource(rop);
-    if (useSource && (sw == 0 || sh == 0)) return false;
-    // Only the destination pixels on the surface are worked out.
-    int64_t i0 = std::max<int64_t>(0, -x), i1 = std::min<int64_t>(w, dst.width - x);
-    int64_t j0 = std::max<int64_t>(0, -y), j1 = std::min<int64_t>(h, dst.height - y);
-    if (i0 >= i1 || j0 >= j1) return false;
-    unsigned code = (rop >> 16) & 0xFF;
-    bool same = (sw == w && sh == h && !mirrorX && !mirrorY);
+    const bool useSource = UsesSource(rop);
+    Placed p;
+    if (!Place(dst, x, y, w, h, sx, sy, sw, sh, useSource, p)) return false;
+    const unsigned code = (rop >> 16) & 0xFF;
+    if (useSource && p.Unscaled()) return CopyUnscaled(dst, p, src, code, pattern, screen);
     AxisMap mx, my;
-    bool combine = mode == BLACKONWHITE || mode == WHITEONBLACK;
-    if (useSource && !same) {
-        mx = MapAxis(w, sw, mirrorX, combine, i0, i1);
-        // Rows picked (not gathered) from a device-independent bitmap: a
-        // bottom-up one being grown is stepped through from its bottom row
-        // up; one being shrunk, stored either way, takes each destination
-        // row's pick centred in its share of the source, top down.
-        bool pickRows = dibRows != DibRows::none && !combine;
-        if (pickRows && dibRows == DibRows::bottomUp && sh <= h) {
-            // Row j takes what row h - 1 - j takes counted from the top,
-            // turned over.
-            AxisMap up = MapAxis(h, sh, mirrorY, combine, h - j1, h - j0);
-            my.lo = j0;
-            my.first.assign(static_cast<size_t>(j1 - j0), -1);
-            my.last.assign(static_cast<size_t>(j1 - j0), -2);
-            for (int64_t j = j0; j < j1; ++j) {
-                int64_t k = h - 1 - j;
-                size_t at = static_cast<size_t>(j - j0);
-                my.first[at] = up.Last(k) < 0 ? -1 : sh - 1 - up.Last(k);
-                my.last[at] = up.First(k) < 0 ? -2 : sh - 1 - up.First(k);
-            }
-        } else {
-            my = MapAxis(h, sh, mirrorY, combine, j0, j1, pickRows && sh > h);
-        }
+    if (useSource) {
+        const bool combine = mode == BLACKONWHITE || mode == WHITEONBLACK;
+        mx = MapAxis(p.w, p.sw, p.mirrorX, combine, p.i0, p.i1);
+        my = RowMap(p, combine, dibRows);
     }
-    if (same && useSource) {
-        // Unscaled: row by row over the pixels both rectangles have.
-        int64_t a = std::max<int64_t>(i0, -sx), b = std::min<int64_t>(i1, src.width - sx);
-        for (int64_t j = j0; j < j1 && a < b; ++j) {
-            const uint32_t* in = src.Row(sy + j);
-            if (!in) continue;
-            in += sx;
-            uint32_t* out = dst.Row(static_cast<int32_t>(y + j)) + x;
-            if (code == 0xCC && src.clean) {
-                // When the screen shows the destination as it is, only the
-                // pixels the copy changes are written, to both at once;
-                // otherwise the row is copied and then shown.
-                int64_t row = y + j, end = screen ? std::min<int64_t>(x + b, screen->width) : 0;
-                bool onScreen = screen && row < screen->height && x + a < end;
-                if (screen && screen->current) {
-                    // A row left as it was is passed over at the C library's
-                    // comparing speed.
-                    if (std::memcmp(out + a, in + a, static_cast<size_t>(b - a) * sizeof(uint32_t)) == 0) continue;
-                    uint32_t* shown = onScreen ? screen->pixels + static_cast<size_t>(row) * screen->pitch + (x + a)
-                                               : nullptr;
-                    CopyChanged(out + a, shown, onScreen ? static_cast<size_t>(end - (x + a)) : 0, in + a,
-                                static_cast<size_t>(b - a));
-                    continue;
-                }
-                CopyRow(out + a, in + a, static_cast<size_t>(b - a));
-                // The row just written, still in the cache, onto the screen.
-                if (onScreen) {
-                    CopyRow(screen->pixels + static_cast<size_t>(row) * screen->pitch + (x + a), out + a,
-                            static_cast<size_t>(end - (x + a)));
-                }
-            } else if (code == 0xCC) {
-                CopyRowClearingTop(out + a, in + a, static_cast<size_t>(b - a));
-            } else {
-                for (int64_t i = a; i < b; ++i) out[i] = Ternary(code, pattern, in[i] & 0xFFFFFFu, out[i] & 0xFFFFFFu);
-            }
-        }
-        return screen != nullptr && code == 0xCC && src.clean;
-    }
-    uint32_t gather0 = mode == WHITEONBLACK ? 0u : 0xFFFFFFu;  // OR from black, else AND from white
-    for (int64_t j = j0; j < j1; ++j) {
-        uint32_t* out = dst.Row(static_cast<int32_t>(y + j));
-        for (int64_t i = i0; i < i1; ++i) {
-            uint32_t s = 0;
-            if (useSource) {
-                bool found = false;
-                if (same) {
-                    const uint32_t* row = src.Row(sy + j);
-                    int64_t px = sx + i;
-                    if (row && px >= 0 && px < src.width) {
-                        s = row[px] & 0xFFFFFFu;
-                        found = true;
-                    }
-                } else {
-                    int64_t ya = my.First(j), yb = my.Last(j);
-                    int64_t xa = mx.First(i), xb = mx.Last(i);
-                    uint32_t acc = gather0;
-                    for (int64_t v = ya; v <= yb; ++v) {
-                        const uint32_t* row = src.Row(sy + v);
-                        if (!row) continue;
-                        for (int64_t u = xa; u <= xb; ++u) {
-                            int64_t px = sx + u;
-                            if (px < 0 || px >= src.width) continue;
-                            uint32_t p = row[px] & 0xFFFFFFu;
-                            acc = !combine ? p : mode == WHITEONBLACK ? (acc | p) : (acc & p);
-                            found = true;
-                        }
-                    }
-                    s = acc;
-                }
-                if (!found) continue;
-            }
-            uint32_t& d = out[x + i];
-            d = code == 0xCC ? s : Ternary(code, pattern, s, d & 0xFFFFFFu);
-        }
-    }
+    Stretch(dst, p, src, useSource, code, pattern, mode, mx, my);
     return false;
 }
 
@@ -373,27 +337,37 @@ Source SourceOfDib(const Dib& dib, const void* bits, UINT startScan, UINT lines,
     Source s;
     s.width = dib.width;
     s.height = dib.height;
-    s.rows.assign(static_cast<size_t>(dib.height), nullptr);
+    // Rows r (top first) whose scan line is there: scan r of a top-down DIB,
+    // scan height - 1 - r of a bottom-up one.
+    const int64_t height = dib.height, first = startScan, end = int64_t{startScan} + lines;
+    s.rowsFrom = std::max<int64_t>(0, dib.bottomUp ? height - end : first);
+    s.rowsTo = std::min<int64_t>(height, dib.bottomUp ? height - first : end);
+    if (s.rowsFrom >= s.rowsTo) {
+        s.rowsFrom = s.rowsTo = 0;
+        return s;
+    }
+    auto scanOf = [&](int64_t r) { return dib.bottomUp ? height - 1 - r : r; };
     const auto* base = static_cast<const uint8_t*>(bits);
-    if (dib.bits == 24) store.assign(static_cast<size_t>(dib.width) * dib.height, 0);
-    for (int r = 0; r < dib.height; ++r) {
-        int64_t scan = dib.bottomUp ? dib.height - 1 - r : r;
-        if (scan < startScan || scan >= static_cast<int64_t>(startScan) + lines) continue;
-        const uint8_t* row = base + static_cast<size_t>(scan - startScan) * dib.stride;
-        if (dib.bits == 32) {
-            s.rows[static_cast<size_t>(r)] = reinterpret_cast<const uint32_t*>(row);
-        } else {
-            uint32_t* wide = store.data() + static_cast<size_t>(r) * dib.width;
-            for (int x = 0; x < dib.width; ++x) {
-                wide[x] = row[3 * x] | (row[3 * x + 1] << 8) | (static_cast<uint32_t>(row[3 * x + 2]) << 16);
-            }
-            s.rows[static_cast<size_t>(r)] = wide;
+    auto memory = [&](int64_t r) { return base + static_cast<size_t>(scanOf(r) - first) * dib.stride; };
+    if (dib.bits == 32) {
+        s.present = reinterpret_cast<const uint32_t*>(memory(s.rowsFrom));
+        s.stride = static_cast<ptrdiff_t>(dib.stride / 4) * (dib.bottomUp ? -1 : 1);
+        return s;
+    }
+    store.assign(static_cast<size_t>(dib.width) * static_cast<size_t>(s.rowsTo - s.rowsFrom), 0);
+    for (int64_t r = s.rowsFrom; r < s.rowsTo; ++r) {
+        const uint8_t* row = memory(r);
+        uint32_t* wide = store.data() + static_cast<size_t>(r - s.rowsFrom) * dib.width;
+        for (int x = 0; x < dib.width; ++x) {
+            wide[x] = row[3 * x] | (row[3 * x + 1] << 8) | (static_cast<uint32_t>(row[3 * x + 2]) << 16);
         }
     }
+    s.present = store.data();
+    s.stride = dib.width;
     return s;
 }
 
-uint32_t BrushPixel(DeviceContext& dc) { return PixelFromColorref(SelectedBrush(dc).color); }
+uint32_t BrushPixel(const DeviceContext& dc) { return dc.drawingBrush.pixel; }
 
 }  // namespace
 }  // namespace platform
@@ -401,7 +375,7 @@ uint32_t BrushPixel(DeviceContext& dc) { return PixelFromColorref(SelectedBrush(
 using namespace platform;
 
 HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height) {
-    if (platform_faults::ShouldFail("CreateCompatibleBitmap")) return nullptr;
+    if (ShouldFail(Call::CreateCompatibleBitmap)) return nullptr;
     if (!LookupDC(dc)) return nullptr;
     // Negative sizes count as positive; an empty size gives the stock 1x1
     // bitmap, as GDI does.
@@ -412,7 +386,7 @@ HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height) {
 }
 
 HBITMAP CreateDiscardableBitmap(HDC dc, int width, int height) {
-    if (platform_faults::ShouldFail("CreateDiscardableBitmap")) return nullptr;
+    if (ShouldFail(Call::CreateDiscardableBitmap)) return nullptr;
     return CreateCompatibleBitmap(dc, width, height);
 }
 
@@ -433,19 +407,14 @@ BOOL BlockTransfer(HDC dest, int x, int y, int width, int height, HDC src, int x
     }
     Surface* target = TargetSurface(*to);
     if (!target) return TRUE;
-    Source source;
+    const Surface* surface = from ? TargetSurface(*from) : nullptr;
+    // Copying within one surface reads from a snapshot.
     Surface copy;
-    if (from) {
-        if (Surface* surface = TargetSurface(*from)) {
-            // Copying within one surface reads from a snapshot.
-            if (surface == target) {
-                copy = *surface;
-                source = SourceOf(copy);
-            } else {
-                source = SourceOf(*surface);
-            }
-        }
+    if (surface != nullptr && surface == target) {
+        copy = *surface;
+        surface = &copy;
     }
+    const Source source = surface != nullptr ? SourceOf(*surface) : Source();
     // A copy of a surface onto a shown window writes the screen's rows too.
     ScreenRows screen;
     if (!to->memory && to->hwnd && source.clean) screen = LendScreen(to->hwnd);
@@ -464,17 +433,17 @@ BOOL BlockTransfer(HDC dest, int x, int y, int width, int height, HDC src, int x
 
 BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, int ySrc, int srcWidth,
                 int srcHeight, DWORD rop) {
-    if (platform_faults::ShouldFail("StretchBlt")) return FALSE;
+    if (ShouldFail(Call::StretchBlt)) return FALSE;
     return BlockTransfer(dest, x, y, width, height, src, xSrc, ySrc, srcWidth, srcHeight, rop);
 }
 
 BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, int ySrc, DWORD rop) {
-    if (platform_faults::ShouldFail("BitBlt")) return FALSE;
+    if (ShouldFail(Call::BitBlt)) return FALSE;
     return BlockTransfer(dest, x, y, width, height, src, xSrc, ySrc, width, height, rop);
 }
 
 int GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, LPBITMAPINFO info, UINT usage) {
-    if (platform_faults::ShouldFail("GetDIBits")) return 0;
+    if (ShouldFail(Call::GetDIBits)) return 0;
     Bitmap* bmp = LookupBitmap(bitmap);
     if (!LookupDC(dc) || !bmp || !info || usage != DIB_RGB_COLORS) return 0;
     const Surface& surface = bmp->surface;
@@ -521,7 +490,7 @@ int GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, LPBIT
 
 int SetDIBitsToDevice(HDC dc, int xDest, int yDest, DWORD width, DWORD height, int xSrc, int ySrc, UINT startScan,
                       UINT lines, const void* bits, const BITMAPINFO* info, UINT colorUse) {
-    if (platform_faults::ShouldFail("SetDIBitsToDevice")) return 0;
+    if (ShouldFail(Call::SetDIBitsToDevice)) return 0;
     DeviceContext* to = LookupDC(dc);
     Dib dib;
     if (!to || !bits || colorUse != DIB_RGB_COLORS || !ReadHeader(info, dib)) return 0;
@@ -542,7 +511,7 @@ int SetDIBitsToDevice(HDC dc, int xDest, int yDest, DWORD width, DWORD height, i
 
 int StretchDIBits(HDC dc, int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc, int srcWidth,
                   int srcHeight, const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop) {
-    if (platform_faults::ShouldFail("StretchDIBits")) return -1;
+    if (ShouldFail(Call::StretchDIBits)) return -1;
     DeviceContext* to = LookupDC(dc);
     Dib dib;
     if (!to || usage != DIB_RGB_COLORS || !ReadHeader(info, dib)) return 0;

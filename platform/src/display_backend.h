@@ -27,9 +27,6 @@ bool Offscreen();
 // an offscreen display chosen on purpose.
 bool NoDisplay();
 
-// The longest side a window's client area may have (the display's own limit).
-constexpr int kMaxWindowSide = 16384;
-
 // A hidden window whose client area is width x height at (x, y) on the
 // screen; 0 when it cannot be made.
 uint32_t OpenWindow(const char* title, int x, int y, int width, int height);
@@ -86,6 +83,9 @@ struct Event {
 void TakeEvents(bool readDisplay, std::vector<Event>& out);
 // Waits until something arrives, at most `timeoutMs` (negative: no limit).
 void WaitForEvent(int timeoutMs);
+// A descriptor that is readable when the display has sent something, for
+// the loop of another toolkit's dialog to watch; -1 when there is none.
+int EventFd();
 
 // The X11 window behind a display window (display_sdl_x11.cpp), 0 when the
 // display is not X11: lets a dialog of another toolkit be owned by it.

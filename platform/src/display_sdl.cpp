@@ -1,5 +1,5 @@
-// display_sdl.cpp - the display backend (display_backend.h) on SDL2: the
-// only file that talks to SDL.
+// display_sdl.cpp - the display backend (display_backend.h) on SDL2: with
+// its X11 part (display_sdl_x11.cpp), the only file that talks to SDL.
 //
 // Windows are real SDL windows wherever a display exists. Without one (no
 // DISPLAY or WAYLAND_DISPLAY, or SDL cannot open it) the backend uses SDL's
@@ -7,10 +7,13 @@
 // is always obeyed. The SDL window is the client area; the window manager
 // draws its own decorations. Window surfaces are plain memory copied to the
 // display; there is no vsync to follow. Keys are read by their SDL keycodes,
-// which follow the US layout here.
+// which follow the US layout here. On X11 the raw X events come too, to see
+// windows that other clients destroy; what is done with X11 itself (a lost
+// display, such windows, message boxes) is in display_sdl_x11.cpp.
 #include <SDL.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +22,7 @@
 #include <windows.h>
 
 #include "display_backend.h"
+#include "display_sdl_x11.h"
 #include "keyboard.h"
 #include "window_service.h"
 
@@ -36,6 +40,16 @@ bool tried = false;
 bool ready = false;
 bool offscreen = false;
 bool noDisplay = false;
+
+// Whether SDL's event queue may hold events: set as each event is pushed
+// (from any thread), cleared when the queue is emptied. A message step that
+// does not read the display looks at the queue only when this is set.
+std::atomic<bool> eventsMayWait{true};
+
+int NoteEvent(void*, SDL_Event*) {
+    eventsMayWait.store(true, std::memory_order_release);
+    return 0;
+}
 
 // Window texts are ANSI (Latin-1 here); SDL wants UTF-8.
 std::string Utf8FromAnsi(const char* text) {
@@ -95,9 +109,14 @@ int32_t KeyOf(SDL_Keycode sym) {
 }
 
 // The backend's event for an SDL event; false for events of no interest
-// (text input, quit requests - the close box is enough - and the rest).
+// (text input, quit requests - the close box is enough - and the rest). A
+// window another client destroyed counts as closed with its close box.
 bool Translate(const SDL_Event& e, Event& out) {
     switch (e.type) {
+    case SDL_SYSWMEVENT:
+        out.kind = Event::Kind::Close;
+        out.window = x11::DestroyedWindow(e.syswm.msg);
+        return out.window != 0;
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
         out.kind = Event::Kind::Key;
@@ -182,7 +201,13 @@ bool Start() {
     const char* driver = SDL_GetCurrentVideoDriver();
     offscreen = driver && std::strcmp(driver, "offscreen") == 0;
     noDisplay = offscreen && !explicitDriver;
+    if (driver && std::strcmp(driver, "x11") == 0) {
+        x11::WatchDisplay();
+        // The X events themselves, to see windows destroyed by others.
+        SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+    }
     SDL_StopTextInput();  // characters come from TranslateMessage
+    SDL_AddEventWatch(NoteEvent, nullptr);
     ready = true;
     return true;
 }
@@ -193,16 +218,22 @@ bool NoDisplay() { return noDisplay; }
 
 uint32_t OpenWindow(const char* title, int x, int y, int width, int height) {
     SDL_Window* w = SDL_CreateWindow(Utf8FromAnsi(title).c_str(), x, y, width, height, SDL_WINDOW_HIDDEN);
-    return w ? SDL_GetWindowID(w) : 0;
+    if (!w) return 0;
+    uint32_t id = SDL_GetWindowID(w);
+    x11::NoteOpened(id);
+    return id;
 }
 
 void CloseWindow(uint32_t id) {
-    if (SDL_Window* w = SDL_GetWindowFromID(id)) SDL_DestroyWindow(w);
+    SDL_Window* w = SDL_GetWindowFromID(id);
+    if (!w) return;
+    x11::NoteClosing(id);
+    SDL_DestroyWindow(w);
 }
 
 void SetVisible(uint32_t id, bool visible) {
     SDL_Window* w = SDL_GetWindowFromID(id);
-    if (!w) return;
+    if (!w || x11::Gone(id)) return;
     if (visible) {
         SDL_ShowWindow(w);
     } else {
@@ -279,7 +310,16 @@ uint16_t Modifiers() { return ModifiersOf(static_cast<uint16_t>(SDL_GetModState(
 
 void TakeEvents(bool readDisplay, std::vector<Event>& out) {
     if (!ready) return;
-    if (readDisplay) SDL_PumpEvents();
+    if (readDisplay) {
+        SDL_PumpEvents();
+    } else if (!eventsMayWait.load(std::memory_order_acquire)) {
+        return;  // nothing pushed since the queue was last emptied
+    }
+    // Cleared before the queue is emptied: an event pushed meanwhile sets it
+    // again. (Reading the display looks at the queue whatever this says, so
+    // an event another thread pushes just after is taken a tick later at
+    // the latest.)
+    eventsMayWait.store(false, std::memory_order_release);
     SDL_Event events[32];
     int count;
     while ((count = SDL_PeepEvents(events, 32, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT)) > 0) {
@@ -298,7 +338,11 @@ void WaitForEvent(int timeoutMs) {
     }
 }
 
+int EventFd() { return x11::ConnectionFd(); }
+
 bool ShowMessageBox(MessageKind kind, const char* title, const char* text, uint32_t owner) {
+    // SDL shows the box from a child process and waits for it.
+    x11::WindowsKeptShown kept;
     Uint32 flags = kind == MessageKind::Error     ? SDL_MESSAGEBOX_ERROR
                    : kind == MessageKind::Warning ? SDL_MESSAGEBOX_WARNING
                                                   : SDL_MESSAGEBOX_INFORMATION;

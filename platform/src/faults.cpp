@@ -1,26 +1,49 @@
-// Failure injection: a table of armed function names and how many of their
-// next calls fail. Only tests arm it; every platform call that can fail asks.
-// Also the record of message boxes that tests read instead of seeing them.
-// (The test printer lives with the printing service, print.cpp.)
+// Failure injection: how many of each platform call's next calls fail
+// (fault_points.h), armed by tests through the calls' Win32 names. Also the
+// record of message boxes that tests read instead of seeing them (the test
+// printer lives with the printing service, print.cpp), and what the leak
+// checker of sanitizer builds is told of the libraries below us.
 #include "platform_faults.h"
 
-#include <map>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
+#include "fault_points.h"
+
 namespace platform_faults {
+
+int armed[kCallCount] = {};
+
 namespace {
-std::map<std::string, int>& Armed() {
-    static std::map<std::string, int> armed;
-    return armed;
-}
+
+const char* const kCallNames[kCallCount] = {
+#define PLATFORM_FAULT_NAME(name) #name,
+    PLATFORM_FAULT_POINTS(PLATFORM_FAULT_NAME)
+#undef PLATFORM_FAULT_NAME
+};
+
 }  // namespace
 
 void FailNext(const char* function, int count) {
-    if (count <= 0) {
-        Armed().erase(function);
-    } else {
-        Armed()[function] = count;
+    for (size_t i = 0; i < kCallCount; ++i) {
+        if (function != nullptr && std::strcmp(kCallNames[i], function) == 0) {
+            armed[i] = count > 0 ? count : 0;
+            return;
+        }
     }
+    // A test that arms a call nothing checks would test nothing.
+    std::fprintf(stderr, "platform_faults: no platform call named %s can be made to fail\n",
+                 function != nullptr ? function : "(null)");
+    std::abort();
+}
+
+bool UseFailure(Call call) {
+    int& left = armed[static_cast<size_t>(call)];
+    if (left <= 0) return false;
+    --left;
+    return true;
 }
 
 struct BoxRecord {
@@ -35,7 +58,7 @@ BoxRecord& Boxes() {
 void ClearTestPrinter();  // print.cpp
 
 void ClearAll() {
-    Armed().clear();
+    for (int& left : armed) left = 0;
     Boxes() = BoxRecord();
     ClearTestPrinter();
 }
@@ -54,13 +77,23 @@ bool RecordMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     return true;
 }
 
-bool ShouldFail(const char* function) {
-    auto& armed = Armed();
-    if (armed.empty()) return false;
-    auto it = armed.find(function);
-    if (it == armed.end()) return false;
-    if (--it->second <= 0) armed.erase(it);
-    return true;
-}
-
 }  // namespace platform_faults
+
+// Leaks of the libraries below the platform, once per process, that the
+// leak checker of sanitizer builds (GCC's and clang's AddressSanitizer) is
+// told to pass over: fontconfig loses a few bytes while it parses its
+// configuration files (text.cpp), and libdbus, which SDL starts on a
+// display (display_sdl.cpp), about a kilobyte. Here because every program
+// that reaches either links this file: each service that can fail asks
+// ShouldFail.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define PLATFORM_LEAK_CHECKED
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(PLATFORM_LEAK_CHECKED)
+extern "C" __attribute__((used)) const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n"
+           "leak:libdbus-1.so\n";
+}
+#endif

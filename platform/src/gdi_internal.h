@@ -3,8 +3,15 @@
 // brushes, fonts, bitmaps and regions behind their handles, and the
 // accessors those services use.
 //
-// Handles are never reused while the process runs, so a stale handle finds
-// nothing instead of someone else's object. Everything runs on one thread.
+// Handles index the table (handle_table.h): a handle whose object was
+// deleted finds nothing, even once its slot holds another object. An object
+// keeps its address while it lives, so a DC holds on to what it has
+// selected. Everything runs on one thread.
+//
+// A device context keeps what it draws with ready: selecting a pen or a
+// brush, or setting the mix mode, works out once how the next shapes paint
+// (DrawingPen, DrawingBrush), so a shape call looks up nothing beyond its
+// DC.
 #ifndef PLATFORM_GDI_INTERNAL_H
 #define PLATFORM_GDI_INTERNAL_H
 
@@ -14,22 +21,68 @@
 #include <memory>
 #include <variant>
 
-#include "raster.h"
+#include "handle_table.h"
+#include "raster/paint.h"
+#include "raster/raster.h"
 #include "surface.h"
 
 namespace platform {
 
 struct PrinterDevice;  // printer_dc.h
+struct GdiObject;      // below
+struct SizedFace;      // text.cpp: a font realised as a face at a size
+
+// Widest pen drawn: wider pens draw this wide, which already covers any
+// surface a window can have several times over.
+constexpr int kWidestPen = 1024;
+
+// How a pen draws a polyline, chosen with the pen and the mix mode.
+enum class LineStrategy : uint8_t {
+    None,        // the null pen draws nothing
+    Segments,    // thin, where painting twice matters: segment by segment, a
+                 // pixel that several segments cross painted once for each
+    Gathered,    // wide, where painting twice matters: every pixel once
+    AsTheyCome,  // painting twice makes no difference: dots and bands painted
+                 // as they come, long polylines piece by piece
+};
+
+// A DC's pen as the shapes draw with it.
+struct DrawingPen {
+    bool drawn = false;        // any pen but the null pen
+    bool insideFrame = false;  // a wide pen keeps within a figure's box
+    int width = 1;             // pixels across as drawn: 1 .. kWidestPen
+    raster::Painter paint;     // the pen's colour in the DC's mix mode
+    LineStrategy lines = LineStrategy::None;
+};
+
+// A DC's brush as the shapes fill with it.
+struct DrawingBrush {
+    bool hollow = true;
+    uint32_t pixel = 0;     // the brush's colour (0x00RRGGBB), the pattern of transfers
+    raster::Painter paint;  // the brush's colour in the DC's mix mode
+};
 
 struct Pen {
+    Pen() = default;
+    Pen(int s, int w, COLORREF c) : style(s), width(w), color(c) {}
+
     int style = PS_SOLID;  // PS_SOLID, PS_NULL or PS_INSIDEFRAME
     int width = 0;         // 0 and 1 both draw one pixel wide
     COLORREF color = 0;
+    // What the pen was last made ready as, and for which mix mode (0: none
+    // yet): selected again in that mode, it is ready at once.
+    DrawingPen drawing;
+    int drawingMode = 0;
 };
 
 struct Brush {
+    Brush() = default;
+    Brush(bool h, COLORREF c) : hollow(h), color(c) {}
+
     bool hollow = false;  // the null brush paints nothing
     COLORREF color = 0;
+    DrawingBrush drawing;  // as for pens
+    int drawingMode = 0;
 };
 
 struct Font {
@@ -47,6 +100,8 @@ struct Region {
 };
 
 struct DeviceContext {
+    DeviceContext() {}  // every field as given below, the rest of its room left alone
+
     HWND hwnd = nullptr;     // window DC: the window whose client area it draws on
     bool memory = false;     // memory DC: draws on its selected bitmap
     HPEN pen = nullptr;
@@ -62,10 +117,29 @@ struct DeviceContext {
     int polyFillMode = ALTERNATE;
     int stretchMode = BLACKONWHITE;
     std::shared_ptr<PrinterDevice> printer;  // printer DCs only (printer_dc.h)
+
+    // The selected objects' entries and the objects themselves (they live
+    // while selected), and what they were made into when selected.
+    GdiObject* penEntry = nullptr;
+    GdiObject* brushEntry = nullptr;
+    GdiObject* fontEntry = nullptr;
+    GdiObject* bitmapEntry = nullptr;
+    Pen* penObject = nullptr;
+    Brush* brushObject = nullptr;
+    const Font* fontObject = nullptr;
+    Bitmap* bitmapObject = nullptr;  // memory DCs only
+    DrawingPen drawingPen;
+    DrawingBrush drawingBrush;
+    SizedFace* face = nullptr;  // the selected font's face, found on first use (text.cpp)
+    raster::Spans scratch;      // room a shape call generates its spans in
 };
 
 // One entry of the table.
 struct GdiObject {
+    // Made field by field as below: a new entry does not clear the whole
+    // room its largest kind (a DC) takes.
+    GdiObject() {}
+
     DWORD type = 0;         // OBJ_PEN, OBJ_BRUSH, OBJ_FONT, OBJ_BITMAP, OBJ_REGION, OBJ_DC, OBJ_MEMDC
     bool stock = false;     // stock objects live forever; deleting them does nothing
     int selections = 0;     // how many DCs hold it selected
@@ -74,18 +148,27 @@ struct GdiObject {
 };
 
 // ---------------------------------------------------------------- table
-// Adds an object and returns its new handle.
+// The table itself (gdi_objects.cpp); the GDI services find objects in it
+// with the lookups below.
+extern HandleTable<GdiObject> gdiObjects;
+
+// Adds an object and returns its new handle (null when the table is full).
 HGDIOBJ AddObject(DWORD type, std::variant<Pen, Brush, Font, Bitmap, Region, DeviceContext> data);
 // The live object behind a handle, or null.
-GdiObject* LookupObject(HGDIOBJ handle);
+inline GdiObject* LookupObject(HGDIOBJ handle) { return gdiObjects.Find(reinterpret_cast<uintptr_t>(handle)); }
 
 // Typed lookups: null when the handle is not a live object of that kind.
-DeviceContext* LookupDC(HDC dc);  // window, screen and memory DCs
-Pen* LookupPen(HPEN pen);
-Brush* LookupBrush(HBRUSH brush);
-Font* LookupFont(HFONT font);
-Bitmap* LookupBitmap(HBITMAP bitmap);
-Region* LookupRegion(HRGN region);
+template <typename T>
+inline T* LookupAs(HGDIOBJ handle) {
+    GdiObject* object = LookupObject(handle);
+    return object ? std::get_if<T>(&object->data) : nullptr;
+}
+inline DeviceContext* LookupDC(HDC dc) { return LookupAs<DeviceContext>(dc); }  // window, screen and memory DCs
+inline Pen* LookupPen(HPEN pen) { return LookupAs<Pen>(pen); }
+inline Brush* LookupBrush(HBRUSH brush) { return LookupAs<Brush>(brush); }
+inline Font* LookupFont(HFONT font) { return LookupAs<Font>(font); }
+inline Bitmap* LookupBitmap(HBITMAP bitmap) { return LookupAs<Bitmap>(bitmap); }
+inline Region* LookupRegion(HRGN region) { return LookupAs<Region>(region); }
 
 // ---------------------------------------------------------------- drawing targets
 // The surface a DC draws on: the window's client area for a window DC, the
@@ -94,10 +177,8 @@ Surface* TargetSurface(DeviceContext& dc);
 // Tells the window service that something was drawn through `dc` (window
 // DCs only; memory DCs need nothing).
 void NoteDrawnOn(DeviceContext& dc);
-// The objects selected in a DC (never null for a live DC).
-const Pen& SelectedPen(DeviceContext& dc);
-const Brush& SelectedBrush(DeviceContext& dc);
-const Font& SelectedFont(DeviceContext& dc);
+// The font selected in a DC (never null for a live DC).
+const Font& SelectedFont(const DeviceContext& dc);
 
 // ---------------------------------------------------------------- bitmaps
 // A new bitmap of width x height 32-bit pixels, all black; null when the size

@@ -1,19 +1,28 @@
 // gdi_objects.cpp - the GDI object table: stock objects, pens, brushes,
 // fonts and bitmaps behind their handles, selection and deletion, device
 // contexts for windows, the screen and memory, and their drawing modes.
-// Shapes are drawn in gdi_shapes.cpp; pixels are written by the raster engine.
+// Selecting a pen or a brush, or setting the mix mode, makes the DC ready
+// to draw with it (RealisePen, RealiseBrush). Shapes are drawn in gdi_shapes.cpp; pixels are
+// written by the raster engine.
 #include <windows.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <unordered_map>
+#include <type_traits>
+#include <vector>
 
+#include "fault_points.h"
 #include "gdi_internal.h"
 #include "gdi_service.h"
-#include "platform_faults.h"
+#include "handle_table.h"
 #include "printer_dc.h"
+#include "surface_limits.h"
 #include "window_service.h"
+
+using platform_faults::Call;
+using platform_faults::ShouldFail;
 
 namespace platform {
 namespace {
@@ -22,13 +31,6 @@ namespace {
 // DCs after them.
 constexpr int kStockCount = 19;
 constexpr int kDefaultBitmap = 18;
-
-struct Table {
-    std::unordered_map<uintptr_t, GdiObject> objects;
-    uintptr_t next = 0x10000;
-    HGDIOBJ stock[kStockCount] = {};
-    uint64_t fontSerial = 0;
-};
 
 LOGFONTA StockLogFont(const char* face, LONG height, LONG weight, BYTE pitchAndFamily) {
     LOGFONTA lf{};
@@ -40,33 +42,71 @@ LOGFONTA StockLogFont(const char* face, LONG height, LONG weight, BYTE pitchAndF
     return lf;
 }
 
-HGDIOBJ Insert(Table& t, DWORD type, std::variant<Pen, Brush, Font, Bitmap, Region, DeviceContext> data,
-               bool stock) {
-    uintptr_t value = t.next;
-    t.next += 4;
-    GdiObject object;
-    object.type = type;
-    object.stock = stock;
-    object.data = std::move(data);
-    if (auto* font = std::get_if<Font>(&object.data)) font->serial = ++t.fontSerial;
-    t.objects.emplace(value, std::move(object));
-    return reinterpret_cast<HGDIOBJ>(value);
+// Adds an object of kind T made from `args` in its place, and gives its
+// entry; null when the table is full.
+template <class T, class... Args>
+HGDIOBJ EmplaceEntry(GdiObject*& entry, DWORD type, bool isStock, Args&&... args) {
+    static uint64_t fontSerial = 0;
+    uintptr_t handle = 0;
+    GdiObject* object = entry = gdiObjects.Add(handle);
+    if (!object) return nullptr;
+    object->type = type;
+    object->stock = isStock;
+    T& stored = object->data.template emplace<T>(std::forward<Args>(args)...);
+    if constexpr (std::is_same_v<T, Font>) stored.serial = ++fontSerial;
+    return reinterpret_cast<HGDIOBJ>(handle);
 }
 
-Table& TheTable() {
-    static Table table;
-    static bool stocked = false;
-    if (!stocked) {
-        stocked = true;
+// The same, without the entry.
+template <class T, class... Args>
+HGDIOBJ Emplace(DWORD type, bool isStock, Args&&... args) {
+    GdiObject* unused;
+    return EmplaceEntry<T>(unused, type, isStock, std::forward<Args>(args)...);
+}
+
+template <class T>
+HGDIOBJ Insert(DWORD type, T value, bool isStock = false) {
+    return Emplace<T>(type, isStock, std::move(value));
+}
+
+// The pixels of the last small bitmap deleted, kept for the next one made:
+// a program that makes a bitmap of a pixel or two and deletes it again for
+// every call (a read-back) allocates nothing for it.
+constexpr size_t kSparePixels = 4096;
+std::vector<uint32_t>& SparePixels() {
+    static std::vector<uint32_t> spare;
+    return spare;
+}
+
+void Remove(HGDIOBJ handle, GdiObject& entry) {
+    if (auto* bitmap = std::get_if<Bitmap>(&entry.data)) {
+        if (bitmap->surface.pixels.capacity() <= kSparePixels) SparePixels().swap(bitmap->surface.pixels);
+    }
+    gdiObjects.Remove(reinterpret_cast<uintptr_t>(handle));
+}
+
+// A surface of width x height black pixels (a size NewBitmap allows).
+Surface BlackSurface(int width, int height) {
+    size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+    std::vector<uint32_t>& spare = SparePixels();
+    if (count > spare.capacity()) return Surface(width, height);
+    Surface surface;
+    surface.width = width;
+    surface.height = height;
+    surface.pixels.swap(spare);
+    surface.pixels.assign(count, 0);
+    return surface;
+}
+
+// The stock objects, made on first use.
+struct StockObjects {
+    HGDIOBJ handles[kStockCount] = {};
+    StockObjects() {
         auto brush = [&](int index, bool hollow, COLORREF c) {
-            table.stock[index] = Insert(table, OBJ_BRUSH, Brush{hollow, c}, true);
+            handles[index] = Insert(OBJ_BRUSH, Brush{hollow, c}, true);
         };
-        auto pen = [&](int index, int style, COLORREF c) {
-            table.stock[index] = Insert(table, OBJ_PEN, Pen{style, 0, c}, true);
-        };
-        auto font = [&](int index, const LOGFONTA& lf) {
-            table.stock[index] = Insert(table, OBJ_FONT, Font{lf, 0}, true);
-        };
+        auto pen = [&](int index, int style, COLORREF c) { handles[index] = Insert(OBJ_PEN, Pen{style, 0, c}, true); };
+        auto font = [&](int index, const LOGFONTA& lf) { handles[index] = Insert(OBJ_FONT, Font{lf, 0}, true); };
         brush(WHITE_BRUSH, false, RGB(255, 255, 255));
         brush(LTGRAY_BRUSH, false, RGB(192, 192, 192));
         brush(GRAY_BRUSH, false, RGB(128, 128, 128));
@@ -83,89 +123,145 @@ Table& TheTable() {
         font(DEVICE_DEFAULT_FONT, StockLogFont("System", 16, FW_NORMAL, VARIABLE_PITCH | FF_SWISS));
         font(SYSTEM_FIXED_FONT, StockLogFont("Fixedsys", 15, FW_NORMAL, FIXED_PITCH | FF_MODERN));
         font(DEFAULT_GUI_FONT, StockLogFont("MS Shell Dlg", -11, FW_NORMAL, VARIABLE_PITCH | FF_SWISS));
-        table.stock[kDefaultBitmap] = Insert(table, OBJ_BITMAP, Bitmap{Surface(1, 1), nullptr}, true);
+        handles[kDefaultBitmap] = Insert(OBJ_BITMAP, Bitmap{Surface(1, 1), nullptr}, true);
     }
-    return table;
+};
+
+HGDIOBJ Stock(int index) {
+    static const StockObjects stock;
+    return stock.handles[index];
 }
 
-template <typename T>
-T* LookupAs(HGDIOBJ handle) {
-    GdiObject* object = LookupObject(handle);
-    return object ? std::get_if<T>(&object->data) : nullptr;
-}
-
-// One DC lets go of a selected object; a pending deletion completes.
-void Unselect(HGDIOBJ handle) {
-    Table& t = TheTable();
-    auto it = t.objects.find(reinterpret_cast<uintptr_t>(handle));
-    if (it == t.objects.end()) return;
-    GdiObject& object = it->second;
-    if (object.selections > 0) --object.selections;
-    if (auto* bitmap = std::get_if<Bitmap>(&object.data)) {
-        if (!object.stock) bitmap->selectedInto = nullptr;
+// One DC lets go of the selected object `entry` (of `handle`); a pending
+// deletion completes.
+void Unselect(GdiObject* entry, HGDIOBJ handle) {
+    if (!entry) return;
+    if (entry->selections > 0) --entry->selections;
+    if (auto* bitmap = std::get_if<Bitmap>(&entry->data)) {
+        if (!entry->stock) bitmap->selectedInto = nullptr;
     }
-    if (object.deletePending && object.selections == 0) t.objects.erase(it);
+    if (entry->deletePending && entry->selections == 0) Remove(handle, *entry);
 }
 
-void Select(HGDIOBJ handle) {
-    if (GdiObject* object = LookupObject(handle)) ++object->selections;
+// ---------------------------------------------------------------- realising
+
+// The width's magnitude; INT_MIN, whose magnitude no int holds, counts as
+// INT_MAX. 0 and 1 both draw one pixel wide, and no pen is drawn wider than
+// kWidestPen.
+int DrawnWidth(const Pen& pen) {
+    int magnitude = pen.width == INT_MIN ? INT_MAX : std::abs(pen.width);
+    return std::clamp(magnitude, 1, kWidestPen);
+}
+
+// What `pen` draws like in mix mode `rop2`: its painter, and the way it
+// draws lines.
+DrawingPen DrawingPenOf(const Pen& pen, int rop2) {
+    DrawingPen p;
+    p.drawn = pen.style != PS_NULL;
+    p.insideFrame = pen.style == PS_INSIDEFRAME;
+    p.width = DrawnWidth(pen);
+    p.paint = raster::Painter(rop2, PixelFromColorref(pen.color));
+    if (!p.drawn) {
+        p.lines = LineStrategy::None;
+    } else if (p.paint.Idempotent()) {
+        p.lines = LineStrategy::AsTheyCome;
+    } else {
+        p.lines = p.width <= 1 ? LineStrategy::Segments : LineStrategy::Gathered;
+    }
+    return p;
+}
+
+// Makes the DC's pen ready to draw in its mix mode. The pen keeps what it
+// was made into last, so a pen selected again in the same mode (the stock
+// pens, the one a drawing call puts back) is ready at once.
+void RealisePen(DeviceContext& dc) {
+    if (!dc.penObject) {
+        dc.drawingPen = DrawingPenOf(Pen{PS_NULL, 0, 0}, dc.rop2);
+        return;
+    }
+    Pen& pen = *dc.penObject;
+    if (pen.drawingMode != dc.rop2) {
+        pen.drawing = DrawingPenOf(pen, dc.rop2);
+        pen.drawingMode = dc.rop2;
+    }
+    dc.drawingPen = pen.drawing;
+}
+
+// Makes the DC's brush ready to fill in its mix mode, as RealisePen does.
+void RealiseBrush(DeviceContext& dc) {
+    Brush none{true, 0};
+    Brush& brush = dc.brushObject ? *dc.brushObject : none;
+    if (brush.drawingMode != dc.rop2) {
+        brush.drawing.hollow = brush.hollow;
+        brush.drawing.pixel = PixelFromColorref(brush.color);
+        brush.drawing.paint = raster::Painter(dc.rop2, brush.drawing.pixel);
+        brush.drawingMode = dc.rop2;
+    }
+    dc.drawingBrush = brush.drawing;
+}
+
+// `object` is now selected in `dc`: the DC draws with it from here on.
+void Selected(DeviceContext& dc, GdiObject& object) {
+    ++object.selections;
+    if (auto* pen = std::get_if<Pen>(&object.data)) {
+        dc.penEntry = &object;
+        dc.penObject = pen;
+        RealisePen(dc);
+    } else if (auto* brush = std::get_if<Brush>(&object.data)) {
+        dc.brushEntry = &object;
+        dc.brushObject = brush;
+        RealiseBrush(dc);
+    } else if (auto* font = std::get_if<Font>(&object.data)) {
+        dc.fontEntry = &object;
+        dc.fontObject = font;
+        dc.face = nullptr;
+    } else if (auto* bitmap = std::get_if<Bitmap>(&object.data)) {
+        dc.bitmapEntry = &object;
+        dc.bitmapObject = bitmap;
+    }
 }
 
 HDC NewDC(HWND hwnd, bool memory) {
-    Table& t = TheTable();
-    DeviceContext dc;
+    HGDIOBJ pen = Stock(BLACK_PEN), brush = Stock(WHITE_BRUSH), font = Stock(SYSTEM_FONT);
+    HGDIOBJ bitmap = memory ? Stock(kDefaultBitmap) : nullptr;
+    GdiObject* object = nullptr;
+    HGDIOBJ handle = EmplaceEntry<DeviceContext>(object, memory ? OBJ_MEMDC : OBJ_DC, false);
+    if (!object) return nullptr;
+    DeviceContext& dc = std::get<DeviceContext>(object->data);
     dc.hwnd = hwnd;
     dc.memory = memory;
-    dc.pen = static_cast<HPEN>(t.stock[BLACK_PEN]);
-    dc.brush = static_cast<HBRUSH>(t.stock[WHITE_BRUSH]);
-    dc.font = static_cast<HFONT>(t.stock[SYSTEM_FONT]);
-    Select(dc.pen);
-    Select(dc.brush);
-    Select(dc.font);
-    if (memory) {
-        dc.bitmap = static_cast<HBITMAP>(t.stock[kDefaultBitmap]);
-        Select(dc.bitmap);
+    dc.pen = static_cast<HPEN>(pen);
+    dc.brush = static_cast<HBRUSH>(brush);
+    dc.font = static_cast<HFONT>(font);
+    dc.bitmap = static_cast<HBITMAP>(bitmap);
+    for (HGDIOBJ held : {pen, brush, font, bitmap}) {
+        if (GdiObject* selected = held ? LookupObject(held) : nullptr) Selected(dc, *selected);
     }
-    return static_cast<HDC>(Insert(t, memory ? OBJ_MEMDC : OBJ_DC, std::move(dc), false));
+    return static_cast<HDC>(handle);
 }
 
-void DestroyDC(HDC handle) {
-    DeviceContext* dc = LookupDC(handle);
-    if (!dc) return;
-    HGDIOBJ held[] = {dc->pen, dc->brush, dc->font, dc->bitmap};
-    TheTable().objects.erase(reinterpret_cast<uintptr_t>(handle));
-    for (HGDIOBJ h : held) {
-        if (h) Unselect(h);
-    }
+void DestroyDC(HDC handle, GdiObject& object) {
+    DeviceContext* dc = std::get_if<DeviceContext>(&object.data);
+    std::pair<GdiObject*, HGDIOBJ> held[] = {
+        {dc->penEntry, dc->pen}, {dc->brushEntry, dc->brush}, {dc->fontEntry, dc->font}, {dc->bitmapEntry, dc->bitmap}};
+    Remove(handle, object);
+    for (auto [entry, h] : held) Unselect(entry, h);
 }
 
 }  // namespace
 
 // ---------------------------------------------------------------- table
 
+// No constructor runs for it (handle_table.h): the table is there before
+// any program code runs, and stays while it ends.
+HandleTable<GdiObject> gdiObjects;
+
 HGDIOBJ AddObject(DWORD type, std::variant<Pen, Brush, Font, Bitmap, Region, DeviceContext> data) {
-    return Insert(TheTable(), type, std::move(data), false);
+    return std::visit([type](auto&& value) { return Insert(type, std::move(value)); }, std::move(data));
 }
-
-GdiObject* LookupObject(HGDIOBJ handle) {
-    if (!handle) return nullptr;
-    Table& t = TheTable();
-    auto it = t.objects.find(reinterpret_cast<uintptr_t>(handle));
-    return it == t.objects.end() ? nullptr : &it->second;
-}
-
-DeviceContext* LookupDC(HDC dc) { return LookupAs<DeviceContext>(dc); }
-Pen* LookupPen(HPEN pen) { return LookupAs<Pen>(pen); }
-Brush* LookupBrush(HBRUSH brush) { return LookupAs<Brush>(brush); }
-Font* LookupFont(HFONT font) { return LookupAs<Font>(font); }
-Bitmap* LookupBitmap(HBITMAP bitmap) { return LookupAs<Bitmap>(bitmap); }
-Region* LookupRegion(HRGN region) { return LookupAs<Region>(region); }
 
 Surface* TargetSurface(DeviceContext& dc) {
-    if (dc.memory) {
-        Bitmap* bitmap = LookupBitmap(dc.bitmap);
-        return bitmap ? &bitmap->surface : nullptr;
-    }
+    if (dc.memory) return dc.bitmapObject ? &dc.bitmapObject->surface : nullptr;
     return dc.hwnd ? ClientSurface(dc.hwnd) : nullptr;
 }
 
@@ -173,31 +269,18 @@ void NoteDrawnOn(DeviceContext& dc) {
     if (!dc.memory && dc.hwnd) NoteDrawn(dc.hwnd);
 }
 
-const Pen& SelectedPen(DeviceContext& dc) {
-    static const Pen none{PS_NULL, 0, 0};
-    const Pen* pen = LookupPen(dc.pen);
-    return pen ? *pen : none;
-}
-
-const Brush& SelectedBrush(DeviceContext& dc) {
-    static const Brush none{true, 0};
-    const Brush* brush = LookupBrush(dc.brush);
-    return brush ? *brush : none;
-}
-
-const Font& SelectedFont(DeviceContext& dc) {
-    const Font* font = LookupFont(dc.font);
-    return font ? *font : *LookupFont(static_cast<HFONT>(TheTable().stock[SYSTEM_FONT]));
+const Font& SelectedFont(const DeviceContext& dc) {
+    return dc.fontObject ? *dc.fontObject : *LookupFont(static_cast<HFONT>(Stock(SYSTEM_FONT)));
 }
 
 HBITMAP NewBitmap(int width, int height) {
-    // Refuse what could not be allocated sensibly: 2^28 pixels is 1 GiB.
+    // Refuse what could not be allocated sensibly.
     if (width <= 0 || height <= 0) return nullptr;
-    if (static_cast<int64_t>(width) * height > (int64_t{1} << 28)) return nullptr;
-    return static_cast<HBITMAP>(AddObject(OBJ_BITMAP, Bitmap{Surface(width, height), nullptr}));
+    if (static_cast<uint64_t>(width) * static_cast<uint64_t>(height) > kiva::kMaxSurfacePixels) return nullptr;
+    return static_cast<HBITMAP>(Insert(OBJ_BITMAP, Bitmap{BlackSurface(width, height), nullptr}));
 }
 
-HBITMAP StockDefaultBitmap() { return static_cast<HBITMAP>(TheTable().stock[kDefaultBitmap]); }
+HBITMAP StockDefaultBitmap() { return static_cast<HBITMAP>(Stock(kDefaultBitmap)); }
 
 // ---------------------------------------------------------------- window DCs
 
@@ -219,9 +302,10 @@ PrinterDevice* LookupPrinter(HDC dc) {
 }
 
 int ReleaseWindowDC(HWND hwnd, HDC dc) {
-    DeviceContext* context = LookupDC(dc);
+    GdiObject* object = LookupObject(dc);
+    DeviceContext* context = object ? std::get_if<DeviceContext>(&object->data) : nullptr;
     if (!context || context->memory || context->hwnd != hwnd) return 0;
-    DestroyDC(dc);
+    DestroyDC(dc, *object);
     return 1;
 }
 
@@ -232,50 +316,54 @@ using namespace platform;
 // ---------------------------------------------------------------- objects
 
 HGDIOBJ GetStockObject(int index) {
-    if (platform_faults::ShouldFail("GetStockObject")) return nullptr;
+    if (ShouldFail(Call::GetStockObject)) return nullptr;
     if (index < 0 || index >= kStockCount - 1) return nullptr;
-    return TheTable().stock[index];
+    return Stock(index);
 }
 
 HPEN CreatePen(int style, int width, COLORREF color) {
-    if (platform_faults::ShouldFail("CreatePen")) return nullptr;
+    if (ShouldFail(Call::CreatePen)) return nullptr;
     // Dashed and other styles draw solid here.
     int kind = style & PS_STYLE_MASK;
     if (kind != PS_NULL && kind != PS_INSIDEFRAME) kind = PS_SOLID;
-    return static_cast<HPEN>(AddObject(OBJ_PEN, Pen{kind, width, color & 0xFFFFFFu}));
+    return static_cast<HPEN>(Insert(OBJ_PEN, Pen{kind, width, color & 0xFFFFFFu}));
 }
 
 HBRUSH CreateSolidBrush(COLORREF color) {
-    if (platform_faults::ShouldFail("CreateSolidBrush")) return nullptr;
-    return static_cast<HBRUSH>(AddObject(OBJ_BRUSH, Brush{false, color & 0xFFFFFFu}));
+    if (ShouldFail(Call::CreateSolidBrush)) return nullptr;
+    return static_cast<HBRUSH>(Insert(OBJ_BRUSH, Brush{false, color & 0xFFFFFFu}));
 }
 
 HFONT CreateFontIndirectA(const LOGFONTA* logFont) {
-    if (platform_faults::ShouldFail("CreateFontIndirectA")) return nullptr;
+    if (ShouldFail(Call::CreateFontIndirectA)) return nullptr;
     if (!logFont) return nullptr;
     Font font;
     font.logFont = *logFont;
     font.logFont.lfFaceName[LF_FACESIZE - 1] = '\0';
-    return static_cast<HFONT>(AddObject(OBJ_FONT, font));
+    return static_cast<HFONT>(Insert(OBJ_FONT, font));
 }
 
 HGDIOBJ SelectObject(HDC dcHandle, HGDIOBJ handle) {
-    if (platform_faults::ShouldFail("SelectObject")) return nullptr;
+    if (ShouldFail(Call::SelectObject)) return nullptr;
     DeviceContext* dc = LookupDC(dcHandle);
     GdiObject* object = LookupObject(handle);
     if (!dc || !object) return nullptr;
     HGDIOBJ old = nullptr;
+    GdiObject* oldEntry = nullptr;
     switch (object->type) {
         case OBJ_PEN:
             old = dc->pen;
+            oldEntry = dc->penEntry;
             dc->pen = static_cast<HPEN>(handle);
             break;
         case OBJ_BRUSH:
             old = dc->brush;
+            oldEntry = dc->brushEntry;
             dc->brush = static_cast<HBRUSH>(handle);
             break;
         case OBJ_FONT:
             old = dc->font;
+            oldEntry = dc->fontEntry;
             dc->font = static_cast<HFONT>(handle);
             break;
         case OBJ_BITMAP: {
@@ -284,6 +372,7 @@ HGDIOBJ SelectObject(HDC dcHandle, HGDIOBJ handle) {
             if (!dc->memory) return nullptr;
             if (!object->stock && bitmap.selectedInto && bitmap.selectedInto != dcHandle) return nullptr;
             old = dc->bitmap;
+            oldEntry = dc->bitmapEntry;
             dc->bitmap = static_cast<HBITMAP>(handle);
             if (old == handle) return old;
             if (!object->stock) bitmap.selectedInto = dcHandle;
@@ -293,13 +382,13 @@ HGDIOBJ SelectObject(HDC dcHandle, HGDIOBJ handle) {
             return nullptr;  // DCs and regions are not selected here
     }
     if (old == handle) return old;
-    Select(handle);
-    Unselect(old);
+    Selected(*dc, *object);
+    Unselect(oldEntry, old);
     return old;
 }
 
 BOOL DeleteObject(HGDIOBJ handle) {
-    if (platform_faults::ShouldFail("DeleteObject")) return FALSE;
+    if (ShouldFail(Call::DeleteObject)) return FALSE;
     GdiObject* object = LookupObject(handle);
     if (!object || object->type == OBJ_DC || object->type == OBJ_MEMDC) return FALSE;
     if (object->stock) return TRUE;
@@ -308,7 +397,7 @@ BOOL DeleteObject(HGDIOBJ handle) {
         object->deletePending = true;
         return TRUE;
     }
-    TheTable().objects.erase(reinterpret_cast<uintptr_t>(handle));
+    Remove(handle, *object);
     return TRUE;
 }
 
@@ -320,24 +409,29 @@ DWORD GetObjectType(HGDIOBJ handle) {
 // ---------------------------------------------------------------- device contexts
 
 HDC CreateCompatibleDC(HDC dc) {
-    if (platform_faults::ShouldFail("CreateCompatibleDC")) return nullptr;
+    if (ShouldFail(Call::CreateCompatibleDC)) return nullptr;
     if (dc && !LookupDC(dc)) return nullptr;
     return NewDC(nullptr, true);
 }
 
 BOOL DeleteDC(HDC dc) {
-    if (platform_faults::ShouldFail("DeleteDC")) return FALSE;
-    if (!LookupDC(dc)) return FALSE;
-    DestroyDC(dc);
+    if (ShouldFail(Call::DeleteDC)) return FALSE;
+    GdiObject* object = LookupObject(dc);
+    if (!object || !std::get_if<DeviceContext>(&object->data)) return FALSE;
+    DestroyDC(dc, *object);
     return TRUE;
 }
 
 int SetROP2(HDC dc, int mode) {
-    if (platform_faults::ShouldFail("SetROP2")) return 0;
+    if (ShouldFail(Call::SetROP2)) return 0;
     DeviceContext* context = LookupDC(dc);
     if (!context || mode < R2_BLACK || mode > R2_LAST) return 0;
     int old = context->rop2;
     context->rop2 = mode;
+    if (mode != old) {
+        RealisePen(*context);
+        RealiseBrush(*context);
+    }
     return old;
 }
 
@@ -347,7 +441,7 @@ int GetROP2(HDC dc) {
 }
 
 COLORREF SetTextColor(HDC dc, COLORREF color) {
-    if (platform_faults::ShouldFail("SetTextColor")) return CLR_INVALID;
+    if (ShouldFail(Call::SetTextColor)) return CLR_INVALID;
     DeviceContext* context = LookupDC(dc);
     if (!context) return CLR_INVALID;
     COLORREF old = context->textColor;
@@ -356,7 +450,7 @@ COLORREF SetTextColor(HDC dc, COLORREF color) {
 }
 
 int SetBkMode(HDC dc, int mode) {
-    if (platform_faults::ShouldFail("SetBkMode")) return 0;
+    if (ShouldFail(Call::SetBkMode)) return 0;
     DeviceContext* context = LookupDC(dc);
     if (!context || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
     int old = context->bkMode;
@@ -365,7 +459,7 @@ int SetBkMode(HDC dc, int mode) {
 }
 
 UINT SetTextAlign(HDC dc, UINT align) {
-    if (platform_faults::ShouldFail("SetTextAlign")) return GDI_ERROR;
+    if (ShouldFail(Call::SetTextAlign)) return GDI_ERROR;
     DeviceContext* context = LookupDC(dc);
     if (!context) return GDI_ERROR;
     UINT old = context->textAlign;
@@ -374,7 +468,7 @@ UINT SetTextAlign(HDC dc, UINT align) {
 }
 
 int SetPolyFillMode(HDC dc, int mode) {
-    if (platform_faults::ShouldFail("SetPolyFillMode")) return 0;
+    if (ShouldFail(Call::SetPolyFillMode)) return 0;
     DeviceContext* context = LookupDC(dc);
     if (!context || (mode != ALTERNATE && mode != WINDING)) return 0;
     int old = context->polyFillMode;
@@ -383,7 +477,7 @@ int SetPolyFillMode(HDC dc, int mode) {
 }
 
 int SetStretchBltMode(HDC dc, int mode) {
-    if (platform_faults::ShouldFail("SetStretchBltMode")) return 0;
+    if (ShouldFail(Call::SetStretchBltMode)) return 0;
     DeviceContext* context = LookupDC(dc);
     if (!context || mode < BLACKONWHITE || mode > HALFTONE) return 0;
     int old = context->stretchMode;

@@ -10,21 +10,26 @@
 #include <cstdlib>
 #include <vector>
 
+#include "fault_points.h"
 #include "gdi_internal.h"
-#include "platform_faults.h"
-#include "raster.h"
+#include "raster/raster.h"
+
+using platform_faults::Call;
+using platform_faults::ShouldFail;
 
 namespace platform {
 namespace {
 
 // ------------------------------------------------------------ drawing helpers
 
-// A drawing in progress on one DC: its surface and the clip box geometry is
-// generated within.
+// A drawing in progress on one DC: its surface, the clip box geometry is
+// generated within, and the pen and brush as the DC made them ready.
 struct Target {
     DeviceContext* dc = nullptr;
     Surface* surface = nullptr;
     raster::Clip clip{0, 0, 0, 0};
+    const DrawingPen* pen = nullptr;
+    const DrawingBrush* brush = nullptr;
 };
 
 // Finds the DC and its surface; false for an unknown DC. A DC without a
@@ -34,31 +39,28 @@ bool Open(HDC handle, Target& target) {
     if (!target.dc) return false;
     target.surface = TargetSurface(*target.dc);
     if (target.surface) target.clip = raster::ClipOf(*target.surface);
+    target.pen = &target.dc->drawingPen;
+    target.brush = &target.dc->drawingBrush;
     return true;
 }
 
 void PaintPen(Target& target, const raster::Spans& spans) {
-    if (!target.surface || spans.empty()) return;
-    const Pen& pen = SelectedPen(*target.dc);
-    raster::PaintSpans(*target.surface, spans, PixelFromColorref(pen.color), target.dc->rop2);
+    if (target.surface && !spans.empty()) target.pen->paint.Paint(*target.surface, spans);
 }
 
 void PaintBrush(Target& target, const raster::Spans& spans) {
-    if (!target.surface || spans.empty()) return;
-    const Brush& brush = SelectedBrush(*target.dc);
-    raster::PaintSpans(*target.surface, spans, PixelFromColorref(brush.color), target.dc->rop2);
+    if (target.surface && !spans.empty()) target.brush->paint.Paint(*target.surface, spans);
 }
 
 void Finish(Target& target) {
     if (target.surface) NoteDrawnOn(*target.dc);
 }
 
-bool HasPen(const Pen& pen) { return pen.style != PS_NULL; }
-// The width's magnitude; INT_MIN, whose magnitude no int holds, counts as
-// INT_MAX.
-int PenWidth(const Pen& pen) {
-    int magnitude = pen.width == INT_MIN ? INT_MAX : std::abs(pen.width);
-    return magnitude <= 1 ? 1 : magnitude;
+// The DC's room for spans, emptied: for the one list a shape call at a time
+// generates there, so that the call allocates nothing.
+raster::Spans& Scratch(Target& target) {
+    target.dc->scratch.clear();
+    return target.dc->scratch;
 }
 
 // A closed shape that is a filled figure with an outline: the interior is
@@ -72,27 +74,20 @@ enum class Fill { InsideOutline, UnderOutline };
 void PaintFigure(Target& target, raster::Spans interior, raster::Spans outline, Fill fill, bool paintOutline = true) {
     raster::Normalize(outline);
     raster::Normalize(interior);
-    if (!SelectedBrush(*target.dc).hollow) {
+    if (!target.brush->hollow) {
         // Where the pen's mix mode sets the outline's pixels whatever lies
         // under them, the interior need not stop short of the outline.
-        bool covered = raster::MixOf(target.dc->rop2, PixelFromColorref(SelectedPen(*target.dc).color)).andMask == 0;
-        bool inside = fill == Fill::InsideOutline && !outline.empty() && !covered;
+        bool inside = fill == Fill::InsideOutline && !outline.empty() && !target.pen->paint.Covers();
         PaintBrush(target, inside ? raster::Subtract(interior, outline) : interior);
     }
     if (paintOutline) PaintPen(target, outline);
 }
 
-// Widest pen drawn: wider pens draw this wide, which already covers any
-// surface a window can have several times over.
-constexpr int kWidestPen = 1024;
-
-int DrawnWidth(const Pen& pen) { return std::min(PenWidth(pen), kWidestPen); }
-
 // The box a wide pen's path runs along: for an inside-frame pen the box
 // shrunk so that the pen keeps inside it, else the box itself.
-raster::Box PathBox(const Pen& pen, const raster::Box& box) {
-    int64_t w = DrawnWidth(pen);
-    if (pen.style != PS_INSIDEFRAME || w <= 1) return box;
+raster::Box PathBox(const DrawingPen& pen, const raster::Box& box) {
+    int64_t w = pen.width;
+    if (!pen.insideFrame || w <= 1) return box;
     return raster::Box{box.left + w / 2, box.top + w / 2, box.right - (w - 1) / 2, box.bottom - (w - 1) / 2};
 }
 
@@ -105,9 +100,9 @@ void PaintThinSegments(Target& target, const POINT* points, size_t count, bool c
 template <typename ShapeFn, typename OutlineFn>
 void DrawBoxFigure(Target& target, const raster::Box& box, bool smallerWithoutPen, Fill fill, ShapeFn shape,
                    OutlineFn polygonOf) {
-    const Pen& pen = SelectedPen(*target.dc);
+    const DrawingPen& pen = *target.pen;
     raster::Spans figure;
-    if (!HasPen(pen)) {
+    if (!pen.drawn) {
         // Without a pen the figure comes out one pixel short at the right and
         // bottom when GDI draws it so (rectangles; small ellipses).
         raster::Box area = box;
@@ -116,7 +111,7 @@ void DrawBoxFigure(Target& target, const raster::Box& box, bool smallerWithoutPe
         PaintFigure(target, std::move(figure), {}, fill);
         return;
     }
-    int w = DrawnWidth(pen);
+    int w = pen.width;
     raster::Box path = PathBox(pen, box);
     raster::Spans rim;
     raster::Clip grown = raster::Grow(target.clip, w + 1);
@@ -137,7 +132,7 @@ void DrawBoxFigure(Target& target, const raster::Box& box, bool smallerWithoutPe
         // every side to the brush (nothing at all of a single pixel).
         shape(raster::Box{path.left + 1, path.top + 1, path.right - 1, path.bottom - 1}, grown, &figure, nullptr);
         shape(path, grown, nullptr, &rim);
-        if (!raster::Idempotent(raster::MixOf(target.dc->rop2, PixelFromColorref(pen.color)))) {
+        if (!pen.paint.Idempotent()) {
             // The outline is a closed line through the corners, drawn side
             // by side: in a mix mode such as R2_NOT a pixel that two sides
             // of a thin box share is changed twice.
@@ -165,9 +160,6 @@ std::vector<POINT> CornerPolygon(const raster::Box& box) {
     return {{l, t}, {r, t}, {r, b}, {l, b}};
 }
 
-// A box without width or height: figures in it draw nothing at all.
-bool Empty(const raster::Box& box) { return box.left == box.right || box.top == box.bottom; }
-
 // A thin outline whose left and right ends are curves meeting in one middle
 // row (an ellipse, or a rounded rectangle with corners as high as the box,
 // of an odd number of rows) is traced as an upper and a lower half that
@@ -176,10 +168,10 @@ bool Empty(const raster::Box& box) { return box.left == box.right || box.top == 
 // changed twice. `rimOf` gives the outline's spans within a clip.
 template <typename RimFn>
 void RepaintSharedMiddleRow(Target& target, const raster::Box& box, RimFn rimOf) {
-    const Pen& pen = SelectedPen(*target.dc);
+    const DrawingPen& pen = *target.pen;
     int64_t w = box.right - box.left, h = box.bottom - box.top;
-    if (!target.surface || !HasPen(pen) || DrawnWidth(pen) > 1 || w < 3 || h < 3 || h % 2 == 0) return;
-    if (raster::Idempotent(raster::MixOf(target.dc->rop2, PixelFromColorref(pen.color)))) return;
+    if (!target.surface || !pen.drawn || pen.width > 1 || raster::TooSmallToBeRound(w, h) || h % 2 == 0) return;
+    if (pen.paint.Idempotent()) return;
     int64_t mid = box.top + h / 2;
     const raster::Clip& clip = target.clip;
     if (mid < clip.top || mid >= clip.bottom) return;
@@ -198,7 +190,7 @@ void RepaintSharedMiddleRow(Target& target, const raster::Box& box, RimFn rimOf)
 }
 
 std::vector<POINT> EllipsePolygon(const raster::Box& box) {
-    if (box.right - box.left < 3 || box.bottom - box.top < 3) return CornerPolygon(box);
+    if (raster::TooSmallToBeRound(box.right - box.left, box.bottom - box.top)) return CornerPolygon(box);
     return raster::RoundedPolygon(box, box.right - box.left, box.bottom - box.top);
 }
 
@@ -210,29 +202,25 @@ void RectShape(const raster::Box& box, const raster::Clip& clip, raster::Spans* 
 }
 
 void EllipseShape(const raster::Box& box, const raster::Clip& clip, raster::Spans* fill, raster::Spans* rim) {
-    int64_t w = box.right - box.left, h = box.bottom - box.top;
-    if (w < 3 || h < 3) {
-        RectShape(box, clip, fill, rim);  // too small to be round
+    if (raster::TooSmallToBeRound(box.right - box.left, box.bottom - box.top)) {
+        RectShape(box, clip, fill, rim);
         return;
     }
     if (fill) raster::EllipseSpans(box, clip, *fill);
     if (rim) raster::EllipseRimSpans(box, clip, *rim);
 }
 
-// The outline of a polyline with the DC's pen. A wide pen draws a geometric
-// line, which ends at the last point instead of short of it.
-raster::Spans PenPolyline(const Pen& pen, const POINT* points, size_t count, bool closed, const raster::Clip& clip,
-                          bool normalize = true) {
-    raster::Spans spans;
-    if (!HasPen(pen) || count == 0) return spans;
-    int w = DrawnWidth(pen);
-    if (w > 1) {
-        raster::WidePolylineSpans(points, count, closed, w, clip, spans);
+// The outline of a polyline with the DC's pen, added to `spans`. A wide pen
+// draws a geometric line, which ends at the last point instead of short of
+// it.
+void PenPolyline(const DrawingPen& pen, const POINT* points, size_t count, bool closed, const raster::Clip& clip,
+                 raster::Spans& spans) {
+    if (!pen.drawn || count == 0) return;
+    if (pen.width > 1) {
+        raster::WidePolylineSpans(points, count, closed, pen.width, clip, spans);
     } else {
         raster::ThinPolylineSpans(points, count, closed, clip, spans);
     }
-    if (normalize) raster::Normalize(spans);
-    return spans;
 }
 
 // A thin pen's polyline painted segment by segment, as GDI draws one: a
@@ -240,7 +228,7 @@ raster::Spans PenPolyline(const Pen& pen, const POINT* points, size_t count, boo
 void PaintThinSegments(Target& target, const POINT* points, size_t count, bool closed) {
     size_t segments = closed ? count : count - 1;
     for (size_t i = 0; i < segments && count > 0; ++i) {
-        raster::Spans spans;
+        raster::Spans& spans = Scratch(target);
         const POINT& a = points[i];
         const POINT& b = points[(i + 1) % count];
         raster::ThinLineSpans(a.x, a.y, b.x, b.y, false, target.clip, spans);
@@ -249,36 +237,52 @@ void PaintThinSegments(Target& target, const POINT* points, size_t count, bool c
     }
 }
 
-// Paints a polyline with the DC's pen. A thin pen in a mix mode for which
-// painting twice matters goes segment by segment; otherwise each pixel is
-// painted once, and with a mix mode for which painting twice makes no difference, the pen's dots and
-// bands are painted as they come, overlaps and all, without being gathered
-// into order first, and long polylines piece by piece, so that their cost
-// stays in proportion to their pixels.
+// Paints a polyline with the DC's pen, the way the pen was made ready to
+// draw lines (LineStrategy): segment by segment, every pixel once, or, with
+// a mix mode for which painting twice makes no difference, the pen's dots
+// and bands as they come, overlaps and all, without being gathered into
+// order first, and long polylines piece by piece, so that their cost stays
+// in proportion to their pixels.
 void DrawPolyline(Target& target, const POINT* points, size_t count, bool closed) {
-    const Pen& pen = SelectedPen(*target.dc);
-    if (!target.surface || !HasPen(pen) || count == 0) return;
-    bool idempotent = raster::Idempotent(raster::MixOf(target.dc->rop2, PixelFromColorref(pen.color)));
-    if (DrawnWidth(pen) <= 1 && !idempotent) {
-        PaintThinSegments(target, points, count, closed);
+    const DrawingPen& pen = *target.pen;
+    if (!target.surface || count == 0) return;
+    if (count == 2 && pen.drawn && pen.width <= 1 && !closed &&
+        std::max(std::abs(int64_t{points[1].x} - points[0].x), std::abs(int64_t{points[1].y} - points[0].y)) == 1) {
+        // A thin line one step long (a point drawn as a line): its first
+        // pixel alone, however the pen draws lines.
+        pen.paint.PaintPixel(*target.surface, points[0].x, points[0].y);
         return;
+    }
+    switch (pen.lines) {
+        case LineStrategy::None: return;
+        case LineStrategy::Segments: PaintThinSegments(target, points, count, closed); return;
+        case LineStrategy::Gathered: {
+            raster::Spans& spans = Scratch(target);
+            PenPolyline(pen, points, count, closed, target.clip, spans);
+            raster::Normalize(spans);
+            PaintPen(target, spans);
+            return;
+        }
+        case LineStrategy::AsTheyCome: break;
     }
     constexpr size_t kPiece = 256;
-    if (!idempotent) {
-        PaintPen(target, PenPolyline(pen, points, count, closed, target.clip));
-        return;
-    }
     if (count <= kPiece) {
-        PaintPen(target, PenPolyline(pen, points, count, closed, target.clip, false));
+        raster::Spans& spans = Scratch(target);
+        PenPolyline(pen, points, count, closed, target.clip, spans);
+        PaintPen(target, spans);
         return;
     }
     for (size_t first = 0; first + 1 < count; first += kPiece) {
         size_t n = std::min(kPiece + 1, count - first);  // pieces share their end points
-        PaintPen(target, PenPolyline(pen, points + first, n, false, target.clip, false));
+        raster::Spans& spans = Scratch(target);
+        PenPolyline(pen, points + first, n, false, target.clip, spans);
+        PaintPen(target, spans);
     }
     if (closed) {
         POINT back[2] = {points[count - 1], points[0]};
-        PaintPen(target, PenPolyline(pen, back, 2, false, target.clip, false));
+        raster::Spans& spans = Scratch(target);
+        PenPolyline(pen, back, 2, false, target.clip, spans);
+        PaintPen(target, spans);
     }
 }
 
@@ -287,12 +291,13 @@ void DrawPolyline(Target& target, const POINT* points, size_t count, bool closed
 // leaves out, so in a mix mode such as R2_NOT no pixel changes twice; a thin
 // pen's outline is painted over the brush.
 void PaintInteriorAndOutline(Target& target, raster::Spans interior, const POINT* points, size_t count) {
-    const Pen& pen = SelectedPen(*target.dc);
+    const DrawingPen& pen = *target.pen;
     // A pen whose mix mode keeps no bit of the pixel beneath covers the
     // brush alike either way.
-    bool overwrites = raster::MixOf(target.dc->rop2, PixelFromColorref(pen.color)).andMask == 0;
-    if (HasPen(pen) && DrawnWidth(pen) > 1 && !overwrites && !interior.empty()) {
-        raster::Spans outline = PenPolyline(pen, points, count, true, target.clip);
+    if (pen.drawn && pen.width > 1 && !pen.paint.Covers() && !interior.empty()) {
+        raster::Spans outline;
+        PenPolyline(pen, points, count, true, target.clip, outline);
+        raster::Normalize(outline);
         PaintBrush(target, raster::Subtract(interior, outline));
         PaintPen(target, outline);
         return;
@@ -309,7 +314,7 @@ using namespace platform;
 // ---------------------------------------------------------------- lines and shapes
 
 BOOL MoveToEx(HDC dc, int x, int y, LPPOINT oldPosition) {
-    if (platform_faults::ShouldFail("MoveToEx")) return FALSE;
+    if (ShouldFail(Call::MoveToEx)) return FALSE;
     DeviceContext* context = LookupDC(dc);
     if (!context) return FALSE;
     if (oldPosition) *oldPosition = context->position;
@@ -318,7 +323,7 @@ BOOL MoveToEx(HDC dc, int x, int y, LPPOINT oldPosition) {
 }
 
 BOOL LineTo(HDC dc, int x, int y) {
-    if (platform_faults::ShouldFail("LineTo")) return FALSE;
+    if (ShouldFail(Call::LineTo)) return FALSE;
     Target target;
     if (!Open(dc, target)) return FALSE;
     POINT line[2] = {target.dc->position, POINT{x, y}};
@@ -329,17 +334,18 @@ BOOL LineTo(HDC dc, int x, int y) {
 }
 
 BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) {
-    if (platform_faults::ShouldFail("Rectangle")) return FALSE;
+    if (ShouldFail(Call::Rectangle)) return FALSE;
     Target target;
     if (!Open(dc, target)) return FALSE;
     raster::Box box = raster::Ordered(left, top, right, bottom);
-    if (target.surface && !Empty(box)) DrawBoxFigure(target, box, true, Fill::InsideOutline, RectShape, CornerPolygon);
+    if (target.surface && !raster::Empty(box))
+        DrawBoxFigure(target, box, true, Fill::InsideOutline, RectShape, CornerPolygon);
     Finish(target);
     return TRUE;
 }
 
 BOOL RoundRect(HDC dc, int left, int top, int right, int bottom, int width, int height) {
-    if (platform_faults::ShouldFail("RoundRect")) return FALSE;
+    if (ShouldFail(Call::RoundRect)) return FALSE;
     Target target;
     if (!Open(dc, target)) return FALSE;
     raster::Box box = raster::Ordered(left, top, right, bottom);
@@ -348,10 +354,10 @@ BOOL RoundRect(HDC dc, int left, int top, int right, int bottom, int width, int 
     // Too small to round, it is drawn as a rectangle, one pixel short
     // without a pen.
     int64_t w = box.right - box.left, h = box.bottom - box.top;
-    bool square = std::min(ew, w) < 3 || std::min(eh, h) < 3;
-    if (target.surface && !Empty(box)) {
+    bool square = raster::TooSmallToBeRound(std::min(ew, w), std::min(eh, h));
+    if (target.surface && !raster::Empty(box)) {
         auto squareBox = [&](const raster::Box& b) {
-            return square || std::min(ew, b.right - b.left) < 3 || std::min(eh, b.bottom - b.top) < 3;
+            return square || raster::TooSmallToBeRound(std::min(ew, b.right - b.left), std::min(eh, b.bottom - b.top));
         };
         DrawBoxFigure(target, box, square, square ? Fill::InsideOutline : Fill::UnderOutline,
                       [&](const raster::Box& b, const raster::Clip& c, raster::Spans* fill, raster::Spans* rim) {
@@ -377,13 +383,13 @@ BOOL RoundRect(HDC dc, int left, int top, int right, int bottom, int width, int 
 }
 
 BOOL Ellipse(HDC dc, int left, int top, int right, int bottom) {
-    if (platform_faults::ShouldFail("Ellipse")) return FALSE;
+    if (ShouldFail(Call::Ellipse)) return FALSE;
     Target target;
     if (!Open(dc, target)) return FALSE;
     raster::Box box = raster::Ordered(left, top, right, bottom);
     // Without a pen, boxes too small to be round come out one pixel short.
-    bool small = box.right - box.left < 3 || box.bottom - box.top < 3;
-    if (target.surface && !Empty(box)) {
+    bool small = raster::TooSmallToBeRound(box.right - box.left, box.bottom - box.top);
+    if (target.surface && !raster::Empty(box)) {
         DrawBoxFigure(target, box, small, small ? Fill::InsideOutline : Fill::UnderOutline, EllipseShape, EllipsePolygon);
         RepaintSharedMiddleRow(target, box, [&](const raster::Clip& c, raster::Spans& rim) {
             raster::EllipseRimSpans(box, c, rim);
@@ -394,12 +400,12 @@ BOOL Ellipse(HDC dc, int left, int top, int right, int bottom) {
 }
 
 BOOL Polygon(HDC dc, const POINT* points, int count) {
-    if (platform_faults::ShouldFail("Polygon")) return FALSE;
+    if (ShouldFail(Call::Polygon)) return FALSE;
     Target target;
     if (!Open(dc, target) || !points || count < 2) return FALSE;
     if (target.surface) {
         raster::Spans interior;
-        if (!SelectedBrush(*target.dc).hollow) {
+        if (!target.brush->hollow) {
             raster::PolygonSpans(points, static_cast<size_t>(count), target.dc->polyFillMode, target.clip, interior);
         }
         // The interior, then the outline over it.
@@ -411,7 +417,7 @@ BOOL Polygon(HDC dc, const POINT* points, int count) {
 }
 
 BOOL PolyBezier(HDC dc, const POINT* points, DWORD count) {
-    if (platform_faults::ShouldFail("PolyBezier")) return FALSE;
+    if (ShouldFail(Call::PolyBezier)) return FALSE;
     Target target;
     // One start point and three points for every curve.
     if (!Open(dc, target) || !points || count < 4 || (count - 1) % 3 != 0) return FALSE;
@@ -429,6 +435,59 @@ BOOL PolyBezier(HDC dc, const POINT* points, DWORD count) {
 
 namespace {
 
+// An arc or pie whose outline was traced (`arc`, counter-clockwise from the
+// start ray to the end ray, more than one point for an arc): the arc drawn
+// as a polyline; a pie's wedge, the arc closed through the centre of its
+// path, filled and outlined.
+void DrawTracedArc(Target& target, bool pie, const raster::Box& path, const std::vector<POINT>& arc) {
+    if (!pie) {
+        DrawPolyline(target, arc.data(), arc.size(), false);
+        return;
+    }
+    int64_t cx = path.left + (path.right - path.left) / 2;
+    int64_t cy = path.top + (path.bottom - path.top) / 2;
+    std::vector<POINT> wedge = arc;
+    wedge.push_back(POINT{static_cast<LONG>(cx), static_cast<LONG>(cy)});
+    raster::Spans interior;
+    if (!target.brush->hollow) {
+        raster::PolygonSpans(wedge.data(), wedge.size(), ALTERNATE, target.clip, interior);
+        raster::Normalize(interior);
+    }
+    PaintInteriorAndOutline(target, std::move(interior), wedge.data(), wedge.size());
+}
+
+// An arc or pie of a figure too large to trace: the outline's pixels within
+// the sector between the rays, for a pie with lines from the centre to the
+// outline pixels the rays point at, widened by the pen; a pie's wedge is
+// the sector of the filled figure.
+void DrawSectorArc(Target& target, bool pie, const raster::Box& path, int64_t xs, int64_t ys, int64_t xe, int64_t ye) {
+    const DrawingPen& pen = *target.pen;
+    int w = pen.drawn ? pen.width : 1;
+    raster::Clip grown = raster::Grow(target.clip, w + 1);
+    raster::Spans figure, rim;
+    EllipseShape(path, grown, &figure, &rim);
+    raster::Normalize(figure);
+    raster::Normalize(rim);
+    raster::Spans thin = raster::Sector(rim, path, xs, ys, xe, ye);
+    if (!pie) {
+        if (!pen.drawn) return;
+        raster::Normalize(thin);
+        PaintPen(target, raster::Dilate(thin, w, target.clip));
+        return;
+    }
+    POINT centre{static_cast<LONG>((path.left + path.right) / 2), static_cast<LONG>((path.top + path.bottom) / 2)};
+    POINT start, end;
+    if (raster::RayPixel(rim, path, xs, ys, start) && raster::RayPixel(rim, path, xe, ye, end)) {
+        raster::ThinLineSpans(centre.x, centre.y, start.x, start.y, true, grown, thin);
+        raster::ThinLineSpans(centre.x, centre.y, end.x, end.y, true, grown, thin);
+    }
+    raster::Normalize(thin);
+    raster::Spans outline;
+    if (pen.drawn) outline = raster::Dilate(thin, w, target.clip);
+    raster::Spans wedge = raster::Sector(figure, path, xs, ys, xe, ye);
+    PaintFigure(target, std::move(wedge), std::move(outline), w > 1 ? Fill::InsideOutline : Fill::UnderOutline);
+}
+
 // Arc and Pie: the curve from the start ray counter-clockwise to the end ray
 // along the figure's outline; a pie closes it with lines to the centre and
 // fills the wedge.
@@ -437,10 +496,8 @@ BOOL ArcOrPie(HDC dc, bool pie, int left, int top, int right, int bottom, int xs
     if (!Open(dc, target)) return FALSE;
     raster::Box box = raster::Ordered(left, top, right, bottom);
     // A box without width or height holds no curve: nothing is drawn.
-    if (!target.surface || Empty(box)) return TRUE;
-    const Pen& pen = SelectedPen(*target.dc);
-    int w = HasPen(pen) ? DrawnWidth(pen) : 1;
-    raster::Box path = PathBox(pen, box);
+    if (!target.surface || raster::Empty(box)) return TRUE;
+    raster::Box path = PathBox(*target.pen, box);
     // An inside-frame pen wider than the box leaves its path no width at
     // all: GDI draws nothing, not even a pie's interior.
     if (path.right <= path.left) return TRUE;
@@ -450,46 +507,9 @@ BOOL ArcOrPie(HDC dc, bool pie, int left, int top, int right, int bottom, int xs
     if (raster::ArcPoints(path, xs, ys, xe, ye, arc)) {
         // An arc of a single point draws nothing, whatever the pen.
         if (arc.empty() || (!pie && arc.size() == 1)) return TRUE;
-        int64_t cx = path.left + (path.right - path.left) / 2;
-        int64_t cy = path.top + (path.bottom - path.top) / 2;
-        POINT centre{static_cast<LONG>(cx), static_cast<LONG>(cy)};
-        if (pie) {
-            raster::Spans interior;
-            std::vector<POINT> wedge = arc;
-            wedge.push_back(centre);
-            if (!SelectedBrush(*target.dc).hollow) {
-                raster::PolygonSpans(wedge.data(), wedge.size(), ALTERNATE, target.clip, interior);
-                raster::Normalize(interior);
-            }
-            PaintInteriorAndOutline(target, std::move(interior), wedge.data(), wedge.size());
-        } else {
-            DrawPolyline(target, arc.data(), arc.size(), false);
-        }
-        Finish(target);
-        return TRUE;
-    }
-    // Figures too large to trace: the outline's pixels within the sector.
-    raster::Spans figure, rim;
-    EllipseShape(path, raster::Grow(target.clip, w + 1), &figure, &rim);
-    raster::Normalize(figure);
-    raster::Normalize(rim);
-    raster::Spans thin = raster::Sector(rim, path, xs, ys, xe, ye);
-    if (pie) {
-        POINT centre{static_cast<LONG>((path.left + path.right) / 2), static_cast<LONG>((path.top + path.bottom) / 2)};
-        POINT start, end;
-        raster::Clip grown = raster::Grow(target.clip, w + 1);
-        if (raster::RayPixel(rim, path, xs, ys, start) && raster::RayPixel(rim, path, xe, ye, end)) {
-            raster::ThinLineSpans(centre.x, centre.y, start.x, start.y, true, grown, thin);
-            raster::ThinLineSpans(centre.x, centre.y, end.x, end.y, true, grown, thin);
-        }
-        raster::Normalize(thin);
-        raster::Spans outline;
-        if (HasPen(pen)) outline = raster::Dilate(thin, w, target.clip);
-        raster::Spans wedge = raster::Sector(figure, path, xs, ys, xe, ye);
-        PaintFigure(target, std::move(wedge), std::move(outline), w > 1 ? Fill::InsideOutline : Fill::UnderOutline);
-    } else if (HasPen(pen)) {
-        raster::Normalize(thin);
-        PaintPen(target, raster::Dilate(thin, w, target.clip));
+        DrawTracedArc(target, pie, path, arc);
+    } else {
+        DrawSectorArc(target, pie, path, xs, ys, xe, ye);
     }
     Finish(target);
     return TRUE;
@@ -498,12 +518,12 @@ BOOL ArcOrPie(HDC dc, bool pie, int left, int top, int right, int bottom, int xs
 }  // namespace
 
 BOOL Arc(HDC dc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd) {
-    if (platform_faults::ShouldFail("Arc")) return FALSE;
+    if (ShouldFail(Call::Arc)) return FALSE;
     return ArcOrPie(dc, false, left, top, right, bottom, xStart, yStart, xEnd, yEnd);
 }
 
 BOOL Pie(HDC dc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd) {
-    if (platform_faults::ShouldFail("Pie")) return FALSE;
+    if (ShouldFail(Call::Pie)) return FALSE;
     return ArcOrPie(dc, true, left, top, right, bottom, xStart, yStart, xEnd, yEnd);
 }
 
@@ -536,7 +556,7 @@ raster::Clip RegionClip(const raster::Box& box) {
 }  // namespace
 
 HRGN CreateRectRgn(int left, int top, int right, int bottom) {
-    if (platform_faults::ShouldFail("CreateRectRgn")) return nullptr;
+    if (ShouldFail(Call::CreateRectRgn)) return nullptr;
     raster::Box box = raster::Ordered(left, top, right, bottom);
     raster::Spans spans;
     raster::RectSpans(box, RegionClip(box), spans);
@@ -544,7 +564,7 @@ HRGN CreateRectRgn(int left, int top, int right, int bottom) {
 }
 
 HRGN CreateEllipticRgn(int left, int top, int right, int bottom) {
-    if (platform_faults::ShouldFail("CreateEllipticRgn")) return nullptr;
+    if (ShouldFail(Call::CreateEllipticRgn)) return nullptr;
     raster::Box box = raster::Ordered(left, top, right, bottom);
     // A region covers the figure of the box one pixel smaller, as GDI makes
     // it; a box without width or height shrinks past itself and is put in
@@ -556,7 +576,7 @@ HRGN CreateEllipticRgn(int left, int top, int right, int bottom) {
 }
 
 HRGN CreateRoundRectRgn(int left, int top, int right, int bottom, int width, int height) {
-    if (platform_faults::ShouldFail("CreateRoundRectRgn")) return nullptr;
+    if (ShouldFail(Call::CreateRoundRectRgn)) return nullptr;
     raster::Box box = raster::Ordered(left, top, right, bottom);
     // As for elliptic regions: the figure of the box one pixel smaller.
     raster::Box inner = raster::Ordered(box.left, box.top, box.right - 1, box.bottom - 1);
@@ -567,7 +587,7 @@ HRGN CreateRoundRectRgn(int left, int top, int right, int bottom, int width, int
 }
 
 HRGN CreatePolygonRgn(const POINT* points, int count, int fillMode) {
-    if (platform_faults::ShouldFail("CreatePolygonRgn")) return nullptr;
+    if (ShouldFail(Call::CreatePolygonRgn)) return nullptr;
     if (!points || count < 0 || (fillMode != ALTERNATE && fillMode != WINDING)) return nullptr;
     raster::Spans spans;
     if (count >= 3) {
@@ -585,7 +605,7 @@ HRGN CreatePolygonRgn(const POINT* points, int count, int fillMode) {
 }
 
 BOOL InvertRgn(HDC dc, HRGN region) {
-    if (platform_faults::ShouldFail("InvertRgn")) return FALSE;
+    if (ShouldFail(Call::InvertRgn)) return FALSE;
     Target target;
     Region* rgn = LookupRegion(region);
     if (!Open(dc, target) || !rgn) return FALSE;
@@ -595,7 +615,7 @@ BOOL InvertRgn(HDC dc, HRGN region) {
 }
 
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF color) {
-    if (platform_faults::ShouldFail("SetPixel")) return CLR_INVALID;
+    if (ShouldFail(Call::SetPixel)) return CLR_INVALID;
     Target target;
     if (!Open(dc, target) || !target.surface || !target.surface->Contains(x, y)) return CLR_INVALID;
     target.surface->Row(y)[x] = PixelFromColorref(color & 0xFFFFFFu);

@@ -2,8 +2,9 @@
 // dialog (or, without one, prints where GRAPHICS_PRINT_FILE or
 // GRAPHICS_PRINTER say) and returns a printer device context; StartDocA,
 // StartPage, EndPage, EndDoc and AbortDoc on that context. A failure the
-// user must know about (a file that cannot be written, a job the print
-// service refuses) is told in a message box with the system's reason.
+// user must know about (a file that cannot be written, a print service that
+// cannot be reached, refuses the job or does not answer) is told once, in a
+// message box with the system's reason.
 // The outputs and the dialog are in the printing module (printing/), loaded
 // here on the first print that needs them. Also the printer that tests
 // describe (platform_faults.h).
@@ -17,10 +18,14 @@
 #include <memory>
 #include <string>
 
+#include "fault_points.h"
 #include "platform_faults.h"
 #include "printer_dc.h"
 #include "printing/print_module.h"
 #include "window_service.h"
+
+using platform_faults::Call;
+using platform_faults::ShouldFail;
 
 namespace platform {
 namespace {
@@ -118,7 +123,7 @@ const PrintModule* Module(std::string& why) {
 }
 
 void Report(HWND owner, const std::string& text) {
-    MessageBoxA(owner, text.c_str(), "Printing", MB_OK | MB_ICONWARNING);
+    MessageBoxA(owner, text.c_str(), "Graphics Library", MB_OK | MB_ICONWARNING);
 }
 
 std::string TitleOf(HWND owner) {
@@ -127,9 +132,14 @@ std::string TitleOf(HWND owner) {
     return "Graphics Library";
 }
 
+// A step of the document that failed is told once, and the document is
+// dropped: the steps after it fail without telling the same reason again.
 bool Failed(PrinterDevice& printer, bool ok, const std::string& reason) {
-    if (!ok) Report(printer.owner, "Nothing was printed: " + reason);
-    return ok;
+    if (ok) return true;
+    Report(printer.owner, "Nothing was printed: " + reason);
+    printer.Output().Abandon();
+    printer.failed = true;
+    return false;
 }
 
 }  // namespace
@@ -156,7 +166,7 @@ void ClearTestPrinter() { platform::TestState() = platform::TestPrinterState(); 
 using namespace platform;
 
 BOOL PrintDlgA(LPPRINTDLGA dialog) {
-    if (platform_faults::ShouldFail("PrintDlgA")) return FALSE;
+    if (ShouldFail(Call::PrintDlgA)) return FALSE;
     if (!dialog || dialog->lStructSize != sizeof(PRINTDLGA)) return FALSE;
     dialog->hDC = nullptr;
     auto printer = std::make_shared<PrinterDevice>();
@@ -196,7 +206,7 @@ BOOL PrintDlgA(LPPRINTDLGA dialog) {
     } else {
         DialogOutcome outcome = DialogOutcome::Unavailable;
         if (OnScreen()) {
-            outcome = module->runPrintDialog(X11WindowId(dialog->hwndOwner), printer->page, printer->output, why);
+            outcome = module->runPrintDialog(DialogOwnerFor(dialog->hwndOwner), printer->page, printer->output, why);
         } else {
             why = "there is no display to show the print dialog on";
         }
@@ -220,7 +230,7 @@ BOOL PrintDlgA(LPPRINTDLGA dialog) {
 }
 
 int StartDocA(HDC dc, const DOCINFOA* docInfo) {
-    if (platform_faults::ShouldFail("StartDocA")) return SP_ERROR;
+    if (ShouldFail(Call::StartDocA)) return SP_ERROR;
     PrinterDevice* printer = LookupPrinter(dc);
     if (!printer || printer->inDocument) return SP_ERROR;
     // A document sent to a file by name is written there as PDF.
@@ -233,15 +243,16 @@ int StartDocA(HDC dc, const DOCINFOA* docInfo) {
     std::string reason;
     if (!Failed(*printer, printer->Output().BeginDocument(printer->page, title, reason), reason)) return SP_ERROR;
     printer->inDocument = true;
+    printer->failed = false;
     printer->placements.clear();
     static int nextJob = 1;
     return nextJob++;
 }
 
 int StartPage(HDC dc) {
-    if (platform_faults::ShouldFail("StartPage")) return SP_ERROR;
+    if (ShouldFail(Call::StartPage)) return SP_ERROR;
     PrinterDevice* printer = LookupPrinter(dc);
-    if (!printer || !printer->inDocument || printer->inPage) return SP_ERROR;
+    if (!printer || !printer->inDocument || printer->inPage || printer->failed) return SP_ERROR;
     if (TestState().set) Log("StartPage");
     printer->inPage = true;
     printer->placements.clear();
@@ -249,10 +260,11 @@ int StartPage(HDC dc) {
 }
 
 int EndPage(HDC dc) {
-    if (platform_faults::ShouldFail("EndPage")) return SP_ERROR;
+    if (ShouldFail(Call::EndPage)) return SP_ERROR;
     PrinterDevice* printer = LookupPrinter(dc);
     if (!printer || !printer->inPage) return SP_ERROR;
     printer->inPage = false;
+    if (printer->failed) return SP_ERROR;
     std::string reason;
     bool ok = printer->Output().EndPage(printer->page, printer->placements, reason);
     printer->placements.clear();
@@ -260,11 +272,12 @@ int EndPage(HDC dc) {
 }
 
 int EndDoc(HDC dc) {
-    if (platform_faults::ShouldFail("EndDoc")) return SP_ERROR;
+    if (ShouldFail(Call::EndDoc)) return SP_ERROR;
     PrinterDevice* printer = LookupPrinter(dc);
     if (!printer || !printer->inDocument) return SP_ERROR;
     if (printer->inPage) EndPage(dc);
     printer->inDocument = false;
+    if (printer->failed) return SP_ERROR;
     std::string reason;
     return Failed(*printer, printer->Output().EndDocument(reason), reason) ? 1 : SP_ERROR;
 }

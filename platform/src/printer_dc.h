@@ -74,6 +74,8 @@ struct PrinterDevice {
     HWND owner = nullptr;  // owner of the dialog: the title of the document, the owner of reports
     bool inDocument = false;
     bool inPage = false;
+    // A step of the current document failed, was told, and dropped it.
+    bool failed = false;
     std::vector<Placement> placements;  // on the current page
     ~PrinterDevice();
 };

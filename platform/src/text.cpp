@@ -39,13 +39,13 @@
 #include <unordered_map>
 #include <vector>
 
+#include "fault_points.h"
 #include "gdi_internal.h"
-#include "platform_faults.h"
+
+using platform_faults::Call;
+using platform_faults::ShouldFail;
 
 namespace platform {
-namespace {
-
-// Win32 values the subset header leaves out, as GDI defines them.
 
 // ------------------------------------------------------------ glyphs and faces
 
@@ -77,6 +77,8 @@ struct SizedFace {
         if (face != nullptr) FT_Done_Face(face);
     }
 };
+
+namespace {
 
 TextCacheCounters counters;
 
@@ -340,6 +342,12 @@ SizedFace* FaceForFont(const Font& font) {
     return face;
 }
 
+// The face of the font selected in a DC, found once after each selection.
+SizedFace* FaceOf(DeviceContext& dc) {
+    if (dc.face == nullptr) dc.face = FaceForFont(SelectedFont(dc));
+    return dc.face;
+}
+
 const Glyph& GlyphFor(SizedFace& sized, uint32_t point) {
     Glyph& glyph = point < 256 ? sized.glyphs[point] : sized.moreGlyphs[point];
     if (glyph.ready) return glyph;
@@ -518,10 +526,10 @@ TextCacheCounters TextCacheCount() { return counters; }
 using namespace platform;
 
 BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
-    if (platform_faults::ShouldFail("TextOutA")) return FALSE;
+    if (ShouldFail(Call::TextOutA)) return FALSE;
     DeviceContext* context = LookupDC(dc);
     if (context == nullptr || length < 0 || (text == nullptr && length > 0)) return FALSE;
-    SizedFace* face = FaceForFont(SelectedFont(*context));
+    SizedFace* face = FaceOf(*context);
     if (face == nullptr) return FALSE;
     const std::vector<uint32_t> points = DecodeText(reinterpret_cast<const unsigned char*>(text), length);
     bool updateCP = (context->textAlign & TA_UPDATECP) != 0;
@@ -578,10 +586,10 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
 }
 
 BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int length, LPSIZE size) {
-    if (platform_faults::ShouldFail("GetTextExtentPoint32A")) return FALSE;
+    if (ShouldFail(Call::GetTextExtentPoint32A)) return FALSE;
     DeviceContext* context = LookupDC(dc);
     if (context == nullptr || size == nullptr || length < 0 || (text == nullptr && length > 0)) return FALSE;
-    SizedFace* face = FaceForFont(SelectedFont(*context));
+    SizedFace* face = FaceOf(*context);
     if (face == nullptr) return FALSE;
     int64_t width = Advance(*face, DecodeText(reinterpret_cast<const unsigned char*>(text), length), true);
     size->cx = static_cast<LONG>(std::min<int64_t>(width, INT32_MAX));
@@ -589,10 +597,3 @@ BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int length, LPSIZE size) {
     size->cy = length > 0 ? face->info.ascent + face->info.descent : 0;
     return TRUE;
 }
-
-#if defined(__SANITIZE_ADDRESS__)
-// fontconfig loses a few bytes while it parses its configuration files, once
-// per process; the leak checker of sanitizer builds is told so here, next to
-// the only user of fontconfig.
-extern "C" __attribute__((used)) const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
-#endif

@@ -1,6 +1,9 @@
 // time.cpp - the time service: the thread sleep and the millisecond clocks.
 // Both clocks count milliseconds of the system's monotonic clock (time since
-// boot, as on Windows) in 32 bits, wrapping to 0 after about 49.7 days.
+// boot, as on Windows) in 32 bits, wrapping to 0 after about 49.7 days. A
+// sleep keeps the thread's windows on the screen (the window service shows
+// uncovered and restored windows again and queues their input), waking
+// only when the display sends something.
 #include <errno.h>
 #include <sched.h>
 #include <time.h>
@@ -11,12 +14,13 @@
 
 namespace {
 
-DWORD MonotonicMs() {
+uint64_t MonotonicNs() {
     timespec ts{};
     clock_gettime(CLOCK_MONOTONIC, &ts);
-    uint64_t ms = static_cast<uint64_t>(ts.tv_sec) * 1000u + static_cast<uint64_t>(ts.tv_nsec) / 1'000'000u;
-    return static_cast<DWORD>(ms);
+    return static_cast<uint64_t>(ts.tv_sec) * 1'000'000'000u + static_cast<uint64_t>(ts.tv_nsec);
 }
+
+DWORD MonotonicMs() { return static_cast<DWORD>(MonotonicNs() / 1'000'000u); }
 
 }  // namespace
 
@@ -27,8 +31,11 @@ void Sleep(DWORD milliseconds) {
         sched_yield();
         return;
     }
-    timespec ts{static_cast<time_t>(milliseconds / 1000u), static_cast<long>(milliseconds % 1000u) * 1'000'000L};
-    while (nanosleep(&ts, &ts) != 0 && errno == EINTR) {
+    const uint64_t deadlineNs = MonotonicNs() + uint64_t{milliseconds} * 1'000'000u;
+    platform::WaitKeepingWindowsShown(deadlineNs);
+    const timespec deadline{static_cast<time_t>(deadlineNs / 1'000'000'000u),
+                            static_cast<long>(deadlineNs % 1'000'000'000u)};
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) == EINTR) {
     }
 }
 

@@ -32,6 +32,16 @@
 // shown at once (PresentNow); other drawing, reported with NoteDrawn, is
 // shown by the next PeekMessageA, WaitMessage or Sleep, at most about 60
 // times a second. Nothing here waits for a frame: pacing is the caller's.
+//
+// Time. How often the display is read and drawing is shown goes by the
+// kernel's coarse monotonic clock (TickNs), which a message step reads once,
+// in a few nanoseconds where the precise clock takes a few dozen; it moves
+// on a tick at a time (1 to 4 ms), which these rates do not notice.
+//
+// While the thread pauses (Sleep) or another toolkit's dialog runs, the
+// display is still read: a window exposed again (uncovered, restored) gets
+// its surface back, and input is queued as it arrives, for the program to
+// read afterwards.
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -46,13 +56,18 @@
 #include <windows.h>
 
 #include "display_backend.h"
+#include "fault_points.h"
 #include "gdi_internal.h"
 #include "gdi_service.h"
 #include "keyboard.h"
 #include "platform_display.h"
 #include "platform_faults.h"
 #include "surface.h"
+#include "surface_limits.h"
 #include "window_service.h"
+
+using platform_faults::Call;
+using platform_faults::ShouldFail;
 
 namespace {
 
@@ -64,9 +79,12 @@ constexpr int kCaptionBar = 22;  // height of the caption bar
 
 constexpr uint64_t kPromptPresentNs = 16'000'000;  // NoteDrawn: at most ~60 a second
 
-uint64_t NowNs() {
+uint64_t TickNs() {
     timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
+#ifdef CLOCK_MONOTONIC_COARSE
+    if (clock_gettime(CLOCK_MONOTONIC_COARSE, &ts) != 0)
+#endif
+        clock_gettime(CLOCK_MONOTONIC, &ts);
     return static_cast<uint64_t>(ts.tv_sec) * 1'000'000'000u + static_cast<uint64_t>(ts.tv_nsec);
 }
 
@@ -147,17 +165,33 @@ struct Service {
     uint32_t heldButtons = 0;   // ButtonBit mask
     POINT cursor{0, 0};         // last pointer position seen, screen coordinates
     uint16_t keyModifiers = 0;  // with the key message retrieved last
+    bool anyDirty = false;      // a window may have drawing not yet shown
+    uint64_t nextPresentNs = 0;  // no dirty window is due before this (TickNs)
+    // The window found last: every drawing call and message step asks for
+    // the same one.
+    HWND foundHandle = nullptr;
+    Window* found = nullptr;
 };
 
-Service& TheService() {
-    static Service service;
-    return service;
+// The service, made on first use and kept for the process. Every message
+// step asks for it: after the first, that is one test.
+Service* theService = nullptr;
+
+__attribute__((noinline, cold)) Service& MakeService() {
+    theService = new Service();
+    return *theService;
 }
 
+inline Service& TheService() { return theService != nullptr ? *theService : MakeService(); }
+
 Window* FindWindow(HWND hwnd) {
-    auto& windows = TheService().windows;
-    auto it = windows.find(hwnd);
-    return it == windows.end() ? nullptr : it->second.get();
+    Service& s = TheService();
+    if (hwnd == s.foundHandle && hwnd != nullptr) return s.found;
+    auto it = s.windows.find(hwnd);
+    if (it == s.windows.end()) return nullptr;
+    s.foundHandle = hwnd;
+    s.found = it->second.get();
+    return s.found;
 }
 
 Window* FindByDisplayId(uint32_t id) {
@@ -178,27 +212,43 @@ bool StartDisplay() {
 
 void Present(Window& w) {
     w.dirty = false;
-    w.lastPresentNs = NowNs();
+    w.lastPresentNs = TickNs();
     if (!w.visible) return;
     platform::display::Present(w.DisplayId(), w.client, 0, 0, w.client.width, w.client.height);
 }
 
+// Drawing on `w` waits to be shown: at the latest kPromptPresentNs after the
+// window was last shown.
+void MarkDirty(Window& w) {
+    Service& s = TheService();
+    uint64_t due = w.lastPresentNs + kPromptPresentNs;
+    if (!s.anyDirty || due < s.nextPresentNs) s.nextPresentNs = due;
+    w.dirty = true;
+    s.anyDirty = true;
+}
+
 // Shows dirty windows: all of them with `force`, else those last shown at
-// least kPromptPresentNs ago. Returns the nanoseconds until the next dirty
-// window is due, or 0 when none waits.
-uint64_t PresentDirty(bool force) {
-    uint64_t now = NowNs();
+// least kPromptPresentNs before `now` (TickNs). Returns the nanoseconds
+// until the next dirty window is due, or 0 when none waits.
+uint64_t PresentDirty(bool force, uint64_t now) {
+    Service& s = TheService();
+    if (!s.anyDirty) return 0;
+    if (!force && now < s.nextPresentNs) return s.nextPresentNs - now;
     uint64_t nextDue = 0;
-    for (auto& entry : TheService().windows) {
+    bool waiting = false;
+    for (auto& entry : s.windows) {
         Window& w = *entry.second;
         if (!w.dirty) continue;
         uint64_t due = w.lastPresentNs + kPromptPresentNs;
         if (force || now >= due) {
             Present(w);
-        } else if (nextDue == 0 || due - now < nextDue) {
-            nextDue = due - now;
+        } else {
+            waiting = true;
+            if (nextDue == 0 || due - now < nextDue) nextDue = due - now;
         }
     }
+    s.anyDirty = waiting;
+    s.nextPresentNs = now + nextDue;
     return nextDue;
 }
 
@@ -327,20 +377,20 @@ void TranslateEvent(const Event& e) {
         break;
     case Event::Kind::Exposed:
         if (Window* w = FindByDisplayId(e.window)) {
-            w->dirty = true;  // the surface keeps the picture: show it again
             w->lastPresentNs = 0;
+            MarkDirty(*w);  // the surface keeps the picture: show it again
         }
         break;
     }
 }
 
 // Moves the display's pending input into the message queues. The display is
-// read at most once a millisecond, since every library operation peeks;
-// events the backend already holds are taken every time.
-void PumpInput(bool forceRead) {
+// read at most once a millisecond (in practice once a tick of the coarse
+// clock), since every library operation peeks; events the backend already
+// holds are taken every time.
+void PumpInput(bool forceRead, uint64_t now) {
     Service& s = TheService();
     if (!s.started) return;
-    uint64_t now = NowNs();
     bool read = forceRead || now - s.lastPumpNs >= 1'000'000;
     if (read) s.lastPumpNs = now;
     std::vector<Event> events;
@@ -379,7 +429,7 @@ Surface* ClientSurface(HWND hwnd) {
 }
 
 void NoteDrawn(HWND hwnd) {
-    if (Window* w = FindWindow(hwnd)) w->dirty = true;
+    if (Window* w = FindWindow(hwnd)) MarkDirty(*w);
 }
 
 void PresentNow(HWND hwnd, int x0, int y0, int x1, int y1) {
@@ -418,12 +468,35 @@ void ScreenWritten(HWND hwnd, int x0, int y0, int x1, int y1) {
     }
     if (whole) {
         w->dirty = false;  // everything is on the screen now
-        w->lastPresentNs = NowNs();
+        w->lastPresentNs = TickNs();
     }
     display::ShowLent(w->DisplayId(), x0, y0, x1, y1);
 }
 
-void PresentDirtyWindows() { PresentDirty(true); }
+void PresentDirtyWindows() { PresentDirty(true, TickNs()); }
+
+void KeepWindowsShown() {
+    const uint64_t now = TickNs();
+    PumpInput(true, now);
+    PresentDirty(true, now);  // what was exposed is dirty: its surface goes back
+}
+
+void WaitKeepingWindowsShown(uint64_t deadlineNs) {
+    Service& s = TheService();
+    if (!s.started || s.windows.empty() || display::Offscreen()) return;
+    for (;;) {
+        KeepWindowsShown();
+        // The pause's deadline is on the precise clock (time.cpp).
+        timespec ts{};
+        clock_gettime(CLOCK_MONOTONIC, &ts);
+        uint64_t now = static_cast<uint64_t>(ts.tv_sec) * 1'000'000'000u + static_cast<uint64_t>(ts.tv_nsec);
+        if (now + 2'000'000 > deadlineNs) return;
+        // Whole milliseconds, a millisecond short of the deadline at most;
+        // a very long pause waits in slices of an hour.
+        uint64_t ms = std::min<uint64_t>((deadlineNs - now) / 1'000'000 - 1, 3'600'000);
+        display::WaitForEvent(static_cast<int>(ms));
+    }
+}
 
 uint32_t DisplayWindowId(HWND hwnd) {
     Window* w = FindWindow(hwnd);
@@ -432,9 +505,15 @@ uint32_t DisplayWindowId(HWND hwnd) {
 
 bool OnScreen() { return display::Start() && !display::Offscreen(); }
 
-unsigned long X11WindowId(HWND hwnd) {
-    uint32_t id = DisplayWindowId(hwnd);
-    return id ? display::NativeWindowId(id) : 0;
+DialogOwner DialogOwnerFor(HWND owner) {
+    DialogOwner d;
+    uint32_t id = DisplayWindowId(owner);
+    d.x11Window = id ? display::NativeWindowId(id) : 0;
+    if (TheService().started && !display::Offscreen()) {
+        d.displayFd = display::EventFd();
+        d.keepWindowsShown = KeepWindowsShown;
+    }
+    return d;
 }
 
 }  // namespace platform
@@ -442,7 +521,7 @@ unsigned long X11WindowId(HWND hwnd) {
 // ================================================================ USER
 
 HMODULE GetModuleHandleA(LPCSTR moduleName) {
-    if (platform_faults::ShouldFail("GetModuleHandleA")) return nullptr;
+    if (ShouldFail(Call::GetModuleHandleA)) return nullptr;
     // Only the program's own module is known; any value works as long as it
     // is stable and not null.
     if (moduleName) return nullptr;
@@ -451,7 +530,7 @@ HMODULE GetModuleHandleA(LPCSTR moduleName) {
 }
 
 ATOM RegisterClassA(const WNDCLASSA* wndClass) {
-    if (platform_faults::ShouldFail("RegisterClassA")) return 0;
+    if (ShouldFail(Call::RegisterClassA)) return 0;
     if (!wndClass || !wndClass->lpszClassName || !wndClass->lpfnWndProc) return 0;
     Service& s = TheService();
     for (const WindowClass& c : s.classes)
@@ -467,7 +546,7 @@ ATOM RegisterClassA(const WNDCLASSA* wndClass) {
 
 HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
                      int height, HWND, HMENU, HINSTANCE, LPVOID) {
-    if (platform_faults::ShouldFail("CreateWindowExA")) return nullptr;
+    if (ShouldFail(Call::CreateWindowExA)) return nullptr;
     Service& s = TheService();
     if (!className) return nullptr;
     const WindowClass* cls = nullptr;
@@ -488,8 +567,7 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD style, in
     // client area's edges, found from them, stay in range too.
     const int64_t clientWidth = std::max<int64_t>(0, int64_t{width} - 2 * w->border);
     const int64_t clientHeight = std::max<int64_t>(0, int64_t{height} - 2 * w->border - w->caption);
-    if (clientWidth > platform::display::kMaxWindowSide || clientHeight > platform::display::kMaxWindowSide)
-        return nullptr;
+    if (clientWidth > kiva::kMaxWindowSide || clientHeight > kiva::kMaxWindowSide) return nullptr;
     const int kFarthest = 1 << 28;
     x = std::clamp(x, -kFarthest, kFarthest);
     y = std::clamp(y, -kFarthest, kFarthest);
@@ -535,7 +613,7 @@ BOOL ShowWindow(HWND hwnd, int cmdShow) {
 }
 
 BOOL DestroyWindow(HWND hwnd) {
-    if (platform_faults::ShouldFail("DestroyWindow")) return FALSE;
+    if (ShouldFail(Call::DestroyWindow)) return FALSE;
     Service& s = TheService();
     Window* w = FindWindow(hwnd);
     if (!w) return FALSE;
@@ -548,6 +626,7 @@ BOOL DestroyWindow(HWND hwnd) {
     auto addressed = [hwnd](const Queued& q) { return q.msg.hwnd == hwnd; };
     s.posted.erase(std::remove_if(s.posted.begin(), s.posted.end(), addressed), s.posted.end());
     s.input.erase(std::remove_if(s.input.begin(), s.input.end(), addressed), s.input.end());
+    if (s.foundHandle == hwnd) s.foundHandle = nullptr;
     s.windows.erase(hwnd);
     return TRUE;
 }
@@ -558,7 +637,7 @@ BOOL IsWindow(HWND hwnd) {
 }
 
 BOOL SetWindowTextA(HWND hwnd, LPCSTR text) {
-    if (platform_faults::ShouldFail("SetWindowTextA")) return FALSE;
+    if (ShouldFail(Call::SetWindowTextA)) return FALSE;
     Window* w = FindWindow(hwnd);
     if (!w) return FALSE;
     w->title = text ? text : "";
@@ -567,7 +646,7 @@ BOOL SetWindowTextA(HWND hwnd, LPCSTR text) {
 }
 
 int GetWindowTextA(HWND hwnd, LPSTR text, int maxCount) {
-    if (platform_faults::ShouldFail("GetWindowTextA")) return 0;
+    if (ShouldFail(Call::GetWindowTextA)) return 0;
     Window* w = FindWindow(hwnd);
     if (!w || !text || maxCount <= 0) return 0;
     size_t count = std::min(w->title.size(), static_cast<size_t>(maxCount - 1));
@@ -577,7 +656,7 @@ int GetWindowTextA(HWND hwnd, LPSTR text, int maxCount) {
 }
 
 BOOL GetClientRect(HWND hwnd, LPRECT rect) {
-    if (platform_faults::ShouldFail("GetClientRect")) return FALSE;
+    if (ShouldFail(Call::GetClientRect)) return FALSE;
     Window* w = FindWindow(hwnd);
     if (!w || !rect) return FALSE;
     *rect = RECT{0, 0, w->client.width, w->client.height};
@@ -585,7 +664,7 @@ BOOL GetClientRect(HWND hwnd, LPRECT rect) {
 }
 
 BOOL GetWindowRect(HWND hwnd, LPRECT rect) {
-    if (platform_faults::ShouldFail("GetWindowRect")) return FALSE;
+    if (ShouldFail(Call::GetWindowRect)) return FALSE;
     Window* w = FindWindow(hwnd);
     if (!w || !rect) return FALSE;
     *rect = w->outer;
@@ -593,7 +672,7 @@ BOOL GetWindowRect(HWND hwnd, LPRECT rect) {
 }
 
 int GetSystemMetrics(int index) {
-    if (platform_faults::ShouldFail("GetSystemMetrics")) return 0;
+    if (ShouldFail(Call::GetSystemMetrics)) return 0;
     switch (index) {
     case SM_CXEDGE:
     case SM_CYEDGE:
@@ -617,18 +696,18 @@ int GetSystemMetrics(int index) {
 }
 
 HDC GetDC(HWND hwnd) {
-    if (platform_faults::ShouldFail("GetDC")) return nullptr;
+    if (ShouldFail(Call::GetDC)) return nullptr;
     if (hwnd && !IsWindow(hwnd)) return nullptr;
     return platform::CreateWindowDC(hwnd);
 }
 
 int ReleaseDC(HWND hwnd, HDC dc) {
-    if (platform_faults::ShouldFail("ReleaseDC")) return 0;
+    if (ShouldFail(Call::ReleaseDC)) return 0;
     return platform::ReleaseWindowDC(hwnd, dc);
 }
 
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR cursorName) {
-    if (platform_faults::ShouldFail("LoadCursorA")) return nullptr;
+    if (ShouldFail(Call::LoadCursorA)) return nullptr;
     // Only the system's predefined cursors exist; the display shows its arrow.
     uintptr_t id = reinterpret_cast<uintptr_t>(cursorName);
     if (instance || id < reinterpret_cast<uintptr_t>(IDC_ARROW) || id > reinterpret_cast<uintptr_t>(IDC_HELP))
@@ -637,10 +716,11 @@ HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR cursorName) {
 }
 
 BOOL PeekMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeMsg) {
-    if (platform_faults::ShouldFail("PeekMessageA")) return FALSE;
+    if (ShouldFail(Call::PeekMessageA)) return FALSE;
     Service& s = TheService();
-    PumpInput(false);
-    PresentDirty(false);
+    const uint64_t now = TickNs();  // the one clock reading of a message step
+    PumpInput(false, now);
+    PresentDirty(false, now);
     s.seenSeq = s.nextSeq;
     if (hwnd && hwnd != reinterpret_cast<HWND>(-1) && !FindWindow(hwnd)) return FALSE;
     for (std::deque<Queued>* queue : {&s.posted, &s.input}) {
@@ -659,7 +739,7 @@ BOOL PeekMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT rem
 }
 
 BOOL PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (platform_faults::ShouldFail("PostMessageA")) return FALSE;
+    if (ShouldFail(Call::PostMessageA)) return FALSE;
     // Only window messages: thread messages (no window) are not kept.
     if (!IsWindow(hwnd)) return FALSE;
     Post(TheService().posted, hwnd, message, wParam, lParam);
@@ -667,13 +747,13 @@ BOOL PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL WaitMessage(void) {
-    if (platform_faults::ShouldFail("WaitMessage")) return FALSE;
+    if (ShouldFail(Call::WaitMessage)) return FALSE;
     Service& s = TheService();
     if (!s.started) return FALSE;  // no window, nothing could ever arrive
     for (;;) {
-        PumpInput(true);
+        PumpInput(true, TickNs());
         if (s.nextSeq > s.seenSeq) return TRUE;  // something arrived since the last peek
-        uint64_t dueNs = PresentDirty(false);
+        uint64_t dueNs = PresentDirty(false, TickNs());
         platform::display::WaitForEvent(dueNs > 0 ? static_cast<int>(dueNs / 1'000'000u) + 1 : -1);
     }
 }
@@ -727,7 +807,7 @@ HWND SetCapture(HWND hwnd) {
 }
 
 BOOL ReleaseCapture(void) {
-    if (platform_faults::ShouldFail("ReleaseCapture")) return FALSE;
+    if (ShouldFail(Call::ReleaseCapture)) return FALSE;
     Service& s = TheService();
     if (s.capture) {
         s.capture = nullptr;
@@ -739,7 +819,7 @@ BOOL ReleaseCapture(void) {
 HWND GetCapture(void) { return TheService().capture; }
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-    if (platform_faults::ShouldFail("MessageBoxA")) return 0;
+    if (ShouldFail(Call::MessageBoxA)) return 0;
     if (platform_faults::RecordMessageBox(owner, text, caption, type)) return IDOK;
     const char* title = caption ? caption : "Error";
     const char* body = text ? text : "";
@@ -748,6 +828,7 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
         if ((type & MB_ICONMASK) == MB_ICONERROR) kind = platform::display::MessageKind::Error;
         if ((type & MB_ICONMASK) == MB_ICONWARNING) kind = platform::display::MessageKind::Warning;
         Window* w = FindWindow(owner);
+        PresentDirty(true, TickNs());  // the windows are kept shown while the box is open
         if (platform::display::ShowMessageBox(kind, title, body, w ? w->DisplayId() : 0)) return IDOK;
     }
     // Nobody can see a box: the message goes to the error stream instead.

@@ -50,6 +50,20 @@ void ScreenWritten(HWND hwnd, int x0, int y0, int x1, int y1);
 // Shows every window with drawing not yet on the screen (before a pause).
 void PresentDirtyWindows();
 
+// While the thread waits in a pause or in a dialog, the windows stay on the
+// screen without the program handling any message: windows shown again
+// (uncovered, restored) get their picture back from their surfaces, and the
+// input that arrives meanwhile is queued as it comes, in order, for the
+// program to read afterwards. KeepWindowsShown does it for what the display
+// has sent so far.
+void KeepWindowsShown();
+
+// Waits keeping the windows shown, waking only when the display sends
+// something, until shortly before `deadlineNs` (CLOCK_MONOTONIC; the
+// display's waits count whole milliseconds); at once when no window is on
+// a real display. The caller sleeps the rest.
+void WaitKeepingWindowsShown(uint64_t deadlineNs);
+
 // The display backend's id of a live window, 0 for none.
 uint32_t DisplayWindowId(HWND hwnd);
 
@@ -58,9 +72,18 @@ uint32_t DisplayWindowId(HWND hwnd);
 // print dialog.
 bool OnScreen();
 
-// The X11 window behind a live window on an X display, 0 otherwise: lets a
-// dialog of another toolkit be owned by it.
-unsigned long X11WindowId(HWND hwnd);
+// What a dialog of another toolkit, running its own loop on the same
+// display, needs of the program's windows.
+struct DialogOwner {
+    // The owner's X11 window, 0 for none: the dialog is its transient.
+    unsigned long x11Window = 0;
+    // Readable when the display has sent something for the program's
+    // windows; -1 when there is nothing to watch.
+    int displayFd = -1;
+    // To call then (and once as the dialog opens): KeepWindowsShown.
+    void (*keepWindowsShown)() = nullptr;
+};
+DialogOwner DialogOwnerFor(HWND owner);
 
 }  // namespace platform
 

@@ -6,7 +6,9 @@
 # print dialog with xdotool, and checks that the job arrived and that its
 # page, rasterised, shows the picture. Then prints again without a display
 # through GRAPHICS_PRINTER, and checks that a queue that does not exist is
-# told and prints nothing.
+# told and prints nothing; that a print service killed while the document is
+# sent, frozen before printing, or not listening at all is told, once, as
+# such; and that a failure is told once.
 # Last, with the print service out of reach, the dialog still offers "Print
 # to File", which writes a PDF.
 # Usage: print.sh BUILD_DIR SOURCE_DIR   (as root, as CI runs it)
@@ -31,7 +33,8 @@ cupsd_pid=
 app_pid=
 cleanup() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  [ -n "$cupsd_pid" ] && kill "$cupsd_pid" 2>/dev/null && wait "$cupsd_pid" 2>/dev/null || true
+  [ -n "$cupsd_pid" ] && kill -CONT "$cupsd_pid" 2>/dev/null && kill "$cupsd_pid" 2>/dev/null &&
+    wait "$cupsd_pid" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -86,12 +89,18 @@ DefaultAuthType None
 </Policy>
 CONF
 export CUPS_SERVER="$work/cups.sock"
-cupsd -f -c "$work/cupsd.conf" -s "$work/cups-files.conf" &
-cupsd_pid=$!
-for _ in $(seq 50); do [ -S "$work/cups.sock" ] && break; sleep 0.1; done
-[ -S "$work/cups.sock" ] || fail "cupsd did not start"
-lpadmin -p kiva_capture -E -v "capture:$work/jobs" 2>>"$work/lpadmin.err" || fail "lpadmin: $(cat "$work/lpadmin.err")"
-lpadmin -d kiva_capture
+# Starts the scheduler with its queue (again after a kill, which may leave
+# the queue unsaved).
+start_cupsd() {
+  rm -f "$work/cups.sock"
+  cupsd -f -c "$work/cupsd.conf" -s "$work/cups-files.conf" &
+  cupsd_pid=$!
+  for _ in $(seq 100); do lpstat -r >/dev/null 2>&1 && break; sleep 0.1; done
+  lpstat -r >/dev/null 2>&1 || fail "cupsd did not start"
+  lpadmin -p kiva_capture -E -v "capture:$work/jobs" 2>>"$work/lpadmin.err" || fail "lpadmin: $(cat "$work/lpadmin.err")"
+  lpadmin -d kiva_capture
+}
+start_cupsd
 chmod 777 "$work/jobs"
 
 count_near() {  # HISTOGRAM R G B: pixels within 2 levels of the colour
@@ -142,12 +151,12 @@ accept_dialog() {
     xdotool windowfocus --sync "$dialog" 2>/dev/null || break
     xdotool key --window "$dialog" Return 2>/dev/null || break
     sleep 0.25
-    grep -q '^printed in' "$work/app.out" && break
+    grep -q '^Print returned' "$work/app.out" && break
     xdotool search --name "^Print$" >/dev/null 2>&1 || break
   done
-  for _ in $(seq 100); do grep -q '^printed in' "$work/app.out" && break; sleep 0.1; done
-  grep -q '^printed in' "$work/app.out" || fail "Print did not return"
-  echo "P to Print's return $(( ($(date +%s%N) - start) / 1000000 )) ms (dialog driven by xdotool); $(grep '^printed in' "$work/app.out")"
+  for _ in $(seq 100); do grep -q '^Print returned' "$work/app.out" && break; sleep 0.1; done
+  grep -q '^Print returned' "$work/app.out" || fail "Print did not return"
+  echo "P to Print's return $(( ($(date +%s%N) - start) / 1000000 )) ms (dialog driven by xdotool); $(grep '^Print returned' "$work/app.out")"
 }
 
 close_example() {
@@ -167,13 +176,44 @@ close_example
 
 # ---------------------------------------------------------------- without a display
 (unset DISPLAY; GRAPHICS_PRINTER=kiva_capture "$exe" --print >"$work/app.out" 2>&1) || fail "exit status $?"
-grep '^printed in' "$work/app.out" || fail "no print without a display"
+grep '^Print returned' "$work/app.out" || fail "no print without a display"
 check_job "$work/jobs/job-2"
 
 (unset DISPLAY; GRAPHICS_PRINTER=kiva_no_such_queue "$exe" --print >"$work/app.out" 2>&1) || fail "exit status $?"
 grep -q 'GRAPHICS_PRINTER names the printer "kiva_no_such_queue"' "$work/app.out" || fail "the missing queue was not told"
 sleep 0.5
 [ ! -e "$work/jobs/job-3" ] || fail "a job for a missing queue"
+
+# ---------------------------------------------------------------- a print service that dies or freezes
+# Without a display the box goes to standard error. Each failure is told
+# exactly once, and the program goes on to its end.
+print_headless() {  # [VARIABLE=VALUE...]: prints once to kiva_capture
+  (unset DISPLAY; env "$@" GRAPHICS_PRINTER=kiva_capture timeout 150 "$exe" --print >"$work/app.out" 2>&1) ||
+    fail "exit status $? (124: Print did not return)"
+}
+told_once() {  # PATTERN
+  [ "$(grep -c "$1" "$work/app.out")" -eq 1 ] || fail "not told once: $1"
+  [ "$(grep -c 'Nothing was printed' "$work/app.out")" -eq 1 ] || fail "told more than once"
+}
+# Killed while the document is sent: before it starts, and once all of it
+# is written but before the scheduler has read it or answered.
+for step in StartDocument FinishDocument; do
+  print_headless LD_PRELOAD="$build/tests/e2e/libcups_step_fault.so" KIVA_CUPS_FAULT="$step KILL $cupsd_pid"
+  told_once "Nothing was printed: the print service at $CUPS_SERVER broke off the connection"
+  wait "$cupsd_pid" 2>/dev/null || true
+  start_cupsd
+done
+# Frozen before printing: told once the wait for its answer is over.
+kill -STOP "$cupsd_pid"
+print_headless
+kill -CONT "$cupsd_pid"
+told_once "Nothing was printed: .*the print service at $CUPS_SERVER did not answer within 30 seconds"
+# Nothing listening at all.
+print_headless CUPS_SERVER=127.0.0.1:1
+told_once "the print service at 127.0.0.1:1 cannot be reached: Connection refused"
+# A file that cannot grow beyond 1 KB fails while the page is written.
+(trap '' XFSZ; ulimit -f 1; print_headless GRAPHICS_PRINT_FILE="$work/small.pdf")
+told_once 'Nothing was printed: cannot write'
 
 # ---------------------------------------------------------------- no print service
 # The dialog lists "Print to File" alone; a click selects it (the first row

@@ -121,3 +121,18 @@ TEST(JpegFuzzDeathTest, StructureDamageAndCutsAtEveryMarkerLoadOrEndWithStatusOn
         }
     }
 }
+
+// The damager itself, given every beginning of a file, down to one that
+// ends just after a marker (a scan header's once read past the end): it
+// reads only the bytes there are (the sanitizer build watches) and never
+// makes a file longer.
+TEST(JpegMutator, StructureDamageStaysInsideFilesOfAnyLength) {
+    std::vector<Base> bases = BaseFiles();
+    ASSERT_FALSE(bases.empty());
+    std::mt19937 rng(3);
+    const std::vector<unsigned char>& whole = bases[1].bytes;  // progressive: many scan headers
+    for (size_t length = 0; length <= whole.size(); ++length) {
+        std::vector<unsigned char> start(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(length));
+        for (int i = 0; i < 4; ++i) EXPECT_LE(jpeg_mutator::MutateStructure(start, rng).size(), length);
+    }
+}

@@ -78,6 +78,31 @@ TEST(GdiObjects, CreatedObjectsKeepWhatTheyWereMadeFrom) {
     }
 }
 
+TEST(GdiObjects, AHandleOfADeletedObjectFindsNothingOnceAnotherObjectTakesItsPlace) {
+    HPEN first = CreatePen(PS_SOLID, 1, RGB(1, 1, 1));
+    ASSERT_TRUE(DeleteObject(first));
+    std::vector<HGDIOBJ> later;
+    for (int i = 0; i < 3; ++i) later.push_back(CreatePen(PS_SOLID, 1, RGB(2, 2, 2)));
+    later.push_back(CreateSolidBrush(RGB(3, 3, 3)));
+    for (HGDIOBJ h : later) EXPECT_NE(h, static_cast<HGDIOBJ>(first)) << "every object has a handle of its own";
+    EXPECT_EQ(GetObjectType(first), 0u);
+    EXPECT_EQ(platform::LookupPen(first), nullptr);
+    EXPECT_FALSE(DeleteObject(first));
+    HDC dc = CreateCompatibleDC(nullptr);
+    EXPECT_EQ(SelectObject(dc, first), nullptr);
+    DeleteDC(dc);
+    for (HGDIOBJ h : later) {
+        EXPECT_NE(GetObjectType(h), 0u) << "a stale handle leaves the live ones alone";
+        EXPECT_TRUE(DeleteObject(h));
+    }
+    // Handles moved by a few bytes name nothing.
+    HPEN pen = CreatePen(PS_SOLID, 1, 0);
+    for (uintptr_t shift : {1, 2, 4, 8}) {
+        EXPECT_EQ(GetObjectType(reinterpret_cast<HGDIOBJ>(reinterpret_cast<uintptr_t>(pen) + shift)), 0u);
+    }
+    EXPECT_TRUE(DeleteObject(pen));
+}
+
 TEST(GdiObjects, NewMemoryDcHoldsTheDefaultsAndSelectionGivesBackTheDisplaced) {
     HDC dc = CreateCompatibleDC(nullptr);
     ASSERT_NE(dc, nullptr);
@@ -212,6 +237,10 @@ TEST(GdiObjects, InjectedFailuresReportAsWin32AndChangeNothing) {
     EXPECT_EQ(c.At(1, 1), RGB(0, 0, 0));
     DeleteObject(r);
     platform_faults::ClearAll();
+}
+
+TEST(GdiObjectsDeathTest, ArmingANameNoPlatformCallChecksEndsTheTest) {
+    EXPECT_DEATH(platform_faults::FailNext("DeleteObjekt"), "no platform call named DeleteObjekt");
 }
 #endif
 

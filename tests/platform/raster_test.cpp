@@ -8,8 +8,10 @@
 #include <cmath>
 #include <set>
 #include <utility>
+#include <vector>
 
-#include "raster.h"
+#include "raster/paint.h"
+#include "raster/raster.h"
 
 namespace {
 
@@ -357,6 +359,19 @@ TEST(RasterLines, AClosedWideOutlineKeepsEveryBandWhateverItsNeighbours) {
     WidePolylineSpans(small, 4, true, 2, kClip, band);
     PixelSet b = PixelsOf(band);
     for (int x = 5; x <= 40; ++x) EXPECT_TRUE(b.count({x, 29}) && b.count({x, 30})) << x;
+}
+
+// The traced outline of a huge figure drawn with a wide pen: many points,
+// none near the clip. It draws nothing and takes no room for what it would
+// draw elsewhere (it once asked for gigabytes).
+TEST(RasterLines, AWideOutlineFarOutsideTheClipTakesNoRoom) {
+    std::vector<POINT> far(100000);
+    for (size_t i = 0; i < far.size(); ++i)
+        far[i] = POINT{static_cast<LONG>(i % 2 ? 1000000 : -1000000), static_cast<LONG>(i)};
+    Spans spans;
+    WidePolylineSpans(far.data(), far.size(), true, 1024, Clip{0, 200000, 64, 200064}, spans);
+    EXPECT_TRUE(spans.empty());
+    EXPECT_LT(spans.capacity(), 100000u);
 }
 
 TEST(RasterLines, BezierFlatteningKeepsBothEndsAndFollowsTheCurve) {

@@ -1,6 +1,7 @@
-// idle_wait - opens a window, waits in AwaitClick for a click, and prints
-// the wall time of the wait and the processor time the process used in it.
-// measure.sh clicks after two seconds.
+// idle_wait - opens a window, pauses a second (PauseMs), then waits in
+// AwaitClick for a click, and prints for each the wall time and the
+// processor time the process used in it. measure.sh clicks after two
+// seconds.
 #include <cstdio>
 
 #ifdef _WIN32
@@ -30,6 +31,12 @@ double CpuMs() {
 #endif
 }
 
+void Report(const char* what, double wall, double cpu) {
+    std::printf("idle %s: %.0f ms wall, %.1f ms processor time (%.2f%% of one core)\n", what, wall, cpu,
+                wall > 0 ? 100.0 * cpu / wall : 0.0);
+    std::fflush(stdout);
+}
+
 }  // namespace
 
 int main() {
@@ -37,15 +44,18 @@ int main() {
     w.SetTitle("Idle wait");
     w.SetWaitOnClose(false);
     w.DiscardClicks();
-    std::printf("waiting\n");
-    std::fflush(stdout);
+
     double cpuBefore = CpuMs();
     uint32_t wallBefore = ClockMs();
+    PauseMs(1000);
+    Report("PauseMs(1000)", ClockMs() - wallBefore, CpuMs() - cpuBefore);
+
+    std::printf("waiting\n");
+    std::fflush(stdout);
+    cpuBefore = CpuMs();
+    wallBefore = ClockMs();
     int32_t x = 0, y = 0;
     w.AwaitClick(x, y);
-    double cpu = CpuMs() - cpuBefore;
-    double wall = ClockMs() - wallBefore;
-    std::printf("idle AwaitClick: %.0f ms wall, %.1f ms processor time (%.2f%% of one core)\n", wall, cpu,
-                wall > 0 ? 100.0 * cpu / wall : 0.0);
+    Report("AwaitClick", ClockMs() - wallBefore, CpuMs() - cpuBefore);
     return 0;
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Measures the processor time of an idle AwaitClick: runs idle_wait on a
-# virtual X display, clicks into its window after two seconds and prints the
-# tool's figures. Usage: measure.sh BUILD_DIR [SECONDS]
+# Measures the processor time of an idle PauseMs and an idle AwaitClick:
+# runs idle_wait on a virtual X display, clicks into its window two seconds
+# into the wait and prints the tool's figures. Usage: measure.sh BUILD_DIR
+# [SECONDS]
 set -euo pipefail
 exe="$(cd "$1" && pwd)/tools/idle_wait/idle_wait"
 seconds="${2:-2}"
@@ -13,7 +14,7 @@ unset SDL_VIDEODRIVER
 out=$(mktemp)
 "$exe" >"$out" &
 pid=$!
-for _ in $(seq 100); do grep -q waiting "$out" && break; sleep 0.1; done
+for _ in $(seq 300); do grep -q waiting "$out" && break; sleep 0.1; done
 wid=$(xdotool search --sync --name "^Idle wait$" | head -1)
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 sleep "$seconds"

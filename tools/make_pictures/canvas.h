@@ -1,11 +1,13 @@
-// canvas.h - a small painter's canvas for the game's pictures: shapes are
-// regions (a box and an inside test), painted over what is there with
-// smooth edges (4 x 4 samples a pixel), in a flat colour or a colour that
-// varies over the picture.
+// canvas.h - the game's pictures are painted with cairo on an image
+// surface: shapes are cairo paths, filled over what is there (smooth edges)
+// in a flat colour or a gradient.
 #ifndef MAKE_PICTURES_CANVAS_H
 #define MAKE_PICTURES_CANVAS_H
 
+#include <cairo.h>
+
 #include <functional>
+#include <memory>
 #include <vector>
 
 struct Rgb {
@@ -18,10 +20,14 @@ struct Point {
     float x = 0, y = 0;
 };
 
-// A region of the plane: every point inside lies within the box.
+// A region of the plane. `trace` adds its outline to the path of a cairo
+// context, every loop the same way round (so loops of one shape add up);
+// with `evenOdd` what lies inside two loops is left out. `clip`, when set,
+// cuts the context's clip to another region first.
 struct Shape {
-    float x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-    std::function<bool(float, float)> inside;
+    std::function<void(cairo_t*)> trace;
+    bool evenOdd = false;
+    std::function<void(cairo_t*)> clip;
 };
 
 Shape Rect(float x0, float y0, float x1, float y1);
@@ -32,13 +38,33 @@ Shape Polygon(std::vector<Point> points);
 // A thick line with round ends.
 Shape Stroke(Point a, Point b, float width);
 // A polyline of thick segments with round joins.
-Shape Path(const std::vector<Point>& points, float width);
-// A star with `spikes` points, the first pointing at `angle` degrees (0 = up).
-Shape Star(float cx, float cy, float outer, float inner, int spikes, float angle);
-// The points of `a` that are also in `b` / that are not in `b`.
+Shape Path(std::vector<Point> points, float width);
+// The points in any of `shapes` (shapes without evenOdd or clip).
+Shape Union(std::vector<Shape> shapes);
+// The points of `outer` that are not in `inner`, which lies inside it.
+Shape Hollow(Shape outer, Shape inner);
+// The points of `b` that are also in `a`.
 Shape Intersect(Shape a, Shape b);
-Shape Subtract(Shape a, Shape b);
+// `shape` moved dx to the right and dy down.
+Shape Moved(Shape shape, float dx, float dy);
 
+// A colour that changes along the line from `from` to `to`: each stop, at 0
+// to 1 along it, has a colour and an opacity; beyond the ends the nearest
+// end's colour holds.
+struct Gradient {
+    struct Stop {
+        float at;
+        Rgb colour;
+        float opacity;
+    };
+    Point from, to;
+    std::vector<Stop> stops;
+};
+
+// From `top` at y0 down to `bottom` at y1.
+Gradient Vertical(float y0, float y1, Rgb top, Rgb bottom);
+
+// A picture being painted: white to begin with.
 class Canvas {
 public:
     Canvas(int width, int height);
@@ -47,22 +73,21 @@ public:
     int Height() const { return height; }
 
     void Paint(const Shape& shape, Rgb colour, float opacity = 1.0f);
-    void Paint(const Shape& shape, const std::function<Rgb(float, float)>& colourAt, float opacity = 1.0f);
-    // Rows from y0 to y1 shade from `top` to `bottom`; rows outside keep the
-    // nearest end's colour.
-    void VerticalGradient(float y0, float y1, Rgb top, Rgb bottom);
+    void Paint(const Shape& shape, const Gradient& gradient, float opacity = 1.0f);
 
     // Copies `source` with its top-left corner at (x, y), clipped.
     void Place(const Canvas& source, int x, int y);
 
-    Rgb At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
     // Red, green, blue bytes, top row first.
     std::vector<unsigned char> Bytes() const;
 
 private:
+    void Fill(const Shape& shape, cairo_pattern_t* pattern);
+
     int width;
     int height;
-    std::vector<Rgb> pixels;
+    std::unique_ptr<cairo_surface_t, void (*)(cairo_surface_t*)> surface;
+    std::unique_ptr<cairo_t, void (*)(cairo_t*)> cr;
 };
 
 #endif

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -26,32 +28,49 @@ std::function<float(float)> Ridge(float base, float a1, float f1, float a2, floa
     return [=](float x) { return base + a1 * std::sin(x * f1 + phase) + a2 * std::sin(x * f2 + phase * 2.3f); };
 }
 
-// Everything below a ridge line.
-Shape Below(const std::function<float(float)>& ridge, float x0, float x1, float top, float bottom) {
-    return {x0, top, x1, bottom, [ridge, bottom](float x, float y) { return y >= ridge(x) && y < bottom; }};
+// Everything below a ridge line down to `bottom`, from x0 to x1.
+Shape Below(const std::function<float(float)>& ridge, float x0, float x1, float bottom) {
+    std::vector<Point> outline{{x0, bottom}};
+    for (float x = x0; x < x1; x += 0.5f) outline.push_back({x, ridge(x)});
+    outline.push_back({x1, ridge(x1)});
+    outline.push_back({x1, bottom});
+    return Polygon(outline);
 }
 
-// A flag on a pole, waving: `pattern` gives the cloth's colour at (u, v) in
-// [0, 1) x [0, 1); folds darken and lighten it.
-void WavingFlag(Canvas& canvas, float x, float y, float w, float h, float wave, float poleBottom,
-                const std::function<Rgb(float, float)>& pattern) {
+// The whole picture, shading from `top` at y0 to `bottom` at y1.
+void Sky(Canvas& canvas, float y0, float y1, Rgb top, Rgb bottom) {
+    canvas.Paint(Rect(0, 0, static_cast<float>(canvas.Width()), static_cast<float>(canvas.Height())),
+                 Vertical(y0, y1, top, bottom));
+}
+
+// A flag's cloth laid flat: its box and the pieces of its design, painted
+// in order.
+struct Flag {
+    float x, y, w, h;
+    std::vector<std::pair<Shape, Rgb>> design;
+};
+
+// The flag on a pole, waving: each column of the cloth is shifted up or
+// down along the folds, which catch the light where they turn towards it and
+// are in shade where they turn away.
+void WavingFlag(Canvas& canvas, const Flag& flag, float wave, float poleBottom) {
+    const float x = flag.x, y = flag.y, w = flag.w, h = flag.h;
     canvas.Paint(Rect(x - 4, y - 6, x, poleBottom), Rgb{120, 110, 100});
     canvas.Paint(Circle(x - 2, y - 7, 4), Rgb{220, 190, 60});
-    auto offset = [=](float px) {
-        float u = (px - x) / w;
-        return wave * u * std::sin(u * 2.2f * kPi);
-    };
-    Shape cloth{x, y - wave, x + w, y + h + wave, [=](float px, float py) {
-                    float v = (py - y - offset(px)) / h;
-                    return px >= x && px < x + w && v >= 0 && v < 1;
-                }};
-    canvas.Paint(cloth, [=](float px, float py) {
-        float u = (px - x) / w;
-        float v = (py - y - offset(px)) / h;
-        float slope = std::cos(u * 2.2f * kPi);
-        Rgb colour = pattern(u, v);
-        return slope > 0 ? Mix(colour, kWhite, 0.18f * slope) : Mix(colour, kBlack, -0.22f * slope);
-    });
+    Gradient light{{x, 0}, {x + w, 0}, {}}, shade = light;
+    for (int i = 0; i <= 44; ++i) {
+        float u = i / 44.0f, slope = std::cos(u * 2.2f * kPi);
+        light.stops.push_back({u, kWhite, std::max(0.0f, 0.18f * slope)});
+        shade.stops.push_back({u, kBlack, std::max(0.0f, -0.22f * slope)});
+    }
+    const Shape cloth = Rect(x, y, x + w, y + h);
+    for (float column = x; column < x + w; ++column) {
+        float u = (column + 0.5f - x) / w, dy = wave * u * std::sin(u * 2.2f * kPi);
+        Shape strip = Rect(column, y - wave - 1, column + 1, y + h + wave + 1);
+        for (const auto& [shape, colour] : flag.design) canvas.Paint(Intersect(strip, Moved(shape, 0, dy)), colour);
+        canvas.Paint(Intersect(strip, Moved(cloth, 0, dy)), light);
+        canvas.Paint(Intersect(strip, Moved(cloth, 0, dy)), shade);
+    }
 }
 
 // A five-petalled blossom.
@@ -66,24 +85,18 @@ void Blossom(Canvas& canvas, float cx, float cy, float r, float turn) {
 
 // A fluffy cloud of overlapping circles.
 void Cloud(Canvas& canvas, float cx, float cy, float size, float opacity = 0.95f) {
-    Shape puffs = Ellipse(cx, cy + size * 0.15f, size * 1.3f, size * 0.45f);
-    for (int i = 0; i < 4; ++i) {
-        Shape puff = Circle(cx - size * 0.75f + i * size * 0.5f, cy - size * (0.1f + 0.25f * (i % 2)),
-                            size * (0.45f + 0.1f * (i % 2)));
-        Shape before = puffs;
-        puffs = {std::min(before.x0, puff.x0), std::min(before.y0, puff.y0), std::max(before.x1, puff.x1),
-                 std::max(before.y1, puff.y1),
-                 [a = before.inside, b = puff.inside](float x, float y) { return a(x, y) || b(x, y); }};
-    }
-    canvas.Paint(puffs, [=](float, float y) { return Mix(kWhite, Rgb{200, 210, 230}, (y - cy + size) / (2 * size)); },
-                 opacity);
+    std::vector<Shape> puffs{Ellipse(cx, cy + size * 0.15f, size * 1.3f, size * 0.45f)};
+    for (int i = 0; i < 4; ++i)
+        puffs.push_back(Circle(cx - size * 0.75f + i * size * 0.5f, cy - size * (0.1f + 0.25f * (i % 2)),
+                               size * (0.45f + 0.1f * (i % 2))));
+    canvas.Paint(Union(puffs), Vertical(cy - size, cy + size, kWhite, Rgb{200, 210, 230}), opacity);
 }
 
 // A picture card's edge: a light mat and a thin dark line.
 void Border(Canvas& canvas, Rgb mat) {
     float w = static_cast<float>(canvas.Width()), h = static_cast<float>(canvas.Height());
-    canvas.Paint(Subtract(Rect(0, 0, w, h), Rect(6, 6, w - 6, h - 6)), mat);
-    canvas.Paint(Subtract(Rect(6, 6, w - 6, h - 6), Rect(8, 8, w - 8, h - 8)), Rgb{60, 50, 40});
+    canvas.Paint(Hollow(Rect(0, 0, w, h), Rect(6, 6, w - 6, h - 6)), mat);
+    canvas.Paint(Hollow(Rect(6, 6, w - 6, h - 6), Rect(8, 8, w - 8, h - 8)), Rgb{60, 50, 40});
 }
 
 // Letters of a 5 x 7 dot font, enough for the closing pictures' captions.
@@ -119,9 +132,7 @@ void Banner(Canvas& canvas, float top, const char* text, Rgb ribbon, Rgb ink) {
     canvas.Paint(Polygon({{w - 14, top + 10}, {w - 46, top + 10}, {w - 46, bottom + 8}, {w - 14, bottom + 8},
                           {w - 26, middle + 8}}),
                  fold);
-    canvas.Paint(Rect(34, top, w - 34, bottom), [=](float, float y) {
-        return Mix(Mix(ribbon, kWhite, 0.25f), ribbon, (y - top) / 48);
-    });
+    canvas.Paint(Rect(34, top, w - 34, bottom), Vertical(top, bottom, Mix(ribbon, kWhite, 0.25f), ribbon));
     int letters = 0;
     for (const char* c = text; *c; ++c) ++letters;
     const float cell = std::min(4.6f, (w - 96) / (letters * 6));
@@ -146,7 +157,7 @@ Canvas WithCaption(const Canvas& scene, const char* caption, Rgb mat, Rgb ribbon
     c.Paint(Rect(0, 0, w, h), mat);
     c.Place(scene, 0, 0);
     Banner(c, static_cast<float>(scene.Height()), caption, ribbon, ink);
-    c.Paint(Subtract(Rect(0, 0, w, h), Rect(1, 1, w - 1, h - 1)), Rgb{170, 160, 140});
+    c.Paint(Hollow(Rect(0, 0, w, h), Rect(1, 1, w - 1, h - 1)), Rgb{170, 160, 140});
     return c;
 }
 
@@ -155,19 +166,19 @@ Canvas WithCaption(const Canvas& scene, const char* caption, Rgb mat, Rgb ribbon
 Canvas PaintBackground() {
     Canvas c(kBackgroundWidth, kBackgroundHeight);
     const float w = kBackgroundWidth, h = kBackgroundHeight;
-    c.VerticalGradient(0, 52, Rgb{60, 40, 110}, Rgb{255, 150, 70});
+    Sky(c, 0, 52, Rgb{60, 40, 110}, Rgb{255, 150, 70});
     c.Paint(Circle(120, 30, 24), Rgb{255, 190, 100}, 0.25f);  // glow
-    c.Paint(Circle(120, 30, 12), [](float, float y) { return Mix(Rgb{255, 245, 170}, Rgb{255, 140, 50}, (y - 18) / 24); });
+    c.Paint(Circle(120, 30, 12), Vertical(18, 42, Rgb{255, 245, 170}, Rgb{255, 140, 50}));
     for (int i = 0; i < 18; ++i) c.Paint(Circle(Hash(i) * w, Hash(i + 50) * 22, 0.6f), kWhite, 0.7f);
-    c.Paint(Below(Ridge(36, 7, 0.07f, 3, 0.23f, 1.0f), 0, w, 20, h), Rgb{110, 70, 130});
-    c.Paint(Below(Ridge(44, 5, 0.11f, 2, 0.31f, 2.5f), 0, w, 30, h), Rgb{75, 45, 100});
-    c.Paint(Rect(0, 54, w, h), [](float, float y) { return Mix(Rgb{200, 110, 90}, Rgb{40, 30, 80}, (y - 54) / 30); });
+    c.Paint(Below(Ridge(36, 7, 0.07f, 3, 0.23f, 1.0f), 0, w, h), Rgb{110, 70, 130});
+    c.Paint(Below(Ridge(44, 5, 0.11f, 2, 0.31f, 2.5f), 0, w, h), Rgb{75, 45, 100});
+    c.Paint(Rect(0, 54, w, h), Vertical(54, 84, Rgb{200, 110, 90}, Rgb{40, 30, 80}));
     for (int i = 0; i < 7; ++i) {  // the sun's reflection
         float y = 57 + i * 3.5f, half = 13 - i * 1.6f;
         c.Paint(Rect(120 - half, y, 120 + half, y + 1.2f), Rgb{255, 210, 130}, 0.8f);
     }
     // Reeds on the near shore.
-    c.Paint(Below(Ridge(80, 2, 0.3f, 1, 0.7f, 0.3f), 0, 40, 74, h), Rgb{30, 25, 50});
+    c.Paint(Below(Ridge(80, 2, 0.3f, 1, 0.7f, 0.3f), 0, 40, h), Rgb{30, 25, 50});
     for (int i = 0; i < 9; ++i) {
         float rx = 3 + i * 4 + Hash(i + 70) * 2;
         c.Paint(Stroke({rx, h}, {rx + 1.5f, 66 + Hash(i + 80) * 8}, 1.1f), Rgb{30, 25, 50});
@@ -181,18 +192,18 @@ Canvas PaintBackground() {
 
 Canvas PaintJapan() {
     Canvas c(400, 300);
-    c.VerticalGradient(8, 200, Rgb{150, 200, 240}, Rgb{255, 225, 200});
+    Sky(c, 8, 200, Rgb{150, 200, 240}, Rgb{255, 225, 200});
     c.Paint(Circle(200, 112, 62), Rgb{210, 30, 50});  // the rising sun
     Cloud(c, 80, 60, 24, 0.8f);
     Cloud(c, 330, 85, 18, 0.8f);
     // Mount Fuji with its snow cap.
     Shape mountain = Polygon({{40, 232}, {168, 118}, {232, 118}, {360, 232}});
-    c.Paint(mountain, [](float, float y) { return Mix(Rgb{90, 110, 170}, Rgb{50, 70, 120}, (y - 118) / 114); });
+    c.Paint(mountain, Vertical(118, 232, Rgb{90, 110, 170}, Rgb{50, 70, 120}));
     c.Paint(Polygon({{168, 118}, {232, 118}, {262, 146}, {246, 140}, {232, 154}, {216, 142}, {200, 158},
                      {186, 142}, {170, 152}, {156, 142}, {138, 146}}),
             Rgb{248, 250, 255});
     // The lake and the mountain's reflection.
-    c.Paint(Rect(8, 232, 392, 292), [](float, float y) { return Mix(Rgb{120, 170, 220}, Rgb{60, 100, 160}, (y - 232) / 60); });
+    c.Paint(Rect(8, 232, 392, 292), Vertical(232, 292, Rgb{120, 170, 220}, Rgb{60, 100, 160}));
     c.Paint(Polygon({{40, 232}, {360, 232}, {232, 290}, {168, 290}}), Rgb{60, 80, 140}, 0.35f);
     for (int i = 0; i < 12; ++i)
         c.Paint(Rect(30 + Hash(i) * 320, 238 + Hash(i + 9) * 50, 50 + Hash(i) * 330, 239.2f + Hash(i + 9) * 50), kWhite, 0.5f);
@@ -213,24 +224,29 @@ Canvas PaintJapan() {
     for (int i = 0; i < 10; ++i)  // falling petals
         c.Paint(Ellipse(150 + Hash(i + 20) * 200, 120 + Hash(i + 40) * 160, 2.5f, 1.5f), Rgb{255, 200, 220});
     // The flag: a red disc on white.
-    WavingFlag(c, 30, 160, 72, 48, 5, 285, [](float u, float v) {
-        float du = (u - 0.5f) * 1.5f, dv = v - 0.5f;
-        return du * du + dv * dv < 0.09f ? Rgb{200, 20, 45} : Rgb{252, 252, 252};
-    });
+    const float fx = 30, fy = 160, fw = 72, fh = 48;
+    WavingFlag(c,
+               {fx,
+                fy,
+                fw,
+                fh,
+                {{Rect(fx, fy, fx + fw, fy + fh), Rgb{252, 252, 252}},
+                 {Circle(fx + fw / 2, fy + fh / 2, 0.3f * fh), Rgb{200, 20, 45}}}},
+               5, 285);
     Border(c, Rgb{250, 244, 230});
     return WithCaption(c, "CHAMPION!", Rgb{250, 244, 230}, Rgb{200, 20, 45}, Rgb{255, 250, 240});
 }
 
 Canvas PaintEngland() {
     Canvas c(350, 300);
-    c.VerticalGradient(8, 210, Rgb{70, 130, 210}, Rgb{190, 220, 245});
+    Sky(c, 8, 210, Rgb{70, 130, 210}, Rgb{190, 220, 245});
     Cloud(c, 70, 55, 22);
     Cloud(c, 250, 40, 16);
     Cloud(c, 300, 110, 14);
     // Rolling hills, far to near.
-    c.Paint(Below(Ridge(190, 12, 0.02f, 5, 0.05f, 0.5f), 0, 350, 170, 300), Rgb{120, 170, 90});
-    c.Paint(Below(Ridge(225, 14, 0.015f, 6, 0.04f, 2.0f), 0, 350, 200, 300), Rgb{80, 145, 70});
-    c.Paint(Below(Ridge(262, 8, 0.02f, 3, 0.07f, 4.0f), 0, 350, 250, 300), Rgb{55, 120, 55});
+    c.Paint(Below(Ridge(190, 12, 0.02f, 5, 0.05f, 0.5f), 0, 350, 300), Rgb{120, 170, 90});
+    c.Paint(Below(Ridge(225, 14, 0.015f, 6, 0.04f, 2.0f), 0, 350, 300), Rgb{80, 145, 70});
+    c.Paint(Below(Ridge(262, 8, 0.02f, 3, 0.07f, 4.0f), 0, 350, 300), Rgb{55, 120, 55});
     for (int i = 0; i < 5; ++i) {  // hedgerow trees
         float tx = 20 + i * 34 + Hash(i) * 10, ty = 205 + Hash(i + 7) * 12;
         c.Paint(Rect(tx - 1.5f, ty, tx + 1.5f, ty + 12), Rgb{90, 60, 40});
@@ -244,7 +260,7 @@ Canvas PaintEngland() {
     c.Paint(Rect(222, 92, 278, 100), shade);
     c.Paint(Rect(222, 130, 278, 136), shade);
     c.Paint(Circle(250, 114, 15), Rgb{240, 235, 215});
-    c.Paint(Subtract(Circle(250, 114, 16), Circle(250, 114, 14)), Rgb{60, 50, 30});
+    c.Paint(Hollow(Circle(250, 114, 16), Circle(250, 114, 14)), Rgb{60, 50, 30});
     for (int i = 0; i < 12; ++i) {
         float a = i * kPi / 6;
         c.Paint(Circle(250 + 11.5f * std::sin(a), 114 - 11.5f * std::cos(a), 1.0f), kBlack);
@@ -254,10 +270,17 @@ Canvas PaintEngland() {
     c.Paint(Polygon({{224, 92}, {276, 92}, {250, 42}}), roof);
     c.Paint(Polygon({{250, 42}, {276, 92}, {262, 92}}), Rgb{50, 65, 58});
     // The flag of England above it.
-    WavingFlag(c, 252, 18, 58, 36, 4, 46, [](float u, float v) {
-        bool cross = std::fabs(u - 0.5f) < 0.09f || std::fabs(v - 0.5f) < 0.14f;
-        return cross ? Rgb{205, 20, 40} : Rgb{252, 252, 252};
-    });
+    const float fx = 252, fy = 18, fw = 58, fh = 36;
+    const Rgb red{205, 20, 40};
+    WavingFlag(c,
+               {fx,
+                fy,
+                fw,
+                fh,
+                {{Rect(fx, fy, fx + fw, fy + fh), Rgb{252, 252, 252}},
+                 {Rect(fx + 0.41f * fw, fy, fx + 0.59f * fw, fy + fh), red},
+                 {Rect(fx, fy + 0.36f * fh, fx + fw, fy + 0.64f * fh), red}}},
+               4, 46);
     // A red telephone box.
     c.Paint(Rect(60, 222, 84, 272), Rgb{200, 20, 30});
     c.Paint(Ellipse(72, 222, 13, 5), Rgb{200, 20, 30});
@@ -271,7 +294,7 @@ Canvas PaintEngland() {
 
 Canvas PaintEthiopia() {
     Canvas c(480, 320);
-    c.VerticalGradient(8, 210, Rgb{255, 170, 90}, Rgb{255, 230, 170});
+    Sky(c, 8, 210, Rgb{255, 170, 90}, Rgb{255, 230, 170});
     c.Paint(Circle(360, 120, 40), Rgb{255, 245, 200}, 0.35f);
     c.Paint(Circle(360, 120, 24), Rgb{255, 250, 215});
     // Highlands with flat-topped mountains.
@@ -280,11 +303,11 @@ Canvas PaintEthiopia() {
         float plateau = std::fmod(x, 120.0f) < 50 ? 20.0f : 0.0f;
         return base - plateau;
     };
-    c.Paint(Below(ambas, 0, 480, 100, 320), Rgb{150, 120, 150});
-    c.Paint(Below(Ridge(190, 10, 0.025f, 6, 0.08f, 1.7f), 0, 480, 170, 320), Rgb{120, 110, 90});
+    c.Paint(Below(ambas, 0, 480, 320), Rgb{150, 120, 150});
+    c.Paint(Below(Ridge(190, 10, 0.025f, 6, 0.08f, 1.7f), 0, 480, 320), Rgb{120, 110, 90});
     // Golden savanna.
-    c.Paint(Below(Ridge(222, 6, 0.02f, 3, 0.09f, 0.4f), 0, 480, 210, 320),
-            [](float, float y) { return Mix(Rgb{225, 180, 80}, Rgb{170, 120, 40}, (y - 215) / 100); });
+    c.Paint(Below(Ridge(222, 6, 0.02f, 3, 0.09f, 0.4f), 0, 480, 320),
+            Vertical(215, 315, Rgb{225, 180, 80}, Rgb{170, 120, 40}));
     for (int i = 0; i < 60; ++i) {  // grass tufts
         float gx = Hash(i) * 480, gy = 240 + Hash(i + 100) * 70;
         c.Paint(Path({{gx - 3, gy - 6}, {gx, gy}, {gx + 3, gy - 7}}, 1.2f), Rgb{140, 100, 30});
@@ -300,36 +323,33 @@ Canvas PaintEthiopia() {
         c.Paint(Ellipse(tx + 6 * s, ty - 58 * s, 36 * s, 7 * s), Rgb{95, 140, 55});
     }
     // The flag: green, yellow and red with the blue disc and its star.
-    const float flagX = 40, flagY = 36, flagW = 150, flagH = 76;
-    WavingFlag(c, flagX, flagY, flagW, flagH, 7, 232, [=](float u, float v) {
-        float du = (u - 0.5f) * flagW / flagH, dv = (v - 0.5f);
-        float r = std::sqrt(du * du + dv * dv);
-        if (r < 0.34f) {
-            // The emblem: a yellow pentagram of lines with rays between its
-            // points, on a blue disc.
-            Point p{du, dv};
-            for (int i = 0; i < 5; ++i) {
-                float a = i * 2 * kPi / 5, b = (i + 2) * 2 * kPi / 5, m = a + kPi / 5;
-                Point from{0.25f * std::sin(a), -0.25f * std::cos(a)};
-                Point to{0.25f * std::sin(b), -0.25f * std::cos(b)};
-                Point rayIn{0.14f * std::sin(m), -0.14f * std::cos(m)};
-                Point rayOut{0.29f * std::sin(m), -0.29f * std::cos(m)};
-                if (Stroke(from, to, 0.045f).inside(p.x, p.y) || Stroke(rayIn, rayOut, 0.035f).inside(p.x, p.y))
-                    return Rgb{250, 215, 30};
-            }
-            return Rgb{30, 80, 190};
-        }
-        if (v < 1.0f / 3) return Rgb{20, 150, 60};
-        if (v < 2.0f / 3) return Rgb{252, 215, 20};
-        return Rgb{220, 30, 40};
-    });
+    const float fx = 40, fy = 36, fw = 150, fh = 76, cx = fx + fw / 2, cy = fy + fh / 2;
+    // The emblem: a yellow pentagram of lines with rays between its points.
+    std::vector<Shape> emblem;
+    auto at = [=](float r, float a) { return Point{cx + r * fh * std::sin(a), cy - r * fh * std::cos(a)}; };
+    for (int i = 0; i < 5; ++i) {
+        float a = i * 2 * kPi / 5, b = (i + 2) * 2 * kPi / 5, m = a + kPi / 5;
+        emblem.push_back(Stroke(at(0.25f, a), at(0.25f, b), 0.045f * fh));
+        emblem.push_back(Stroke(at(0.14f, m), at(0.29f, m), 0.035f * fh));
+    }
+    WavingFlag(c,
+               {fx,
+                fy,
+                fw,
+                fh,
+                {{Rect(fx, fy, fx + fw, fy + fh / 3), Rgb{20, 150, 60}},
+                 {Rect(fx, fy + fh / 3, fx + fw, fy + 2 * fh / 3), Rgb{252, 215, 20}},
+                 {Rect(fx, fy + 2 * fh / 3, fx + fw, fy + fh), Rgb{220, 30, 40}},
+                 {Circle(cx, cy, 0.34f * fh), Rgb{30, 80, 190}},
+                 {Union(emblem), Rgb{250, 215, 30}}}},
+               7, 232);
     Border(c, Rgb{250, 240, 215});
     return WithCaption(c, "CHAMPION!", Rgb{250, 240, 215}, Rgb{20, 130, 60}, Rgb{252, 215, 20});
 }
 
 Canvas PaintFarmAnimal() {
     Canvas c(300, 300);
-    c.VerticalGradient(8, 180, Rgb{110, 180, 240}, Rgb{200, 230, 250});
+    Sky(c, 8, 180, Rgb{110, 180, 240}, Rgb{200, 230, 250});
     // The sun with rays.
     for (int i = 0; i < 12; ++i) {
         float a = i * kPi / 6;
@@ -345,12 +365,12 @@ Canvas PaintFarmAnimal() {
     c.Paint(Rect(45, 140, 85, 190), Rgb{150, 30, 30});
     c.Paint(Path({{45, 140}, {85, 190}}, 3), kWhite);
     c.Paint(Path({{85, 140}, {45, 190}}, 3), kWhite);
-    c.Paint(Subtract(Rect(43, 138, 87, 190), Rect(47, 142, 83, 190)), kWhite);
+    c.Paint(Hollow(Rect(43, 138, 87, 190), Rect(47, 142, 83, 190)), kWhite);
     c.Paint(Rect(56, 96, 74, 112), kWhite);
     c.Paint(Rect(58, 98, 72, 110), Rgb{60, 40, 30});
     // Meadow and fence.
-    c.Paint(Below(Ridge(182, 5, 0.03f, 2, 0.1f, 1.0f), 0, 300, 170, 300),
-            [](float, float y) { return Mix(Rgb{110, 200, 80}, Rgb{60, 150, 50}, (y - 175) / 125); });
+    c.Paint(Below(Ridge(182, 5, 0.03f, 2, 0.1f, 1.0f), 0, 300, 300),
+            Vertical(175, 300, Rgb{110, 200, 80}, Rgb{60, 150, 50}));
     for (int i = 0; i < 8; ++i) c.Paint(Rect(125 + i * 22, 160, 130 + i * 22, 192), Rgb{245, 240, 225});
     c.Paint(Rect(120, 166, 300, 170), Rgb{245, 240, 225});
     c.Paint(Rect(120, 178, 300, 182), Rgb{245, 240, 225});

@@ -9,6 +9,8 @@
 #include <random>
 #include <vector>
 
+#include "surface_limits.h"
+
 namespace jpeg_mutator {
 
 // Frame header markers carry the picture's size (0xFFC0 to 0xFFCF except
@@ -112,6 +114,24 @@ inline std::vector<size_t> MarkerOffsets(const std::vector<unsigned char>& bytes
     return offsets;
 }
 
+// Pictures between the small and the refused (more than 2^28 pixels, which
+// the loader turns down at once) would decode honestly for long: every frame
+// header that claims more than `pixels` pixels, but not so many, is made
+// fewer rows high, keeping its width (at least one row).
+inline void LimitPixels(std::vector<unsigned char>& bytes, unsigned pixels) {
+    for (size_t i : MarkerOffsets(bytes)) {
+        unsigned char m = bytes[i + 1];
+        if (m < 0xC0 || m > 0xCF || m == 0xC4 || m == 0xC8 || m == 0xCC || i + 8 >= bytes.size()) continue;
+        unsigned height = (unsigned{bytes[i + 5]} << 8) | bytes[i + 6];
+        unsigned width = (unsigned{bytes[i + 7]} << 8) | bytes[i + 8];
+        uint64_t claimed = uint64_t{width} * height;
+        if (claimed <= pixels || claimed > kiva::kMaxSurfacePixels) continue;  // refused at once
+        unsigned rows = std::max(1u, pixels / width);
+        bytes[i + 5] = static_cast<unsigned char>(rows >> 8);
+        bytes[i + 6] = static_cast<unsigned char>(rows & 0xFF);
+    }
+}
+
 // One copy of `base` damaged where the decoder reads its structure: the
 // frame header's size (zero, one, or far past what a picture may have),
 // precision, component count and sampling factors; quantisation and
@@ -164,6 +184,7 @@ inline std::vector<unsigned char> MutateStructure(const std::vector<unsigned cha
                 case 0: set(at + 4, static_cast<unsigned char>(rng() % 6)); break;
                 case 1: set(at + 6, static_cast<unsigned char>(rng())); break;  // its tables
                 default: {  // spectral selection and successive approximation
+                    if (at + 3 >= bytes.size()) break;  // the file ends at the marker
                     size_t tail = at + 2 + ((size_t{bytes[at + 2]} << 8) | bytes[at + 3]);
                     if (tail >= 3 && tail < bytes.size()) {
                         set(tail - 3, static_cast<unsigned char>(rng() % 70));
@@ -179,17 +200,7 @@ inline std::vector<unsigned char> MutateStructure(const std::vector<unsigned cha
             put16(at + 2, rng() % 3 == 0 ? 0 : rng() & 0xFFFF);
         }
     }
-    // Sizes between the small and the refused would decode honestly for
-    // long; bring those down.
-    for (size_t i : MarkerOffsets(bytes)) {
-        unsigned char m = bytes[i + 1];
-        if (m < 0xC0 || m > 0xCF || m == 0xC4 || m == 0xC8 || m == 0xCC || i + 8 >= bytes.size()) continue;
-        unsigned height = (unsigned{bytes[i + 5]} << 8) | bytes[i + 6];
-        unsigned width = (unsigned{bytes[i + 7]} << 8) | bytes[i + 8];
-        if (uint64_t{width} * height > (uint64_t{1} << 28)) continue;  // refused at once
-        if (width > 512) put16(i + 7, 512);
-        if (height > 512) put16(i + 5, 512);
-    }
+    LimitPixels(bytes, 512 * 512);
     return bytes;
 }
 

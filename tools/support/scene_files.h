@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "surface_limits.h"
+
 namespace scene_files {
 
 // A picture as 0x00RRGGBB pixels, top row first.
@@ -47,14 +49,15 @@ inline bool WritePpm(const std::string& path, const Picture& picture) {
     return std::fclose(file) == 0 && ok;
 }
 
-// Reads a file WritePpm wrote (any P6 file of 8-bit channels up to
-// 16384 x 16384); false, with `picture` unspecified, for anything else.
+// Reads a file WritePpm wrote (any P6 file of 8-bit channels with sides up
+// to kiva::kMaxWindowSide); false, with `picture` unspecified, for anything
+// else.
 inline bool ReadPpm(const std::string& path, Picture& picture) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) return false;
     int width = 0, height = 0, maxValue = 0;
     bool ok = std::fscanf(file, "P6 %d %d %d", &width, &height, &maxValue) == 3 && maxValue == 255 && width > 0 &&
-              height > 0 && width <= 16384 && height <= 16384 && std::fgetc(file) != EOF;
+              height > 0 && width <= kiva::kMaxWindowSide && height <= kiva::kMaxWindowSide && std::fgetc(file) != EOF;
     if (ok) {
         std::vector<unsigned char> bytes(static_cast<size_t>(width) * height * 3);
         ok = std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();

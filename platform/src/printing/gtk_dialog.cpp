@@ -3,15 +3,20 @@
 // modal to the window, with the paper size and orientation in it; the
 // chosen printer's page set-up becomes the printer DC's page, and the
 // document goes out as a GTK print job, which sends it to CUPS or writes the
-// chosen file. GTK is started the first time the dialog is wanted.
+// chosen file. GTK is started the first time the dialog is wanted. While
+// the dialog runs, the program's windows stay on the screen: GTK's loop
+// watches their display connection and lets the window service show
+// uncovered windows again and queue their input.
 //
 // The Win32 header first: GLib then keeps its TRUE and FALSE.
 #include "page_drawing.h"
 #include "print_module.h"
 
+#include <glib-unix.h>
 #include <gtk/gtk.h>
 #include <gtk/gtkunixprint.h>
 #ifdef GDK_WINDOWING_X11
+#include <X11/Xlib.h>
 #include <gdk/gdkx.h>
 #endif
 
@@ -20,10 +25,45 @@ namespace {
 
 bool StartGtk(std::string& why) {
     static int state = 0;  // 0 not tried, 1 running, -1 failed
-    if (state == 0) state = gtk_init_check(nullptr, nullptr) ? 1 : -1;
+    if (state == 0) {
+#ifdef GDK_WINDOWING_X11
+        // GTK installs Xlib's handler for a lost display of its own; the
+        // platform's, which names the display and ends the program at once,
+        // stays in place for every connection.
+        XIOErrorHandler kept = XSetIOErrorHandler(nullptr);
+        state = gtk_init_check(nullptr, nullptr) ? 1 : -1;
+        XSetIOErrorHandler(kept);
+#else
+        state = gtk_init_check(nullptr, nullptr) ? 1 : -1;
+#endif
+    }
     if (state < 0) why = "GTK cannot open the display for the print dialog";
     return state > 0;
 }
+
+// Keeps the owner's windows on the screen while it lives: whenever their
+// display has sent something, and once at the start.
+class OwnerKeptShown {
+public:
+    explicit OwnerKeptShown(const DialogOwner& owner) {
+        if (owner.displayFd < 0 || !owner.keepWindowsShown) return;
+        owner.keepWindowsShown();
+        auto serve = [](gint, GIOCondition, gpointer data) -> gboolean {
+            static_cast<const DialogOwner*>(data)->keepWindowsShown();
+            return G_SOURCE_CONTINUE;
+        };
+        source_ = g_unix_fd_add(owner.displayFd, static_cast<GIOCondition>(G_IO_IN | G_IO_HUP | G_IO_ERR), serve,
+                                const_cast<DialogOwner*>(&owner));
+    }
+    OwnerKeptShown(const OwnerKeptShown&) = delete;
+    OwnerKeptShown& operator=(const OwnerKeptShown&) = delete;
+    ~OwnerKeptShown() {
+        if (source_) g_source_remove(source_);
+    }
+
+private:
+    guint source_ = 0;
+};
 
 // Lets GTK handle what is pending (a closed dialog vanishes from the screen).
 void Settle() {
@@ -97,20 +137,40 @@ public:
             return false;
         }
         // Sent and waited for: the callback comes once the print service has
-        // the job, or the file is written, or either has failed.
+        // the job, or the file is written, or either has failed. A print
+        // service that stays silent is waited for as long as any (GTK's own
+        // sending has no limit); the job stays with GTK, which may still
+        // send it, so the callback's record outlives this wait.
         struct Wait {
             bool done = false;
+            bool late = false;
             std::string error;
-        } wait;
-        auto finished = [](GtkPrintJob*, gpointer data, const GError* error) {
-            auto* w = static_cast<Wait*>(data);
-            w->done = true;
-            if (error) w->error = error->message;
         };
-        gtk_print_job_send(job_, finished, &wait, nullptr);
-        while (!wait.done) g_main_context_iteration(nullptr, TRUE);
-        if (!wait.error.empty()) {
-            reason = wait.error;
+        auto wait = std::make_shared<Wait>();
+        auto finished = [](GtkPrintJob*, gpointer data, const GError* error) {
+            Wait& w = **static_cast<std::shared_ptr<Wait>*>(data);
+            w.done = true;
+            if (error) w.error = error->message;
+        };
+        auto release = [](gpointer data) { delete static_cast<std::shared_ptr<Wait>*>(data); };
+        gtk_print_job_send(job_, finished, new std::shared_ptr<Wait>(wait), release);
+        guint timer = g_timeout_add_seconds(
+            kPrintServicePatienceSeconds,
+            [](gpointer data) {
+                static_cast<Wait*>(data)->late = true;
+                return G_SOURCE_REMOVE;
+            },
+            wait.get());
+        while (!wait->done && !wait->late) g_main_context_iteration(nullptr, TRUE);
+        if (!wait->late) g_source_remove(timer);
+        if (!wait->done) {
+            reason = "the printer \"" + std::string(gtk_printer_get_name(printer_)) +
+                     "\" did not take the job within " + std::to_string(kPrintServicePatienceSeconds) +
+                     " seconds; it may still print it if its print service answers later";
+            return false;
+        }
+        if (!wait->error.empty()) {
+            reason = wait->error;
             return false;
         }
         return true;
@@ -130,7 +190,8 @@ private:
 
 }  // namespace
 
-DialogOutcome RunPrintDialog(unsigned long ownerX11, PageGeometry& page, std::unique_ptr<PrintOutput>& output, std::string& why) {
+DialogOutcome RunPrintDialog(const DialogOwner& owner, PageGeometry& page, std::unique_ptr<PrintOutput>& output,
+                             std::string& why) {
     if (!StartGtk(why)) return DialogOutcome::Unavailable;
     GtkWidget* dialog = gtk_print_unix_dialog_new("Print", nullptr);
     GtkPrintUnixDialog* print = GTK_PRINT_UNIX_DIALOG(dialog);
@@ -145,9 +206,13 @@ DialogOutcome RunPrintDialog(unsigned long ownerX11, PageGeometry& page, std::un
     gtk_print_unix_dialog_set_embed_page_setup(print, TRUE);
     gtk_window_set_modal(GTK_WINDOW(dialog), TRUE);
     gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
-    OwnBy(dialog, ownerX11);
+    OwnBy(dialog, owner.x11Window);
 
-    gint response = gtk_dialog_run(GTK_DIALOG(dialog));
+    gint response;
+    {
+        OwnerKeptShown kept(owner);
+        response = gtk_dialog_run(GTK_DIALOG(dialog));
+    }
     DialogOutcome outcome = DialogOutcome::Cancelled;
     GtkPrinter* printer = gtk_print_unix_dialog_get_selected_printer(print);
     if (response == GTK_RESPONSE_OK && printer) {

@@ -13,10 +13,16 @@
 #include <string>
 
 #include "printer_dc.h"
+#include "window_service.h"
 
 namespace platform {
 
 enum class DialogOutcome { Chosen, Cancelled, Unavailable };
+
+// How long printing waits on the print service before it tells the user
+// that the service does not answer: to connect, for each answer, for each
+// block of a document to be taken, and for the dialog's job to be sent.
+constexpr int kPrintServicePatienceSeconds = 30;
 
 struct PrintModule {
     // A PDF file at `path`, replaced if it exists.
@@ -25,17 +31,17 @@ struct PrintModule {
     // PDF file, and of a queue that names no page of its own.
     PageGeometry (*defaultPage)();
     // Finds the CUPS queue `name` and the page it prints by default; false
-    // with the print service's reason when there is no such queue or no
-    // service.
+    // with the reason when there is no such queue, or the print service
+    // cannot be reached or does not answer.
     bool (*findCupsQueue)(const std::string& name, PageGeometry& page, std::string& reason);
     // A PDF document sent to the CUPS queue `name` when it ends; EndDoc
-    // returns once the print service has spooled it.
+    // succeeds once the print service has answered that it has the job.
     std::unique_ptr<PrintOutput> (*newCupsQueue)(const std::string& name);
-    // Shows GTK's print dialog, modal, owned by the X11 window `ownerX11`
-    // (0: none). Chosen: `page` and `output` describe the printer and page
-    // set-up the user chose. Unavailable: GTK cannot open the display
-    // (`why` says so).
-    DialogOutcome (*runPrintDialog)(unsigned long ownerX11, PageGeometry& page, std::unique_ptr<PrintOutput>& output,
+    // Shows GTK's print dialog, modal, owned by `owner`'s window, whose
+    // windows it keeps on the screen while it runs. Chosen: `page` and
+    // `output` describe the printer and page set-up the user chose.
+    // Unavailable: GTK cannot open the display (`why` says so).
+    DialogOutcome (*runPrintDialog)(const DialogOwner& owner, PageGeometry& page, std::unique_ptr<PrintOutput>& output,
                                     std::string& why);
 };
 
@@ -44,7 +50,7 @@ std::unique_ptr<PrintOutput> NewPdfFileOutput(const std::string& path);
 PageGeometry DefaultPage();
 bool FindCupsQueue(const std::string& name, PageGeometry& page, std::string& reason);
 std::unique_ptr<PrintOutput> NewCupsOutput(const std::string& name);
-DialogOutcome RunPrintDialog(unsigned long ownerX11, PageGeometry& page, std::unique_ptr<PrintOutput>& output,
+DialogOutcome RunPrintDialog(const DialogOwner& owner, PageGeometry& page, std::unique_ptr<PrintOutput>& output,
                              std::string& why);
 
 }  // namespace platform

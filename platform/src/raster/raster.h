@@ -1,10 +1,16 @@
-// raster.h - the raster engine: shapes become spans (runs [x0, x1) on one
-// row), and spans meet pixels in one place, PaintSpans, which clips them to
-// the surface. Geometry follows GDI's aliased rules: boxes exclude their
-// right and bottom edges, lines leave out their last pixel, inside-frame
-// outlines keep within the box, polygons fill by the alternate or winding
-// rule. Geometry is only generated inside a clip box, so any coordinates
-// (up to INT_MIN/INT_MAX) cost no more than the pixels they touch.
+// raster.h - the raster engine's geometry: shapes become spans (runs
+// [x0, x1) on one row), which become pixels in one place (paint.h), cut to
+// the surface there. Geometry follows GDI's aliased rules: boxes exclude
+// their right and bottom edges, lines leave out their last pixel,
+// inside-frame outlines keep within the box, polygons fill by the alternate
+// or winding rule. Geometry is only generated inside a clip box, so any
+// coordinates (up to INT_MIN/INT_MAX) cost no more than the pixels they
+// touch.
+//
+// The engine's files: spans.cpp (span algebra), figures.cpp (boxes,
+// ellipses, rounded rectangles), polygons.cpp (scan conversion), lines.cpp
+// (thin and wide lines), bezier.cpp (curves), arcs.cpp (arcs and pies),
+// paint.cpp (mix modes and painting) with the row loops of pixel_rows.h.
 #ifndef PLATFORM_RASTER_H
 #define PLATFORM_RASTER_H
 
@@ -34,33 +40,13 @@ struct Clip {
 };
 inline Clip ClipOf(const Surface& s) { return Clip{0, 0, s.width, s.height}; }
 
-// ------------------------------------------------------------ pixels
-// A mix mode (R2_BLACK .. R2_WHITE) for one pen colour, as Wine's DIB engine
-// keeps it: each pixel becomes (pixel & andMask) ^ xorMask.
-struct Mix {
-    uint32_t andMask;
-    uint32_t xorMask;
-};
-// The masks of `rop2` with the pen (or brush) colour `pixel`; a mode outside
-// R2_BLACK .. R2_WHITE leaves every pixel as it is.
-Mix MixOf(int rop2, uint32_t pixel);
-// Painting twice gives what painting once gives: no bit is both kept and
-// flipped.
-inline bool Idempotent(const Mix& mix) { return (mix.andMask & mix.xorMask) == 0; }
-
-// Combines `pixel` (0x00RRGGBB) into every pixel of the spans by the binary
-// raster operation `rop2` (R2_BLACK .. R2_WHITE; R2_COPYPEN copies, R2_NOT
-// inverts). Spans outside the surface are cut away.
-void PaintSpans(Surface& surface, const Spans& spans, uint32_t pixel, int rop2);
-
+// ------------------------------------------------------------ span algebra
 // Spans sorted by row then x with overlapping or touching runs merged.
 void Normalize(Spans& spans);
 // Spans of `a` that are not in `b` (both normalized); result normalized.
 Spans Subtract(const Spans& a, const Spans& b);
 // Union of two normalized span lists; result normalized.
 Spans Union(const Spans& a, const Spans& b);
-
-// ------------------------------------------------------------ geometry
 // Spans of both (normalized) lists; result normalized.
 Spans Intersect(const Spans& a, const Spans& b);
 // The outline of a filled figure one pixel thick: its pixels with a
@@ -73,17 +59,27 @@ Spans Dilate(const Spans& thin, int width, const Clip& clip);
 // `clip` grown by `margin` pixels on every side, without overflow.
 Clip Grow(const Clip& clip, int margin);
 
-// ------------------------------------------------------------ geometry
+// ------------------------------------------------------------ figures
 // A box given by two corners in any order, put right: left <= right, top <= bottom.
 struct Box {
     int64_t left, top, right, bottom;
 };
 Box Ordered(int64_t left, int64_t top, int64_t right, int64_t bottom);
+// A box without width or height: figures in it draw nothing at all.
+inline bool Empty(const Box& box) { return box.left == box.right || box.top == box.bottom; }
+
+// A curve, whole figure or rounded corner, narrower or lower than this
+// many pixels is too small to be round: it is drawn as the rectangle of its
+// box.
+inline constexpr int64_t kSmallestRound = 3;
+inline bool TooSmallToBeRound(int64_t width, int64_t height) {
+    return width < kSmallestRound || height < kSmallestRound;
+}
 
 // Filled figures (regions and interiors), all within `clip`.
 void RectSpans(const Box& box, const Clip& clip, Spans& out);
-// The ellipse inscribed in a box, traced as GDI traces it; boxes narrower or
-// lower than 3 pixels are filled whole.
+// The ellipse inscribed in a box, traced as GDI traces it; a box too small
+// to be round is filled whole.
 void EllipseSpans(const Box& box, const Clip& clip, Spans& out);
 // Rounded rectangle whose corners are quarter ellipses of ew x eh.
 void RoundRectSpans(const Box& box, int64_t ew, int64_t eh, const Clip& clip, Spans& out);
@@ -94,10 +90,17 @@ void RoundedRegionSpans(const Box& box, int64_t ew, int64_t eh, const Clip& clip
 // The one-pixel outlines of those two figures as a thin pen draws them.
 void EllipseRimSpans(const Box& box, const Clip& clip, Spans& out);
 void RoundRectRimSpans(const Box& box, int64_t ew, int64_t eh, const Clip& clip, Spans& out);
+// The outline of an ellipse (ew, eh = the box's size) or rounded rectangle
+// as the closed polygon of its traced pixels, counter-clockwise as seen;
+// empty when the figure is too small to be round or too large to trace.
+std::vector<POINT> RoundedPolygon(const Box& box, int64_t ew, int64_t eh);
+
+// ------------------------------------------------------------ polygons
 // Polygon interior by ALTERNATE (even-odd) or WINDING (non-zero): the
 // pixels whose centres lie inside, left and top edges included.
 void PolygonSpans(const POINT* points, size_t count, int fillMode, const Clip& clip, Spans& out);
 
+// ------------------------------------------------------------ lines
 // A one-pixel line from (x0, y0) to (x1, y1) as GDI draws it with a thin pen;
 // the last point is included only when `last` is true.
 void ThinLineSpans(int64_t x0, int64_t y0, int64_t x1, int64_t y1, bool last, const Clip& clip, Spans& out);
@@ -112,14 +115,12 @@ void BoxRimSpans(const Box& box, const Clip& clip, Spans& out);
 // A wide geometric polyline: round joins and caps (the pen's dot at every
 // point), bands `width` across between the points.
 void WidePolylineSpans(const POINT* points, size_t count, bool closed, int width, const Clip& clip, Spans& out);
-// The outline of an ellipse (ew, eh = the box's size) or rounded rectangle
-// as the closed polygon of its traced pixels, counter-clockwise as seen;
-// empty when the figure is too small to be round or too large to trace.
-std::vector<POINT> RoundedPolygon(const Box& box, int64_t ew, int64_t eh);
 
+// ------------------------------------------------------------ curves
 // Points of a cubic Bezier curve flattened into a polyline, start and end included.
 std::vector<POINT> FlattenBezier(const POINT* p4);
 
+// ------------------------------------------------------------ arcs
 // The traced outline of the ellipse of `box` (any size from 1 x 1) from the
 // ray through (xs, ys) counter-clockwise to the ray through (xe, ye), both
 // seen from the box's middle pixel, as GDI picks its points: the point the
@@ -139,6 +140,7 @@ Spans Sector(const Spans& ellipse, const Box& box, int64_t xs, int64_t ys, int64
 // The pixel of `outline` whose direction from the centre of `box` is closest
 // to the ray through (x, y); false when the outline is empty.
 bool RayPixel(const Spans& outline, const Box& box, int64_t x, int64_t y, POINT& pixel);
+
 }  // namespace raster
 }  // namespace platform
 
