@@ -52,8 +52,9 @@ typedef void* HGDIOBJ;
 struct tagBITMAPINFOHEADER;  // BITMAPINFOHEADER
 
 // Helpers of the overloads below that sort colour arguments into whole
-// numbers and fractions, and turn a call that lacks an argument into one
-// clear error; not for programs.
+// numbers and fractions, tell the library about values that will not give
+// the colour meant, and turn a call that lacks an argument into one clear
+// error; not for programs.
 namespace kiva_detail {
 template <class... T>
 inline constexpr bool all_whole = (std::is_integral_v<T> && ...);
@@ -64,7 +65,61 @@ template <class T>
 using wide = std::conditional_t<std::is_signed_v<T>, long long, unsigned long long>;
 template <class... T>
 inline constexpr bool always_false = false;
+
+// A colour value as the program wrote it: a whole number (of a signed or an
+// unsigned type) or a fraction.
+struct Given {
+    enum Form : unsigned char { SIGNED_WHOLE, UNSIGNED_WHOLE, FRACTION } form;
+    long long whole;
+    unsigned long long unsignedWhole;
+    double fraction;
+};
+template <class T>
+constexpr Given Value(T v) {
+    if constexpr (!std::is_integral_v<T>) {
+        return {Given::FRACTION, 0, 0, static_cast<double>(v)};
+    } else if constexpr (std::is_signed_v<T>) {
+        return {Given::SIGNED_WHOLE, static_cast<long long>(v), 0, 0.0};
+    } else {
+        return {Given::UNSIGNED_WHOLE, 0, static_cast<unsigned long long>(v), 0.0};
+    }
+}
+// A whole number outside 0 to 255 (it wraps).
+template <class T>
+constexpr bool OutsideByte(T v) {
+    const wide<T> w = v;
+    if constexpr (std::is_signed_v<T>) {
+        return w < 0 || w > 255;
+    } else {
+        return w > 255;
+    }
+}
+// Among fractions: a whole number other than 0 and 1, or a fraction
+// outside 0.0 to 1.0 (both wrap).
+template <class T>
+constexpr bool OutsideFraction(T v) {
+    if constexpr (std::is_integral_v<T>) {
+        const wide<T> w = v;
+        return w != 0 && w != 1;
+    } else {
+        return !(v >= 0 && v <= 1);
+    }
+}
+// Writes the warning about such a colour call (`width` < 0 for SetBrush);
+// `caller` is where the overload below returns to.
+void ColourWarning(const char* call, Given red, Given green, Given blue, int width, const void* caller);
 }  // namespace kiva_detail
+
+// Where the colour overloads below return to, which tells the library's
+// warnings one call in a program from another; they are kept out of line
+// so that it is the program's call.
+#if defined(__GNUC__) || defined(__clang__)
+#define KIVA_DETAIL_CALLER() __builtin_return_address(0)
+#define KIVA_DETAIL_OUT_OF_LINE __attribute__((noinline))
+#else
+#define KIVA_DETAIL_CALLER() nullptr
+#define KIVA_DETAIL_OUT_OF_LINE
+#endif
 
 // ---------------------------------------------------------------- errors
 
@@ -471,32 +526,48 @@ public:
 
     /// Whole numbers of any integer type (SetPen(255, 0, 0, 2), SetBrush(r, g,
     /// b) with int variables) take the 8-bit form: each keeps its low eight
-    /// bits, so 256 is 0 and -1 is 255.
+    /// bits, so 256 is 0 and -1 is 255 (and a warning says so).
     template <class R, class G, class B,
               std::enable_if_t<kiva_detail::all_whole<R, G, B>, int> = 0>
-    color SetPen(R red, G green, B blue, int width) {
+    KIVA_DETAIL_OUT_OF_LINE color SetPen(R red, G green, B blue, int width) {
+        if (kiva_detail::OutsideByte(red) || kiva_detail::OutsideByte(green) || kiva_detail::OutsideByte(blue))
+            kiva_detail::ColourWarning("SetPen", kiva_detail::Value(red), kiva_detail::Value(green),
+                                       kiva_detail::Value(blue), width, KIVA_DETAIL_CALLER());
         return SetPen(static_cast<uint8_t>(red), static_cast<uint8_t>(green),
                       static_cast<uint8_t>(blue), width);
     }
     template <class R, class G, class B,
               std::enable_if_t<kiva_detail::all_whole<R, G, B>, int> = 0>
-    color SetBrush(R red, G green, B blue) {
+    KIVA_DETAIL_OUT_OF_LINE color SetBrush(R red, G green, B blue) {
+        if (kiva_detail::OutsideByte(red) || kiva_detail::OutsideByte(green) || kiva_detail::OutsideByte(blue))
+            kiva_detail::ColourWarning("SetBrush", kiva_detail::Value(red), kiva_detail::Value(green),
+                                       kiva_detail::Value(blue), -1, KIVA_DETAIL_CALLER());
         return SetBrush(static_cast<uint8_t>(red), static_cast<uint8_t>(green),
                         static_cast<uint8_t>(blue));
     }
     /// Whole numbers mixed with fractions, as in SetBrush(0, 0.5, 1), take the
     /// fraction form, as they always have: every value is a fraction, so
-    /// SetBrush(255, 0.5, 0) is 255.0 for red, which wraps to 1. Give red,
-    /// green and blue all as whole numbers 0 to 255 or all as fractions.
+    /// SetBrush(255, 0.5, 0) is 255.0 for red, which wraps to 1 (a warning
+    /// says so). Give red, green and blue all as whole numbers 0 to 255 or
+    /// all as fractions.
     template <class R, class G, class B,
               std::enable_if_t<kiva_detail::mixed<R, G, B>, int> = 0>
-    color SetPen(R red, G green, B blue, int width) {
-        return SetPen(static_cast<double>(red), static_cast<double>(green), static_cast<double>(blue), width);
+    KIVA_DETAIL_OUT_OF_LINE color SetPen(R red, G green, B blue, int width) {
+        if (kiva_detail::OutsideFraction(red) || kiva_detail::OutsideFraction(green) ||
+            kiva_detail::OutsideFraction(blue))
+            kiva_detail::ColourWarning("SetPen", kiva_detail::Value(red), kiva_detail::Value(green),
+                                       kiva_detail::Value(blue), width, KIVA_DETAIL_CALLER());
+        return SetPenFractions(static_cast<double>(red), static_cast<double>(green), static_cast<double>(blue),
+                               width);
     }
     template <class R, class G, class B,
               std::enable_if_t<kiva_detail::mixed<R, G, B>, int> = 0>
-    color SetBrush(R red, G green, B blue) {
-        return SetBrush(static_cast<double>(red), static_cast<double>(green), static_cast<double>(blue));
+    KIVA_DETAIL_OUT_OF_LINE color SetBrush(R red, G green, B blue) {
+        if (kiva_detail::OutsideFraction(red) || kiva_detail::OutsideFraction(green) ||
+            kiva_detail::OutsideFraction(blue))
+            kiva_detail::ColourWarning("SetBrush", kiva_detail::Value(red), kiva_detail::Value(green),
+                                       kiva_detail::Value(blue), -1, KIVA_DETAIL_CALLER());
+        return SetBrushFractions(static_cast<double>(red), static_cast<double>(green), static_cast<double>(blue));
     }
     /// A pen without a width does not compile, with this message.
     template <class C>
@@ -556,6 +627,7 @@ public:
     /// control points (x2, y2) and (x3, y3); only STYLE_FRAME (the default).
     void DrawBezier(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3,
                     int32_t x4, int32_t y4, drawstyle style = STYLE_FRAME);
+
     /// A shape without its drawstyle (or an arc without its angle unit)
     /// does not compile, with a message that names what is missing.
     template <class A, class B, class C, class D>
@@ -670,6 +742,11 @@ public:
 private:
     friend struct GraphicsInternals;  // the library's own access (graphics_internal.h)
 
+    // The fraction forms of SetPen and SetBrush without their check of the
+    // values, which the mixed overloads make themselves.
+    color SetPenFractions(double red, double green, double blue, int width);
+    color SetBrushFractions(double red, double green, double blue);
+
     void DrawWholeNumber(int32_t x, int32_t y, long long value);
     void DrawWholeNumber(int32_t x, int32_t y, unsigned long long value);
     void GetWholeNumberSize(int& width, int& height, long long value);
@@ -721,7 +798,19 @@ private:
     // (ProcessOneMessage), and whether dcScreen is that stand-in.
     HBITMAP bmapStandIn = nullptr;
     bool screenLost = false;
+    // For the library's warnings (diagnostics.cpp): whether the program has
+    // chosen the pen and the brush since the library last set them white,
+    // and whether it has seen (IsOpen) that its user closed the window.
+    bool penChosen = false;
+    bool brushChosen = false;
+    mutable bool closeSeen = false;
+    // Waits begun on the window since its user closed it: the second one
+    // ends the program.
+    int waitsAfterClose = 0;
 };
+
+#undef KIVA_DETAIL_CALLER
+#undef KIVA_DETAIL_OUT_OF_LINE
 
 // ---------------------------------------------------------------- timing
 
