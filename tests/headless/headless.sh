@@ -46,6 +46,21 @@ grep -q "square at 120 120" out.txt && grep -q "clicked at 7 8" out.txt || fail 
 [ "$(ls sketch | tr '\n' ' ')" = "s-1.png s-2.png s-3-close.png s-3.png " ] || fail "sketch's snapshots: $(ls sketch)"
 [ "$(convert sketch/s-3.png -format '%[pixel:p{100,50}]' info:)" = "srgb(255,0,0)" ] || fail "pointer dot not red"
 
+# A beginner's loop of waits (while AwaitKey != Esc, never asking IsOpen)
+# whose window the script closes ends at its second wait on the closed
+# window, with status 0 and a line saying why; the recording of that run
+# holds the close where the script put it.
+key_loop=$build/tests/key_loop
+echo "frame 0 +6 close" >close.txt
+start=$(date +%s%N)
+headless GRAPHICS_INPUT=close.txt GRAPHICS_RECORD=closed.txt timeout 20 "$key_loop" >out.txt 2>err.txt
+status=$?
+echo "key_loop closed by its script: status $status after $((($(date +%s%N) - start) / 1000000)) ms"
+[ "$status" = 0 ] || fail "key_loop closed by its script: status $status, $(cat err.txt)"
+grep -q "^graphics: AwaitKey waits on a window its user has closed" err.txt ||
+  fail "no line about the closed window: $(cat err.txt)"
+grep -v '^#' closed.txt | diff - close.txt >/dev/null || fail "the recording of the close: $(cat closed.txt)"
+
 # Two windows closed after the same frame each keep their closing snapshot.
 mkdir two
 headless GRAPHICS_INPUT="$2/examples/two_windows/input.txt" GRAPHICS_SNAPSHOT=two/t-%d.png \
@@ -98,9 +113,13 @@ printf '%s\n' "frame 10 key 4" "frame 12 key 4" "frame 20 key 8" "frame 25 key 6
 play_scripted() {  # play_scripted DIR SCRIPT [RECORDING]
   mkdir "$1"
   printf '4\n4\n5\n' | headless GRAPHICS_TIME=virtual GRAPHICS_INPUT="$2" GRAPHICS_SNAPSHOT="$1/f-%05d.png" \
-    ${3:+GRAPHICS_RECORD="$3"} timeout 900 "$kiva" >"$1.out" 2>&1
+    ${3:+GRAPHICS_RECORD="$3"} timeout 900 "$kiva" >"$1.out" 2>"$1.err"
   local status=$?
-  [ "$status" = 0 ] || fail "scripted game $1: status $status, $(tail -3 "$1.out")"
+  [ "$status" = 0 ] || fail "scripted game $1: status $status, $(tail -3 "$1.out" "$1.err")"
+  # Nothing on standard error but the note that no display exists: no
+  # warning about any call the game makes.
+  grep -v "^graphics: no display available; windows are drawn offscreen$" "$1.err" &&
+    fail "scripted game $1 wrote on standard error"
 }
 play_scripted paddle1 paddle.txt
 play_scripted paddle2 paddle.txt recorded.txt
@@ -114,6 +133,13 @@ grep -v '^#' recorded.txt >recorded_lines.txt
 diff -u paddle.txt recorded_lines.txt || fail "the recording differs from the script it recorded"
 play_scripted replay recorded.txt
 diff -r paddle1 replay >/dev/null || fail "the recorded session played back differs"
+
+# The game's window closed by its script, as a user's close box would: the
+# game ends without a word on standard error (it looks at IsOpen), with the
+# closing snapshot of the court, and the menu's 5 quits.
+printf '%s\n' "frame 10 key 4" "frame 20 close" >close_game.txt
+play_scripted closed close_game.txt
+[ -f closed/f-00020-close.png ] || fail "the game closed by its script: snapshots $(ls closed | tail -3)"
 
 [ "$failures" = 0 ] && echo "headless: all checks passed"
 exit $((failures > 0))

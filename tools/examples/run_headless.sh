@@ -37,7 +37,7 @@ rm -f "$out"/s-*.png
 # told to pass over (fontconfig's) on standard error: not the program's.
 export LSAN_OPTIONS=${LSAN_OPTIONS:+$LSAN_OPTIONS:}print_suppressions=0
 (cd "$(dirname "$program")" &&
-  exec env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER -u GRAPHICS_FPS -u GRAPHICS_RECORD -u GRAPHICS_PRINTER \
+  exec env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER -u GRAPHICS_FPS -u GRAPHICS_RECORD -u GRAPHICS_PRINTER -u GRAPHICS_WARNINGS \
     GRAPHICS_TIME=virtual GRAPHICS_INPUT="$script" GRAPHICS_SNAPSHOT="$out/s-%d.png" \
     GRAPHICS_SNAPSHOT_FRAMES="$frames" GRAPHICS_PRINT_FILE="$out/print.pdf" \
     timeout 120 "$program") </dev/null >"$out/stdout.txt" 2>"$out/stderr-all.txt"
