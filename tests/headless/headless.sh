@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Headless runs of the real programs with no display at all: waits that no
-# input can end, bad input scripts, and the game under virtual time giving
+# Headless runs of the real programs with no display at all (or one that
+# cannot be reached): waits that no input can end, bad input scripts, and the game under virtual time giving
 # the same snapshots on every run, with and without a paddle script, and
 # when a recorded session is played back.
 # Usage: headless.sh BUILD_DIR SOURCE_DIR
@@ -32,6 +32,23 @@ echo "frame 0 +5 click right 30 40" >click.txt
 headless GRAPHICS_INPUT=click.txt timeout 20 "$click_to_quit" >out.txt 2>err.txt
 status=$?
 [ "$status" = 0 ] && grep -q "right click at 30 40" out.txt || fail "scripted click: status $status, $(cat out.txt err.txt)"
+
+# An unreachable display is named with its reason, and the program draws
+# offscreen as with no display at all: the same output and status, with a
+# script's click and without input.
+number=55
+while [ -e "/tmp/.X11-unix/X$number" ]; do number=$((number + 1)); done
+headless GRAPHICS_INPUT=click.txt timeout 20 "$click_to_quit" >offscreen.txt 2>/dev/null
+env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER DISPLAY=":$number" GRAPHICS_INPUT=click.txt timeout 20 "$click_to_quit" \
+  >out.txt 2>err.txt
+status=$?
+[ "$status" = 0 ] && diff -q offscreen.txt out.txt >/dev/null || fail "unreachable display: status $status, $(cat out.txt)"
+[ "$(cat err.txt)" = "graphics: cannot reach the display :$number: no X server runs there; windows are drawn offscreen" ] ||
+  fail "unreachable display :$number: $(cat err.txt)"
+env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER DISPLAY=":$number" timeout 20 "$click_to_quit" >out.txt 2>err.txt
+status=$?
+[ "$status" = 3 ] && grep -q "AwaitClick waits for input that cannot arrive" err.txt ||
+  fail "unreachable display without input: status $status, $(cat err.txt)"
 
 # Keys, a pointer move and a held button reach the program as real input
 # would (QueryButton sees the press: the dot turns red); the script then
