@@ -456,8 +456,9 @@ public:
 
     /// True while the platform window exists; false once the user has closed
     /// it with its close box. A closed window reports no input: polls give
-    /// nothing, AwaitKey and AwaitClick return KK_NONE and CK_NONE at once
-    /// (records queued before the close included), and the last window's
+    /// nothing, the first AwaitKey or AwaitClick returns KK_NONE or CK_NONE
+    /// at once (records queued before the close included) and a second one
+    /// ends the program with status 0 (an addition), and the last window's
     /// destruction neither asks for nor waits for a click. Drawing on it
     /// goes to an invisible surface of its own: it works, shows nothing and
     /// reports nothing. Programs with a loop of their own should stop when
@@ -475,11 +476,13 @@ public:
     ///@{
     /// The oldest waiting key, or KK_NONE at once when none waits.
     KeyKind PollKey(char& code);
-    /// Waits for a key and returns it; KK_NONE when the window is closed.
+    /// Waits for a key and returns it; KK_NONE when the window is closed
+    /// (see IsOpen).
     KeyKind AwaitKey(char& code);
     /// The oldest waiting click and where it was, or CK_NONE at once.
     ClickKind PollClick(int32_t& x, int32_t& y);
-    /// Waits for a click and returns it; CK_NONE when the window is closed.
+    /// Waits for a click and returns it; CK_NONE when the window is closed
+    /// (see IsOpen).
     ClickKind AwaitClick(int32_t& x, int32_t& y);
     /// Throws away every waiting key.
     void DiscardKeys();

@@ -11,7 +11,8 @@
 # Usage: run_headless.sh BUILD_DIR SOURCE_DIR NAME OUTDIR
 # Writes OUTDIR/stdout.txt and OUTDIR/stderr.txt (the program's standard
 # error without the library's note that no display exists, which every such
-# run gives), prints the snapshot files of the screenshot (one a line, left
+# run gives; the library's warnings stay on, whatever GRAPHICS_WARNINGS the
+# caller has), prints the snapshot files of the screenshot (one a line, left
 # to right) on standard output and exits with the program's status (124
 # when it was stopped after 120 s).
 set -uo pipefail
