@@ -19,7 +19,7 @@
 
 #include <cstdint>
 
-#include "graphics.h"
+#include "graphics_internal.h"  // windows.h before graphics.h, which takes MB_RIGHT back
 
 // The return address of the function this is written in.
 #if defined(__GNUC__) || defined(__clang__)
