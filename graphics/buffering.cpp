@@ -1,6 +1,7 @@
 // Double buffering of a window: drawing goes either straight to the screen
 // device context or into a back buffer of the window's size, which
 // UpdateBuffer copies to the screen in one block transfer.
+#include "diagnostics.h"
 #include "frame_pacing.h"
 #include "graphics_internal.h"
 #include "headless.h"
@@ -27,6 +28,8 @@ bool window::SetBuffering(bool on) {
         SetPen(WHITE, 1);
         SetBrush(WHITE);
         DrawRectangle(0, 0, LastPixel(drawWidth), LastPixel(drawHeight), STYLE_FILLED, 0, 0);
+        penChosen = false;  // white by the library's choice, not the program's
+        brushChosen = false;
     } else {
         SelectObject(dcActive, bmapDisplaced);
         if (dcActive != nullptr) DeleteOrReport(dcActive, "Fatal Error: Failed to delete dcActive in SetBuffering!");
@@ -38,7 +41,10 @@ bool window::SetBuffering(bool on) {
 }
 
 void window::UpdateBuffer() {
+    const graphics_diagnostics::Call call("UpdateBuffer", KIVA_CALLER());
+    graphics_diagnostics::CheckClosed(*this);
     ProcessOneMessage();
+    graphics_diagnostics::CheckUpdate(*this);
     if (bufferingOn) {
         // The frame reaches the screen when this window's steady rate says it
         // is due; the copy itself never waits.

@@ -6,6 +6,7 @@
 // calls, so a setter may delete the old object at once.
 #include <cstring>
 
+#include "diagnostics.h"
 #include "graphics_internal.h"
 #include "whole_numbers.h"
 
@@ -16,14 +17,6 @@ namespace {
 COLORREF Packed(uint8_t red, uint8_t green, uint8_t blue) {
     return static_cast<COLORREF>(red) | (static_cast<COLORREF>(green) << 8) |
            (static_cast<COLORREF>(blue) << 16);
-}
-
-// A fraction 0.0 to 1.0 as an 8-bit level: the product with 255.0 cut toward
-// zero, of which the 8-bit setter keeps the low eight bits (no clamping).
-// Products past the 32-bit range (1e300, infinities) and NaN go through the
-// guarded conversion, so no fraction is undefined behaviour.
-uint8_t Level(double fraction) {
-    return static_cast<uint8_t>(Truncated(fraction * 255.0) & 0xFF);
 }
 
 // The family byte given to the platform for one of the library's family codes.
@@ -41,8 +34,15 @@ BYTE FamilyByte(int family) {
 
 color window::SetPen(const color& c, int width) { return SetPen(c.red, c.green, c.blue, width); }
 
+// The fraction forms: a fraction outside 0.0 to 1.0 is told where it
+// arrives, here or in the mixed overloads of graphics.h.
 color window::SetPen(double red, double green, double blue, int width) {
-    return SetPen(Level(red), Level(green), Level(blue), width);
+    graphics_diagnostics::CheckFractions("SetPen", red, green, blue, width, KIVA_CALLER());
+    return SetPenFractions(red, green, blue, width);
+}
+
+color window::SetPenFractions(double red, double green, double blue, int width) {
+    return SetPen(LevelOfFraction(red), LevelOfFraction(green), LevelOfFraction(blue), width);
 }
 
 color window::SetPen(uint8_t red, uint8_t green, uint8_t blue, int width) {
@@ -53,13 +53,19 @@ color window::SetPen(uint8_t red, uint8_t green, uint8_t blue, int width) {
     penColor = color(red, green, blue);
     SetTextColor(dcActive, Packed(red, green, blue));
     penObject = CreatePen(PS_INSIDEFRAME, width, Packed(red, green, blue));
+    penChosen = true;  // the library's own calls set it back
     return previous;
 }
 
 color window::SetBrush(const color& c) { return SetBrush(c.red, c.green, c.blue); }
 
 color window::SetBrush(double red, double green, double blue) {
-    return SetBrush(Level(red), Level(green), Level(blue));
+    graphics_diagnostics::CheckFractions("SetBrush", red, green, blue, -1, KIVA_CALLER());
+    return SetBrushFractions(red, green, blue);
+}
+
+color window::SetBrushFractions(double red, double green, double blue) {
+    return SetBrush(LevelOfFraction(red), LevelOfFraction(green), LevelOfFraction(blue));
 }
 
 color window::SetBrush(uint8_t red, uint8_t green, uint8_t blue) {
@@ -68,6 +74,7 @@ color window::SetBrush(uint8_t red, uint8_t green, uint8_t blue) {
     if (brshObject != nullptr) DeleteOrReport(brshObject, "Fatal Error: Failed to delete brshObject in SetBrush!");
     brshColor = color(red, green, blue);
     brshObject = CreateSolidBrush(Packed(red, green, blue));
+    brushChosen = true;  // the library's own calls set it back
     return previous;
 }
 

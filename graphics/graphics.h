@@ -22,6 +22,12 @@
 #ifndef GRAPHICS_GRAPHICS_H
 #define GRAPHICS_GRAPHICS_H
 
+// The header is C++17; an older language level is told in the first error,
+// and the rest of the header is left out rather than misread.
+#if (defined(_MSVC_LANG) ? _MSVC_LANG : __cplusplus) < 201703L
+#error "graphics.h needs C++17 (-std=c++17)"
+#else
+
 #include <cstdint>
 #include <string>
 #include <type_traits>
@@ -51,7 +57,9 @@ typedef void* HGDIOBJ;
 struct tagBITMAPINFOHEADER;  // BITMAPINFOHEADER
 
 // Helpers of the overloads below that sort colour arguments into whole
-// numbers and fractions; not for programs.
+// numbers and fractions, tell the library about values that will not give
+// the colour meant, and turn a call that lacks an argument into one clear
+// error; not for programs.
 namespace kiva_detail {
 template <class... T>
 inline constexpr bool all_whole = (std::is_integral_v<T> && ...);
@@ -60,7 +68,63 @@ inline constexpr bool mixed = (std::is_arithmetic_v<T> && ...) && !all_whole<T..
                               (std::is_integral_v<T> || ...);
 template <class T>
 using wide = std::conditional_t<std::is_signed_v<T>, long long, unsigned long long>;
+template <class... T>
+inline constexpr bool always_false = false;
+
+// A colour value as the program wrote it: a whole number (of a signed or an
+// unsigned type) or a fraction.
+struct Given {
+    enum Form : unsigned char { SIGNED_WHOLE, UNSIGNED_WHOLE, FRACTION } form;
+    long long whole;
+    unsigned long long unsignedWhole;
+    double fraction;
+};
+template <class T>
+constexpr Given Value(T v) {
+    if constexpr (!std::is_integral_v<T>) {
+        return {Given::FRACTION, 0, 0, static_cast<double>(v)};
+    } else if constexpr (std::is_signed_v<T>) {
+        return {Given::SIGNED_WHOLE, static_cast<long long>(v), 0, 0.0};
+    } else {
+        return {Given::UNSIGNED_WHOLE, 0, static_cast<unsigned long long>(v), 0.0};
+    }
+}
+// A whole number outside 0 to 255 (it wraps).
+template <class T>
+constexpr bool OutsideByte(T v) {
+    const wide<T> w = v;
+    if constexpr (std::is_signed_v<T>) {
+        return w < 0 || w > 255;
+    } else {
+        return w > 255;
+    }
+}
+// Among fractions: a whole number other than 0 and 1, or a fraction
+// outside 0.0 to 1.0 (both wrap).
+template <class T>
+constexpr bool OutsideFraction(T v) {
+    if constexpr (std::is_integral_v<T>) {
+        const wide<T> w = v;
+        return w != 0 && w != 1;
+    } else {
+        return !(v >= 0 && v <= 1);
+    }
+}
+// Writes the warning about such a colour call (`width` < 0 for SetBrush);
+// `caller` is where the overload below returns to.
+void ColourWarning(const char* call, Given red, Given green, Given blue, int width, const void* caller);
 }  // namespace kiva_detail
+
+// Where the colour overloads below return to, which tells the library's
+// warnings one call in a program from another; they are kept out of line
+// so that it is the program's call.
+#if defined(__GNUC__) || defined(__clang__)
+#define KIVA_DETAIL_CALLER() __builtin_return_address(0)
+#define KIVA_DETAIL_OUT_OF_LINE __attribute__((noinline))
+#else
+#define KIVA_DETAIL_CALLER() nullptr
+#define KIVA_DETAIL_OUT_OF_LINE
+#endif
 
 // ---------------------------------------------------------------- errors
 
@@ -490,8 +554,9 @@ public:
 
     /// True while the platform window exists; false once the user has closed
     /// it with its close box. A closed window reports no input: polls give
-    /// nothing, AwaitKey and AwaitClick return KK_NONE and CK_NONE at once
-    /// (records queued before the close included), and the last window's
+    /// nothing, the first AwaitKey or AwaitClick returns KK_NONE or CK_NONE
+    /// at once (records queued before the close included) and a second one
+    /// ends the program with status 0 (an addition), and the last window's
     /// destruction neither asks for nor waits for a click. Drawing on it
     /// goes to an invisible surface of its own: it works, shows nothing and
     /// reports nothing. Programs with a loop of their own should stop when
@@ -511,11 +576,13 @@ public:
 
     /// The oldest waiting key, or KK_NONE at once when none waits.
     KeyKind PollKey(char& code);
-    /// Waits for a key and returns it; KK_NONE when the window is closed.
+    /// Waits for a key and returns it; KK_NONE when the window is closed
+    /// (see IsOpen).
     KeyKind AwaitKey(char& code);
     /// The oldest waiting click and where it was, or CK_NONE at once.
     ClickKind PollClick(int32_t& x, int32_t& y);
-    /// Waits for a click and returns it; CK_NONE when the window is closed.
+    /// Waits for a click and returns it; CK_NONE when the window is closed
+    /// (see IsOpen).
     ClickKind AwaitClick(int32_t& x, int32_t& y);
     /// Throws away every waiting key.
     void DiscardKeys();
@@ -569,11 +636,14 @@ public:
 
     /// Whole numbers of any integer type (SetPen(255, 0, 0, 2), SetBrush(r, g,
     /// b) with int variables) take the 8-bit form: each keeps its low eight
-    /// bits, so 256 is 0 and -1 is 255.
+    /// bits, so 256 is 0 and -1 is 255 (and a warning says so).
     /// @addition A new overload.
     template <class R, class G, class B,
               std::enable_if_t<kiva_detail::all_whole<R, G, B>, int> = 0>
-    color SetPen(R red, G green, B blue, int width) {
+    KIVA_DETAIL_OUT_OF_LINE color SetPen(R red, G green, B blue, int width) {
+        if (kiva_detail::OutsideByte(red) || kiva_detail::OutsideByte(green) || kiva_detail::OutsideByte(blue))
+            kiva_detail::ColourWarning("SetPen", kiva_detail::Value(red), kiva_detail::Value(green),
+                                       kiva_detail::Value(blue), width, KIVA_DETAIL_CALLER());
         return SetPen(static_cast<uint8_t>(red), static_cast<uint8_t>(green),
                       static_cast<uint8_t>(blue), width);
     }
@@ -581,26 +651,51 @@ public:
     /// @addition A new overload.
     template <class R, class G, class B,
               std::enable_if_t<kiva_detail::all_whole<R, G, B>, int> = 0>
-    color SetBrush(R red, G green, B blue) {
+    KIVA_DETAIL_OUT_OF_LINE color SetBrush(R red, G green, B blue) {
+        if (kiva_detail::OutsideByte(red) || kiva_detail::OutsideByte(green) || kiva_detail::OutsideByte(blue))
+            kiva_detail::ColourWarning("SetBrush", kiva_detail::Value(red), kiva_detail::Value(green),
+                                       kiva_detail::Value(blue), -1, KIVA_DETAIL_CALLER());
         return SetBrush(static_cast<uint8_t>(red), static_cast<uint8_t>(green),
                         static_cast<uint8_t>(blue));
     }
     /// Whole numbers mixed with fractions, as in SetBrush(0, 0.5, 1), take the
     /// fraction form, as they always have: every value is a fraction, so
-    /// SetBrush(255, 0.5, 0) is 255.0 for red, which wraps to 1. Give red,
-    /// green and blue all as whole numbers 0 to 255 or all as fractions.
+    /// SetBrush(255, 0.5, 0) is 255.0 for red, which wraps to 1 (a warning
+    /// says so). Give red, green and blue all as whole numbers 0 to 255 or
+    /// all as fractions.
     /// @addition A new overload.
     template <class R, class G, class B,
               std::enable_if_t<kiva_detail::mixed<R, G, B>, int> = 0>
-    color SetPen(R red, G green, B blue, int width) {
-        return SetPen(static_cast<double>(red), static_cast<double>(green), static_cast<double>(blue), width);
+    KIVA_DETAIL_OUT_OF_LINE color SetPen(R red, G green, B blue, int width) {
+        if (kiva_detail::OutsideFraction(red) || kiva_detail::OutsideFraction(green) ||
+            kiva_detail::OutsideFraction(blue))
+            kiva_detail::ColourWarning("SetPen", kiva_detail::Value(red), kiva_detail::Value(green),
+                                       kiva_detail::Value(blue), width, KIVA_DETAIL_CALLER());
+        return SetPenFractions(static_cast<double>(red), static_cast<double>(green), static_cast<double>(blue),
+                               width);
     }
     /// The brush from whole numbers mixed with fractions, as SetPen's.
     /// @addition A new overload.
     template <class R, class G, class B,
               std::enable_if_t<kiva_detail::mixed<R, G, B>, int> = 0>
-    color SetBrush(R red, G green, B blue) {
-        return SetBrush(static_cast<double>(red), static_cast<double>(green), static_cast<double>(blue));
+    KIVA_DETAIL_OUT_OF_LINE color SetBrush(R red, G green, B blue) {
+        if (kiva_detail::OutsideFraction(red) || kiva_detail::OutsideFraction(green) ||
+            kiva_detail::OutsideFraction(blue))
+            kiva_detail::ColourWarning("SetBrush", kiva_detail::Value(red), kiva_detail::Value(green),
+                                       kiva_detail::Value(blue), -1, KIVA_DETAIL_CALLER());
+        return SetBrushFractions(static_cast<double>(red), static_cast<double>(green), static_cast<double>(blue));
+    }
+    /// A pen without a width does not compile, with this message.
+    template <class C>
+    color SetPen(C) {
+        static_assert(kiva_detail::always_false<C>, "SetPen needs a width after the colour: SetPen(RED, 1)");
+        return color();
+    }
+    template <class R, class G, class B>
+    color SetPen(R, G, B) {
+        static_assert(kiva_detail::always_false<R>,
+                      "SetPen needs a width after red, green and blue: SetPen(255, 0, 0, 1)");
+        return color();
     }
     /// Sets the font of the text operations: `size` is the cell height in
     /// pixels, `style` FONT_BOLD, FONT_ITALIC and FONT_UNDERLINE or-ed
@@ -652,6 +747,45 @@ public:
     /// @addition The default style.
     void DrawBezier(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3,
                     int32_t x4, int32_t y4, drawstyle style = STYLE_FRAME);
+
+    /// A shape without its drawstyle (or an arc without its angle unit)
+    /// does not compile, with a message that names what is missing.
+    template <class A, class B, class C, class D>
+    void DrawRectangle(A, B, C, D) {
+        static_assert(kiva_detail::always_false<A>,
+                      "DrawRectangle needs a drawstyle: STYLE_FILLED, STYLE_FRAME or STYLE_INVERTED");
+    }
+    template <class A, class B, class C, class D, class E, class F>
+    void DrawTriangle(A, B, C, D, E, F) {
+        static_assert(kiva_detail::always_false<A>,
+                      "DrawTriangle needs a drawstyle: STYLE_FILLED, STYLE_FRAME or STYLE_INVERTED");
+    }
+    template <class A, class B, class C>
+    void DrawPolygon(A, B, C) {
+        static_assert(kiva_detail::always_false<A>,
+                      "DrawPolygon needs a drawstyle: STYLE_FILLED, STYLE_FRAME or STYLE_INVERTED");
+    }
+    template <class A, class B, class C>
+    void DrawCircle(A, B, C) {
+        static_assert(kiva_detail::always_false<A>,
+                      "DrawCircle needs a drawstyle: STYLE_FILLED, STYLE_FRAME or STYLE_INVERTED");
+    }
+    template <class A, class B, class C, class D>
+    void DrawEllipse(A, B, C, D) {
+        static_assert(kiva_detail::always_false<A>,
+                      "DrawEllipse needs a drawstyle: STYLE_FILLED, STYLE_FRAME or STYLE_INVERTED");
+    }
+    template <class A, class B, class C, class D, class E, class F>
+    void DrawArc(A, B, C, D, E, F) {
+        static_assert(kiva_detail::always_false<A>,
+                      "DrawArc needs a drawstyle and the angles' unit: STYLE_FILLED, STYLE_FRAME or "
+                      "STYLE_INVERTED, then 0 for degrees or 1 for radians");
+    }
+    template <class A, class B, class C, class D, class E, class F, class G>
+    void DrawArc(A, B, C, D, E, F, G) {
+        static_assert(kiva_detail::always_false<A>,
+                      "DrawArc needs the angles' unit after the drawstyle: 0 for degrees or 1 for radians");
+    }
     ///@}
 
     /// @name Text
@@ -747,6 +881,11 @@ public:
 private:
     friend struct GraphicsInternals;  // the library's own access (graphics_internal.h)
 
+    // The fraction forms of SetPen and SetBrush without their check of the
+    // values, which the mixed overloads make themselves.
+    color SetPenFractions(double red, double green, double blue, int width);
+    color SetBrushFractions(double red, double green, double blue);
+
     void DrawWholeNumber(int32_t x, int32_t y, long long value);
     void DrawWholeNumber(int32_t x, int32_t y, unsigned long long value);
     void GetWholeNumberSize(int& width, int& height, long long value);
@@ -798,7 +937,19 @@ private:
     // (ProcessOneMessage), and whether dcScreen is that stand-in.
     HBITMAP bmapStandIn = nullptr;
     bool screenLost = false;
+    // For the library's warnings (diagnostics.cpp): whether the program has
+    // chosen the pen and the brush since the library last set them white,
+    // and whether it has seen (IsOpen) that its user closed the window.
+    bool penChosen = false;
+    bool brushChosen = false;
+    mutable bool closeSeen = false;
+    // Waits begun on the window since its user closed it: the second one
+    // ends the program.
+    int waitsAfterClose = 0;
 };
+
+#undef KIVA_DETAIL_CALLER
+#undef KIVA_DETAIL_OUT_OF_LINE
 
 // ---------------------------------------------------------------- timing
 
@@ -834,5 +985,7 @@ int64_t CalendarSeconds();
 /// The fatal error report: writes the message and a newline to standard
 /// output and flushes it. Nothing else happens; the caller goes on.
 void FatalError(const char* message);
+
+#endif  // C++17
 
 #endif

@@ -105,6 +105,10 @@ extern WindowRegistry* windowRegistry;
 
 LRESULT CALLBACK GraphicsWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Whether the platform window of `w` exists: what IsOpen tells a program,
+// asked by the library itself without counting as the program's question.
+bool PlatformWindowExists(const window& w);
+
 // ---------------------------------------------------------------- pictures
 
 // Decodes a JPEG file into packed rows of samples (C heap, caller frees).
@@ -173,6 +177,12 @@ struct GraphicsInternals {
     static bool Buffering(const window& w) { return w.bufferingOn; }
     static ButtonState Left(const window& w) { return w.leftState; }
     static ButtonState Right(const window& w) { return w.rightState; }
+    // What the warnings look at (diagnostics.cpp).
+    static bool PenChosen(const window& w) { return w.penChosen; }
+    static bool BrushChosen(const window& w) { return w.brushChosen; }
+    static bool ScreenLost(const window& w) { return w.screenLost; }
+    static bool CloseSeen(const window& w) { return w.closeSeen; }
+    static void SeeClose(const window& w) { w.closeSeen = true; }
 
     // The drawing calls' bracket around one shape (drawstate.cpp).
     static void SelectStyle(window& w, drawstyle style) { w.SelectStyle(style); }

@@ -257,6 +257,14 @@ struct Session {
     uint64_t stepsSinceFrame = 0;
     uint64_t pausesEnded = 0;
     uint64_t stepsSincePause = 0;
+    uint64_t pausedMs = 0;  // of all pauses ended
+
+    // Polls that found nothing once the script had ended: counted from the
+    // first, with the frames shown and the pause time at that moment.
+    bool pollsCounted = false;
+    uint64_t emptyPolls = 0;
+    uint64_t framesAtFirstPoll = 0;
+    uint64_t pausedMsAtFirstPoll = 0;
     // Closing snapshots taken after the same frame: the second and later
     // ones get a number of their own, so none replaces another.
     uint64_t closingFrame = 0;
@@ -423,6 +431,9 @@ void BeforeMessageStep(HWND hwnd) {
 void Retrieved(const MSG& message) {
     Session& s = TheSession();
     if (!s.recording.Active()) return;
+    // A close is recorded where it reaches the window procedure
+    // (CloseAsked): the close box sends it there on Windows, unposted.
+    if (message.message == WM_CLOSE) return;
     // The character an Esc key-down translates into comes again from the
     // key-down when played back: it is not recorded.
     if (message.message == WM_CHAR && message.wParam == 27 && s.escapeCharactersDue > 0) {
@@ -454,6 +465,7 @@ void PauseEnded(uint32_t milliseconds) {
     Session& s = TheSession();
     ++s.pausesEnded;
     s.stepsSincePause = 0;
+    s.pausedMs += milliseconds;
     if (s.virtualTime) s.virtualNs += static_cast<uint64_t>(milliseconds) * 1'000'000u;
 }
 
@@ -465,6 +477,41 @@ void WindowClosing(HDC dc, int width, int height) {
     std::string suffix = "-close";
     if (++s.closingsAtFrame > 1) suffix += "-" + std::to_string(s.closingsAtFrame);
     s.Snapshot(dc, width, height, s.framesShown, suffix.c_str());
+}
+
+void CloseAsked() {
+    Session& s = TheSession();
+    if (s.recording.Active())
+        s.Record(graphics_script::Format(Anchor::Frame, s.framesShown, s.stepsSinceFrame, WM_CLOSE, 0, 0) + "\n");
+}
+
+void PolledNothing(const char* call) {
+    Session& s = TheSession();
+    if (!s.scriptGiven || s.nextEvent < s.script.size()) return;
+    if (!s.pollsCounted) {
+        s.pollsCounted = true;
+        s.framesAtFirstPoll = s.framesShown;
+        s.pausedMsAtFirstPoll = s.pausedMs;
+    }
+    ++s.emptyPolls;
+    std::string passed;
+    if (s.framesShown - s.framesAtFirstPoll >= kPollLimitFrames) {
+        passed = std::to_string(kPollLimitFrames) + " frames";
+    } else if (s.pausedMs - s.pausedMsAtFirstPoll >= kPollLimitPauseMs) {
+        passed = std::to_string(kPollLimitPauseMs) + " ms of pauses";
+    } else if (s.emptyPolls >= kPollLimitPolls) {
+        passed = std::to_string(kPollLimitPolls) + " polls";
+    } else {
+        return;
+    }
+    std::fflush(stdout);
+    std::fprintf(stderr,
+                 "graphics: %s keeps polling for input that cannot arrive (the input script has ended, and %s "
+                 "went by without input); the program ends with status %d\n",
+                 call, passed.c_str(), kExitNoInput);
+    std::fflush(stderr);
+    s.libraryEndsRun = true;
+    std::exit(kExitNoInput);
 }
 
 bool InputCanArrive() {

@@ -20,7 +20,7 @@
 namespace graphics_headless {
 
 // Exit statuses of a headless run, besides the program's own.
-constexpr int kExitNoInput = 3;     // AwaitKey or AwaitClick waited for input that cannot come
+constexpr int kExitNoInput = 3;     // a wait or a polling loop for input that cannot come
 constexpr int kExitBadSetting = 4;  // an unusable script, recording file or snapshot setting
 constexpr int kExitNotWritten = 5;  // a snapshot or the recording could not be written
 
@@ -45,6 +45,20 @@ void FrameShown(HDC dc, int width, int height, int framesPerSecond);
 
 // PauseMs has ended (slept, or under virtual time moved the clock on).
 void PauseEnded(uint32_t milliseconds);
+
+// The close box was used on a window (WM_CLOSE reached the window
+// procedure): the recording gets a `close` line.
+void CloseAsked();
+
+// A poll of the program (`call`: PollKey or PollClick) found nothing. Once
+// the input script has delivered its last event, such polls are counted
+// from the first of them: the one that finds nothing after
+// kPollLimitFrames frames, kPollLimitPauseMs milliseconds of pauses or
+// kPollLimitPolls polls ends the program with kExitNoInput and a message.
+void PolledNothing(const char* call);
+constexpr uint64_t kPollLimitFrames = 600;      // ten seconds at 60 frames a second
+constexpr uint64_t kPollLimitPauseMs = 10'000;  // ten seconds of PauseMs
+constexpr uint64_t kPollLimitPolls = 1'000'000;  // a loop that neither shows frames nor pauses
 
 // A window is being destroyed, by the program or by its close box; `dc`
 // shows its picture.

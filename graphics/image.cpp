@@ -90,6 +90,13 @@ bool IsFolder(FILE* file) {
     return fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+// Whether `fileName` names a folder (which some systems refuse to open at
+// all, with a reason that does not say so).
+bool NamesFolder(const char* fileName) {
+    struct stat info;
+    return stat(fileName, &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 }  // namespace
 
 void DescribeTopDownPixels(BITMAPINFOHEADER& header, int32_t width, int32_t height) {
@@ -278,7 +285,7 @@ void image::Load(const char* fileName, ImageKind kind) {
     int result = DecodeJpegFile(fileName, &imgWidth, &imgHeight, &rows);
     const int openError = errno != 0 ? errno : ENOENT;
     if (result == -1) {
-        ReportUnopenedPicture(fileName, std::strerror(openError));
+        ReportUnopenedPicture(fileName, NamesFolder(fileName) ? "it is a folder" : std::strerror(openError));
         throw ERR_NO_FILE;
     }
     if (result == -2) {

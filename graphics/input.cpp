@@ -1,8 +1,11 @@
 // Input: the window registry, the window
 // procedure that records mouse and key input, the message pump step and the
 // window's input operations.
+#include <cstdio>
+#include <cstdlib>
 #include <new>
 
+#include "diagnostics.h"
 #include "graphics_internal.h"
 #include "headless.h"
 #include "keys.h"
@@ -136,11 +139,14 @@ LRESULT CALLBACK GraphicsWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
         if (windowRegistry != nullptr) windowRegistry->PushKey(hwnd, KK_CHAR, static_cast<char>(wParam & 0xFF));
         return 0;
     case WM_CLOSE:
-        // The close box: a headless run's closing snapshot is taken now,
-        // while the window still shows its picture.
-        if (window* owner = windowRegistry != nullptr ? windowRegistry->Find(hwnd) : nullptr)
+        // The close box: recorded as a user's input, and a headless run's
+        // closing snapshot is taken now, while the window still shows its
+        // picture.
+        if (window* owner = windowRegistry != nullptr ? windowRegistry->Find(hwnd) : nullptr) {
+            graphics_headless::CloseAsked();
             graphics_headless::WindowClosing(GraphicsInternals::ActiveDC(*owner), owner->QueryWidth(),
                                              owner->QueryHeight());
+        }
         return DefWindowProcA(hwnd, message, wParam, lParam);
     default:
         return DefWindowProcA(hwnd, message, wParam, lParam);
@@ -164,7 +170,7 @@ void window::ProcessOneMessage() {
         TranslateMessage(&message);
         DispatchMessageA(&message);
         // Only a dispatched message (the close box's) destroys the window.
-        if (!screenLost && !IsOpen()) ReplaceLostScreen();
+        if (!screenLost && !PlatformWindowExists(*this)) ReplaceLostScreen();
     }
     graphics_headless::AfterMessageStep();
 }
@@ -215,15 +221,29 @@ void BetweenWaitSteps(HWND hwnd) {
 // ---------------------------------------------------------------- input operations
 //
 // Once the platform window is gone (closed with its close box) no input can
-// arrive any more: the polls report none and the waits return at once with
-// nothing. A wait that no input can ever end (no display and no input
-// script, or a script with nothing more for it) ends the program instead,
-// with a message naming the wait and status 3.
+// arrive any more: the polls report none, and a wait begun on the closed
+// window returns at once with nothing, so the code after one wait still
+// runs; the second such wait ends the program (status 0), as closing a
+// program's window ends it on every desktop. A wait that no input can ever
+// end (no display and no input script, or a script with nothing more for
+// it) ends the program instead, with a message naming the wait and status
+// 3; so does a poll that goes on finding nothing long after the script
+// has ended (graphics_headless::PolledNothing).
 
-KeyKind window::PollKey(char& code) {
-    ProcessOneMessage();
-    if (!IsOpen()) keyQueue.Clear();
-    KeyRecord* record = keyQueue.TakeFirst();
+namespace {
+
+// The poll's step: one message, then the oldest record of `queue`, or none
+// (a closed window hands out no record, not even one queued before the
+// close).
+template <class Record>
+Record* TakeRecord(window& w, InputQueue<Record>& queue) {
+    w.ProcessOneMessage();
+    if (!PlatformWindowExists(w)) queue.Clear();
+    return queue.TakeFirst();
+}
+
+KeyKind TakeKey(window& w, char& code) {
+    KeyRecord* record = TakeRecord(w, GraphicsInternals::Keys(w));
     if (record == nullptr) {
         code = 0;
         return KK_NONE;
@@ -234,21 +254,8 @@ KeyKind window::PollKey(char& code) {
     return kind;
 }
 
-// A wait is the poll repeated: the poll's rules (a closed window hands out
-// no record, not even one queued before the close) hold for the wait too.
-KeyKind window::AwaitKey(char& code) {
-    for (;;) {
-        KeyKind kind = PollKey(code);
-        if (kind != KK_NONE || !IsOpen()) return kind;
-        if (!InputMayCome(hwndWindow)) graphics_headless::EndWaitWithoutInput("AwaitKey");
-        BetweenWaitSteps(hwndWindow);
-    }
-}
-
-ClickKind window::PollClick(int32_t& x, int32_t& y) {
-    ProcessOneMessage();
-    if (!IsOpen()) clickQueue.Clear();
-    ClickRecord* record = clickQueue.TakeFirst();
+ClickKind TakeClick(window& w, int32_t& x, int32_t& y) {
+    ClickRecord* record = TakeRecord(w, GraphicsInternals::Clicks(w));
     if (record == nullptr) {
         x = -1;
         y = -1;
@@ -261,15 +268,60 @@ ClickKind window::PollClick(int32_t& x, int32_t& y) {
     return kind;
 }
 
-ClickKind window::AwaitClick(int32_t& x, int32_t& y) { return WaitForClick(x, y, "AwaitClick"); }
+// The second wait begun on a window its user has closed: nothing can end
+// it, and the program ends as its closed window asks.
+[[noreturn]] void EndWaitOnClosedWindow(const char* call, const char* what, const char* none) {
+    std::fflush(stdout);
+    std::fprintf(stderr,
+                 "graphics: %s waits on a window its user has closed, where no %s can come, so the program ends "
+                 "(status 0); end a loop of waits when %s gives %s or IsOpen() is false\n",
+                 call, what, call, none);
+    std::fflush(stderr);
+    std::exit(0);
+}
+
+}  // namespace
+
+KeyKind window::PollKey(char& code) {
+    const graphics_diagnostics::Call call("PollKey", KIVA_CALLER());
+    graphics_diagnostics::CheckClosed(*this);
+    KeyKind kind = TakeKey(*this, code);
+    if (kind == KK_NONE) graphics_headless::PolledNothing("PollKey");
+    return kind;
+}
+
+// A wait is the poll repeated: the poll's rules (a closed window hands out
+// no record, not even one queued before the close) hold for the wait too.
+KeyKind window::AwaitKey(char& code) {
+    if (screenLost && ++waitsAfterClose > 1) EndWaitOnClosedWindow("AwaitKey", "key", "KK_NONE");
+    for (;;) {
+        KeyKind kind = TakeKey(*this, code);
+        if (kind != KK_NONE || !PlatformWindowExists(*this)) return kind;
+        if (!InputMayCome(hwndWindow)) graphics_headless::EndWaitWithoutInput("AwaitKey");
+        BetweenWaitSteps(hwndWindow);
+    }
+}
+
+ClickKind window::PollClick(int32_t& x, int32_t& y) {
+    const graphics_diagnostics::Call call("PollClick", KIVA_CALLER());
+    graphics_diagnostics::CheckClosed(*this);
+    ClickKind kind = TakeClick(*this, x, y);
+    if (kind == CK_NONE) graphics_headless::PolledNothing("PollClick");
+    return kind;
+}
+
+ClickKind window::AwaitClick(int32_t& x, int32_t& y) {
+    if (screenLost && ++waitsAfterClose > 1) EndWaitOnClosedWindow("AwaitClick", "click", "CK_NONE");
+    return WaitForClick(x, y, "AwaitClick");
+}
 
 ClickKind window::WaitForClick(int32_t& x, int32_t& y, const char* endsProgramAs) {
     for (;;) {
-        ClickKind kind = PollClick(x, y);
-        if (kind != CK_NONE || !IsOpen()) return kind;
+        ClickKind kind = TakeClick(*this, x, y);
+        if (kind != CK_NONE || !PlatformWindowExists(*this)) return kind;
         if (!InputMayCome(hwndWindow)) {
             if (endsProgramAs != nullptr) graphics_headless::EndWaitWithoutInput(endsProgramAs);
-            return CK_NONE;  // PollClick set x and y to -1
+            return CK_NONE;  // TakeClick set x and y to -1
         }
         BetweenWaitSteps(hwndWindow);
     }
@@ -286,12 +338,16 @@ void window::DiscardClicks() {
 }
 
 void window::QueryPointer(int32_t& x, int32_t& y) {
+    const graphics_diagnostics::Call call("QueryPointer", KIVA_CALLER());
+    graphics_diagnostics::CheckClosed(*this);
     ProcessOneMessage();
     x = pointerX;
     y = pointerY;
 }
 
 ButtonState window::QueryButton(MouseButton button, int32_t& x, int32_t& y) {
+    const graphics_diagnostics::Call call("QueryButton", KIVA_CALLER());
+    graphics_diagnostics::CheckClosed(*this);
     ProcessOneMessage();
     x = pointerX;
     y = pointerY;

@@ -102,9 +102,15 @@ public:
         last[0] = event.count;
         last[1] = event.steps;
 
-        if (at >= words.size()) return Fail("missing the action (key, char, move, press, release or click)");
+        if (at >= words.size()) return Fail("missing the action (key, char, move, press, release, click or close)");
         const std::string& action = words[at++];
         const size_t arguments = words.size() - at;
+        if (action == "close") {
+            if (arguments > 0) return Fail("close takes nothing after it; unexpected " + Quoted(words[at]));
+            event.message = WM_CLOSE;
+            out.push_back(event);
+            return true;
+        }
         if (action == "key" || action == "char") {
             if (arguments == 0) return Fail("missing the " + std::string(action == "key" ? "key name" : "character code"));
             if (arguments > 1) return Fail("one " + action + " a line; unexpected " + Quoted(words[at + 1]));
@@ -139,7 +145,7 @@ public:
             }
             return true;
         }
-        return Fail("unknown action " + Quoted(action) + " (key, char, move, press, release or click)");
+        return Fail("unknown action " + Quoted(action) + " (key, char, move, press, release, click or close)");
     }
 
     std::string error;
@@ -324,6 +330,7 @@ std::string Format(Anchor anchor, uint64_t count, uint64_t steps, UINT message, 
     case WM_LBUTTONUP: return placement + " release left " + position;
     case WM_RBUTTONDOWN: return placement + " press right " + position;
     case WM_RBUTTONUP: return placement + " release right " + position;
+    case WM_CLOSE: return placement + " close";
     default: return std::string();
     }
 }

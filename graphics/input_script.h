@@ -10,6 +10,8 @@
 //   frame 40 move 10 20         pointer moved to (10, 20)
 //   frame 41 press right 10 20  right button down; `release` lets go
 //   frame 50 char 27            a character given by its code (0 to 255)
+//   frame 60 close              the close box (WM_CLOSE, as a user's click
+//                               on it gives)
 //
 // Key names: one printable character stands for itself (`key q`, `key Q`,
 // `key #`); Space, Enter, Tab and Backspace are characters too; Esc, Home,
@@ -38,7 +40,7 @@ struct Event {
     Anchor anchor = Anchor::Frame;
     uint64_t count = 0;  // after this many frames or pauses
     uint64_t steps = 0;  // and this many message steps after the last of them
-    UINT message = 0;    // WM_CHAR, WM_KEYDOWN, WM_MOUSEMOVE or a button message
+    UINT message = 0;    // WM_CHAR, WM_KEYDOWN, WM_MOUSEMOVE, a button message or WM_CLOSE
     WPARAM wParam = 0;
     LPARAM lParam = 0;
 };

@@ -3,9 +3,11 @@
 #include <cstring>
 #include <new>
 
+#include "diagnostics.h"
 #include "graphics_internal.h"
 
 color window::GetColor(int32_t x, int32_t y) {
+    const graphics_diagnostics::Call call("GetColor", KIVA_CALLER());
     color result(0, 0, 0);
     unsigned char pixel[4] = {0, 0, 0, 0};  // blue, green, red, reserved
 
@@ -22,6 +24,7 @@ color window::GetColor(int32_t x, int32_t y) {
     HGDIOBJ displaced = SelectObject(dcTempBuffer, bmapTempBuffer);
 
     ProcessOneMessage();
+    graphics_diagnostics::CheckPixel(*this, x, y);
 
     if (BitBlt(dcTempBuffer, 0, 0, 1, 1, dcActive, x, y, SRCCOPY) != 1)
         FatalError("Fatal Error: Failed to BltBit in GetColor!");
@@ -41,14 +44,24 @@ color window::GetColor(int32_t x, int32_t y) {
 }
 
 void window::GetColorLevels(int32_t x, int32_t y, double& red, double& green, double& blue) {
+    const graphics_diagnostics::Call call("GetColorLevels", KIVA_CALLER());
     color c = GetColor(x, y);
     red = c.red / 255.0;
     green = c.green / 255.0;
     blue = c.blue / 255.0;
 }
 
-double window::GetRedLevel(int32_t x, int32_t y) { return GetColor(x, y).red / 255.0; }
+double window::GetRedLevel(int32_t x, int32_t y) {
+    const graphics_diagnostics::Call call("GetRedLevel", KIVA_CALLER());
+    return GetColor(x, y).red / 255.0;
+}
 
-double window::GetGreenLevel(int32_t x, int32_t y) { return GetColor(x, y).green / 255.0; }
+double window::GetGreenLevel(int32_t x, int32_t y) {
+    const graphics_diagnostics::Call call("GetGreenLevel", KIVA_CALLER());
+    return GetColor(x, y).green / 255.0;
+}
 
-double window::GetBlueLevel(int32_t x, int32_t y) { return GetColor(x, y).blue / 255.0; }
+double window::GetBlueLevel(int32_t x, int32_t y) {
+    const graphics_diagnostics::Call call("GetBlueLevel", KIVA_CALLER());
+    return GetColor(x, y).blue / 255.0;
+}

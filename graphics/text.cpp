@@ -1,15 +1,31 @@
 // Text of a window: a line of single-byte text drawn in the current font and
 // the pen colour on a transparent background, numbers drawn as text, and
 // the measured size of such texts.
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
+#include "diagnostics.h"
 #include "graphics_internal.h"
 
+namespace {
+
+// A coordinate past the 32-bit range stops at its end.
+int32_t Saturated(int64_t value) { return value > INT32_MAX ? INT32_MAX : static_cast<int32_t>(value); }
+
+}  // namespace
+
 void window::DrawString(int32_t x, int32_t y, const char* text) {
+    const graphics_diagnostics::Call call("DrawString", KIVA_CALLER());
     if (text == nullptr) return;
     ProcessOneMessage();
     SelectFont();
+    if (graphics_diagnostics::MayBeInvisible(*this, false)) {
+        SIZE size = {0, 0};
+        if (GetTextExtentPoint32(dcActive, text, static_cast<int>(std::strlen(text)), &size) == 1 && size.cx > 0)
+            graphics_diagnostics::CheckVisible(*this, false, x, y, Saturated(int64_t{x} + size.cx - 1),
+                                               Saturated(int64_t{y} + size.cy - 1));
+    }
     if (SetBkMode(dcActive, TRANSPARENT) == 0) FatalError("Fatal Error: Failed to SetBkMode in DrawString!");
     if (SetTextAlign(dcActive, TA_UPDATECP) == GDI_ERROR)
         FatalError("Fatal Error: Failed to SetTextAlign in DrawString!");
@@ -19,15 +35,20 @@ void window::DrawString(int32_t x, int32_t y, const char* text) {
     RestoreFont();
 }
 
-void window::DrawString(int32_t x, int32_t y, std::string text) { DrawString(x, y, text.c_str()); }
+void window::DrawString(int32_t x, int32_t y, std::string text) {
+    const graphics_diagnostics::Call call("DrawString", KIVA_CALLER());
+    DrawString(x, y, text.c_str());
+}
 
 void window::DrawNumber(int32_t x, int32_t y, int32_t value) {
+    const graphics_diagnostics::Call call("DrawNumber", KIVA_CALLER());
     char buffer[128];
     std::snprintf(buffer, sizeof buffer, "%d", value);
     DrawString(x, y, buffer);
 }
 
 void window::DrawNumber(int32_t x, int32_t y, double value) {
+    const graphics_diagnostics::Call call("DrawNumber", KIVA_CALLER());
     // snprintf cuts a text longer than the buffer (only magnitudes of 1e119
     // and more) rather than writing past it.
     char buffer[128];
@@ -65,12 +86,14 @@ void window::GetNumberSize(int& width, int& height, double value) {
 
 // The other integer types, widened: their exact decimal value.
 void window::DrawWholeNumber(int32_t x, int32_t y, long long value) {
+    const graphics_diagnostics::Call call("DrawNumber", KIVA_CALLER());
     char buffer[128];
     std::snprintf(buffer, sizeof buffer, "%lld", value);
     DrawString(x, y, buffer);
 }
 
 void window::DrawWholeNumber(int32_t x, int32_t y, unsigned long long value) {
+    const graphics_diagnostics::Call call("DrawNumber", KIVA_CALLER());
     char buffer[128];
     std::snprintf(buffer, sizeof buffer, "%llu", value);
     DrawString(x, y, buffer);

@@ -4,6 +4,7 @@
 #include <memory>
 #include <new>
 
+#include "diagnostics.h"
 #include "graphics_internal.h"
 #include "headless.h"
 
@@ -77,6 +78,8 @@ window::window(int32_t width, int32_t height, int32_t x, int32_t y) {
     SetPen(color(255, 255, 255), 0);
     SetBrush(color(255, 255, 255));
     SetFont(10, 0, FAMILY_SWISS, nullptr);
+    penChosen = false;  // white by the library's choice, not the program's
+    brushChosen = false;
 
     // Registration, creating the shared registry with the first window.
     if (windowRegistry != nullptr) {
@@ -93,7 +96,8 @@ window::~window() {
     // A headless run's snapshot of the window as it closes: the back buffer
     // while buffering is on, else the screen. A window closed with its
     // close box had it taken then (the window procedure's WM_CLOSE).
-    if (IsOpen()) graphics_headless::WindowClosing(dcActive, drawWidth, drawHeight);
+    const bool open = PlatformWindowExists(*this);
+    if (open) graphics_headless::WindowClosing(dcActive, drawWidth, drawHeight);
 
     // The screen device context goes back to the window. A window closed
     // with its close box took its device contexts with it; releasing then
@@ -102,7 +106,7 @@ window::~window() {
     if (dcScreen != nullptr) {
         if (screenLost) {
             DeleteDC(dcScreen);
-        } else if (ReleaseDC(hwndWindow, dcScreen) != 1 && IsOpen()) {
+        } else if (ReleaseDC(hwndWindow, dcScreen) != 1 && open) {
             FatalError("Fatal Error: Failed to release dcScreen in window class destructor!");
         }
         if (dcActive == dcScreen) dcActive = nullptr;
@@ -133,7 +137,7 @@ window::~window() {
     // nothing more to give) it asks and returns at once.
     if (windowRegistry != nullptr) {
         if (windowRegistry->Count() == 1) {
-            if (windowRegistry->waitOnLastClose && IsOpen()) {
+            if (windowRegistry->waitOnLastClose && PlatformWindowExists(*this)) {
                 DiscardClicks();
                 std::printf("Click mouse in the graphics window to finish execution.\n");
                 std::fflush(stdout);
@@ -154,6 +158,7 @@ window::~window() {
     // Input that was never read.
     keyQueue.Clear();
     clickQueue.Clear();
+    graphics_diagnostics::Forget(*this);
 }
 
 void window::SetTitle(const char* text) {
@@ -168,4 +173,15 @@ void window::QuerySize(int32_t& width, int32_t& height) const {
     height = drawHeight;
 }
 
-bool window::IsOpen() const { return hwndWindow != nullptr && IsWindow(hwndWindow) != 0; }
+bool PlatformWindowExists(const window& w) {
+    HWND handle = GraphicsInternals::Handle(w);
+    return handle != nullptr && IsWindow(handle) != 0;
+}
+
+// The program's question: once it has had false for a window its user
+// closed, it has seen the close and is not warned about it.
+bool window::IsOpen() const {
+    const bool open = PlatformWindowExists(*this);
+    if (!open && screenLost) closeSeen = true;
+    return open;
+}

@@ -2,9 +2,9 @@
 // its X11 part (display_sdl_x11.cpp), the only file that talks to SDL.
 //
 // Windows are real SDL windows wherever a display exists. Without one (no
-// DISPLAY or WAYLAND_DISPLAY, or SDL cannot open it) the backend uses SDL's
-// offscreen driver and says so once on stderr; an explicit SDL_VIDEODRIVER
-// is always obeyed. The SDL window is the client area; the window manager
+// DISPLAY or WAYLAND_DISPLAY, or SDL cannot open the one named, which is
+// then told with the reason) the backend uses SDL's offscreen driver and
+// says so once on stderr; an explicit SDL_VIDEODRIVER is always obeyed. The SDL window is the client area; the window manager
 // draws its own decorations. Window surfaces are plain memory copied to the
 // display; there is no vsync to follow. Keys are read by their SDL keycodes,
 // which follow the US layout here. On X11 the raw X events come too, to see
@@ -171,11 +171,28 @@ bool Start() {
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     const char* chosen = std::getenv("SDL_VIDEODRIVER");
     bool explicitDriver = chosen && *chosen;
-    bool haveDisplay = std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
+    const char* xDisplay = std::getenv("DISPLAY");
+    const char* waylandDisplay = std::getenv("WAYLAND_DISPLAY");
+    if (xDisplay && !*xDisplay) xDisplay = nullptr;
+    if (waylandDisplay && !*waylandDisplay) waylandDisplay = nullptr;
+    bool haveDisplay = xDisplay || waylandDisplay;
     bool ok = false;
-    if (explicitDriver || haveDisplay) ok = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
-    if (!ok && !explicitDriver) {
+    if (explicitDriver) {
+        ok = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    } else if (haveDisplay) {
+        // Only the drivers of the displays named: SDL would otherwise fall
+        // back to its offscreen driver without a word.
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, xDisplay && waylandDisplay ? "x11,wayland" : xDisplay ? "x11" : "wayland");
+        ok = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+        if (!ok) {
+            const std::string reason = xDisplay ? x11::WhyUnreachable(xDisplay) : "no Wayland compositor answers there";
+            std::fprintf(stderr, "graphics: cannot reach the display %s: %s; windows are drawn offscreen\n",
+                         xDisplay ? xDisplay : waylandDisplay, reason.c_str());
+        }
+    } else {
         std::fprintf(stderr, "graphics: no display available; windows are drawn offscreen\n");
+    }
+    if (!ok && !explicitDriver) {
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
         ok = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     }

@@ -39,6 +39,8 @@
 #endif
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -46,6 +48,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -264,7 +267,38 @@ WindowsKeptShown::WindowsKeptShown() {
 
 WindowsKeptShown::~WindowsKeptShown() = default;
 
+std::string WhyUnreachable(const char* name) {
+    // Xlib gives no reason of its own: the display's name and its local
+    // socket tell the usual ones apart.
+    const std::string display = name != nullptr ? name : "";
+    const size_t colon = display.rfind(':');
+    if (colon == std::string::npos || colon + 1 >= display.size() ||
+        std::strchr("0123456789", display[colon + 1]) == nullptr)
+        return "not a display's name, which reads host:number, e.g. :0";
+    if (Display* opened = XOpenDisplay(display.c_str())) {
+        XCloseDisplay(opened);
+        return "its X server answers, but SDL could not use it";
+    }
+    const std::string host = display.substr(0, colon);
+    if (!host.empty() && host != "unix")
+        return "no X server answers at " + host + " or it refuses this program, as over SSH without X11 forwarding";
+    // A local display: its socket, which a server that ended may leave.
+    const size_t dot = display.find('.', colon);
+    const std::string path = "/tmp/.X11-unix/X" + display.substr(colon + 1, dot == std::string::npos ? dot : dot - colon - 1);
+    sockaddr_un address = {};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    const int socketFd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const bool listening =
+        socketFd >= 0 && connect(socketFd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    if (socketFd >= 0) close(socketFd);
+    if (!listening) return "no X server runs there";
+    return "its X server refuses this program, which XAUTHORITY or xhost must let in";
+}
+
 #else
+
+std::string WhyUnreachable(const char*) { return "SDL was built without X11"; }
 
 void WatchDisplay() {}
 void NoteOpened(uint32_t) {}

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 namespace platform {
 namespace display {
@@ -20,6 +21,11 @@ namespace x11 {
 // about windows that no longer exist (another client destroyed one of ours)
 // are ignored.
 void WatchDisplay();
+
+// Why the X display `name` (DISPLAY's value) cannot be reached, in a few
+// words ("no X server runs there"), for the line that names it; asked after
+// SDL failed to open it.
+std::string WhyUnreachable(const char* name);
 
 // A new SDL window: its X11 window is one of ours from now on.
 void NoteOpened(uint32_t id);

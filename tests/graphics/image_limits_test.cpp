@@ -71,9 +71,12 @@ TEST(ImageLimitsDeathTest, HugeHeadersEndWithStatusOneNamingTheFile) {
 }
 
 // A folder cannot be read as a file: it counts as a file that cannot be
-// opened, on every system.
+// opened, on every system, and the line on standard error says it is a
+// folder.
 TEST(ImageLimits, FolderAsFileNameThrowsNoFile) {
+    testing::internal::CaptureStderr();
     EXPECT_EQ(ThrownByLoading("."), ERR_NO_FILE);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "graphics: cannot open picture \".\": it is a folder\n");
     EXPECT_EQ(ThrownByLoading(::testing::TempDir()), ERR_NO_FILE);
     uint16_t width = 0, height = 0;
     unsigned char* rows = nullptr;

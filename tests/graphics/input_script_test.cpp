@@ -99,6 +99,7 @@ TEST(InputScript, BadScriptsAreToldWhichLineAndWhy) {
     EXPECT_EQ(0u, ErrorOf("frame 1 click left 1 2 3\n").find("line 1: unexpected '3'"));
     EXPECT_EQ(0u, ErrorOf("frame 1 press left 70000 2\n").find("line 1: x must be"));
     EXPECT_EQ(0u, ErrorOf("frame 1 jump\n").find("line 1: unknown action 'jump'"));
+    EXPECT_EQ("line 1: close takes nothing after it; unexpected 'now'", ErrorOf("frame 1 close now\n"));
 }
 
 // A recording is read back as the very messages that were recorded.
@@ -114,6 +115,7 @@ TEST(InputScript, RecordedLinesReadBackAsTheSameMessages) {
         {WM_MOUSEMOVE, 0, MAKELPARAM(640, 65535)},
         {WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 2)},       {WM_LBUTTONUP, 0, MAKELPARAM(3, 4)},
         {WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 6)},       {WM_RBUTTONUP, 0, MAKELPARAM(7, 8)},
+        {WM_CLOSE, 0, 0},
     };
     std::string script;
     uint64_t frame = 0;

@@ -2,7 +2,8 @@
 # Every example program runs headless to its end with its own input script
 # (examples/NAME/input.txt, played by tools/examples/run_headless.sh, as for
 # its screenshot): exit status 0, nothing on standard error but the note
-# that no display exists (which the runner leaves out), no "Fatal Error"
+# that no display exists (which the runner leaves out), so not one of the
+# library's warnings either (the runner leaves them on), no "Fatal Error"
 # line, and the snapshots of its screenshot written. Its opening comment tells the truth about the end:
 # it says that the last window waits for a click exactly when the program
 # asks for one. And docs/examples.md shows every example's screenshot.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Headless runs of the real programs with no display at all: waits that no
-# input can end, bad input scripts, and the game under virtual time giving
+# Headless runs of the real programs with no display at all (or one that
+# cannot be reached): waits that no input can end, bad input scripts, and the game under virtual time giving
 # the same snapshots on every run, with and without a paddle script, and
 # when a recorded session is played back.
 # Usage: headless.sh BUILD_DIR SOURCE_DIR
@@ -33,6 +33,23 @@ headless GRAPHICS_INPUT=click.txt timeout 20 "$click_to_quit" >out.txt 2>err.txt
 status=$?
 [ "$status" = 0 ] && grep -q "right click at 30 40" out.txt || fail "scripted click: status $status, $(cat out.txt err.txt)"
 
+# An unreachable display is named with its reason, and the program draws
+# offscreen as with no display at all: the same output and status, with a
+# script's click and without input.
+number=55
+while [ -e "/tmp/.X11-unix/X$number" ]; do number=$((number + 1)); done
+headless GRAPHICS_INPUT=click.txt timeout 20 "$click_to_quit" >offscreen.txt 2>/dev/null
+env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER DISPLAY=":$number" GRAPHICS_INPUT=click.txt timeout 20 "$click_to_quit" \
+  >out.txt 2>err.txt
+status=$?
+[ "$status" = 0 ] && diff -q offscreen.txt out.txt >/dev/null || fail "unreachable display: status $status, $(cat out.txt)"
+[ "$(cat err.txt)" = "graphics: cannot reach the display :$number: no X server runs there; windows are drawn offscreen" ] ||
+  fail "unreachable display :$number: $(cat err.txt)"
+env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER DISPLAY=":$number" timeout 20 "$click_to_quit" >out.txt 2>err.txt
+status=$?
+[ "$status" = 3 ] && grep -q "AwaitClick waits for input that cannot arrive" err.txt ||
+  fail "unreachable display without input: status $status, $(cat err.txt)"
+
 # Keys, a pointer move and a held button reach the program as real input
 # would (QueryButton sees the press: the dot turns red); the script then
 # runs out and the last window's wait returns at once.
@@ -45,6 +62,21 @@ status=$?
 grep -q "square at 120 120" out.txt && grep -q "clicked at 7 8" out.txt || fail "sketch's keys: $(cat out.txt)"
 [ "$(ls sketch | tr '\n' ' ')" = "s-1.png s-2.png s-3-close.png s-3.png " ] || fail "sketch's snapshots: $(ls sketch)"
 [ "$(convert sketch/s-3.png -format '%[pixel:p{100,50}]' info:)" = "srgb(255,0,0)" ] || fail "pointer dot not red"
+
+# A beginner's loop of waits (while AwaitKey != Esc, never asking IsOpen)
+# whose window the script closes ends at its second wait on the closed
+# window, with status 0 and a line saying why; the recording of that run
+# holds the close where the script put it.
+key_loop=$build/tests/key_loop
+echo "frame 0 +6 close" >close.txt
+start=$(date +%s%N)
+headless GRAPHICS_INPUT=close.txt GRAPHICS_RECORD=closed.txt timeout 20 "$key_loop" >out.txt 2>err.txt
+status=$?
+echo "key_loop closed by its script: status $status after $((($(date +%s%N) - start) / 1000000)) ms"
+[ "$status" = 0 ] || fail "key_loop closed by its script: status $status, $(cat err.txt)"
+grep -q "^graphics: AwaitKey waits on a window its user has closed" err.txt ||
+  fail "no line about the closed window: $(cat err.txt)"
+grep -v '^#' closed.txt | diff - close.txt >/dev/null || fail "the recording of the close: $(cat closed.txt)"
 
 # Two windows closed after the same frame each keep their closing snapshot.
 mkdir two
@@ -98,9 +130,13 @@ printf '%s\n' "frame 10 key 4" "frame 12 key 4" "frame 20 key 8" "frame 25 key 6
 play_scripted() {  # play_scripted DIR SCRIPT [RECORDING]
   mkdir "$1"
   printf '4\n4\n5\n' | headless GRAPHICS_TIME=virtual GRAPHICS_INPUT="$2" GRAPHICS_SNAPSHOT="$1/f-%05d.png" \
-    ${3:+GRAPHICS_RECORD="$3"} timeout 900 "$kiva" >"$1.out" 2>&1
+    ${3:+GRAPHICS_RECORD="$3"} timeout 900 "$kiva" >"$1.out" 2>"$1.err"
   local status=$?
-  [ "$status" = 0 ] || fail "scripted game $1: status $status, $(tail -3 "$1.out")"
+  [ "$status" = 0 ] || fail "scripted game $1: status $status, $(tail -3 "$1.out" "$1.err")"
+  # Nothing on standard error but the note that no display exists: no
+  # warning about any call the game makes.
+  grep -v "^graphics: no display available; windows are drawn offscreen$" "$1.err" &&
+    fail "scripted game $1 wrote on standard error"
 }
 play_scripted paddle1 paddle.txt
 play_scripted paddle2 paddle.txt recorded.txt
@@ -114,6 +150,13 @@ grep -v '^#' recorded.txt >recorded_lines.txt
 diff -u paddle.txt recorded_lines.txt || fail "the recording differs from the script it recorded"
 play_scripted replay recorded.txt
 diff -r paddle1 replay >/dev/null || fail "the recorded session played back differs"
+
+# The game's window closed by its script, as a user's close box would: the
+# game ends without a word on standard error (it looks at IsOpen), with the
+# closing snapshot of the court, and the menu's 5 quits.
+printf '%s\n' "frame 10 key 4" "frame 20 close" >close_game.txt
+play_scripted closed close_game.txt
+[ -f closed/f-00020-close.png ] || fail "the game closed by its script: snapshots $(ls closed | tail -3)"
 
 [ "$failures" = 0 ] && echo "headless: all checks passed"
 exit $((failures > 0))

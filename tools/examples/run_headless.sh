@@ -11,7 +11,8 @@
 # Usage: run_headless.sh BUILD_DIR SOURCE_DIR NAME OUTDIR
 # Writes OUTDIR/stdout.txt and OUTDIR/stderr.txt (the program's standard
 # error without the library's note that no display exists, which every such
-# run gives), prints the snapshot files of the screenshot (one a line, left
+# run gives; the library's warnings stay on, whatever GRAPHICS_WARNINGS the
+# caller has), prints the snapshot files of the screenshot (one a line, left
 # to right) on standard output and exits with the program's status (124
 # when it was stopped after 120 s).
 set -uo pipefail
@@ -37,7 +38,7 @@ rm -f "$out"/s-*.png
 # told to pass over (fontconfig's) on standard error: not the program's.
 export LSAN_OPTIONS=${LSAN_OPTIONS:+$LSAN_OPTIONS:}print_suppressions=0
 (cd "$(dirname "$program")" &&
-  exec env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER -u GRAPHICS_FPS -u GRAPHICS_RECORD -u GRAPHICS_PRINTER \
+  exec env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER -u GRAPHICS_FPS -u GRAPHICS_RECORD -u GRAPHICS_PRINTER -u GRAPHICS_WARNINGS \
     GRAPHICS_TIME=virtual GRAPHICS_INPUT="$script" GRAPHICS_SNAPSHOT="$out/s-%d.png" \
     GRAPHICS_SNAPSHOT_FRAMES="$frames" GRAPHICS_PRINT_FILE="$out/print.pdf" \
     timeout 120 "$program") </dev/null >"$out/stdout.txt" 2>"$out/stderr-all.txt"
