@@ -295,8 +295,9 @@ using ClickQueue = InputQueue<ClickRecord>;
 
 // ---------------------------------------------------------------- images
 
-/// Where a picture came from: a JPEG file, or a window (StoreImage).
-enum ImageKind : int32_t { IK_JPEG = 0, IK_CAPTURE = 1 };
+/// Where a picture came from: a JPEG file, a window (StoreImage), or a
+/// PNG file (IK_PNG, an addition).
+enum ImageKind : int32_t { IK_JPEG = 0, IK_CAPTURE = 1, IK_PNG = 2 };
 
 /// One picture: 32 bits a pixel (blue, green, red, 0), top row first, with
 /// the bitmap header that describes it. Copies are deep.
@@ -304,18 +305,25 @@ class image {
 public:
     /// An empty picture (0 x 0); drawing it draws nothing.
     image();
-    /// Loads a JPEG file (`kind` IK_JPEG); see Load.
+    /// Loads a JPEG file (`kind` IK_JPEG) or a PNG file (IK_PNG); see Load.
     image(const char* fileName, ImageKind kind);
     image(std::string fileName, ImageKind kind);
     image(const image& other);
     image& operator=(const image& other);
     ~image();
 
-    /// Loads a JPEG file (`kind` IK_JPEG; a path relative to the working
-    /// folder). A file that cannot be opened, or no file name, throws
-    /// ERR_NO_FILE after writing one line naming the file and the reason to
-    /// standard error; the picture is then empty. A file that is not a
-    /// readable JPEG ends the program with libjpeg's message.
+    /// Loads a JPEG file (`kind` IK_JPEG) or a PNG file (IK_PNG, an
+    /// addition), a path relative to the working folder. A file that cannot
+    /// be opened, or no file name, throws ERR_NO_FILE after writing one line
+    /// naming the file and the reason to standard error; the picture is then
+    /// empty. A file that is not a readable JPEG ends the program with
+    /// libjpeg's message; likewise a file that is not a readable PNG, with a
+    /// line naming the file and the reason (status 1). A PNG file is read
+    /// whatever its colour type, bit depth or interlacing; its transparent
+    /// parts are composited on white, as the picture would look on the white
+    /// window, so the pixels hold no alpha. A picture of more than 2^28
+    /// pixels (or, PNG, a side longer than 65535) is refused like a damaged
+    /// file, before anything is allocated for it.
     void Load(const char* fileName, ImageKind kind);
     void Load(std::string fileName, ImageKind kind);
 
@@ -329,9 +337,10 @@ public:
     const unsigned char* Pixels() const { return imgPixels; }
     const tagBITMAPINFOHEADER* Header() const { return bmapInfo; }
 
-    // Writes the picture to a PNG file (8-bit RGB); false when the image is
-    // empty or the file cannot be written. The bytes depend on the pixels
-    // alone, the same on every build. The file is written aside and renamed
+    // Writes the picture to a PNG file (8-bit RGB) through libpng with
+    // fixed settings; false when the image is empty or the file cannot be
+    // written. The bytes depend on the pixels alone, the same on every build
+    // (both link the same libpng and zlib). The file is written aside and renamed
     // over the name when complete: a failed save leaves the file that was
     // there as it was, and a name that is not a regular file (a folder, a
     // device) is refused.

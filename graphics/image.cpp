@@ -1,6 +1,6 @@
-// The image object: construction, copying, loading a JPEG file, and the
-// decoder that turns a JPEG file into packed rows of red, green and blue
-// samples with libjpeg.
+// The image object: construction, copying, loading a picture file (JPEG
+// here, PNG in image_png.cpp), and the decoder that turns a JPEG file into
+// packed rows of red, green and blue samples with libjpeg.
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -31,8 +31,7 @@ size_t PixelBytes(uint16_t width, uint16_t height) {
 // stores its inks inverted, as Adobe's encoders do. Any other count uses
 // the first component as a gray level. Reads only `width` × `components`
 // samples of `source`.
-void ScanlineToRgb(const JSAMPLE* source, unsigned char* target, JDIMENSION width, int components,
-                   bool invertedInks) {
+void ScanlineToRgb(const JSAMPLE* source, unsigned char* target, JDIMENSION width, int components, bool invertedInks) {
     if (components == 3) {
         std::memcpy(target, source, static_cast<size_t>(width) * 3);
         return;
@@ -82,15 +81,20 @@ void RefuseFile(j_common_ptr cinfo) {
     std::longjmp(reinterpret_cast<NamingErrorManager*>(cinfo->err)->refused, 1);
 }
 
-// True when `file` is open on something that cannot be read as a file (a
-// folder): such a name counts as one that cannot be opened, whatever the
-// system's fopen made of it.
-bool IsFolder(FILE* file) {
-    struct stat info;
-    return fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
 }  // namespace
+
+// A folder cannot be read as a file: such a name counts as one that cannot
+// be opened, whatever the system's fopen made of it.
+FILE* OpenPictureFile(const char* fileName) {
+    FILE* file = std::fopen(fileName, "rb");
+    if (file == nullptr) return nullptr;
+    struct stat info;
+    if (fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode)) {
+        std::fclose(file);
+        return nullptr;
+    }
+    return file;
+}
 
 void DescribeTopDownPixels(BITMAPINFOHEADER& header, int32_t width, int32_t height) {
     std::memset(&header, 0, sizeof header);
@@ -114,14 +118,9 @@ BITMAPINFOHEADER* NewTopDownHeader(int32_t width, int32_t height) {
 // more than kiva::kMaxSurfacePixels pixels, refused before anything is allocated
 // for it, end the program (EndForRefusedPicture) once the decode's memory
 // and the file are released.
-extern "C" int DecodeJpegFile(const char* fileName, uint16_t* width, uint16_t* height,
-                              unsigned char** rows) {
-    FILE* file = std::fopen(fileName, "rb");
+extern "C" int DecodeJpegFile(const char* fileName, uint16_t* width, uint16_t* height, unsigned char** rows) {
+    FILE* file = OpenPictureFile(fileName);
     if (file == nullptr) return -1;
-    if (IsFolder(file)) {
-        std::fclose(file);
-        return -1;
-    }
 
     jpeg_decompress_struct cinfo{};
     NamingErrorManager errorManager;
@@ -180,8 +179,8 @@ extern "C" int DecodeJpegFile(const char* fileName, uint16_t* width, uint16_t* h
 
     for (uint16_t row = 0; row < *height; ++row) {
         jpeg_read_scanlines(&cinfo, sampleRow, 1);
-        ScanlineToRgb(sampleRow[0], buffer + static_cast<size_t>(row) * rowLength, cinfo.output_width,
-                      components, invertedInks);
+        ScanlineToRgb(sampleRow[0], buffer + static_cast<size_t>(row) * rowLength, cinfo.output_width, components,
+                      invertedInks);
     }
 
     jpeg_finish_decompress(&cinfo);
@@ -268,14 +267,15 @@ void image::Load(const char* fileName, ImageKind kind) {
 
     bmapInfo = NewTopDownHeader(0, 0);
 
-    if (kind != IK_JPEG) {
+    if (kind != IK_JPEG && kind != IK_PNG) {
         FatalError("Fatal Error: Unsupported image type!");
         return;
     }
 
     unsigned char* rows = nullptr;
     errno = 0;
-    int result = DecodeJpegFile(fileName, &imgWidth, &imgHeight, &rows);
+    int result = kind == IK_PNG ? DecodePngFile(fileName, &imgWidth, &imgHeight, &rows)
+                                : DecodeJpegFile(fileName, &imgWidth, &imgHeight, &rows);
     const int openError = errno != 0 ? errno : ENOENT;
     if (result == -1) {
         ReportUnopenedPicture(fileName, std::strerror(openError));
@@ -288,6 +288,10 @@ void image::Load(const char* fileName, ImageKind kind) {
     }
 
     DescribeTopDownPixels(*bmapInfo, imgWidth, imgHeight);
+    if (kind == IK_PNG) {  // already blue, green, red, 0
+        imgPixels = rows;
+        return;
+    }
 
     size_t bytes = PixelBytes(imgWidth, imgHeight);
     imgPixels = static_cast<unsigned char*>(std::malloc(bytes == 0 ? 1 : bytes));
