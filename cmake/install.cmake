@@ -5,6 +5,8 @@
 #   lib/libkiva_graphics.a                 the library
 #   lib/libkiva_platform.a                 (Linux) the Win32 subset under it
 #   lib/libkiva_jpeg.a                     (Windows) the libjpeg it decodes with
+#   lib/libkiva_png.a, libkiva_zlib.a      (Windows) the libpng and zlib it reads
+#                                           and writes PNG files with
 #   share/kiva/kiva-utf8.rc, .manifest     (Windows) UTF-8 code page manifest
 #   lib/cmake/kiva/kivaConfig.cmake ...    find_package(kiva CONFIG): kiva::graphics
 #   lib/pkgconfig/kiva-graphics.pc         pkg-config --cflags --libs kiva-graphics
@@ -33,6 +35,10 @@ if(WIN32)
   # The libjpeg built for the cross build goes along under a name of its own.
   get_target_property(_jpeg_lib JPEG::JPEG IMPORTED_LOCATION)
   install(FILES ${_jpeg_lib} DESTINATION ${CMAKE_INSTALL_LIBDIR} RENAME libkiva_jpeg.a)
+  # libpng and zlib, built here from Debian's sources, go along too.
+  get_target_property(_png_lib PNG::PNG IMPORTED_LOCATION)
+  get_target_property(_zlib_lib ZLIB::ZLIB IMPORTED_LOCATION)
+  install(FILES ${_png_lib} ${_zlib_lib} DESTINATION ${CMAKE_INSTALL_LIBDIR})
   # The UTF-8 application manifest and a resource script that names it
   # beside itself (windres kiva-utf8.rc -O coff -o kiva-utf8.o).
   install(FILES ${PROJECT_SOURCE_DIR}/graphics/utf8.manifest DESTINATION ${CMAKE_INSTALL_DATADIR}/kiva
@@ -41,9 +47,9 @@ if(WIN32)
     "// UTF-8 as the program's code page: windres kiva-utf8.rc -O coff -o kiva-utf8.o\n1 24 \"kiva-utf8.manifest\"\n")
   install(FILES ${PROJECT_BINARY_DIR}/kiva-utf8.rc DESTINATION ${CMAKE_INSTALL_DATADIR}/kiva)
   set(KIVA_PC_REQUIRES "")
-  set(KIVA_PC_LIBS "-lkiva_graphics -lkiva_jpeg -lgdi32 -luser32 -lwinmm -lcomdlg32")
+  set(KIVA_PC_LIBS "-lkiva_graphics -lkiva_jpeg -lkiva_png -lkiva_zlib -lgdi32 -luser32 -lwinmm -lcomdlg32")
 else()
-  set(KIVA_PC_REQUIRES "sdl2 x11 freetype2 fontconfig libjpeg")
+  set(KIVA_PC_REQUIRES "sdl2 x11 freetype2 fontconfig libjpeg libpng16 zlib")
   set(KIVA_PC_LIBS "-lkiva_graphics -lkiva_platform")
 endif()
 
@@ -76,8 +82,9 @@ else()
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION libdevel)
   # A static library: a program links SDL2, Xlib, FreeType, fontconfig and
-  # libjpeg itself, so their development packages come along.
+  # libjpeg, libpng and zlib itself, so their development packages come
+  # along.
   set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libsdl2-dev, libx11-dev, libfreetype-dev | libfreetype6-dev, libfontconfig-dev | libfontconfig1-dev, libjpeg-dev, pkg-config")
+    "libsdl2-dev, libx11-dev, libfreetype-dev | libfreetype6-dev, libfontconfig-dev | libfontconfig1-dev, libjpeg-dev, libpng-dev, zlib1g-dev, pkg-config")
 endif()
 include(CPack)

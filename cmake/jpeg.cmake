@@ -4,7 +4,7 @@
 # Linux: the system's libjpeg-turbo (Debian's libjpeg62-turbo-dev).
 # Windows (MinGW-w64 cross build), and the fuzz build (KIVA_BUILD_FUZZERS):
 # Debian's own libjpeg-turbo source, which scripts/install-deps.sh fetches
-# beforehand (scripts/fetch-libjpeg-source.sh, into build/deps/libjpeg-turbo),
+# beforehand (scripts/fetch-windows-sources.sh, into build/deps/libjpeg-turbo),
 # is built here as a static library, SIMD off: with the cross compiler, there
 # being no packaged MinGW libjpeg; with clang and libFuzzer's coverage
 # feedback and AddressSanitizer, so that the fuzzers see into the decoder. The
@@ -22,12 +22,12 @@ endif()
 include(ExternalProject)
 
 set(KIVA_LIBJPEG_SOURCE_DIR ${PROJECT_SOURCE_DIR}/build/deps/libjpeg-turbo CACHE PATH
-  "libjpeg-turbo source folder for the Windows and fuzz builds (made by scripts/fetch-libjpeg-source.sh)")
+  "libjpeg-turbo source folder for the Windows and fuzz builds (made by scripts/fetch-windows-sources.sh)")
 set(_jpeg_src ${KIVA_LIBJPEG_SOURCE_DIR})
 if(NOT EXISTS ${_jpeg_src}/jpeglib.h OR NOT EXISTS ${_jpeg_src}/CMakeLists.txt)
   message(FATAL_ERROR
     "The Windows and fuzz builds need Debian's libjpeg-turbo source in ${_jpeg_src}, which is missing. "
-    "Run scripts/install-deps.sh (or scripts/fetch-libjpeg-source.sh ${_jpeg_src}) first, "
+    "Run scripts/install-deps.sh (or scripts/fetch-windows-sources.sh) first, "
     "or point KIVA_LIBJPEG_SOURCE_DIR at an unpacked libjpeg-turbo source folder.")
 endif()
 set(_jpeg_bin ${CMAKE_BINARY_DIR}/_deps/libjpeg-turbo-build)

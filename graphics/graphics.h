@@ -428,8 +428,9 @@ using ClickQueue = InputQueue<ClickRecord>;
 
 // ---------------------------------------------------------------- images
 
-/// Where a picture came from: a JPEG file, or a window (StoreImage).
-enum ImageKind : int32_t { IK_JPEG = 0, IK_CAPTURE = 1 };
+/// Where a picture came from: a JPEG file, a window (StoreImage), or a
+/// PNG file (IK_PNG, an addition).
+enum ImageKind : int32_t { IK_JPEG = 0, IK_CAPTURE = 1, IK_PNG = 2 };
 
 /// @var IK_JPEG
 /// Decoded from a JPEG file; the kind that Load takes.
@@ -443,8 +444,8 @@ class image {
 public:
     /// An empty picture (0 x 0); drawing it draws nothing.
     image();
-    /// Loads a JPEG file (`kind` IK_JPEG); see Load. A null file name
-    /// throws ERR_NO_FILE.
+    /// Loads a JPEG file (`kind` IK_JPEG) or a PNG file (IK_PNG); see Load.
+    /// A null file name throws ERR_NO_FILE.
     image(const char* fileName, ImageKind kind);
     /// The same with the file name in a std::string.
     image(std::string fileName, ImageKind kind);
@@ -455,12 +456,19 @@ public:
     /// Frees the pixels.
     ~image();
 
-    /// Loads a JPEG file (`kind` IK_JPEG; a path relative to the working
-    /// folder). A file that cannot be opened, or no file name, throws
-    /// ERR_NO_FILE after writing one line naming the file and the reason to
-    /// standard error; the picture is then empty. A file that is not a
-    /// readable JPEG ends the program with libjpeg's message.
-    /// @addition The line on standard error.
+    /// Loads a JPEG file (`kind` IK_JPEG) or a PNG file (IK_PNG, an
+    /// addition), a path relative to the working folder. A file that cannot
+    /// be opened, or no file name, throws ERR_NO_FILE after writing one line
+    /// naming the file and the reason to standard error; the picture is then
+    /// empty. A file that is not a readable JPEG ends the program with
+    /// libjpeg's message; likewise a file that is not a readable PNG, with a
+    /// line naming the file and the reason (status 1). A PNG file is read
+    /// whatever its colour type, bit depth or interlacing; its transparent
+    /// parts are composited on white, as the picture would look on the white
+    /// window, so the pixels hold no alpha. A picture of more than 2^28
+    /// pixels (or, PNG, a side longer than 65535) is refused like a damaged
+    /// file, before anything is allocated for it.
+    /// @addition IK_PNG, and the line on standard error.
     void Load(const char* fileName, ImageKind kind);
     /// The same with the file name in a std::string.
     void Load(std::string fileName, ImageKind kind);
@@ -486,9 +494,10 @@ public:
     /// @addition A new call.
     const tagBITMAPINFOHEADER* Header() const { return bmapInfo; }
 
-    /// Writes the picture to a PNG file (8-bit RGB); false when the image is
-    /// empty or the file cannot be written. The bytes depend on the pixels
-    /// alone, the same on every build. The file is written aside and renamed
+    /// Writes the picture to a PNG file (8-bit RGB) through libpng with
+    /// fixed settings; false when the image is empty or the file cannot be
+    /// written. The bytes depend on the pixels alone, the same on every build
+    /// (both link the same libpng and zlib). The file is written aside and renamed
     /// over the name when complete: a failed save leaves the file that was
     /// there as it was, and a name that is not a regular file (a folder, a
     /// device) is refused.

@@ -1,7 +1,7 @@
 // graphics_internal.h - the graphics library's machinery, shared by its own
 // files and by its tests, never by programs: the platform's full Win32
 // header, the input records and their lists, the window registry, the
-// window procedure, the JPEG decoder, the helpers several files use, and
+// window procedure, the picture decoders, the helpers several files use, and
 // GraphicsInternals, the library's one way into the private parts of
 // `window` and `image` from outside their member functions.
 #ifndef GRAPHICS_GRAPHICS_INTERNAL_H
@@ -13,6 +13,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <new>
 #include <type_traits>
 
@@ -118,8 +119,19 @@ bool PlatformWindowExists(const window& w);
 // naming the file on standard error (libjpeg's standard error manager
 // writes it), then, with everything the decoder held released,
 // EndForRefusedPicture.
-extern "C" int DecodeJpegFile(const char* fileName, uint16_t* width, uint16_t* height,
-                              unsigned char** rows);
+extern "C" int DecodeJpegFile(const char* fileName, uint16_t* width, uint16_t* height, unsigned char** rows);
+
+// Decodes a PNG file with libpng into the library's pixels (blue, green,
+// red, 0, top row first; C heap, caller frees), any transparency composited
+// on white. Returns as DecodeJpegFile; a damaged file, and one that claims
+// more than kiva::kMaxSurfacePixels pixels or a side longer than 65535,
+// gets one line on standard error naming the file and the reason, then,
+// with everything the decoder held released, EndForRefusedPicture.
+int DecodePngFile(const char* fileName, uint16_t* width, uint16_t* height, unsigned char** pixels);
+
+// Opens a picture file for reading; null when it cannot be opened or is a
+// folder.
+FILE* OpenPictureFile(const char* fileName);
 
 // Ends the program with exit status 1 for a picture the decoder refused
 // (picture_refused.cpp); a program may replace it (see there).
@@ -154,9 +166,7 @@ void DeleteOrReport(Handle& handle, const char* message) {
 struct GraphicsInternals {
     // The window's class record, built in place by the constructor.
     static WNDCLASSA& ClassRecord(window& w) { return *Record(w.classRecord); }
-    static const WNDCLASSA& ClassRecord(const window& w) {
-        return *Record(const_cast<unsigned char*>(w.classRecord));
-    }
+    static const WNDCLASSA& ClassRecord(const window& w) { return *Record(const_cast<unsigned char*>(w.classRecord)); }
     static WNDCLASSA& NewClassRecord(window& w) {
         static_assert(sizeof(WNDCLASSA) <= sizeof(w.classRecord), "the class record fits its room");
         static_assert(alignof(WNDCLASSA) <= alignof(void*), "the class record's room is aligned for it");
@@ -204,9 +214,7 @@ struct GraphicsInternals {
     static void SetKind(image& img, int kind) { img.imgKind = static_cast<ImageKind>(kind); }
 
 private:
-    static WNDCLASSA* Record(unsigned char* room) {
-        return std::launder(reinterpret_cast<WNDCLASSA*>(room));
-    }
+    static WNDCLASSA* Record(unsigned char* room) { return std::launder(reinterpret_cast<WNDCLASSA*>(room)); }
 };
 
 #endif

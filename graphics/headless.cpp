@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "input_script.h"
-#include "png_writer.h"
+#include "png_file.h"
 #include "safe_files.h"
 
 #ifndef _WIN32

@@ -1,6 +1,6 @@
-// The image object: construction, copying, loading a JPEG file, and the
-// decoder that turns a JPEG file into packed rows of red, green and blue
-// samples with libjpeg.
+// The image object: construction, copying, loading a picture file (JPEG
+// here, PNG in image_png.cpp), and the decoder that turns a JPEG file into
+// packed rows of red, green and blue samples with libjpeg.
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -31,8 +31,7 @@ size_t PixelBytes(uint16_t width, uint16_t height) {
 // stores its inks inverted, as Adobe's encoders do. Any other count uses
 // the first component as a gray level. Reads only `width` × `components`
 // samples of `source`.
-void ScanlineToRgb(const JSAMPLE* source, unsigned char* target, JDIMENSION width, int components,
-                   bool invertedInks) {
+void ScanlineToRgb(const JSAMPLE* source, unsigned char* target, JDIMENSION width, int components, bool invertedInks) {
     if (components == 3) {
         std::memcpy(target, source, static_cast<size_t>(width) * 3);
         return;
@@ -99,6 +98,18 @@ bool NamesFolder(const char* fileName) {
 
 }  // namespace
 
+// Opens a picture file for reading; a folder counts as a name that cannot
+// be opened.
+FILE* OpenPictureFile(const char* fileName) {
+    FILE* file = std::fopen(fileName, "rb");
+    if (file == nullptr) return nullptr;
+    if (IsFolder(file)) {
+        std::fclose(file);
+        return nullptr;
+    }
+    return file;
+}
+
 void DescribeTopDownPixels(BITMAPINFOHEADER& header, int32_t width, int32_t height) {
     std::memset(&header, 0, sizeof header);
     header.biSize = sizeof header;
@@ -121,14 +132,9 @@ BITMAPINFOHEADER* NewTopDownHeader(int32_t width, int32_t height) {
 // more than kiva::kMaxSurfacePixels pixels, refused before anything is allocated
 // for it, end the program (EndForRefusedPicture) once the decode's memory
 // and the file are released.
-extern "C" int DecodeJpegFile(const char* fileName, uint16_t* width, uint16_t* height,
-                              unsigned char** rows) {
-    FILE* file = std::fopen(fileName, "rb");
+extern "C" int DecodeJpegFile(const char* fileName, uint16_t* width, uint16_t* height, unsigned char** rows) {
+    FILE* file = OpenPictureFile(fileName);
     if (file == nullptr) return -1;
-    if (IsFolder(file)) {
-        std::fclose(file);
-        return -1;
-    }
 
     jpeg_decompress_struct cinfo{};
     NamingErrorManager errorManager;
@@ -187,8 +193,8 @@ extern "C" int DecodeJpegFile(const char* fileName, uint16_t* width, uint16_t* h
 
     for (uint16_t row = 0; row < *height; ++row) {
         jpeg_read_scanlines(&cinfo, sampleRow, 1);
-        ScanlineToRgb(sampleRow[0], buffer + static_cast<size_t>(row) * rowLength, cinfo.output_width,
-                      components, invertedInks);
+        ScanlineToRgb(sampleRow[0], buffer + static_cast<size_t>(row) * rowLength, cinfo.output_width, components,
+                      invertedInks);
     }
 
     jpeg_finish_decompress(&cinfo);
@@ -275,14 +281,15 @@ void image::Load(const char* fileName, ImageKind kind) {
 
     bmapInfo = NewTopDownHeader(0, 0);
 
-    if (kind != IK_JPEG) {
+    if (kind != IK_JPEG && kind != IK_PNG) {
         FatalError("Fatal Error: Unsupported image type!");
         return;
     }
 
     unsigned char* rows = nullptr;
     errno = 0;
-    int result = DecodeJpegFile(fileName, &imgWidth, &imgHeight, &rows);
+    int result = kind == IK_PNG ? DecodePngFile(fileName, &imgWidth, &imgHeight, &rows)
+                                : DecodeJpegFile(fileName, &imgWidth, &imgHeight, &rows);
     const int openError = errno != 0 ? errno : ENOENT;
     if (result == -1) {
         ReportUnopenedPicture(fileName, NamesFolder(fileName) ? "it is a folder" : std::strerror(openError));
@@ -295,6 +302,10 @@ void image::Load(const char* fileName, ImageKind kind) {
     }
 
     DescribeTopDownPixels(*bmapInfo, imgWidth, imgHeight);
+    if (kind == IK_PNG) {  // already blue, green, red, 0
+        imgPixels = rows;
+        return;
+    }
 
     size_t bytes = PixelBytes(imgWidth, imgHeight);
     imgPixels = static_cast<unsigned char*>(std::malloc(bytes == 0 ? 1 : bytes));

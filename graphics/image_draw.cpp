@@ -13,7 +13,7 @@ void window::DrawImage(const image* img, int32_t x, int32_t y, int32_t width, in
     if (img == nullptr) return;
     if (img->imgWidth == 0 || img->imgHeight == 0 || img->imgPixels == nullptr) return;
 
-    if (img->imgKind != IK_JPEG && img->imgKind != IK_CAPTURE) {
+    if (img->imgKind != IK_JPEG && img->imgKind != IK_CAPTURE && img->imgKind != IK_PNG) {
         FatalError("Fatal Error: Unsupported image type!");
         return;
     }

@@ -11,8 +11,9 @@
 #   test   everything scripts/test.sh needs on top: GoogleTest, Google
 #          Benchmark, Xvfb and the desktop tools the end-to-end tests drive,
 #          a CUPS scheduler, clang and libFuzzer, Doxygen, MinGW-w64 and Wine
-#          for the Windows build (whose libjpeg-turbo source it then fetches:
-#          scripts/fetch-libjpeg-source.sh, into build/deps/libjpeg-turbo),
+#          for the Windows build (whose libjpeg-turbo, zlib and libpng
+#          sources it then fetches: scripts/fetch-windows-sources.sh, into
+#          build/deps/),
 #          and what the web build and its browser tests need.
 #   web    on top of build: Emscripten, and Chromium with Python's websocket
 #          and imaging modules for the browser tests (scripts/web.sh).
@@ -67,5 +68,5 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 if [ "$profile" = test ]; then
-  bash scripts/fetch-libjpeg-source.sh
+  bash scripts/fetch-windows-sources.sh
 fi

@@ -6,8 +6,8 @@
 #   tools/fuzz/run.sh TARGET SECONDS [BUILD_DIR]    a long run
 #   tools/fuzz/run.sh --runs N TARGET [BUILD_DIR]   the tests' fixed run
 #
-# TARGET is input_script, picture_jpeg or calls (the program fuzz_TARGET in
-# BUILD_DIR/tools/fuzz; BUILD_DIR defaults to build/fuzz). A long run goes on
+# TARGET is input_script, picture_jpeg, picture_png or calls (the program
+# fuzz_TARGET in BUILD_DIR/tools/fuzz; BUILD_DIR defaults to build/fuzz). A long run goes on
 # from the inputs earlier long runs kept (BUILD_DIR/tools/fuzz/corpus/TARGET)
 # and the seeds (tools/fuzz/corpus/TARGET). The fixed run starts from the
 # seeds alone, in a fresh folder, with seed 1, and stops after N inputs, so

@@ -1,13 +1,11 @@
-// png_writer.h - writes pictures as PNG files with the library's own
-// encoder: 8-bit RGB, no interlacing, every row unfiltered, one zlib stream
-// compressed with fixed-code deflate. The bytes depend on the pixels alone,
-// so the Linux and the Windows build write the same file for the same
-// picture.
-#ifndef GRAPHICS_PNG_WRITER_H
-#define GRAPHICS_PNG_WRITER_H
+// png_file.h - pictures written as PNG files through libpng with fixed
+// settings (8-bit RGB, not interlaced, no time or text chunks, zlib level 6,
+// adaptive filters), so that a picture is the same bytes on every build
+// that links the same libpng and zlib (image_png.cpp).
+#ifndef GRAPHICS_PNG_FILE_H
+#define GRAPHICS_PNG_FILE_H
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,7 +13,8 @@ namespace graphics_png {
 
 // Encodes `height` rows of `width` pixels, each row `stride` bytes apart,
 // each pixel four bytes blue, green, red, unused (the library's bitmap
-// layout), top row first. Empty when width or height is not positive.
+// layout), top row first. Empty when width or height is not positive, or
+// when memory runs out.
 std::vector<unsigned char> Encode(int width, int height, const unsigned char* pixels, size_t stride);
 
 // Encodes as above and replaces the file with it (written aside, renamed
@@ -23,10 +22,6 @@ std::vector<unsigned char> Encode(int width, int height, const unsigned char* pi
 // file of that name then left as it was.
 bool Write(const char* fileName, int width, int height, const unsigned char* pixels, size_t stride,
            std::string& reason);
-
-// The deflate stream alone (RFC 1951, one final block of fixed codes),
-// wrapped in zlib's header and Adler-32 trailer (RFC 1950).
-std::vector<unsigned char> ZlibCompress(const unsigned char* data, size_t size);
 
 }  // namespace graphics_png
 
