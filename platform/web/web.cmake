@@ -2,8 +2,8 @@
 # services and raster engine, with the page as the display
 # (src/display_web.cpp and page.js), the browser's clock (src/time_web.cpp)
 # and the face files embedded in every program with their lookup table
-# (src/fonts_web.cpp). No SDL, X11, fontconfig or GTK; printing has no
-# module to load here.
+# (src/fonts_web.cpp), printing linked in (src/print_web.cpp: PDF files and
+# downloads). No SDL, X11, fontconfig, GTK, cairo or CUPS.
 file(GLOB PLATFORM_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/src/*.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/src/raster/*.cpp)
 list(FILTER PLATFORM_SOURCES EXCLUDE REGEX "/(display_sdl[^/]*|time)\\.cpp$")
@@ -13,7 +13,8 @@ target_include_directories(kiva_platform
   PUBLIC $<BUILD_INTERFACE:${CMAKE_CURRENT_SOURCE_DIR}/include>
   PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/src ${CMAKE_CURRENT_SOURCE_DIR}/web ${PROJECT_SOURCE_DIR}/base)
 target_compile_features(kiva_platform PUBLIC cxx_std_17)
-target_link_libraries(kiva_platform PRIVATE Freetype::Freetype)
+target_link_libraries(kiva_platform PRIVATE Freetype::Freetype ZLIB::ZLIB)
+kiva_use_base(kiva_platform)  # PDF files replaced safely (print_web.cpp)
 target_compile_definitions(kiva_platform PRIVATE KIVA_PRINT_MODULE="" KIVA_PRINT_MODULE_INSTALLED="")
 
 # The faces: for each family name the text service asks for (text.cpp) in
