@@ -1,4 +1,5 @@
-# The web build's pages: the game and every example, each linked as a page
+# The web build's pages: the game, every example and the court frame
+# benchmark, each linked as a page
 # into KIVA_WEB_PAGES (NAME.html, NAME.js, NAME.wasm, to be served over
 # HTTP) and copied as one file into KIVA_WEB_PAGES/single/NAME.html, which
 # opens from disk; index.html lists them. An example's pictures (the .jpg
@@ -42,6 +43,10 @@ if(KIVA_BUILD_EXAMPLES)
     foreach(_target ${_targets})
       get_target_property(_type ${_target} TYPE)
       if(_type STREQUAL "EXECUTABLE")
+        # The link's optimisation passes would take a minute an example on
+        # a busy machine and a quarter of that without; the code is compiled
+        # optimised either way. The game keeps them (its figures are measured).
+        target_link_options(${_target} PRIVATE -O1)
         if(_embed)
           _kiva_web_program(${_target} EMBED ${_embed})
         else()
@@ -51,6 +56,14 @@ if(KIVA_BUILD_EXAMPLES)
     endforeach()
   endforeach()
 endif()
+
+# The court frame benchmark too, for the web's figures (benchmarks/web/figures.py).
+add_library(kiva_web_benchmark_support INTERFACE)
+target_include_directories(kiva_web_benchmark_support INTERFACE ${PROJECT_SOURCE_DIR}/benchmarks/support
+  ${PROJECT_SOURCE_DIR}/tools/support)
+add_executable(court_frame ${PROJECT_SOURCE_DIR}/benchmarks/court_frame/main.cpp)
+target_link_libraries(court_frame PRIVATE kiva::graphics kiva_web_benchmark_support)
+_kiva_web_program(court_frame)
 
 get_property(_names GLOBAL PROPERTY KIVA_WEB_PAGE_NAMES)
 set(_items "")

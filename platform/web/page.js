@@ -28,6 +28,8 @@ mergeInto(LibraryManager.library, {
     stdinEnded: false,
     stdinWake: null,
     started: false,
+    presented: 0,         // pictures put on any canvas
+    firstPresentMs: null, // performance.now() of the first
 
     screen: function() {
       return document.getElementById('kiva-screen') || document.body;
@@ -121,7 +123,10 @@ mergeInto(LibraryManager.library, {
   },
 
   kiva_page_start__deps: ['$KivaPage'],
-  kiva_page_start: function() { KivaPage.start(); },
+  kiva_page_start: function() {
+    KivaPage.start();
+    Module['kivaPage'] = KivaPage;
+  },
 
   kiva_window_open__deps: ['$KivaPage'],
   kiva_window_open: function(id, title, width, height) {
@@ -227,6 +232,9 @@ mergeInto(LibraryManager.library, {
     if (!w.context) w.context = w.canvas.getContext('2d');
     var pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
     w.context.putImageData(new ImageData(pixels, width, height), 0, 0, x0, y0, x1 - x0, y1 - y0);
+    // For the page and its measurements: how often, and since when, it was shown.
+    if (!KivaPage.presented++) KivaPage.firstPresentMs = performance.now();
+    w.canvas.dataset.presented = (+w.canvas.dataset.presented || 0) + 1;
   },
 
   // Takes the oldest event into fields[10] (kind, window, down, repeat,
