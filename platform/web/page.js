@@ -83,6 +83,58 @@ mergeInto(LibraryManager.library, {
         KivaPage.push({kind: 1, window: id, button: e.button, down: false, x: p.x, y: p.y});
       });
       KivaPage.startConsole();
+      KivaPage.watchFiles();
+    },
+    // A file the program writes into the folder it runs in (the file
+    // system's root), or puts in place there, reaches the user as a
+    // download once the program lets the browser run: a picture SavePng
+    // saved, a PDF file printed to, a recording. Files in folders below
+    // (snapshots in a folder of their own, say) stay in the page's files,
+    // as do files that no longer exist by then (a file written aside and
+    // renamed over its target).
+    watchFiles: function() {
+      var due = {}, timer = null;
+      var offer = function(path) {
+        if (!/^\/[^\/]+$/.test(path) || path.charAt(1) === '.') return;
+        due[path] = true;
+        if (timer === null) timer = setTimeout(function() {
+          timer = null;
+          var paths = Object.keys(due);
+          due = {};
+          paths.forEach(function(p) {
+            var found = FS.analyzePath(p);
+            if (!found.exists || !FS.isFile(found.object.mode)) return;
+            var name = p.substring(1);
+            var type = /\.png$/i.test(name) ? 'image/png' : /\.pdf$/i.test(name) ? 'application/pdf'
+                                                                                   : 'application/octet-stream';
+            KivaPage.download(name, FS.readFile(p), type);
+          });
+        }, 0);
+      };
+      var write = FS.write, close = FS.close, rename = FS.rename;
+      FS.write = function(stream) {
+        stream.kivaWritten = true;
+        return write.apply(FS, arguments);
+      };
+      FS.close = function(stream) {
+        var result = close.apply(FS, arguments);
+        if (stream.kivaWritten && stream.path) offer(stream.path);
+        return result;
+      };
+      FS.rename = function(from, to) {
+        var result = rename.apply(FS, arguments);
+        offer(to);
+        return result;
+      };
+    },
+    download: function(name, bytes, type) {
+      var link = document.createElement('a');
+      link.href = URL.createObjectURL(new Blob([bytes], {type: type}));
+      link.download = name;
+      link.className = 'kiva-download';
+      document.body.appendChild(link);
+      link.click();
+      link.remove();
     },
     startConsole: function() {
       var line = document.getElementById('kiva-input');
@@ -325,15 +377,9 @@ mergeInto(LibraryManager.library, {
   },
 
   // Offers `size` bytes at `data` as a download named `name`.
+  kiva_download__deps: ['$KivaPage'],
   kiva_download: function(name, data, size, type) {
-    var blob = new Blob([HEAPU8.slice(data, data + size)], {type: UTF8ToString(type)});
-    var link = document.createElement('a');
-    link.href = URL.createObjectURL(blob);
-    link.download = UTF8ToString(name);
-    link.className = 'kiva-download';
-    document.body.appendChild(link);
-    link.click();
-    link.remove();
+    KivaPage.download(UTF8ToString(name), HEAPU8.slice(data, data + size), UTF8ToString(type));
   },
 
   // Standard input from the page's input line; the other files as the

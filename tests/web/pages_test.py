@@ -5,7 +5,9 @@ Each example runs its own input script (examples/NAME/input.txt) in virtual
 time in the page, with the settings in the page's URL query, and on Linux
 the same way: every frame the page's program snapshots (all, and the
 windows as they close) equals the Linux build's snapshot of that frame byte
-for byte, and the page shows what the program writes on standard output.
+for byte, the page shows what the program writes on standard output, and a
+picture the program saves (SavePng) is downloaded with the bytes of the
+Linux build's file. Printing in the page downloads a PDF of the picture.
 The game plays its scripted session (tests/reference/snapshots/kiva.txt)
 with its console answers typed into the page's input line, compared the
 same way; then it is played in real time with real key events: nation and
@@ -108,17 +110,39 @@ class Pages(unittest.TestCase):
         type(self).compared += len(native)
 
     def test_every_example_snapshots_the_frames_of_the_linux_build(self):
-        with Browser(self.root, timeout=120) as b:
+        downloads = os.path.join(self.tmp.name, "downloads")
+        with Browser(self.root, downloads=downloads, timeout=120) as b:
             for name in examples():
                 with self.subTest(example=name):
                     script = os.path.join(SOURCE, "examples", name, "input.txt")
                     shots = os.path.join(self.tmp.name, "native", name)
-                    status, lines = native_run(os.path.join(LINUX, "examples", name, name), script, shots)
+                    program = os.path.join(LINUX, "examples", name, name)
+                    status, lines = native_run(program, script, shots)
                     self.assertEqual(status, 0)
                     page_status, page_shots, page_lines = self.scripted(b, name, name + ".txt")
                     self.assertEqual(page_status, 0)
                     self.same_shots(page_shots, read_folder(shots))
                     self.assertEqual(page_lines, lines)
+                    # A picture the program saves (SavePng) reaches the page's user as a download.
+                    for line in lines:
+                        if line.startswith("saved "):
+                            saved = line.split()[1]
+                            self.assertEqual(read_file(b.wait_download(saved)),
+                                             read_file(os.path.join(os.path.dirname(program), saved)))
+
+    def test_printing_offers_a_pdf_of_the_page(self):
+        with Browser(self.root, downloads=os.path.join(self.tmp.name, "pdf"), timeout=120) as b:
+            b.navigate("pages/print_picture.html")
+            b.wait_console("ready")
+            b.press("p")
+            pdf = read_file(b.wait_download("Print picture.pdf"))
+            b.press("q")
+            b.wait_for(ENDED, "print_picture's end")
+        self.assertTrue(pdf.startswith(b"%PDF-1.4"))
+        # One A4 page with the window's 1000 x 720 picture on it.
+        self.assertEqual(pdf.count(b"/Type /Page "), 1)
+        self.assertIn(b"/MediaBox [0 0 595.2756 841.8898]", pdf)
+        self.assertIn(b"/Subtype /Image /Width 1000 /Height 720", pdf)
 
     def test_the_game_session_with_answers_typed_in_the_page(self):
         answers = read_file(os.path.join(SOURCE, "tests/reference/snapshots/kiva-answers.txt"), "r").split()
