@@ -43,10 +43,11 @@ if(KIVA_BUILD_EXAMPLES)
     foreach(_target ${_targets})
       get_target_property(_type ${_target} TYPE)
       if(_type STREQUAL "EXECUTABLE")
-        # The link's optimisation passes would take a minute an example on
-        # a busy machine and a quarter of that without; the code is compiled
-        # optimised either way. The game keeps them (its figures are measured).
-        target_link_options(${_target} PRIVATE -O1)
+        # The link's optimisation passes (after Asyncify's) would take a
+        # minute an example on a busy machine, against seconds without; the
+        # code is compiled optimised either way. The game and the benchmark
+        # keep them (their figures are measured).
+        target_link_options(${_target} PRIVATE -O0)
         if(_embed)
           _kiva_web_program(${_target} EMBED ${_embed})
         else()

@@ -25,9 +25,6 @@ add_link_options(-fexceptions)
 set(KIVA_WEB_SHELL ${CMAKE_CURRENT_LIST_DIR}/web-shell.html CACHE FILEPATH
   "HTML page around a program built for the web")
 
-set(KIVA_WEB_MAIN_JS ${CMAKE_CURRENT_LIST_DIR}/web-main.js)
-set(KIVA_WEB_SETTINGS_JS ${CMAKE_CURRENT_LIST_DIR}/web-settings.js)
-set(KIVA_WEB_SINGLE_FILE_PY ${CMAKE_CURRENT_LIST_DIR}/web-single-file.py)
 
 # kiva_add_web_page(TARGET [SINGLE_FILE] [SINGLE_COPY FILE] [SHELL FILE]
 #                   [EMBED SRC@DEST...])
@@ -39,6 +36,10 @@ set(KIVA_WEB_SINGLE_FILE_PY ${CMAKE_CURRENT_LIST_DIR}/web-single-file.py)
 # with EMBED: SRC, a file or folder, appears to the program as DEST.
 function(kiva_add_web_page target)
   cmake_parse_arguments(PARSE_ARGV 1 arg "SINGLE_FILE" "SHELL;SINGLE_COPY" "EMBED")
+  # Beside this file, wherever the function is called from.
+  set(KIVA_WEB_MAIN_JS ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/web-main.js)
+  set(KIVA_WEB_SETTINGS_JS ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/web-settings.js)
+  set(KIVA_WEB_SINGLE_FILE_PY ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/web-single-file.py)
   if(NOT arg_SHELL)
     set(arg_SHELL ${KIVA_WEB_SHELL})
   endif()

@@ -46,7 +46,10 @@ CMAKE
 cmp -s "$project/CMakeLists.txt.new" "$project/CMakeLists.txt" || mv "$project/CMakeLists.txt.new" "$project/CMakeLists.txt"
 rm -f "$project/CMakeLists.txt.new"
 if [ ! -f "$project/build/build.ninja" ]; then
-  web_cmake -S "$project" -B "$project/build" -G Ninja -DCMAKE_BUILD_TYPE=Release >"$project/configure.log" 2>&1 || {
+  launcher=()
+  command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  web_cmake -S "$project" -B "$project/build" -G Ninja -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" \
+    >"$project/configure.log" 2>&1 || {
     cat "$project/configure.log" >&2
     exit 1
   }
