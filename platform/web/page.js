@@ -95,6 +95,7 @@ mergeInto(LibraryManager.library, {
     watchFiles: function() {
       var due = {}, timer = null;
       var offer = function(path) {
+        if (path.charAt(0) !== '/') path = FS.cwd().replace(/\/$/, '') + '/' + path;  // as the program named it
         if (!/^\/[^\/]+$/.test(path) || path.charAt(1) === '.') return;
         due[path] = true;
         if (timer === null) timer = setTimeout(function() {
