@@ -35,13 +35,15 @@ def main(pages, linux):
 
     with Browser(pages, timeout=600) as b:
         # A page's first frame: the time from the navigation's start.
-        b.navigate("bouncing_ball.html", until="Module.kivaPage && Module.kivaPage.firstPresentMs !== null")
+        b.navigate("bouncing_ball.html", until="window.Module && Module.kivaPage && Module.kivaPage.firstPresentMs !== null")
         first_ms = b.evaluate("Module.kivaPage.firstPresentMs")
+        print(f"first frame {first_ms:.0f} ms", flush=True)
 
         b.console.clear()
         b.navigate("court_frame.html")
         b.wait_for("window.kivaExitStatus !== undefined", "court_frame's end")
         page_ms = court_frame_ms("\n".join(text for _, text in b.console))
+        print(f"court frame {page_ms:.2f} ms in the page", flush=True)
 
         # The game in real time: frames shown over five seconds of play.
         b.navigate("kiva.html")
@@ -50,7 +52,7 @@ def main(pages, linux):
         b.wait_for("document.querySelector('#kiva-output').textContent.includes('BallSpeed')")
         b.type_into("#kiva-input", "1", enter=True)
         typed = b.evaluate("performance.now()")
-        b.wait_for(f"Module.kivaPage.presented > 0 && Module.kivaPage.firstPresentMs > {typed}")
+        b.wait_for(f"Module.kivaPage && Module.kivaPage.presented > 0 && Module.kivaPage.firstPresentMs > {typed}")
         game_first_ms = b.evaluate("Module.kivaPage.firstPresentMs") - typed
         b.evaluate("new Promise(r => setTimeout(r, 1000))")  # past the start
         count0, t0 = b.evaluate("[Module.kivaPage.presented, performance.now()]")
