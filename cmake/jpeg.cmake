@@ -2,6 +2,7 @@
 # graphics library decodes pictures with and the tools and tests encode with.
 #
 # Linux: the system's libjpeg-turbo (Debian's libjpeg62-turbo-dev).
+# The web build: the one cmake/web-deps.cmake provides.
 # Windows (MinGW-w64 cross build), and the fuzz build (KIVA_BUILD_FUZZERS):
 # Debian's own libjpeg-turbo source, which scripts/install-deps.sh fetches
 # beforehand (scripts/fetch-windows-sources.sh, into build/deps/libjpeg-turbo),
@@ -11,6 +12,10 @@
 # build only compiles that folder; it fetches nothing. Nothing of that source
 # lives in the project.
 include_guard(GLOBAL)
+
+if(EMSCRIPTEN)
+  return()  # the web build's libjpeg, from cmake/web-deps.cmake
+endif()
 
 if(NOT WIN32 AND NOT KIVA_BUILD_FUZZERS)
   find_package(JPEG REQUIRED)

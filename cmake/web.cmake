@@ -25,16 +25,21 @@ add_link_options(-fexceptions)
 set(KIVA_WEB_SHELL ${CMAKE_CURRENT_LIST_DIR}/web-shell.html CACHE FILEPATH
   "HTML page around a program built for the web")
 
-set(KIVA_WEB_MAIN_JS ${CMAKE_CURRENT_LIST_DIR}/web-main.js)
 
-# kiva_add_web_page(TARGET [SINGLE_FILE] [SHELL FILE] [EMBED SRC@DEST...])
+# kiva_add_web_page(TARGET [SINGLE_FILE] [SINGLE_COPY FILE] [SHELL FILE]
+#                   [EMBED SRC@DEST...])
 # Links the executable TARGET as TARGET.html (with TARGET.js and
 # TARGET.wasm beside it, to be served over HTTP), or with SINGLE_FILE as
-# one .html holding everything, which opens from disk too. Blocking calls
+# one .html holding everything, which opens from disk too; SINGLE_COPY also
+# writes that one-file form of the served page as FILE, from the same link. Blocking calls
 # wait through Asyncify; the program's files (fonts, pictures) are embedded
 # with EMBED: SRC, a file or folder, appears to the program as DEST.
 function(kiva_add_web_page target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "SINGLE_FILE" "SHELL" "EMBED")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "SINGLE_FILE" "SHELL;SINGLE_COPY" "EMBED")
+  # Beside this file, wherever the function is called from.
+  set(KIVA_WEB_MAIN_JS ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/web-main.js)
+  set(KIVA_WEB_SETTINGS_JS ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/web-settings.js)
+  set(KIVA_WEB_SINGLE_FILE_PY ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/web-single-file.py)
   if(NOT arg_SHELL)
     set(arg_SHELL ${KIVA_WEB_SHELL})
   endif()
@@ -50,11 +55,20 @@ function(kiva_add_web_page target)
     # The HTML minifier of Debian's Emscripten 3.1.6 fails.
     -sMINIFY_HTML=0
     "SHELL:--shell-file ${arg_SHELL}"
+    # The URL query is the program's environment (web-settings.js).
+    "SHELL:--pre-js ${KIVA_WEB_SETTINGS_JS}"
     # main's end after a wait ends the program (web-main.js).
     "SHELL:--post-js ${KIVA_WEB_MAIN_JS}")
-  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${arg_SHELL} ${KIVA_WEB_MAIN_JS})
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${arg_SHELL} ${KIVA_WEB_MAIN_JS}
+    ${KIVA_WEB_SETTINGS_JS})
   if(arg_SINGLE_FILE)
     target_link_options(${target} PRIVATE -sSINGLE_FILE=1)
+  elseif(arg_SINGLE_COPY)
+    find_package(Python3 REQUIRED COMPONENTS Interpreter)
+    add_custom_command(OUTPUT ${arg_SINGLE_COPY}
+      COMMAND Python3::Interpreter ${KIVA_WEB_SINGLE_FILE_PY} $<TARGET_FILE:${target}> ${arg_SINGLE_COPY}
+      DEPENDS ${target} ${KIVA_WEB_SINGLE_FILE_PY} VERBATIM)
+    add_custom_target(${target}_single_file ALL DEPENDS ${arg_SINGLE_COPY})
   endif()
   foreach(embed IN LISTS arg_EMBED)
     if(NOT embed MATCHES "^(.+)@(/.+)$")

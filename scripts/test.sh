@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the Linux build (and the library used from
-# outside the tree by each install route), the library and the game with
+# outside the tree by each install route, and the web build's pages in
+# headless Chromium against it), the library and the game with
 # clang, the fuzz targets with clang and a fixed short run of each, the
 # Linux build again with AddressSanitizer and
 # UndefinedBehaviorSanitizer, and the Windows build (MinGW-w64) under Wine.
@@ -24,6 +25,8 @@ if build linux -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKIVA_BUILD_TESTS=ON -DKIVA_BU
   ctest --test-dir build/linux --output-on-failure || failed+=("Linux tests")
   echo "=== The library in a program of its own: install, pkg-config, FetchContent, Debian package"
   bash scripts/check-install.sh build/linux || failed+=("install routes")
+  echo "=== The web: the game and the examples as pages in headless Chromium, against the Linux build"
+  { bash scripts/web.sh && bash tests/web/run.sh build/linux; } || failed+=("web tests")
 else
   failed+=("Linux build")
 fi

@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# Prepares the web build: installs the packages it needs
-# (scripts/install-deps.sh: Emscripten, and Chromium with Python's websocket
-# and imaging modules for the browser tests, among the project's others),
-# fetches Debian's source packages of the libraries the library
-# links (scripts/fetch-source.sh, into build/deps/), and builds each for wasm
-# as a static library into build/web/deps (include/, lib/, lib/pkgconfig/).
-# A library already built from the same source with the same build steps is
-# left alone, so a second run takes a moment. Prints how long each step took.
+# The web build: installs the packages it needs (scripts/install-deps.sh:
+# Emscripten, and Chromium with Python's websocket and imaging modules for
+# the browser tests, among the project's others), fetches Debian's source
+# packages of the libraries the library links (scripts/fetch-source.sh, into
+# build/deps/), builds each for wasm as a static library into
+# build/web/deps (include/, lib/, lib/pkgconfig/), then builds the game and
+# every example as pages into build/web/pages (cmake/web-pages.cmake; the
+# build folder is build/web/project) and says how to serve them on
+# 127.0.0.1. A library already built from the same source with the same
+# build steps is left alone, and the pages are rebuilt only where their
+# sources changed, so a second run takes a moment. Prints how long each
+# step took.
 #
 # Usage: scripts/web.sh
 set -euo pipefail
@@ -134,5 +138,21 @@ build libpng libpng1.6 libpng16.a
 build freetype freetype libfreetype.a
 build libjpeg-turbo libjpeg-turbo libjpeg.a
 
+build_pages() {
+  local project="$web_build/project"
+  if [ ! -f "$project/build.ninja" ]; then
+    web_cmake -S . -B "$project" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKIVA_WEB_PAGES="$web_build/pages" \
+      >"$web_build/project.log" 2>&1 || {
+      cat "$web_build/project.log" >&2
+      return 1
+    }
+  fi
+  cmake --build "$project" -j 2
+}
+timed pages build_pages
+
 summary=$(printf '%s; ' "${times[@]}")
 echo "web.sh: ${summary%; }"
+echo "web.sh: the pages are in build/web/pages (each also as one file in build/web/pages/single/, which opens from disk)."
+echo "web.sh: serve them with: python3 -m http.server 8000 --bind 127.0.0.1 --directory build/web/pages"
+echo "web.sh: then open http://127.0.0.1:8000/ (the game: http://127.0.0.1:8000/kiva.html)"

@@ -101,6 +101,11 @@ const PrintModule* Module(std::string& why) {
     static bool tried = false;
     if (!tried) {
         tried = true;
+#ifdef __EMSCRIPTEN__
+        // The web build's module is linked in (print_web.cpp).
+        module = kiva_print_module();
+        if (module) return module;
+#endif
         void* library = dlopen(KIVA_PRINT_MODULE, RTLD_NOW | RTLD_LOCAL);
         if (!library) {
             failure = dlerror();

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Builds the web test page (tests/web/page, with cmake/web.cmake, into
-# build/web/tests/page) and the same program natively, then drives the page
-# in headless Chromium (canvas_page_test.py). Needs what scripts/web.sh
-# installs and builds; without it, says so and exits 77 (skipped).
-# Usage: tests/web/run.sh
+# The browser tests. Builds the web test page (tests/web/page, with
+# cmake/web.cmake, into build/web/tests/page) and the same program natively,
+# then drives the page in headless Chromium (canvas_page_test.py); then, with
+# the pages of the game and the examples that scripts/web.sh builds (brought
+# up to date here) and the Linux build in LINUX_BUILD, compares them in the
+# browser (pages_test.py). Needs what scripts/web.sh installs and builds;
+# without it, says so and exits 77 (skipped).
+# Usage: tests/web/run.sh [LINUX_BUILD]   (default build/linux)
 set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/../../scripts/web-env.sh"
 cd "$kiva_root"
@@ -32,4 +35,20 @@ if [ ! -x "$native" ] || [ tests/web/page/canvas_page.cpp -nt "$native" ]; then
   g++ -std=c++17 -O1 -Wall tests/web/page/canvas_page.cpp -o "$native" \
     $(pkg-config --cflags --libs freetype2 libpng libjpeg)
 fi
-exec /usr/bin/python3 tests/web/canvas_page_test.py "$build" "$native" "$font"
+/usr/bin/python3 tests/web/canvas_page_test.py "$build" "$native" "$font" || exit 1
+
+linux=${1:-build/linux}
+for program in game/kiva examples/bouncing_ball/bouncing_ball; do
+  [ -x "$linux/$program" ] || { echo "FAIL: no Linux build in $linux ($program is missing)"; exit 1; }
+done
+project="$web_build/project"
+[ -f "$project/build.ninja" ] || web_cmake -S . -B "$project" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DKIVA_WEB_PAGES="$web_build/pages" >"$web_build/project.log" 2>&1 || {
+  cat "$web_build/project.log"
+  exit 1
+}
+cmake --build "$project" -j 2 >"$web_build/pages.log" 2>&1 || {
+  tail -40 "$web_build/pages.log"
+  exit 1
+}
+exec /usr/bin/python3 tests/web/pages_test.py "$web_build/pages" "$linux" .
