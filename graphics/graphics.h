@@ -433,10 +433,14 @@ using ClickQueue = InputQueue<ClickRecord>;
 enum ImageKind : int32_t { IK_JPEG = 0, IK_CAPTURE = 1, IK_PNG = 2 };
 
 /// @var IK_JPEG
-/// Decoded from a JPEG file; the kind that Load takes.
+/// Decoded from a JPEG file; a kind that Load takes.
 
 /// @var IK_CAPTURE
 /// Copied from a window by StoreImage.
+
+/// @var IK_PNG
+/// Decoded from a PNG file; a kind that Load takes.
+/// @addition A new kind.
 
 /// One picture: 32 bits a pixel (blue, green, red, 0), top row first, with
 /// the bitmap header that describes it. Copies are deep.
@@ -694,18 +698,20 @@ public:
                                        kiva_detail::Value(blue), -1, KIVA_DETAIL_CALLER());
         return SetBrushFractions(static_cast<double>(red), static_cast<double>(green), static_cast<double>(blue));
     }
-    /// A pen without a width does not compile, with this message.
+    /// A pen without a width does not compile, with a message that says so.
     template <class C>
     color SetPen(C) {
         static_assert(kiva_detail::always_false<C>, "SetPen needs a width after the colour: SetPen(RED, 1)");
         return color();
     }
+    /// @cond
     template <class R, class G, class B>
     color SetPen(R, G, B) {
         static_assert(kiva_detail::always_false<R>,
                       "SetPen needs a width after red, green and blue: SetPen(255, 0, 0, 1)");
         return color();
     }
+    /// @endcond
     /// Sets the font of the text operations: `size` is the cell height in
     /// pixels, `style` FONT_BOLD, FONT_ITALIC and FONT_UNDERLINE or-ed
     /// together (0 for none), `family` a FAMILY_ code, `faceName` a font's
@@ -764,6 +770,7 @@ public:
         static_assert(kiva_detail::always_false<A>,
                       "DrawRectangle needs a drawstyle: STYLE_FILLED, STYLE_FRAME or STYLE_INVERTED");
     }
+    /// @cond
     template <class A, class B, class C, class D, class E, class F>
     void DrawTriangle(A, B, C, D, E, F) {
         static_assert(kiva_detail::always_false<A>,
@@ -795,6 +802,7 @@ public:
         static_assert(kiva_detail::always_false<A>,
                       "DrawArc needs the angles' unit after the drawstyle: 0 for degrees or 1 for radians");
     }
+    /// @endcond
     ///@}
 
     /// @name Text
