@@ -15,6 +15,10 @@
 # lives in the project.
 include_guard(GLOBAL)
 
+if(EMSCRIPTEN)
+  # cmake/web-deps.cmake found the web build's copies, seen by every folder.
+  return()
+endif()
 if(NOT WIN32 AND NOT KIVA_BUILD_FUZZERS)
   find_package(PNG REQUIRED)
   # Seen by every folder, not only the one that included this file first.

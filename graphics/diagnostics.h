@@ -21,8 +21,9 @@
 
 #include "graphics_internal.h"  // windows.h before graphics.h, which takes MB_RIGHT back
 
-// The return address of the function this is written in.
-#if defined(__GNUC__) || defined(__clang__)
+// The return address of the function this is written in (a web build
+// cannot tell it: there one place stands for all).
+#if (defined(__GNUC__) || defined(__clang__)) && !defined(__EMSCRIPTEN__)
 #define KIVA_CALLER() __builtin_return_address(0)
 #else
 #define KIVA_CALLER() nullptr

@@ -117,8 +117,9 @@ void ColourWarning(const char* call, Given red, Given green, Given blue, int wid
 
 // Where the colour overloads below return to, which tells the library's
 // warnings one call in a program from another; they are kept out of line
-// so that it is the program's call.
-#if defined(__GNUC__) || defined(__clang__)
+// so that it is the program's call. (A web build cannot name the caller:
+// there one place stands for all.)
+#if (defined(__GNUC__) || defined(__clang__)) && !defined(__EMSCRIPTEN__)
 #define KIVA_DETAIL_CALLER() __builtin_return_address(0)
 #define KIVA_DETAIL_OUT_OF_LINE __attribute__((noinline))
 #else

@@ -29,6 +29,12 @@ struct FaceFile {
 // byte; false when there is no face at all.
 bool FaceForFont(const LOGFONTA& logFont, FaceFile& out);
 
+// The face this system gives for `family` in a style (its answer for a
+// name no font has when it knows no such family); false when it has none.
+// The name "kiva-no-such-family" asks for that last answer.
+bool MatchFamily(const char* family, bool bold, bool italic, FaceFile& out);
+extern const char* const kNoSuchFamily;
+
 // The faces other than `face` that have character `point`, nearest to
 // `face`'s family and style first: scalable outline faces only, none drawn
 // in colours of their own, so that every glyph takes the text colour.

@@ -55,33 +55,6 @@ FcPattern* StylePattern(const char* family, bool bold, bool italic) {
     return pattern;
 }
 
-bool MatchFamily(const char* family, bool bold, bool italic, FaceFile& out) {
-    FcPattern* pattern = StylePattern(family, bold, italic);
-    if (pattern == nullptr) return false;
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    FcPatternDestroy(pattern);
-    if (match == nullptr) return false;
-    FcChar8* file = nullptr;
-    bool ok = FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch;
-    if (ok) {
-        out.file = reinterpret_cast<const char*>(file);
-        Describe(match, out);
-    }
-    FcPatternDestroy(match);
-    return ok;
-}
-
-// fontconfig always answers with something; a name it does not know gets
-// its last-resort face. A family counts as known when its match differs
-// from that of a name no font has, or carries the very name asked for.
-bool KnownFamily(const char* family, bool bold, bool italic, FaceFile& out) {
-    if (!MatchFamily(family, bold, italic, out)) return false;
-    if (strcasecmp(out.family.c_str(), family) == 0) return true;
-    FaceFile fallback;
-    if (!MatchFamily("kiva-no-such-family", bold, italic, fallback)) return true;
-    return out.file != fallback.file;
-}
 
 // Every face, nearest to a family and style first.
 const FcFontSet* NearestFaces(const FaceFile& face) {
@@ -101,28 +74,22 @@ const FcFontSet* NearestFaces(const FaceFile& face) {
 
 }  // namespace
 
-bool FaceForFont(const LOGFONTA& logFont, FaceFile& out) {
+bool MatchFamily(const char* family, bool bold, bool italic, FaceFile& out) {
     if (!Ready()) return false;
-    bool bold = logFont.lfWeight >= FW_SEMIBOLD;
-    bool italic = logFont.lfItalic != 0;
-    char name[LF_FACESIZE + 1] = {};
-    std::memcpy(name, logFont.lfFaceName, LF_FACESIZE);
-    if (name[0] != '\0' && KnownFamily(name, bold, italic, out)) return true;
-    // Without a known face name, the family byte decides; the names are the
-    // platform's customary faces, which fontconfig maps to stand-ins.
-    std::vector<const char*> candidates;
-    switch (logFont.lfPitchAndFamily & 0xF0) {
-        case FF_ROMAN: candidates = {"Times New Roman", "serif"}; break;
-        case FF_MODERN: candidates = {"Courier New", "monospace"}; break;
-        case FF_SCRIPT: candidates = {"Comic Sans MS", "cursive"}; break;
-        case FF_DECORATIVE: candidates = {"fantasy"}; break;
-        default: break;
+    FcPattern* pattern = StylePattern(family, bold, italic);
+    if (pattern == nullptr) return false;
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    if (match == nullptr) return false;
+    FcChar8* file = nullptr;
+    bool ok = FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch;
+    if (ok) {
+        out.file = reinterpret_cast<const char*>(file);
+        Describe(match, out);
     }
-    candidates.push_back("Arial");
-    for (const char* candidate : candidates) {
-        if (KnownFamily(candidate, bold, italic, out)) return true;
-    }
-    return MatchFamily("sans-serif", bold, italic, out);
+    FcPatternDestroy(match);
+    return ok;
 }
 
 std::vector<FaceFile> FacesWithCharacter(const FaceFile& face, uint32_t point) {

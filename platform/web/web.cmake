@@ -1,12 +1,13 @@
 # The platform of the web build (emcmake, cmake/web.cmake): the same
 # services and raster engine, with the page as the display
-# (src/display_web.cpp and page.js), the browser's clock (src/time_web.cpp)
-# and the face files embedded in every program with their lookup table
-# (src/fonts_web.cpp), printing linked in (src/print_web.cpp: PDF files and
-# downloads). No SDL, X11, fontconfig, GTK, cairo or CUPS.
+# (src/display_web.cpp and page.js), the browser's clock and the sleep
+# (src/time_web.cpp), and the face files embedded in every program with
+# their lookup table (src/font_lookup_web.cpp), printing linked in
+# (src/print_web.cpp: PDF files and downloads). No SDL, X11, fontconfig,
+# GTK, cairo or CUPS.
 file(GLOB PLATFORM_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/src/*.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/src/raster/*.cpp)
-list(FILTER PLATFORM_SOURCES EXCLUDE REGEX "/(display_sdl[^/]*|time)\\.cpp$")
+list(FILTER PLATFORM_SOURCES EXCLUDE REGEX "/(display_sdl[^/]*|time|pause|font_lookup_fontconfig)\\.cpp$")
 add_library(kiva_platform STATIC ${PLATFORM_SOURCES})
 add_library(kiva::platform ALIAS kiva_platform)
 target_include_directories(kiva_platform
@@ -20,7 +21,7 @@ target_compile_definitions(kiva_platform PRIVATE KIVA_PRINT_MODULE="" KIVA_PRINT
 # The faces: for each family name the text service asks for (text.cpp) in
 # each style, the face fontconfig gives on this machine, so that the page
 # draws text with the files the Linux build draws it with. The table
-# (faces.txt, read by fonts_web.cpp) and the faces a program can open go
+# (faces.txt, read by font_lookup_web.cpp) and the faces a program can open go
 # into build/web-fonts/, which every program embeds as /fonts.
 set(_fonts ${CMAKE_BINARY_DIR}/web-fonts)
 # Names that stand for a family byte only, never opened when the named
