@@ -245,9 +245,10 @@ void CheckUpdate(const window& w) {
         "the window, where the picture flickers; call SetBuffering(true) once before drawing the frames");
 }
 
-void CheckPixel(const window& w, int32_t x, int32_t y) {
-    const int32_t width = w.QueryWidth(), height = w.QueryHeight();
-    if (width <= 0 || height <= 0 || (x >= 0 && y >= 0 && x < width && y < height)) return;
+namespace {
+
+// CheckPixel's message, apart: the check itself stays small.
+__attribute__((noinline)) void TellPixelOutside(int32_t x, int32_t y, int32_t width, int32_t height) {
     if (callName == nullptr || !Due(Kind::PixelOutside, callSite)) return;
     char text[300];
     std::snprintf(text, sizeof text,
@@ -255,6 +256,14 @@ void CheckPixel(const window& w, int32_t x, int32_t y) {
                   "from 0 to %d",
                   callName, x, y, width, height, width - 1, height - 1);
     Say(Kind::PixelOutside, callSite, text);
+}
+
+}  // namespace
+
+void CheckPixel(const window& w, int32_t x, int32_t y) {
+    const int32_t width = w.QueryWidth(), height = w.QueryHeight();
+    if (width <= 0 || height <= 0 || (x >= 0 && y >= 0 && x < width && y < height)) return;
+    TellPixelOutside(x, y, width, height);
 }
 
 void CheckClosed(const window& w) {

@@ -392,6 +392,20 @@ namespace {
 
 // The copy that BitBlt and StretchBlt share: source rectangle onto the
 // destination rectangle, stretched when their sizes differ.
+// The copy of one pixel from one surface onto another memory DC's, both
+// within their surfaces, as a read-back makes it: the pixel as it is, which
+// is what the general transfer gives too. False, having done nothing, for
+// any other transfer.
+bool CopyOnePixel(const DeviceContext& to, Surface& target, int x, int y, int width, int height,
+                  const Surface* surface, int xSrc, int ySrc, int srcWidth, int srcHeight, DWORD rop) {
+    if (rop != SRCCOPY || width != 1 || height != 1 || srcWidth != 1 || srcHeight != 1) return false;
+    if (!to.memory || surface == nullptr || surface == &target) return false;
+    if (x < 0 || y < 0 || x >= target.width || y >= target.height) return false;
+    if (xSrc < 0 || ySrc < 0 || xSrc >= surface->width || ySrc >= surface->height) return false;
+    target.Row(y)[x] = surface->Row(ySrc)[xSrc];
+    return true;
+}
+
 BOOL BlockTransfer(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, int ySrc,
                    int srcWidth, int srcHeight, DWORD rop) {
     DeviceContext* to = LookupDC(dest);
@@ -406,6 +420,10 @@ BOOL BlockTransfer(HDC dest, int x, int y, int width, int height, HDC src, int x
     Surface* target = TargetSurface(*to);
     if (!target) return TRUE;
     const Surface* surface = from ? TargetSurface(*from) : nullptr;
+    if (CopyOnePixel(*to, *target, x, y, width, height, surface, xSrc, ySrc, srcWidth, srcHeight, rop)) {
+        to->device->Transferred(x, y, x + 1, y + 1);  // the pixel is on the target
+        return TRUE;
+    }
     // Copying within one surface reads from a snapshot.
     Surface copy;
     if (surface != nullptr && surface == target) {

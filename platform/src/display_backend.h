@@ -81,6 +81,10 @@ struct Event {
 // Appends the events that have arrived. With `readDisplay` the backend first
 // reads what the display has sent; else only what it already holds.
 void TakeEvents(bool readDisplay, std::vector<Event>& out);
+// Whether the backend may already hold events (TakeEvents without reading
+// the display would find some): a message step that does not read the
+// display asks this first, and takes nothing when the answer is no.
+bool EventsMayWait();
 // Waits until something arrives, at most `timeoutMs` (negative: no limit).
 void WaitForEvent(int timeoutMs);
 // A descriptor that is readable when the display has sent something, for

@@ -336,6 +336,8 @@ void TakeEvents(bool readDisplay, std::vector<Event>& out) {
     }
 }
 
+bool EventsMayWait() { return ready && eventsMayWait.load(std::memory_order_acquire); }
+
 void WaitForEvent(int timeoutMs) {
     if (timeoutMs >= 0) {
         SDL_WaitEventTimeout(nullptr, timeoutMs);

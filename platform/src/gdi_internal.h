@@ -93,6 +93,9 @@ struct Font {
 };
 
 struct Bitmap {
+    Bitmap() = default;
+    Bitmap(Surface pixels, HDC in) : surface(std::move(pixels)), selectedInto(in) {}
+
     Surface surface;
     HDC selectedInto = nullptr;  // the memory DC holding it, if any
 };

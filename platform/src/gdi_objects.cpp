@@ -144,15 +144,21 @@ const StockObjects& TheStock() {
 
 HGDIOBJ Stock(int index) { return TheStock().handles[index]; }
 
-// One DC lets go of the selected object `entry` (of `handle`); a pending
-// deletion completes.
-void Unselect(GdiObject* entry, HGDIOBJ handle) {
+// One DC lets go of the selected pen, brush or font `entry` (of `handle`);
+// a pending deletion completes.
+void LetGo(GdiObject* entry, HGDIOBJ handle) {
     if (!entry) return;
     if (entry->selections > 0) --entry->selections;
+    if (entry->deletePending && entry->selections == 0) Remove(handle, *entry);
+}
+
+// The same for an object of any kind: a bitmap is free for another DC.
+void Unselect(GdiObject* entry, HGDIOBJ handle) {
+    if (!entry) return;
     if (auto* bitmap = std::get_if<Bitmap>(&entry->data)) {
         if (!entry->stock) bitmap->selectedInto = nullptr;
     }
-    if (entry->deletePending && entry->selections == 0) Remove(handle, *entry);
+    LetGo(entry, handle);
 }
 
 // ---------------------------------------------------------------- realising
@@ -181,9 +187,10 @@ void RealisePen(DeviceContext& dc) {
     const bool drawn = style != PS_NULL;
     const int width = pen ? DrawnWidth(*pen) : 1;
     const uint32_t pixel = pen ? PixelFromColorref(pen->color) : 0;
+    const raster::Painter paint(dc.rop2, pixel);
     LineStrategy lines = LineStrategy::None;
     if (drawn) {
-        if (raster::Idempotent(raster::MixOf(dc.rop2, pixel))) {
+        if (paint.Idempotent()) {
             lines = LineStrategy::AsTheyCome;
         } else {
             lines = width <= 1 ? LineStrategy::Segments : LineStrategy::Gathered;
@@ -193,7 +200,7 @@ void RealisePen(DeviceContext& dc) {
         out.drawn = drawn;
         out.insideFrame = style == PS_INSIDEFRAME;
         out.width = width;
-        out.paint = raster::Painter(dc.rop2, pixel);
+        out.paint = paint;
         out.lines = lines;
     };
     store(dc.drawingPen);
@@ -212,10 +219,11 @@ void RealiseBrush(DeviceContext& dc) {
     }
     const bool hollow = brush ? brush->hollow : true;
     const uint32_t pixel = brush ? PixelFromColorref(brush->color) : 0;
+    const raster::Painter paint(dc.rop2, pixel);
     auto store = [&](DrawingBrush& out) {
         out.hollow = hollow;
         out.pixel = pixel;
-        out.paint = raster::Painter(dc.rop2, pixel);
+        out.paint = paint;
     };
     store(dc.drawingBrush);
     if (brush) {
@@ -224,26 +232,34 @@ void RealiseBrush(DeviceContext& dc) {
     }
 }
 
-// `object` is now selected in `dc`: the DC draws with it from here on.
-void Selected(DeviceContext& dc, GdiObject& object) {
+// `object` is now selected in `dc`: the DC draws with it from here on. One
+// form for each kind: the caller knows the kind already.
+void SelectedPen(DeviceContext& dc, GdiObject& object, Pen& pen) {
     ++object.selections;
-    if (auto* pen = std::get_if<Pen>(&object.data)) {
-        dc.penEntry = &object;
-        dc.penObject = pen;
-        RealisePen(dc);
-    } else if (auto* brush = std::get_if<Brush>(&object.data)) {
-        dc.brushEntry = &object;
-        dc.brushObject = brush;
-        RealiseBrush(dc);
-    } else if (auto* font = std::get_if<Font>(&object.data)) {
-        dc.fontEntry = &object;
-        dc.fontObject = font;
-        dc.face = nullptr;
-    } else if (auto* bitmap = std::get_if<Bitmap>(&object.data)) {
-        dc.bitmapEntry = &object;
-        dc.bitmapObject = bitmap;
-        dc.memoryDevice.pixels = &bitmap->surface;
-    }
+    dc.penEntry = &object;
+    dc.penObject = &pen;
+    RealisePen(dc);
+}
+
+void SelectedBrush(DeviceContext& dc, GdiObject& object, Brush& brush) {
+    ++object.selections;
+    dc.brushEntry = &object;
+    dc.brushObject = &brush;
+    RealiseBrush(dc);
+}
+
+void SelectedFont(DeviceContext& dc, GdiObject& object, const Font& font) {
+    ++object.selections;
+    dc.fontEntry = &object;
+    dc.fontObject = &font;
+    dc.face = nullptr;
+}
+
+void SelectedBitmap(DeviceContext& dc, GdiObject& object, Bitmap& bitmap) {
+    ++object.selections;
+    dc.bitmapEntry = &object;
+    dc.bitmapObject = &bitmap;
+    dc.memoryDevice.pixels = &bitmap.surface;
 }
 
 // A new DC drawing on `owned`, or for a memory DC on the bitmap selected in it.
@@ -259,22 +275,23 @@ HDC NewDC(std::shared_ptr<Device> owned, bool memory) {
     dc.pen = static_cast<HPEN>(stock.handles[BLACK_PEN]);
     dc.brush = static_cast<HBRUSH>(stock.handles[WHITE_BRUSH]);
     dc.font = static_cast<HFONT>(stock.handles[SYSTEM_FONT]);
-    Selected(dc, *stock.defaultPen);
-    Selected(dc, *stock.defaultBrush);
-    Selected(dc, *stock.defaultFont);
+    SelectedPen(dc, *stock.defaultPen, *std::get_if<Pen>(&stock.defaultPen->data));
+    SelectedBrush(dc, *stock.defaultBrush, *std::get_if<Brush>(&stock.defaultBrush->data));
+    SelectedFont(dc, *stock.defaultFont, *std::get_if<Font>(&stock.defaultFont->data));
     if (memory) {
         dc.bitmap = static_cast<HBITMAP>(stock.handles[kDefaultBitmap]);
-        Selected(dc, *stock.defaultBitmap);
+        SelectedBitmap(dc, *stock.defaultBitmap, *std::get_if<Bitmap>(&stock.defaultBitmap->data));
     }
     return static_cast<HDC>(handle);
 }
 
 void DestroyDC(HDC handle, GdiObject& object) {
     DeviceContext* dc = std::get_if<DeviceContext>(&object.data);
-    std::pair<GdiObject*, HGDIOBJ> held[] = {
-        {dc->penEntry, dc->pen}, {dc->brushEntry, dc->brush}, {dc->fontEntry, dc->font}, {dc->bitmapEntry, dc->bitmap}};
+    std::pair<GdiObject*, HGDIOBJ> held[] = {{dc->penEntry, dc->pen}, {dc->brushEntry, dc->brush}, {dc->fontEntry, dc->font}};
+    std::pair<GdiObject*, HGDIOBJ> bitmap = {dc->bitmapEntry, dc->bitmap};
     Remove(handle, object);
-    for (auto [entry, h] : held) Unselect(entry, h);
+    for (auto [entry, h] : held) LetGo(entry, h);
+    Unselect(bitmap.first, bitmap.second);
 }
 
 }  // namespace
@@ -298,7 +315,7 @@ HBITMAP NewBitmap(int width, int height) {
     // Refuse what could not be allocated sensibly.
     if (width <= 0 || height <= 0) return nullptr;
     if (static_cast<uint64_t>(width) * static_cast<uint64_t>(height) > kiva::kMaxSurfacePixels) return nullptr;
-    return static_cast<HBITMAP>(Insert(OBJ_BITMAP, Bitmap{BlackSurface(width, height), nullptr}));
+    return static_cast<HBITMAP>(Emplace<Bitmap>(OBJ_BITMAP, false, BlackSurface(width, height), nullptr));
 }
 
 HBITMAP StockDefaultBitmap() { return static_cast<HBITMAP>(Stock(kDefaultBitmap)); }
@@ -361,42 +378,51 @@ HGDIOBJ SelectObject(HDC dcHandle, HGDIOBJ handle) {
     GdiObject* object = LookupObject(handle);
     if (!dc || !object) return nullptr;
     HGDIOBJ old = nullptr;
-    GdiObject* oldEntry = nullptr;
     switch (object->type) {
-        case OBJ_PEN:
+        case OBJ_PEN: {
             old = dc->pen;
-            oldEntry = dc->penEntry;
+            if (old == handle) return old;
+            GdiObject* oldEntry = dc->penEntry;
             dc->pen = static_cast<HPEN>(handle);
-            break;
-        case OBJ_BRUSH:
+            SelectedPen(*dc, *object, *std::get_if<Pen>(&object->data));
+            LetGo(oldEntry, old);
+            return old;
+        }
+        case OBJ_BRUSH: {
             old = dc->brush;
-            oldEntry = dc->brushEntry;
+            if (old == handle) return old;
+            GdiObject* oldEntry = dc->brushEntry;
             dc->brush = static_cast<HBRUSH>(handle);
-            break;
-        case OBJ_FONT:
+            SelectedBrush(*dc, *object, *std::get_if<Brush>(&object->data));
+            LetGo(oldEntry, old);
+            return old;
+        }
+        case OBJ_FONT: {
             old = dc->font;
-            oldEntry = dc->fontEntry;
+            if (old == handle) return old;
+            GdiObject* oldEntry = dc->fontEntry;
             dc->font = static_cast<HFONT>(handle);
-            break;
+            SelectedFont(*dc, *object, *std::get_if<Font>(&object->data));
+            LetGo(oldEntry, old);
+            return old;
+        }
         case OBJ_BITMAP: {
             // Only a memory DC takes a bitmap, and a bitmap lives in one DC at a time.
             auto& bitmap = std::get<Bitmap>(object->data);
             if (!dc->memory) return nullptr;
             if (!object->stock && bitmap.selectedInto && bitmap.selectedInto != dcHandle) return nullptr;
             old = dc->bitmap;
-            oldEntry = dc->bitmapEntry;
-            dc->bitmap = static_cast<HBITMAP>(handle);
             if (old == handle) return old;
+            GdiObject* oldEntry = dc->bitmapEntry;
+            dc->bitmap = static_cast<HBITMAP>(handle);
             if (!object->stock) bitmap.selectedInto = dcHandle;
-            break;
+            SelectedBitmap(*dc, *object, bitmap);
+            Unselect(oldEntry, old);
+            return old;
         }
         default:
             return nullptr;  // DCs and regions are not selected here
     }
-    if (old == handle) return old;
-    Selected(*dc, *object);
-    Unselect(oldEntry, old);
-    return old;
 }
 
 BOOL DeleteObject(HGDIOBJ handle) {

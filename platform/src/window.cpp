@@ -388,14 +388,22 @@ void TranslateEvent(const Event& e) {
 // read at most once a millisecond (in practice once a tick of the coarse
 // clock), since every library operation peeks; events the backend already
 // holds are taken every time.
-void PumpInput(bool forceRead, uint64_t now) {
+__attribute__((noinline)) void TakeInput(bool readDisplay) {
+    std::vector<Event> events;
+    platform::display::TakeEvents(readDisplay, events);
+    for (const Event& e : events) TranslateEvent(e);
+}
+
+inline void PumpInput(bool forceRead, uint64_t now) {
     Service& s = TheService();
     if (!s.started) return;
-    bool read = forceRead || now - s.lastPumpNs >= 1'000'000;
-    if (read) s.lastPumpNs = now;
-    std::vector<Event> events;
-    platform::display::TakeEvents(read, events);
-    for (const Event& e : events) TranslateEvent(e);
+    const bool read = forceRead || now - s.lastPumpNs >= 1'000'000;
+    if (read) {
+        s.lastPumpNs = now;
+    } else if (!platform::display::EventsMayWait()) {
+        return;  // the usual step: nothing to read, nothing held
+    }
+    TakeInput(read);
 }
 
 bool Matches(const MSG& msg, HWND hwnd, UINT filterMin, UINT filterMax) {
@@ -704,6 +712,10 @@ HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR cursorName) {
     return reinterpret_cast<HCURSOR>(id);
 }
 
+namespace {
+BOOL TakeMessage(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeMsg);
+}
+
 BOOL PeekMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeMsg) {
     if (ShouldFail(Call::PeekMessageA)) return FALSE;
     Service& s = TheService();
@@ -712,6 +724,14 @@ BOOL PeekMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT rem
     if (s.anyDirty && now >= s.nextPresentNs) PresentDirty(false, now);
     s.seenSeq = s.nextSeq;
     if (s.posted.empty() && s.input.empty()) return FALSE;  // the usual step: nothing is queued
+    return TakeMessage(msg, hwnd, filterMin, filterMax, removeMsg);
+}
+
+namespace {
+
+// PeekMessageA's search of the queues, once something is queued.
+__attribute__((noinline)) BOOL TakeMessage(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeMsg) {
+    Service& s = TheService();
     if (hwnd && hwnd != reinterpret_cast<HWND>(-1) && !FindWindow(hwnd)) return FALSE;
     for (std::deque<Queued>* queue : {&s.posted, &s.input}) {
         for (auto it = queue->begin(); it != queue->end(); ++it) {
@@ -727,6 +747,8 @@ BOOL PeekMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT rem
     }
     return FALSE;
 }
+
+}  // namespace
 
 BOOL PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (ShouldFail(Call::PostMessageA)) return FALSE;
