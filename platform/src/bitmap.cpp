@@ -406,6 +406,32 @@ bool CopyOnePixel(const DeviceContext& to, Surface& target, int x, int y, int wi
     return true;
 }
 
+// The general transfer onto `to`'s pixels `target` from `surface` (null
+// when the operation reads no source).
+__attribute__((noinline)) BOOL TransferOnto(DeviceContext& to, Surface& target, const Surface* surface, int x, int y,
+                                            int width, int height, int xSrc, int ySrc, int srcWidth, int srcHeight,
+                                            DWORD rop) {
+    // Copying within one surface reads from a snapshot.
+    Surface copy;
+    if (surface != nullptr && surface == &target) {
+        copy = *surface;
+        surface = &copy;
+    }
+    const Source source = surface != nullptr ? SourceOf(*surface) : Source();
+    // A copy of a surface onto a shown window writes the screen's rows too.
+    ScreenRows screen;
+    if (source.clean) screen = to.device->LendScreen();
+    bool shown = Transfer(target, x, y, width, height, source, xSrc, ySrc, srcWidth, srcHeight, rop, BrushPixel(to),
+                          to.stretchMode, DibRows::none, screen.pixels ? &screen : nullptr);
+    if (screen.pixels) {
+        Drawn d = shown ? DrawnPart(x, y, width, height) : Drawn{0, 0, 0, 0};
+        to.device->ScreenWritten(d.x0, d.y0, d.x1, d.y1);
+        if (shown) return TRUE;
+    }
+    NoteTransfer(to, x, y, width, height);
+    return TRUE;
+}
+
 BOOL BlockTransfer(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, int ySrc,
                    int srcWidth, int srcHeight, DWORD rop) {
     DeviceContext* to = LookupDC(dest);
@@ -424,25 +450,7 @@ BOOL BlockTransfer(HDC dest, int x, int y, int width, int height, HDC src, int x
         to->device->Transferred(x, y, x + 1, y + 1);  // the pixel is on the target
         return TRUE;
     }
-    // Copying within one surface reads from a snapshot.
-    Surface copy;
-    if (surface != nullptr && surface == target) {
-        copy = *surface;
-        surface = &copy;
-    }
-    const Source source = surface != nullptr ? SourceOf(*surface) : Source();
-    // A copy of a surface onto a shown window writes the screen's rows too.
-    ScreenRows screen;
-    if (source.clean) screen = to->device->LendScreen();
-    bool shown = Transfer(*target, x, y, width, height, source, xSrc, ySrc, srcWidth, srcHeight, rop,
-                          BrushPixel(*to), to->stretchMode, DibRows::none, screen.pixels ? &screen : nullptr);
-    if (screen.pixels) {
-        Drawn d = shown ? DrawnPart(x, y, width, height) : Drawn{0, 0, 0, 0};
-        to->device->ScreenWritten(d.x0, d.y0, d.x1, d.y1);
-        if (shown) return TRUE;
-    }
-    NoteTransfer(*to, x, y, width, height);
-    return TRUE;
+    return TransferOnto(*to, *target, surface, x, y, width, height, xSrc, ySrc, srcWidth, srcHeight, rop);
 }
 
 }  // namespace
