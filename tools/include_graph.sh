@@ -19,8 +19,9 @@
 # build/linux/platform/CMakeFiles/kiva_platform.dir/src), every symbol one
 # object file uses and another defines is an arrow between their sources,
 # and the files that call each other round in a circle are printed the same
-# way. (Two services that call each other include only each other's
-# headers, so the include graph alone does not show it.)
+# way (objects whose source is no longer in the tree are left out). (Two
+# services that call each other include only each other's headers, so the
+# include graph alone does not show it.)
 set -euo pipefail
 
 # tsort's report of the circles it broke, one circle a line: "a -> b -> a".
@@ -32,8 +33,12 @@ circles() {
 
 if [[ "${1:-}" == "--calls" ]]; then
     objects="${2:?--calls needs the folder of the object files}"
+    sources="$(cd "$(dirname "$0")/.." && pwd)/platform/src"
     table="$(find "$objects" -name '*.o' | sort | while IFS= read -r o; do
         name="$(realpath --relative-to="$objects" "$o")"
+        # A build folder kept across changes may hold objects of sources
+        # that are gone: only the tree's own files count.
+        [[ -f "$sources/${name%.o}" ]] || continue
         nm -C --defined-only -g "$o" | awk -v f="${name%.o}" 'NF >= 3 && $2 ~ /[TWBDRV]/ { $1 = ""; $2 = ""; print "D\t" f "\t" substr($0, 3) }'
         nm -C -u "$o" | awk -v f="${name%.o}" '{ $1 = ""; print "U\t" f "\t" substr($0, 2) }'
     done)"

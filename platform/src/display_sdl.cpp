@@ -24,14 +24,8 @@
 #include "display_backend.h"
 #include "display_sdl_x11.h"
 #include "keyboard.h"
-#include "window_service.h"
 
 namespace platform {
-
-// The SDL window id behind a live window, 0 for none: lets tests feed a
-// window input through SDL's own event queue.
-uint32_t SdlWindowId(HWND hwnd);
-uint32_t SdlWindowId(HWND hwnd) { return DisplayWindowId(hwnd); }
 
 namespace display {
 namespace {

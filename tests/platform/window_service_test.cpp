@@ -187,7 +187,7 @@ TEST_F(WindowService, TitlesAreKeptAndTruncatedLikeWin32) {
     EXPECT_STREQ(text, "Caf\xe9 title");
     EXPECT_EQ(GetWindowTextA(w.hwnd, text, 4), 3);
     EXPECT_STREQ(text, "Caf");
-    SDL_Window* shown = SDL_GetWindowFromID(platform::SdlWindowId(w.hwnd));
+    SDL_Window* shown = SDL_GetWindowFromID(platform::DisplayWindowId(w.hwnd));
     // The display shows the title as drawn text reads it: a byte that is
     // not well-formed UTF-8 is Windows-1252, the rest is UTF-8 as it stands.
     EXPECT_STREQ(SDL_GetWindowTitle(shown), "Caf\xc3\xa9 title");
@@ -437,7 +437,7 @@ TEST_F(WindowService, WindowSizedTransfersAreShownWithoutWaiting) {
 
 // The pixels the display shows for a window equal its client surface.
 void ExpectScreenShowsClient(HWND hwnd, const char* when) {
-    SDL_Surface* screen = SDL_GetWindowSurface(SDL_GetWindowFromID(platform::SdlWindowId(hwnd)));
+    SDL_Surface* screen = SDL_GetWindowSurface(SDL_GetWindowFromID(platform::DisplayWindowId(hwnd)));
     const platform::Surface* client = platform::ClientSurface(hwnd);
     ASSERT_NE(nullptr, screen);
     ASSERT_NE(nullptr, client);

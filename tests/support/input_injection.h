@@ -17,8 +17,9 @@
 #include <cstdint>
 
 namespace platform {
-// The window service's own lookup (platform/src/window_service.h).
-uint32_t SdlWindowId(HWND hwnd);
+// The window service's own lookup (platform/src/window_service.h): with the
+// SDL backend, the SDL window id behind a live window, 0 for none.
+uint32_t DisplayWindowId(HWND hwnd);
 }  // namespace platform
 #endif
 
@@ -106,7 +107,7 @@ inline void PushKey(HWND hwnd, int vk, bool down) {
     SDL_Event event{};
     event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
     event.key.timestamp = SDL_GetTicks();
-    event.key.windowID = platform::SdlWindowId(hwnd);
+    event.key.windowID = platform::DisplayWindowId(hwnd);
     event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     if (!Resolve(vk, event.key.keysym)) return;
     SDL_PushEvent(&event);
@@ -127,7 +128,7 @@ inline void PushButton(HWND hwnd, int button, int x, int y, bool down) {
     SDL_Event event{};
     event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
     event.button.timestamp = SDL_GetTicks();
-    event.button.windowID = platform::SdlWindowId(hwnd);
+    event.button.windowID = platform::DisplayWindowId(hwnd);
     event.button.button = sdlButton;
     event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
     event.button.clicks = 1;
@@ -153,7 +154,7 @@ inline void MouseMove(HWND hwnd, int x, int y) {
     SDL_Event event{};
     event.type = SDL_MOUSEMOTION;
     event.motion.timestamp = SDL_GetTicks();
-    event.motion.windowID = platform::SdlWindowId(hwnd);
+    event.motion.windowID = platform::DisplayWindowId(hwnd);
     event.motion.state = detail::HeldButtons();
     event.motion.x = x;
     event.motion.y = y;
@@ -168,7 +169,7 @@ inline void Close(HWND hwnd) {
     SDL_Event event{};
     event.type = SDL_WINDOWEVENT;
     event.window.timestamp = SDL_GetTicks();
-    event.window.windowID = platform::SdlWindowId(hwnd);
+    event.window.windowID = platform::DisplayWindowId(hwnd);
     event.window.event = SDL_WINDOWEVENT_CLOSE;
     SDL_PushEvent(&event);
 }
