@@ -314,7 +314,7 @@ struct Dib {
     size_t stride = 0;
 };
 
-bool ReadHeader(const BITMAPINFO* info, Dib& dib) {
+inline bool ReadHeader(const BITMAPINFO* info, Dib& dib) {
     if (!info) return false;
     const BITMAPINFOHEADER& h = info->bmiHeader;
     if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biCompression != BI_RGB || h.biPlanes != 1) return false;
