@@ -22,32 +22,15 @@
 #include <cstring>
 #include <vector>
 
+#include "best_time.h"
 #include "court.h"
 #include "frame_run.h"
 
 namespace {
 
-// Wall-clock and processor seconds at one moment.
-struct Stamp {
-    double wall, cpu;
-};
-
-Stamp Now() {
-    timespec w{}, c{};
-    clock_gettime(CLOCK_MONOTONIC, &w);
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &c);
-    return Stamp{static_cast<double>(w.tv_sec) + w.tv_nsec * 1e-9, static_cast<double>(c.tv_sec) + c.tv_nsec * 1e-9};
-}
-
-// The best (shortest) time per repetition seen so far, by either clock.
-struct Best {
-    double wall = 1e30, cpu = 1e30;
-    void Note(const Stamp& start, long repetitions) {
-        Stamp end = Now();
-        wall = std::min(wall, (end.wall - start.wall) / repetitions);
-        cpu = std::min(cpu, (end.cpu - start.cpu) / repetitions);
-    }
-};
+using best_time::Best;
+using best_time::Now;
+using best_time::Stamp;
 
 void Path(cairo_t* cr, const int32_t* xs, const int32_t* ys) {
     cairo_move_to(cr, xs[0], ys[0]);

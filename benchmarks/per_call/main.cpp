@@ -32,6 +32,7 @@
 #include <cstring>
 #include <vector>
 
+#include "best_time.h"
 #include "frame_run.h"
 #include "graphics.h"
 
@@ -43,31 +44,9 @@ constexpr int kRuns = 5;
 const char* const kText = "SCORE : 1234";
 const char* const kBorrowedText = "漢字 ✓ 😀 ok";  // the selected face has only the Latin ones
 
-struct Stamp {
-    double wall, cpu;
-};
-
-Stamp Now() {
-    timespec w{}, c{};
-    clock_gettime(CLOCK_MONOTONIC, &w);
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &c);
-    return Stamp{static_cast<double>(w.tv_sec) + w.tv_nsec * 1e-9, static_cast<double>(c.tv_sec) + c.tv_nsec * 1e-9};
-}
-
-// The best nanoseconds per call seen, by either clock.
-struct Best {
-    double wall = 1e30, cpu = 1e30;
-    bool measured = false;
-    template <class Calls>
-    void Run(long calls, Calls body) {
-        Stamp start = Now();
-        body(calls);
-        Stamp end = Now();
-        wall = std::min(wall, (end.wall - start.wall) * 1e9 / static_cast<double>(calls));
-        cpu = std::min(cpu, (end.cpu - start.cpu) * 1e9 / static_cast<double>(calls));
-        measured = true;
-    }
-};
+using best_time::Best;
+using best_time::Now;
+using best_time::Stamp;
 
 // Call i's pixel: along the rows of the window, in a colour of its own.
 int X(long i) { return static_cast<int>(i % kWidth); }
@@ -101,9 +80,9 @@ void Mandelbrot(window& w) {
 }
 
 void PrintLine(const char* name, const Best& ours, const Best* theirs) {
-    std::printf("  %-26s %9.1f (%9.1f)", name, ours.cpu, ours.wall);
+    std::printf("  %-26s %9.1f (%9.1f)", name, ours.cpu * 1e9, ours.wall * 1e9);
     if (theirs != nullptr && theirs->measured) {
-        std::printf("   %9.1f (%9.1f)   %6.2f\n", theirs->cpu, theirs->wall, ours.cpu / theirs->cpu);
+        std::printf("   %9.1f (%9.1f)   %6.2f\n", theirs->cpu * 1e9, theirs->wall * 1e9, ours.cpu / theirs->cpu);
     } else {
         std::printf("\n");
     }
@@ -137,7 +116,7 @@ int main(int argc, char** argv) {
             for (long i = 0; i < n; ++i) Mandelbrot(w);
         });
         std::printf("Mandelbrot %d x %d through SetPen + DrawPoint%s, %ld pictures: %.1f ms a picture (wall %.1f ms)\n",
-                    kWidth, kHeight, buffered ? " (buffered)" : "", calls, picture.cpu / 1e6, picture.wall / 1e6);
+                    kWidth, kHeight, buffered ? " (buffered)" : "", calls, picture.cpu * 1e3, picture.wall * 1e3);
         if (buffered) w.SetBuffering(false);
         return 0;
     }
