@@ -71,6 +71,21 @@ foreach(_name IN LISTS _names)
 endforeach()
 file(WRITE ${_fonts}/faces.txt "${_table}")
 
+# The faces that lend characters those faces lack, for the pages that ask
+# for them (kiva_add_web_page's FALLBACK_FACES): for each embedded face,
+# the first face in fontconfig's nearness order with each of a set of
+# characters students write (lender_faces.py), into build/web-lenders/ with
+# their table, embedded as /fonts/lenders (font_lookup_web.cpp).
+set(_lenders ${CMAKE_BINARY_DIR}/web-lenders)
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+execute_process(COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/web/lender_faces.py ${_fonts} ${_lenders}
+  /fonts/lenders RESULT_VARIABLE _status)
+if(NOT _status EQUAL 0)
+  message(FATAL_ERROR "lender_faces.py could not choose the faces that lend characters")
+endif()
+set_property(GLOBAL PROPERTY KIVA_WEB_LENDER_FACES ${_lenders})
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/web/lender_faces.py)
+
 target_link_options(kiva_platform INTERFACE
   "SHELL:--js-library ${CMAKE_CURRENT_SOURCE_DIR}/web/page.js"
   "SHELL:--embed-file ${_fonts}@/fonts"
