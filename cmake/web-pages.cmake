@@ -1,5 +1,5 @@
-# The web build's pages: the game, every example and the court frame
-# benchmark, each linked as a page
+# The web build's pages: the game, every example, the court frame
+# benchmark and a page of the browser tests, each linked as a page
 # into KIVA_WEB_PAGES (NAME.html, NAME.js, NAME.wasm, to be served over
 # HTTP) and copied as one file into KIVA_WEB_PAGES/single/NAME.html, which
 # opens from disk; index.html lists them. An example's pictures (the .jpg
@@ -57,6 +57,13 @@ if(KIVA_BUILD_EXAMPLES)
     endforeach()
   endforeach()
 endif()
+
+# The browser tests' text with lent characters (tests/programs), the one
+# page of the project that carries the faces that lend them.
+add_executable(fallback_text ${PROJECT_SOURCE_DIR}/tests/programs/fallback_text.cpp)
+target_link_libraries(fallback_text PRIVATE kiva::graphics)
+target_link_options(fallback_text PRIVATE -O0)
+_kiva_web_program(fallback_text FALLBACK_FACES)
 
 # The court frame benchmark too, for the web's figures (benchmarks/web/figures.py).
 add_library(kiva_web_benchmark_support INTERFACE)

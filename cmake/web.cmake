@@ -21,21 +21,37 @@ include(${CMAKE_CURRENT_LIST_DIR}/web-deps.cmake)
 # cannot unwind through the latter.
 add_compile_options(-fexceptions)
 add_link_options(-fexceptions)
+# Wasm's 128-bit vectors (every browser of the last years has them), for
+# the loops the compiler vectorises: whole numbers, the same pixels.
+add_compile_options(-msimd128 -msse2 -mbulk-memory)
 
 set(KIVA_WEB_SHELL ${CMAKE_CURRENT_LIST_DIR}/web-shell.html CACHE FILEPATH
   "HTML page around a program built for the web")
 
 
-# kiva_add_web_page(TARGET [SINGLE_FILE] [SINGLE_COPY FILE] [SHELL FILE]
-#                   [EMBED SRC@DEST...])
+# kiva_add_web_page(TARGET [SINGLE_FILE] [FALLBACK_FACES] [SINGLE_COPY FILE]
+#                   [SHELL FILE] [EMBED SRC@DEST...])
 # Links the executable TARGET as TARGET.html (with TARGET.js and
 # TARGET.wasm beside it, to be served over HTTP), or with SINGLE_FILE as
 # one .html holding everything, which opens from disk too; SINGLE_COPY also
 # writes that one-file form of the served page as FILE, from the same link. Blocking calls
 # wait through Asyncify; the program's files (fonts, pictures) are embedded
 # with EMBED: SRC, a file or folder, appears to the program as DEST.
+# FALLBACK_FACES embeds the faces that lend the characters the Latin faces
+# lack (Chinese, Japanese, Korean, symbols; about 12 MB, platform/web/
+# web.cmake): without, such a character is the missing-glyph box.
 function(kiva_add_web_page target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "SINGLE_FILE" "SHELL;SINGLE_COPY" "EMBED")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "SINGLE_FILE;FALLBACK_FACES" "SHELL;SINGLE_COPY" "EMBED")
+  if(arg_FALLBACK_FACES)
+    get_property(_lenders GLOBAL PROPERTY KIVA_WEB_LENDER_FACES)
+    if(NOT _lenders)
+      message(FATAL_ERROR "kiva_add_web_page(${target} FALLBACK_FACES): the library's web platform is not added yet")
+    endif()
+    list(APPEND arg_EMBED ${_lenders}@/fonts/lenders)
+    # Embedded files live in the memory the program starts with.
+    target_link_options(${target} PRIVATE -sINITIAL_MEMORY=67108864)
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${_lenders}/lenders.txt)
+  endif()
   # Beside this file, wherever the function is called from.
   set(KIVA_WEB_MAIN_JS ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/web-main.js)
   set(KIVA_WEB_SETTINGS_JS ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/web-settings.js)

@@ -11,7 +11,9 @@
 # can be sent to anyone. NAME is PROGRAM's name without .cpp. The page is
 # cmake/web-shell.html: the program's windows, its console (standard
 # output, and an input line for standard input) and a snapshot link on each
-# window. Runs scripts/web.sh first if the web build's libraries are not
+# window. A program whose sources hold characters beyond the Latin
+# alphabets' also carries the faces that lend them (FALLBACK_FACES, about
+# 12 MB). Runs scripts/web.sh first if the web build's libraries are not
 # there yet.
 set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/web-env.sh"
@@ -33,6 +35,10 @@ project="$out/project"
 mkdir -p "$project"
 embed=""
 for f in "${files[@]}"; do embed+=" \"$f@/$(basename "$f")\""; done
+# Sources that write characters beyond the Latin alphabets' (Chinese, a
+# tick, ...) get the faces that lend them, as on Linux.
+lenders=""
+if LC_ALL=C.UTF-8 grep -qP '[^\x{0}-\x{24F}]' "${sources[@]}"; then lenders=" FALLBACK_FACES"; fi
 cat >"$project/CMakeLists.txt.new" <<CMAKE
 # Made by scripts/web-page.sh: $name as a web page.
 cmake_minimum_required(VERSION 3.22)
@@ -41,7 +47,7 @@ add_subdirectory("$kiva_root" kiva EXCLUDE_FROM_ALL)
 add_executable($name $(printf '"%s" ' "${sources[@]}"))
 target_link_libraries($name PRIVATE kiva::graphics)
 set_target_properties($name PROPERTIES RUNTIME_OUTPUT_DIRECTORY "$out")
-kiva_add_web_page($name SINGLE_COPY "$out/$name-single.html"${embed:+ EMBED$embed})
+kiva_add_web_page($name SINGLE_COPY "$out/$name-single.html"$lenders${embed:+ EMBED$embed})
 CMAKE
 cmp -s "$project/CMakeLists.txt.new" "$project/CMakeLists.txt" || mv "$project/CMakeLists.txt.new" "$project/CMakeLists.txt"
 rm -f "$project/CMakeLists.txt.new"

@@ -8,7 +8,11 @@
 // that waits for input or time lets the page draw and take input.
 //
 // A window's shown pixels are kept as RGBA bytes, the canvas's own order,
-// so presenting converts from the surface; none are lent.
+// so presenting converts from the surface; none are lent. The browser shows
+// a canvas only when the program gives it its turn, so a presented part is
+// only noted, and what was noted is converted and put on the canvas once,
+// just before a wait (ShowPending): a program that presents many times
+// between two waits pays for one.
 #include <emscripten.h>
 
 #include <algorithm>
@@ -20,6 +24,7 @@
 #include <windows.h>
 
 #include "display_backend.h"
+#include "display_web.h"
 #include "keyboard.h"
 
 extern "C" {
@@ -45,12 +50,21 @@ namespace {
 bool started = false;
 uint32_t lastId = 0;
 
-// The RGBA pixels each window shows.
+// The RGBA pixels each window shows, one word a pixel (bytes R, G, B, A in
+// memory, wasm being little-endian).
 struct Shown {
     int width = 0;
     int height = 0;
-    std::vector<uint8_t> rgba;
+    std::vector<uint32_t> rgba;
+    // Presented since the last wait: the window's surface (the window
+    // service's, kept as long as the window) and the part of it.
+    const Surface* pending = nullptr;
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
 };
+
+// A surface pixel (0x00RRGGBB) as the canvas's opaque RGBA bytes: red and
+// blue trade places. A loop of these the compiler turns into vector code.
+inline uint32_t Rgba(uint32_t p) { return 0xFF000000u | (p & 0xFF00u) | ((p >> 16) & 0xFFu) | ((p & 0xFFu) << 16); }
 std::map<uint32_t, Shown>& Windows() {
     static std::map<uint32_t, Shown> windows;
     return windows;
@@ -118,8 +132,7 @@ uint32_t OpenWindow(const char* title, int, int, int width, int height) {
     Shown& shown = Windows()[id];
     shown.width = std::max(width, 0);
     shown.height = std::max(height, 0);
-    shown.rgba.assign(static_cast<size_t>(shown.width) * shown.height * 4, 0);
-    for (size_t i = 3; i < shown.rgba.size(); i += 4) shown.rgba[i] = 255;
+    shown.rgba.assign(static_cast<size_t>(shown.width) * shown.height, Rgba(0));
     kiva_window_open(id, Utf8FromAnsi(title).c_str(), shown.width, shown.height);
     return id;
 }
@@ -137,23 +150,35 @@ void Present(uint32_t id, const Surface& surface, int x0, int y0, int x1, int y1
     auto it = Windows().find(id);
     if (it == Windows().end()) return;
     Shown& shown = it->second;
-    x0 = std::max(x0, 0);
-    y0 = std::max(y0, 0);
-    x1 = std::min({x1, surface.width, shown.width});
-    y1 = std::min({y1, surface.height, shown.height});
     if (x0 >= x1 || y0 >= y1) return;
-    for (int y = y0; y < y1; ++y) {
-        const uint32_t* from = surface.Row(y) + x0;
-        uint8_t* to = shown.rgba.data() + (static_cast<size_t>(y) * shown.width + x0) * 4;
-        for (int x = x0; x < x1; ++x, to += 4) {
-            uint32_t p = *from++;
-            to[0] = static_cast<uint8_t>(p >> 16);
-            to[1] = static_cast<uint8_t>(p >> 8);
-            to[2] = static_cast<uint8_t>(p);
-            to[3] = 255;
-        }
+    if (shown.pending != &surface) {
+        if (shown.pending != nullptr) ShowPending();
+        shown.pending = &surface;
+        shown.x0 = x0, shown.y0 = y0, shown.x1 = x1, shown.y1 = y1;
+        return;
     }
-    kiva_window_present(id, shown.rgba.data(), shown.width, shown.height, x0, y0, x1, y1);
+    shown.x0 = std::min(shown.x0, x0), shown.y0 = std::min(shown.y0, y0);
+    shown.x1 = std::max(shown.x1, x1), shown.y1 = std::max(shown.y1, y1);
+}
+
+void ShowPending() {
+    for (auto& entry : Windows()) {
+        Shown& shown = entry.second;
+        if (shown.pending == nullptr) continue;
+        const Surface& surface = *shown.pending;
+        shown.pending = nullptr;
+        int x0 = std::max(shown.x0, 0), y0 = std::max(shown.y0, 0);
+        int x1 = std::min({shown.x1, surface.width, shown.width});
+        int y1 = std::min({shown.y1, surface.height, shown.height});
+        if (x0 >= x1 || y0 >= y1) continue;
+        for (int y = y0; y < y1; ++y) {
+            const uint32_t* from = surface.Row(y) + x0;
+            uint32_t* to = shown.rgba.data() + static_cast<size_t>(y) * shown.width + x0;
+            for (int n = x1 - x0; n > 0; --n) *to++ = Rgba(*from++);
+        }
+        kiva_window_present(entry.first, reinterpret_cast<const uint8_t*>(shown.rgba.data()), shown.width,
+                            shown.height, x0, y0, x1, y1);
+    }
 }
 
 bool LendPixels(uint32_t, ShownPixels&) { return false; }
@@ -207,16 +232,23 @@ void TakeEvents(bool, std::vector<Event>& out) {
     }
 }
 
-void WaitForEvent(int timeoutMs) { kiva_wait_event(timeoutMs); }
+void WaitForEvent(int timeoutMs) {
+    ShowPending();
+    kiva_wait_event(timeoutMs);
+}
 
 int EventFd() { return -1; }
 
 unsigned long NativeWindowId(uint32_t) { return 0; }
 
 bool ShowMessageBox(MessageKind kind, const char* title, const char* text, uint32_t) {
+    ShowPending();
     int k = kind == MessageKind::Error ? 2 : kind == MessageKind::Warning ? 1 : 0;
     return kiva_message_box(k, Utf8FromAnsi(title).c_str(), Utf8FromAnsi(text).c_str()) != 0;
 }
 
 }  // namespace display
 }  // namespace platform
+
+// For page.js: before standard input waits for the page's input line.
+extern "C" EMSCRIPTEN_KEEPALIVE void kiva_show_pending() { platform::display::ShowPending(); }

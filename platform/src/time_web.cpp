@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include "display_web.h"
 #include "window_service.h"
 
 namespace {
@@ -29,6 +30,7 @@ void Sleep(DWORD milliseconds) {
     const uint64_t deadlineNs = MonotonicNs() + uint64_t{milliseconds} * 1'000'000u;
     platform::WaitKeepingWindowsShown(deadlineNs);
     const uint64_t now = MonotonicNs();
+    platform::display::ShowPending();
     emscripten_sleep(now < deadlineNs ? static_cast<unsigned>((deadlineNs - now) / 1'000'000u) : 0);
 }
 

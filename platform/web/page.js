@@ -392,6 +392,8 @@ mergeInto(LibraryManager.library, {
       HEAP32[pnum >> 2] = SYSCALLS.doReadv(stream, iov, iovcnt);
       return 0;
     }
+    // What the program drew is on the canvases while it waits for a line.
+    if (Asyncify.state === Asyncify.State.Normal && Module['_kiva_show_pending']) Module['_kiva_show_pending']();
     return Asyncify.handleSleep(function(wakeUp) {
       var give = function() {
         var total = 0;

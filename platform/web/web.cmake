@@ -16,6 +16,12 @@ target_include_directories(kiva_platform
 target_compile_features(kiva_platform PUBLIC cxx_std_17)
 target_link_libraries(kiva_platform PRIVATE Freetype::Freetype ZLIB::ZLIB)
 kiva_use_base(kiva_platform)  # PDF files replaced safely (print_web.cpp)
+# The platform neither throws nor catches, and the library's window
+# procedure throws nothing through it: compiled without exception handling,
+# its calls are plain wasm calls, not round trips through JavaScript that
+# can catch (cmake/web.cmake compiles the rest with -fexceptions). An
+# exception thrown above it still passes through it to its catcher.
+target_compile_options(kiva_platform PRIVATE -fno-exceptions)
 target_compile_definitions(kiva_platform PRIVATE KIVA_PRINT_MODULE="" KIVA_PRINT_MODULE_INSTALLED="")
 
 # The faces: for each family name the text service asks for (text.cpp) in
@@ -65,10 +71,31 @@ foreach(_name IN LISTS _names)
 endforeach()
 file(WRITE ${_fonts}/faces.txt "${_table}")
 
+# The faces that lend characters those faces lack, for the pages that ask
+# for them (kiva_add_web_page's FALLBACK_FACES): for each embedded face,
+# the first face in fontconfig's nearness order with each of a set of
+# characters students write (lender_faces.py), into build/web-lenders/ with
+# their table, embedded as /fonts/lenders (font_lookup_web.cpp).
+set(_lenders ${CMAKE_BINARY_DIR}/web-lenders)
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+execute_process(COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/web/lender_faces.py ${_fonts} ${_lenders}
+  /fonts/lenders RESULT_VARIABLE _status)
+if(NOT _status EQUAL 0)
+  message(FATAL_ERROR "lender_faces.py could not choose the faces that lend characters")
+endif()
+set_property(GLOBAL PROPERTY KIVA_WEB_LENDER_FACES ${_lenders})
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/web/lender_faces.py)
+
 target_link_options(kiva_platform INTERFACE
   "SHELL:--js-library ${CMAKE_CURRENT_SOURCE_DIR}/web/page.js"
   "SHELL:--embed-file ${_fonts}@/fonts"
   # Standard input from the page's input line sleeps until a line comes.
-  "-sASYNCIFY_IMPORTS=['wasi_snapshot_preview1.fd_read','kiva_wait_event','kiva_message_box']")
+  "-sASYNCIFY_IMPORTS=['wasi_snapshot_preview1.fd_read','kiva_wait_event','kiva_message_box']"
+  # Asyncify instruments every function that makes a call through a pointer
+  # (operator new's handler, sort's comparison, FreeType's drivers), and all
+  # that call them, as if it could wait; asyncify-remove.txt names the code
+  # that never waits: the raster engine, the allocator, sorting, FreeType's
+  # and libpng's functions. Left plain, they run as fast as without Asyncify.
+  "-sASYNCIFY_REMOVE=@${CMAKE_CURRENT_SOURCE_DIR}/web/asyncify-remove.txt")
 set_property(TARGET kiva_platform APPEND PROPERTY INTERFACE_LINK_DEPENDS
-  ${CMAKE_CURRENT_SOURCE_DIR}/web/page.js ${_fonts}/faces.txt)
+  ${CMAKE_CURRENT_SOURCE_DIR}/web/page.js ${CMAKE_CURRENT_SOURCE_DIR}/web/asyncify-remove.txt ${_fonts}/faces.txt)

@@ -12,7 +12,8 @@ The game plays its scripted session (tests/reference/snapshots/kiva.txt)
 with its console answers typed into the page's input line, compared the
 same way; then it is played in real time with real key events: nation and
 speed typed into the page, the paddle keys move the blue paddle, q ends the
-game, and the window's close box ends the program.
+game, and the window's close box ends the program. A page carrying the faces
+that lend characters draws Chinese characters and a tick as Linux does.
 
     pages_test.py PAGES LINUX_BUILD SOURCE [unittest options]
 """
@@ -82,6 +83,8 @@ class Pages(unittest.TestCase):
                        os.path.join(cls.root, "inputs", name + ".txt"))
         os.symlink(os.path.join(SOURCE, "tests/reference/snapshots/kiva.txt"),
                    os.path.join(cls.root, "inputs", "kiva.txt"))
+        os.symlink(os.path.join(SOURCE, "tests/programs/fallback_text.txt"),
+                   os.path.join(cls.root, "inputs", "fallback_text.txt"))
         cls.compared = 0
 
     @classmethod
@@ -130,6 +133,17 @@ class Pages(unittest.TestCase):
                             self.assertEqual(read_file(b.wait_download(saved)),
                                              read_file(os.path.join(os.path.dirname(program), saved)))
 
+    def test_characters_lent_by_other_faces_as_on_linux(self):
+        # Chinese characters and a tick, which the Liberation faces lack.
+        script = os.path.join(SOURCE, "tests/programs/fallback_text.txt")
+        shots = os.path.join(self.tmp.name, "native", "fallback_text")
+        status, _ = native_run(os.path.join(LINUX, "tests", "fallback_text"), script, shots)
+        self.assertEqual(status, 0)
+        with Browser(self.root, timeout=120) as b:
+            page_status, page_shots, _ = self.scripted(b, "fallback_text", "fallback_text.txt")
+        self.assertEqual(page_status, 0)
+        self.same_shots(page_shots, read_folder(shots))
+
     def test_printing_offers_a_pdf_of_the_page(self):
         with Browser(self.root, downloads=os.path.join(self.tmp.name, "pdf"), timeout=120) as b:
             b.navigate("pages/print_picture.html")
@@ -153,7 +167,11 @@ class Pages(unittest.TestCase):
         with Browser(self.root, timeout=120) as b:
             page_status, page_shots, _ = self.scripted(b, "kiva", "kiva.txt", answers)
         self.assertEqual(page_status, 0)
-        self.same_shots(page_shots, read_folder(shots))
+        native_shots = read_folder(shots)
+        # q ends the game after 40 frames: its window's last picture, as it
+        # closes, is among those compared.
+        self.assertIn("s-41-close.png", native_shots)
+        self.same_shots(page_shots, native_shots)
 
     def test_the_game_played_with_keys_in_real_time(self):
         with Browser(self.root, timeout=120) as b:
