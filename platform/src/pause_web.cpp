@@ -1,11 +1,13 @@
-// time_web.cpp - the time service of the web build: the thread sleep and the
-// millisecond clocks, on the browser's monotonic clock (performance.now(),
-// which the runtime's CLOCK_MONOTONIC reads). Both clocks count milliseconds
-// in 32 bits, wrapping to 0 after about 49.7 days. A sleep, even of 0 ms,
-// gives the browser its turn (Asyncify): the page shows what was drawn and
-// queues the input that arrives, which the window service takes as it comes.
+// pause_web.cpp - the thread sleep (Sleep) of the web build, on the
+// browser's monotonic clock (performance.now(), which the runtime's
+// CLOCK_MONOTONIC reads; the millisecond clocks are time.cpp's, as on
+// Linux). A sleep, even of 0 ms, gives the browser its turn (Asyncify): the
+// page shows what was drawn and queues the input that arrives, which the
+// window service takes as it comes.
 #include <emscripten.h>
 #include <time.h>
+
+#include <cstdint>
 
 #include <windows.h>
 
@@ -20,8 +22,6 @@ uint64_t MonotonicNs() {
     return static_cast<uint64_t>(ts.tv_sec) * 1'000'000'000u + static_cast<uint64_t>(ts.tv_nsec);
 }
 
-DWORD MonotonicMs() { return static_cast<DWORD>(MonotonicNs() / 1'000'000u); }
-
 }  // namespace
 
 void Sleep(DWORD milliseconds) {
@@ -33,7 +33,3 @@ void Sleep(DWORD milliseconds) {
     platform::display::ShowPending();
     emscripten_sleep(now < deadlineNs ? static_cast<unsigned>((deadlineNs - now) / 1'000'000u) : 0);
 }
-
-DWORD timeGetTime(void) { return MonotonicMs(); }
-
-DWORD GetTickCount(void) { return MonotonicMs(); }
