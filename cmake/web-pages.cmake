@@ -1,5 +1,5 @@
 # The web build's pages: the game, every example, the court frame
-# benchmark and a page of the browser tests, each linked as a page
+# benchmark and two programs of the browser tests, each linked as a page
 # into KIVA_WEB_PAGES (NAME.html, NAME.js, NAME.wasm, to be served over
 # HTTP) and copied as one file into KIVA_WEB_PAGES/single/NAME.html, which
 # opens from disk; index.html lists them. An example's pictures (the .jpg
@@ -23,6 +23,13 @@ if(TARGET kiva)
   endforeach()
   _kiva_web_program(kiva EMBED ${_embed})
   add_dependencies(kiva picture_files)
+  # The browser tests' game in its last phase, up to the closing picture
+  # (tests/programs).
+  add_executable(closing_picture ${PROJECT_SOURCE_DIR}/tests/programs/closing_picture.cpp)
+  target_link_libraries(closing_picture PRIVATE kiva_game)
+  target_link_options(closing_picture PRIVATE -O0)  # as the examples' (below)
+  _kiva_web_program(closing_picture EMBED ${_embed})
+  add_dependencies(closing_picture picture_files)
 endif()
 
 if(KIVA_BUILD_EXAMPLES)

@@ -12,8 +12,11 @@ The game plays its scripted session (tests/reference/snapshots/kiva.txt)
 with its console answers typed into the page's input line, compared the
 same way; then it is played in real time with real key events: nation and
 speed typed into the page, the paddle keys move the blue paddle, q ends the
-game, and the window's close box ends the program. A page carrying the faces
-that lend characters draws Chinese characters and a tick as Linux does.
+game, and the window's close box ends the program. The game's last phase
+(tests/programs/closing_picture) gives the Linux build's frames up to the
+nation's closing picture, which the canvas then shows in real time. A page
+carrying the faces that lend characters draws Chinese characters and a tick
+as Linux does.
 
     pages_test.py PAGES LINUX_BUILD SOURCE [unittest options]
 """
@@ -23,10 +26,11 @@ import os
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from browser import Browser  # noqa: E402
+from browser import Browser, differences, read_picture  # noqa: E402
 
 PAGES = LINUX = SOURCE = None
 ENDED = "window.kivaExitStatus !== undefined"
@@ -49,14 +53,15 @@ def examples():
     return sorted(n for n in os.listdir(folder) if os.path.isfile(os.path.join(folder, n, "input.txt")))
 
 
-def native_run(program, script, shots, answers=None):
+def native_run(program, script, shots, answers=None, cwd=None):
     """Runs a Linux program headless with the input script in virtual time,
-    snapshots into `shots`; returns (status, stdout lines)."""
+    snapshots into `shots`, in the program's folder unless `cwd` is given;
+    returns (status, stdout lines)."""
     os.makedirs(shots, exist_ok=True)
     env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER") and
            not k.startswith("GRAPHICS_")}
     env.update(GRAPHICS_TIME="virtual", GRAPHICS_INPUT=script, GRAPHICS_SNAPSHOT=os.path.join(shots, "s-%d.png"))
-    done = subprocess.run([program], cwd=os.path.dirname(program), env=env, input=answers or "", text=True,
+    done = subprocess.run([program], cwd=cwd or os.path.dirname(program), env=env, input=answers or "", text=True,
                           capture_output=True, timeout=300)
     return done.returncode, done.stdout.splitlines()
 
@@ -83,8 +88,9 @@ class Pages(unittest.TestCase):
                        os.path.join(cls.root, "inputs", name + ".txt"))
         os.symlink(os.path.join(SOURCE, "tests/reference/snapshots/kiva.txt"),
                    os.path.join(cls.root, "inputs", "kiva.txt"))
-        os.symlink(os.path.join(SOURCE, "tests/programs/fallback_text.txt"),
-                   os.path.join(cls.root, "inputs", "fallback_text.txt"))
+        for name in ("fallback_text", "closing_picture"):
+            os.symlink(os.path.join(SOURCE, "tests/programs", name + ".txt"),
+                       os.path.join(cls.root, "inputs", name + ".txt"))
         cls.compared = 0
 
     @classmethod
@@ -92,12 +98,15 @@ class Pages(unittest.TestCase):
         print(f"\npages: {cls.compared} frames compared with the Linux build's", file=sys.stderr)
         cls.tmp.cleanup()
 
-    def scripted(self, b, name, script, answers=()):
+    def scripted(self, b, name, script, answers=(), prompt=None):
         """Runs the page `name` with `script` in virtual time, typing each of
-        `answers` into the input line; returns (status, shots, stdout lines)."""
+        `answers` into the input line (once the program has written the line
+        `prompt`, when given); returns (status, shots, stdout lines)."""
         query = f"GRAPHICS_TIME=virtual&GRAPHICS_INPUT=/inputs/{script}&GRAPHICS_SNAPSHOT=/shots/s-%25d.png"
         b.console.clear()
         b.navigate(f"pages/{name}.html?{query}", until="window.Module && Module.FS")
+        if prompt:
+            b.wait_console(prompt)
         for answer in answers:
             b.type_into("#kiva-input", answer, enter=True)
         b.wait_for(ENDED, f"the end of {name}")
@@ -172,6 +181,49 @@ class Pages(unittest.TestCase):
         # closes, is among those compared.
         self.assertIn("s-41-close.png", native_shots)
         self.same_shots(page_shots, native_shots)
+
+    def test_the_closing_picture_as_on_linux(self):
+        # The game's last phase (tests/programs/closing_picture): no rally
+        # lost, the level past 110 in 110 frames, then Japan's picture.
+        shots = os.path.join(self.tmp.name, "native", "closing_picture")
+        status, _ = native_run(os.path.join(LINUX, "tests", "closing_picture"),
+                               os.path.join(SOURCE, "tests/programs/closing_picture.txt"), shots, "1\n",
+                               cwd=os.path.join(LINUX, "game"))
+        self.assertEqual(status, 0)
+        native_shots = read_folder(shots)
+        closing = max((n for n in native_shots if "close" not in n), key=lambda n: int(n[2:-4]))
+        self.assertEqual(closing, "s-111.png", "the closing picture after 110 frames")
+        with Browser(self.root, timeout=120) as b:
+            page_status, page_shots, _ = self.scripted(b, "closing_picture", "closing_picture.txt", ["1"], "Nation (1-4):")
+            self.assertEqual(page_status, 0)
+            self.same_shots(page_shots, native_shots)
+            # In real time, the canvas shows the picture for seven seconds as
+            # the Linux window's screen does (its picture as it closes: the
+            # back buffer's copy leaves out the last column and row); then
+            # the last window waits for a click.
+            expected = read_picture(os.path.join(shots, "s-111-close.png"))
+            b.console.clear()
+            b.navigate("pages/closing_picture.html", until="window.Module && Module.FS")
+            b.wait_console("Nation (1-4):")
+            b.type_into("#kiva-input", "1", enter=True)
+            seen = self.canvas_until(b, expected, 60)
+            self.assertIsNone(differences(seen, expected), "the canvas during the closing picture")
+            b.wait_for("document.querySelector('#kiva-output').textContent.includes('Click mouse in the graphics')")
+            b.click_element(".kiva-canvas", 500, 360)
+            b.wait_for(ENDED, "closing_picture's end")
+            self.assertEqual(b.evaluate("window.kivaExitStatus"), 0)
+
+    def canvas_until(self, b, expected, seconds):
+        """The window's canvas once it shows `expected`, or when `seconds`
+        have passed."""
+        deadline = time.monotonic() + seconds
+        while True:
+            seen = (None, None, b"")
+            if b.evaluate("document.querySelector('.kiva-canvas') !== null"):
+                seen = b.canvas_pixels(".kiva-canvas")
+            if differences(seen, expected) is None or time.monotonic() > deadline:
+                return seen
+            time.sleep(0.2)
 
     def test_the_game_played_with_keys_in_real_time(self):
         with Browser(self.root, timeout=120) as b:

@@ -38,7 +38,7 @@ fi
 /usr/bin/python3 tests/web/canvas_page_test.py "$build" "$native" "$font" || exit 1
 
 linux=${1:-build/linux}
-for program in game/kiva examples/bouncing_ball/bouncing_ball tests/fallback_text; do
+for program in game/kiva examples/bouncing_ball/bouncing_ball tests/fallback_text tests/closing_picture; do
   [ -x "$linux/$program" ] || { echo "FAIL: no Linux build in $linux ($program is missing)"; exit 1; }
 done
 project="$web_build/project"
