@@ -25,6 +25,8 @@
 
 namespace graphics_headless {
 
+StepCount steps;
+
 namespace {
 
 using graphics_script::Anchor;
@@ -253,10 +255,8 @@ struct Session {
     bool virtualTime = false;
     uint64_t virtualNs = 0;
 
-    uint64_t framesShown = 0;
-    uint64_t stepsSinceFrame = 0;
-    uint64_t pausesEnded = 0;
-    uint64_t stepsSincePause = 0;
+    uint64_t framesShown = 0;  // the steps since it: steps.sinceFrame
+    uint64_t pausesEnded = 0;  // the steps since it: steps.sincePause
     uint64_t pausedMs = 0;  // of all pauses ended
 
     // Polls that found nothing once the script had ended: counted from the
@@ -273,6 +273,7 @@ struct Session {
     // Every setting is read and checked before any file is made.
     Session() {
         script = ReadInputScript(scriptGiven);
+        steps.scriptLeft = !script.empty();
         recordingName = ReadRecordingName();
         pattern = ReadSnapshotPattern(snapshotsOn);
         frames = ReadSnapshotFrames();
@@ -295,8 +296,8 @@ struct Session {
 
     bool Due(const Event& event) const {
         if (event.anchor == Anchor::Frame)
-            return framesShown > event.count || (framesShown == event.count && stepsSinceFrame >= event.steps);
-        return pausesEnded > event.count || (pausesEnded == event.count && stepsSincePause >= event.steps);
+            return framesShown > event.count || (framesShown == event.count && steps.sinceFrame >= event.steps);
+        return pausesEnded > event.count || (pausesEnded == event.count && steps.sincePause >= event.steps);
     }
 
     // Due now or later without another frame or pause.
@@ -420,12 +421,13 @@ bool DisplayOffscreen() {
 
 void Start() { TheSession(); }
 
-void BeforeMessageStep(HWND hwnd) {
+void PostDueInput(HWND hwnd) {
     Session& s = TheSession();
     while (s.nextEvent < s.script.size() && s.Due(s.script[s.nextEvent])) {
         const Event& event = s.script[s.nextEvent++];
         PostMessageA(hwnd, event.message, event.wParam, event.lParam);
     }
+    steps.scriptLeft = s.nextEvent < s.script.size();
 }
 
 void Retrieved(const MSG& message) {
@@ -440,23 +442,17 @@ void Retrieved(const MSG& message) {
         --s.escapeCharactersDue;
         return;
     }
-    std::string line = graphics_script::Format(Anchor::Frame, s.framesShown, s.stepsSinceFrame, message.message,
+    std::string line = graphics_script::Format(Anchor::Frame, s.framesShown, steps.sinceFrame, message.message,
                                                message.wParam, message.lParam);
     if (line.empty()) return;
     if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) ++s.escapeCharactersDue;
     s.Record(line + "\n");
 }
 
-void AfterMessageStep() {
-    Session& s = TheSession();
-    ++s.stepsSinceFrame;
-    ++s.stepsSincePause;
-}
-
 void FrameShown(HDC dc, int width, int height, int framesPerSecond) {
     Session& s = TheSession();
     ++s.framesShown;
-    s.stepsSinceFrame = 0;
+    steps.sinceFrame = 0;
     if (s.virtualTime && framesPerSecond > 0) s.virtualNs += 1'000'000'000u / static_cast<uint64_t>(framesPerSecond);
     if (s.snapshotsOn && s.frames.Chosen(s.framesShown)) s.Snapshot(dc, width, height, s.framesShown, "");
 }
@@ -464,7 +460,7 @@ void FrameShown(HDC dc, int width, int height, int framesPerSecond) {
 void PauseEnded(uint32_t milliseconds) {
     Session& s = TheSession();
     ++s.pausesEnded;
-    s.stepsSincePause = 0;
+    steps.sincePause = 0;
     s.pausedMs += milliseconds;
     if (s.virtualTime) s.virtualNs += static_cast<uint64_t>(milliseconds) * 1'000'000u;
 }
@@ -482,7 +478,7 @@ void WindowClosing(HDC dc, int width, int height) {
 void CloseAsked() {
     Session& s = TheSession();
     if (s.recording.Active())
-        s.Record(graphics_script::Format(Anchor::Frame, s.framesShown, s.stepsSinceFrame, WM_CLOSE, 0, 0) + "\n");
+        s.Record(graphics_script::Format(Anchor::Frame, s.framesShown, steps.sinceFrame, WM_CLOSE, 0, 0) + "\n");
 }
 
 void PolledNothing(const char* call) {

@@ -31,12 +31,30 @@ constexpr int kExitNotWritten = 5;  // a snapshot or the recording could not be 
 // recording could not all be written ends with kExitNotWritten.
 void Start();
 
+// The message steps since the latest frame and since the latest pause, and
+// whether the input script holds events not yet posted: kept where every
+// message step reaches them, since every library operation makes one.
+struct StepCount {
+    uint64_t sinceFrame = 0;
+    uint64_t sincePause = 0;
+    bool scriptLeft = false;
+};
+extern StepCount steps;
+
+// Posts the script's events that are due to window `hwnd`.
+void PostDueInput(HWND hwnd);
+
 // Message steps: before the step of window `hwnd` posts the script's events
 // that are due to it; `Retrieved` records a message the step took; `After`
 // counts the step.
-void BeforeMessageStep(HWND hwnd);
+inline void BeforeMessageStep(HWND hwnd) {
+    if (steps.scriptLeft) PostDueInput(hwnd);
+}
 void Retrieved(const MSG& message);
-void AfterMessageStep();
+inline void AfterMessageStep() {
+    ++steps.sinceFrame;
+    ++steps.sincePause;
+}
 
 // UpdateBuffer showed a frame drawn in `dc` (width by height pixels): counts
 // it, snapshots it when chosen, moves virtual time on by one frame period
