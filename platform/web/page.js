@@ -17,6 +17,7 @@
 
 mergeInto(LibraryManager.library, {
   $KivaPage__deps: ['$FS'],
+  $KivaPage__postset: 'KivaPage.startConsoleWhenLoaded();',
   $KivaPage: {
     windows: {},      // id -> {frame, canvas, title}
     events: [],       // what the program has not taken yet
@@ -137,7 +138,21 @@ mergeInto(LibraryManager.library, {
       link.click();
       link.remove();
     },
+    // The input line listens from the moment the page is read: a line typed
+    // and ended before the program starts (or while its module loads) is
+    // what it reads first.
+    startConsoleWhenLoaded: function() {
+      if (typeof document === 'undefined') return;
+      if (document.readyState === 'loading') {
+        document.addEventListener('DOMContentLoaded', function() { KivaPage.startConsole(); });
+      } else {
+        KivaPage.startConsole();
+      }
+    },
+    consoleStarted: false,
     startConsole: function() {
+      if (KivaPage.consoleStarted) return;
+      KivaPage.consoleStarted = true;
       var line = document.getElementById('kiva-input');
       if (!line) {
         line = document.createElement('input');
