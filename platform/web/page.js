@@ -143,10 +143,10 @@ mergeInto(LibraryManager.library, {
     // what it reads first.
     startConsoleWhenLoaded: function() {
       if (typeof document === 'undefined') return;
-      if (document.readyState === 'loading') {
-        document.addEventListener('DOMContentLoaded', function() { KivaPage.startConsole(); });
-      } else {
+      if (document.getElementById('kiva-input') || document.readyState !== 'loading') {
         KivaPage.startConsole();
+      } else {  // a page of one's own without the line, still being read
+        document.addEventListener('DOMContentLoaded', function() { KivaPage.startConsole(); });
       }
     },
     consoleStarted: false,
