@@ -101,7 +101,9 @@ class Pages(unittest.TestCase):
     def scripted(self, b, name, script, answers=(), prompt=None):
         """Runs the page `name` with `script` in virtual time, typing each of
         `answers` into the input line (once the program has written the line
-        `prompt`, when given); returns (status, shots, stdout lines)."""
+        `prompt`, when given; otherwise as soon as the page's script has run,
+        often before the program reads, which the line must keep); returns
+        (status, shots, stdout lines)."""
         query = f"GRAPHICS_TIME=virtual&GRAPHICS_INPUT=/inputs/{script}&GRAPHICS_SNAPSHOT=/shots/s-%25d.png"
         b.console.clear()
         b.navigate(f"pages/{name}.html?{query}", until="window.Module && Module.FS")
