@@ -1,5 +1,5 @@
 # The web build's pages: the game, every example, the court frame
-# benchmark and two programs of the browser tests, each linked as a page
+# benchmark and three programs of the browser tests, each linked as a page
 # into KIVA_WEB_PAGES (NAME.html, NAME.js, NAME.wasm, to be served over
 # HTTP) and copied as one file into KIVA_WEB_PAGES/single/NAME.html, which
 # opens from disk; index.html lists them. An example's pictures (the .jpg
@@ -71,6 +71,12 @@ add_executable(fallback_text ${PROJECT_SOURCE_DIR}/tests/programs/fallback_text.
 target_link_libraries(fallback_text PRIVATE kiva::graphics)
 target_link_options(fallback_text PRIVATE -O0)
 _kiva_web_program(fallback_text FALLBACK_FACES)
+
+# A line typed into the page before the program reads (tests/programs).
+add_executable(typed_ahead ${PROJECT_SOURCE_DIR}/tests/programs/typed_ahead.cpp)
+target_link_libraries(typed_ahead PRIVATE kiva::graphics)
+target_link_options(typed_ahead PRIVATE -O0)
+_kiva_web_program(typed_ahead)
 
 # The court frame benchmark too, for the web's figures (benchmarks/web/figures.py).
 add_library(kiva_web_benchmark_support INTERFACE)

@@ -184,6 +184,17 @@ class Pages(unittest.TestCase):
         self.assertIn("s-41-close.png", native_shots)
         self.same_shots(page_shots, native_shots)
 
+    def test_a_line_typed_before_the_program_reads_is_kept(self):
+        # Typed while the program pauses, before it has opened a window or
+        # read anything.
+        with Browser(self.root, timeout=120) as b:
+            b.navigate("pages/typed_ahead.html")
+            b.wait_console("ready")
+            b.type_into("#kiva-input", "typed ahead", enter=True)
+            b.wait_console("read typed ahead")
+            b.wait_for(ENDED, "typed_ahead's end")
+            self.assertEqual(b.evaluate("window.kivaExitStatus"), 0)
+
     def test_the_closing_picture_as_on_linux(self):
         # The game's last phase (tests/programs/closing_picture): no rally
         # lost, the level past 110 in 110 frames, then Japan's picture.
