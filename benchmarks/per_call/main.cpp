@@ -121,6 +121,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     w.SetFont(20, FONT_BOLD, FAMILY_SWISS, nullptr);
+    w.SetPen(BLACK, 1);
     w.DrawString(0, 0, kText);  // glyphs ready before timing
     Stamp firstBorrowed = Now();
     w.DrawString(0, 0, kBorrowedText);
