@@ -164,6 +164,11 @@ int DecodePngFile(const char* fileName, uint16_t* width, uint16_t* height, unsig
     // The library's own bound below, with its own message, applies instead
     // of libpng's default one.
     png_set_user_limits(png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
+    // Only IHDR, PLTE, tRNS and IDAT shape the pixels as they are decoded
+    // here; every other chunk (text, colour profiles, gamma, background,
+    // private ones) is passed over unread, so that a chunk of a small file
+    // that claims gigabytes of text is not allocated for.
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
     png_read_info(png, info);
 
     png_uint_32 columns = png_get_image_width(png, info), rows = png_get_image_height(png, info);

@@ -45,6 +45,9 @@ mkdir -p "$found"
 
 options=(-print_final_stats=1 -close_fd_mask=3 -artifact_prefix="$found/$target-")
 [ -f "$here/$target.dict" ] && options+=(-dict="$here/$target.dict")
+# A picture target decodes pictures of at most 2^18 pixels: an allocation
+# of more than 256 MB is a fault (a small file claiming a huge chunk).
+case $target in picture_*) options+=(-malloc_limit_mb=256) ;; esac
 launch=()
 if [ -n "$runs" ]; then
   corpus=$(mktemp -d)
