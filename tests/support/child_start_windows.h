@@ -3,8 +3,8 @@
 //
 // GoogleTest starts each death test's child with CreateProcessA and ends the
 // whole test program, with no word on the console, when that call fails.
-// Under Wine a start fails now and then through no fault of the test (about
-// one start in four thousand, with ERROR_INTERNAL_ERROR: the new process died
+// Under Wine a start fails now and then through no fault of the test (one
+// start in a few thousand, with ERROR_INTERNAL_ERROR: the new process died
 // while Wine set it up). The Windows build compiles GoogleTest with this
 // header forced in and KIVA_RENAME_CREATE_PROCESS defined, so that its
 // CreateProcessA is StartChildTryingAgain.
