@@ -46,7 +46,8 @@ void PostDueInput(HWND hwnd);
 
 // Message steps: before the step of window `hwnd` posts the script's events
 // that are due to it; `Retrieved` records a message the step took; `After`
-// counts the step.
+// counts the step. `ScriptLeft`: whether a script still has input to post.
+inline bool ScriptLeft() { return steps.scriptLeft; }
 inline void BeforeMessageStep(HWND hwnd) {
     if (steps.scriptLeft) PostDueInput(hwnd);
 }

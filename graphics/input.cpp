@@ -161,8 +161,9 @@ void window::ProcessOneMessage() {
     if (hwndWindow == nullptr) return;
     // Scripted input due at this step is posted first, as real input would
     // be (not before the window is registered: its input would be lost),
-    // and whatever the step takes may be recorded.
-    if (windowRegistry != nullptr && windowRegistry->Find(hwndWindow) == this)
+    // and whatever the step takes may be recorded. Without a script left
+    // (almost every step) there is nothing to look up.
+    if (graphics_headless::ScriptLeft() && windowRegistry != nullptr && windowRegistry->Find(hwndWindow) == this)
         graphics_headless::BeforeMessageStep(hwndWindow);
     MSG message;
     if (PeekMessageA(&message, hwndWindow, 0, 0, PM_REMOVE)) {
