@@ -177,20 +177,21 @@ inline T* LookupAs(HGDIOBJ handle) {
     GdiObject* object = LookupObject(handle);
     return object ? std::get_if<T>(&object->data) : nullptr;
 }
-// The DC found last: a program draws through the same DC call after call.
-// It is forgotten when any DC is deleted (gdi_objects.cpp), so the handle
+// The two DCs found last: a program draws through the same DC call after
+// call, and a transfer or a read-back goes between that DC and a memory DC.
+// A DC is forgotten here when it is deleted (gdi_objects.cpp), so the handle
 // of a deleted DC is never taken for it.
 struct FoundDC {
     HDC handle = nullptr;
     DeviceContext* dc = nullptr;
 };
-extern FoundDC lastFoundDC;
+extern FoundDC foundDCs[2];  // the one found last first
+// A DC other than the one found last (gdi_objects.cpp).
+DeviceContext* LookupOtherDC(HDC handle);
 // Window, screen, printer and memory DCs.
 inline DeviceContext* LookupDC(HDC handle) {
-    if (handle == lastFoundDC.handle) return lastFoundDC.dc;  // null for a null handle
-    DeviceContext* dc = LookupAs<DeviceContext>(handle);
-    if (dc) lastFoundDC = FoundDC{handle, dc};
-    return dc;
+    if (handle == foundDCs[0].handle) return foundDCs[0].dc;  // null for a null handle
+    return LookupOtherDC(handle);
 }
 inline Pen* LookupPen(HPEN pen) { return LookupAs<Pen>(pen); }
 inline Brush* LookupBrush(HBRUSH brush) { return LookupAs<Brush>(brush); }

@@ -82,7 +82,9 @@ void Remove(HGDIOBJ handle, GdiObject& entry) {
     if (auto* bitmap = std::get_if<Bitmap>(&entry.data)) {
         if (bitmap->surface.pixels.capacity() <= kSparePixels) SparePixels().swap(bitmap->surface.pixels);
     }
-    if (handle == lastFoundDC.handle) lastFoundDC = FoundDC{};
+    for (FoundDC& found : foundDCs) {
+        if (handle == found.handle) found = FoundDC{};
+    }
     gdiObjects.RemoveLive(reinterpret_cast<uintptr_t>(handle));
 }
 
@@ -301,7 +303,20 @@ void DestroyDC(HDC handle, GdiObject& object) {
 // No constructor runs for it (handle_table.h): the table is there before
 // any program code runs, and stays while it ends.
 HandleTable<GdiObject> gdiObjects;
-FoundDC lastFoundDC;
+FoundDC foundDCs[2];
+
+DeviceContext* LookupOtherDC(HDC handle) {
+    if (handle == foundDCs[1].handle) {
+        std::swap(foundDCs[0], foundDCs[1]);
+        return foundDCs[0].dc;
+    }
+    DeviceContext* dc = LookupAs<DeviceContext>(handle);
+    if (dc) {
+        foundDCs[1] = foundDCs[0];
+        foundDCs[0] = FoundDC{handle, dc};
+    }
+    return dc;
+}
 
 HGDIOBJ AddObject(DWORD type, std::variant<Pen, Brush, Font, Bitmap, Region, DeviceContext> data) {
     return std::visit([type](auto&& value) { return Insert(type, std::move(value)); }, std::move(data));

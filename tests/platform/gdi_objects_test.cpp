@@ -102,6 +102,27 @@ TEST(GdiObjects, AHandleOfADeletedObjectFindsNothingOnceAnotherObjectTakesItsPla
     EXPECT_TRUE(DeleteObject(pen));
 }
 
+// The DCs found last are remembered: whichever of two DCs used in turn is
+// deleted, its handle is refused from then on, also once a new DC takes its
+// place in the table, and the other DC still works.
+TEST(GdiObjects, ADeletedDcIsRefusedWhicheverOfTheDcsFoundLastItWas) {
+    for (int deleted = 0; deleted < 2; ++deleted) {
+        HDC dcs[2] = {CreateCompatibleDC(nullptr), CreateCompatibleDC(nullptr)};
+        for (HDC dc : dcs) EXPECT_EQ(SetROP2(dc, R2_NOT), R2_COPYPEN);
+        EXPECT_EQ(SetROP2(dcs[deleted], R2_BLACK), R2_NOT);  // found last
+        ASSERT_TRUE(DeleteDC(dcs[deleted]));
+        EXPECT_EQ(SetROP2(dcs[deleted], R2_WHITE), 0) << "deleted DC " << deleted;
+        EXPECT_EQ(platform::LookupDC(dcs[deleted]), nullptr);
+        HDC successor = CreateCompatibleDC(nullptr);
+        EXPECT_EQ(SetROP2(successor, R2_WHITE), R2_COPYPEN);
+        EXPECT_EQ(SetROP2(dcs[deleted], R2_WHITE), 0) << "deleted DC " << deleted << " after a new one";
+        EXPECT_EQ(SetROP2(dcs[1 - deleted], R2_BLACK), R2_NOT) << "the other DC keeps its mode";
+        EXPECT_EQ(GetROP2(successor), R2_WHITE);
+        EXPECT_TRUE(DeleteDC(successor));
+        EXPECT_TRUE(DeleteDC(dcs[1 - deleted]));
+    }
+}
+
 TEST(GdiObjects, NewMemoryDcHoldsTheDefaultsAndSelectionGivesBackTheDisplaced) {
     HDC dc = CreateCompatibleDC(nullptr);
     ASSERT_NE(dc, nullptr);
