@@ -9,7 +9,7 @@
 #   bash benchmarks/per_call/instructions.sh [build folder] [calls]
 #
 # The build folder defaults to build/linux, calls to 20000 (each loop of
-# per_call runs five times: about a minute under valgrind).
+# per_call runs five times: about 20 s under valgrind).
 set -euo pipefail
 
 build=${1:-build/linux}

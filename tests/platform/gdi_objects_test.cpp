@@ -102,24 +102,24 @@ TEST(GdiObjects, AHandleOfADeletedObjectFindsNothingOnceAnotherObjectTakesItsPla
     EXPECT_TRUE(DeleteObject(pen));
 }
 
-// The DCs found last are remembered: whichever of two DCs used in turn is
-// deleted, its handle is refused from then on, also once a new DC takes its
-// place in the table, and the other DC still works.
+// The two DCs found last are remembered: a deleted one is refused from then
+// on, whether it was found last or the one before, also once a new DC takes
+// its place in the table, and the other DC still works.
 TEST(GdiObjects, ADeletedDcIsRefusedWhicheverOfTheDcsFoundLastItWas) {
-    for (int deleted = 0; deleted < 2; ++deleted) {
-        HDC dcs[2] = {CreateCompatibleDC(nullptr), CreateCompatibleDC(nullptr)};
-        for (HDC dc : dcs) EXPECT_EQ(SetROP2(dc, R2_NOT), R2_COPYPEN);
-        EXPECT_EQ(SetROP2(dcs[deleted], R2_BLACK), R2_NOT);  // found last
-        ASSERT_TRUE(DeleteDC(dcs[deleted]));
-        EXPECT_EQ(SetROP2(dcs[deleted], R2_WHITE), 0) << "deleted DC " << deleted;
-        EXPECT_EQ(platform::LookupDC(dcs[deleted]), nullptr);
+    for (bool goneFoundLast : {true, false}) {
+        HDC gone = CreateCompatibleDC(nullptr), kept = CreateCompatibleDC(nullptr);
+        for (HDC dc : goneFoundLast ? std::vector<HDC>{kept, gone} : std::vector<HDC>{gone, kept})
+            EXPECT_EQ(SetROP2(dc, R2_NOT), R2_COPYPEN);
+        ASSERT_TRUE(DeleteDC(gone));
+        EXPECT_EQ(SetROP2(gone, R2_WHITE), 0) << "found last: " << goneFoundLast;
+        EXPECT_EQ(platform::LookupDC(gone), nullptr);
         HDC successor = CreateCompatibleDC(nullptr);
         EXPECT_EQ(SetROP2(successor, R2_WHITE), R2_COPYPEN);
-        EXPECT_EQ(SetROP2(dcs[deleted], R2_WHITE), 0) << "deleted DC " << deleted << " after a new one";
-        EXPECT_EQ(SetROP2(dcs[1 - deleted], R2_BLACK), R2_NOT) << "the other DC keeps its mode";
+        EXPECT_EQ(SetROP2(gone, R2_WHITE), 0) << "after a new DC, found last: " << goneFoundLast;
+        EXPECT_EQ(SetROP2(kept, R2_BLACK), R2_NOT) << "the other DC keeps its mode";
         EXPECT_EQ(GetROP2(successor), R2_WHITE);
         EXPECT_TRUE(DeleteDC(successor));
-        EXPECT_TRUE(DeleteDC(dcs[1 - deleted]));
+        EXPECT_TRUE(DeleteDC(kept));
     }
 }
 
