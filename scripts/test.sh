@@ -13,25 +13,31 @@ bash scripts/install-deps.sh test || exit 1
 jobs=$(nproc 2>/dev/null || echo 2)
 failed=()
 
+# Each part's banner says how long the run has taken so far, so that a slow
+# part shows in the log.
+phase() {  # phase TITLE
+  echo "=== $1 (at ${SECONDS} s)"
+}
+
 build() {  # build FOLDER CMAKE-ARGS...
   local dir=build/$1; shift
   cmake -S . -B "$dir" -G Ninja "$@" >/dev/null && cmake --build "$dir" -j "$jobs"
 }
 
-echo "=== Linux build"
+phase "Linux build"
 # Every part on, whatever an earlier scripts/play.sh left in the folder.
 if build linux -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKIVA_BUILD_TESTS=ON -DKIVA_BUILD_BENCHMARKS=ON \
     -DKIVA_BUILD_TOOLS=ON -DKIVA_BUILD_EXAMPLES=ON -DKIVA_BUILD_GAME=ON; then
   ctest --test-dir build/linux --output-on-failure || failed+=("Linux tests")
-  echo "=== The library in a program of its own: install, pkg-config, FetchContent, Debian package"
+  phase "The library in a program of its own: install, pkg-config, FetchContent, Debian package"
   bash scripts/check-install.sh build/linux || failed+=("install routes")
-  echo "=== The web: the game and the examples as pages in headless Chromium, against the Linux build"
+  phase "The web: the game and the examples as pages in headless Chromium, against the Linux build"
   { bash scripts/web.sh && bash tests/web/run.sh build/linux; } || failed+=("web tests")
 else
   failed+=("Linux build")
 fi
 
-echo "=== clang: the library and the game, warnings as errors"
+phase "clang: the library and the game, warnings as errors"
 if cmake -S . -B build/clang -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
     -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS=-Werror -DKIVA_BUILD_TESTS=OFF \
     -DKIVA_BUILD_BENCHMARKS=OFF -DKIVA_BUILD_EXAMPLES=OFF -DKIVA_BUILD_TOOLS=OFF >/dev/null &&
@@ -39,7 +45,7 @@ if cmake -S . -B build/clang -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_
   failed+=("clang build")
 fi
 
-echo "=== clang: the fuzz targets (libFuzzer, sanitizers), a fixed short run of each"
+phase "clang: the fuzz targets (libFuzzer, sanitizers), a fixed short run of each"
 if build fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_CXX_FLAGS=-Werror -DKIVA_BUILD_FUZZERS=ON -DKIVA_BUILD_TESTS=OFF -DKIVA_BUILD_GAME=OFF \
     -DKIVA_BUILD_TOOLS=OFF -DKIVA_BUILD_BENCHMARKS=OFF -DKIVA_BUILD_EXAMPLES=OFF -DKIVA_INSTALL=OFF; then
@@ -48,7 +54,7 @@ else
   failed+=("fuzz build")
 fi
 
-echo "=== Linux build with AddressSanitizer and UndefinedBehaviorSanitizer"
+phase "Linux build with AddressSanitizer and UndefinedBehaviorSanitizer"
 if build asan -DCMAKE_BUILD_TYPE=Debug -DKIVA_SANITIZE=ON; then
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build/asan --output-on-failure || failed+=("sanitizer tests")
@@ -56,7 +62,7 @@ else
   failed+=("sanitizer build")
 fi
 
-echo "=== Windows build (MinGW-w64), tests under Wine"
+phase "Windows build (MinGW-w64), tests under Wine"
 if build windows -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake; then
   # One virtual display for every Wine program of the run; the prefix is
   # made first so that its set-up does not count against a test's time.
@@ -70,6 +76,7 @@ else
   failed+=("Windows build")
 fi
 
+echo "=== ${SECONDS} s in all"
 if [ ${#failed[@]} -gt 0 ]; then
   echo "FAILED: ${failed[*]}"
   exit 1
