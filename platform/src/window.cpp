@@ -34,9 +34,12 @@
 // times a second. Nothing here waits for a frame: pacing is the caller's.
 //
 // Time. How often the display is read and drawing is shown goes by the
-// kernel's coarse monotonic clock (TickNs), which a message step reads once,
-// in a few nanoseconds where the precise clock takes a few dozen; it moves
-// on a tick at a time (1 to 4 ms), which these rates do not notice.
+// kernel's coarse monotonic clock (TickNs), in a few nanoseconds where the
+// precise clock takes a few dozen; it moves on a tick at a time (1 to 4
+// ms), which these rates do not notice. A message step reads it only when
+// the message steps' tick (tick.h, about once a millisecond) has come since
+// a step last did, or when something waits to be taken: most steps of a
+// program drawing pixel by pixel read no clock at all.
 //
 // While the thread pauses (Sleep) or another toolkit's dialog runs, the
 // display is still read: a window exposed again (uncovered, restored) gets
@@ -64,6 +67,7 @@
 #include "surface.h"
 #include "surface_limits.h"
 #include "text_encoding.h"
+#include "tick.h"
 #include "window_service.h"
 
 using platform_faults::Call;
@@ -205,6 +209,7 @@ Window* FindByDisplayId(uint32_t id) {
 bool StartDisplay() {
     if (!platform::display::Start()) return false;
     TheService().started = true;
+    platform::tick::Start();
     return true;
 }
 
@@ -719,6 +724,13 @@ BOOL TakeMessage(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remo
 BOOL PeekMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeMsg) {
     if (ShouldFail(Call::PeekMessageA)) return FALSE;
     Service& s = TheService();
+    // The usual step: no tick since a step last read the clock, the backend
+    // holding no events, nothing queued. Nothing to do, no clock to read.
+    if (!platform::tick::Due() && !platform::display::EventsMayWait() && s.posted.empty() && s.input.empty()) {
+        s.seenSeq = s.nextSeq;
+        return FALSE;
+    }
+    if (platform::tick::Due()) platform::tick::Take();
     const uint64_t now = TickNs();  // the one clock reading of a message step
     PumpInput(false, now);
     if (s.anyDirty && now >= s.nextPresentNs) PresentDirty(false, now);

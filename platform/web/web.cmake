@@ -1,13 +1,15 @@
 # The platform of the web build (emcmake, cmake/web.cmake): the same
 # services and raster engine, with the page as the display
 # (src/display_web.cpp and page.js), the sleep on the browser's clock
-# (src/pause_web.cpp), and the face files embedded in every program with
-# their lookup table (src/font_lookup_web.cpp), printing linked in
+# (src/pause_web.cpp), message steps that read the clock every time
+# (src/tick_web.cpp: no thread of ours runs in the page), the face files
+# embedded in every program with their lookup table
+# (src/font_lookup_web.cpp), printing linked in
 # (src/print_web.cpp: PDF files and downloads). No SDL, X11, fontconfig,
 # GTK, cairo or CUPS.
 file(GLOB PLATFORM_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/src/*.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/src/raster/*.cpp)
-list(FILTER PLATFORM_SOURCES EXCLUDE REGEX "/(display_sdl[^/]*|pause|font_lookup_fontconfig)\\.cpp$")
+list(FILTER PLATFORM_SOURCES EXCLUDE REGEX "/(display_sdl[^/]*|pause|tick|font_lookup_fontconfig)\\.cpp$")
 add_library(kiva_platform STATIC ${PLATFORM_SOURCES})
 add_library(kiva::platform ALIAS kiva_platform)
 target_include_directories(kiva_platform

@@ -502,6 +502,50 @@ TEST_F(WindowService, WhatIsCopiedOntoAWindowIsWhatTheScreenShows) {
     ReleaseDC(w.hwnd, dc);
 }
 
+// Whether the display shows `colour` at (x, y) of the window's client area.
+bool ScreenShows(HWND hwnd, int x, int y, COLORREF colour) {
+    SDL_Surface* screen = SDL_GetWindowSurface(SDL_GetWindowFromID(platform::DisplayWindowId(hwnd)));
+    if (screen == nullptr || x >= screen->w || y >= screen->h) return false;
+    const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(screen->pixels) + y * screen->pitch);
+    const uint32_t shown = row[x] & 0xFFFFFF;
+    return shown == ((uint32_t{GetRValue(colour)} << 16) | (uint32_t{GetGValue(colour)} << 8) | GetBValue(colour));
+}
+
+// Message steps until the display shows `colour` at (x, y); false when
+// five seconds of steps did not show it.
+bool StepsShow(HWND hwnd, int x, int y, COLORREF colour) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    MSG msg;
+    while (std::chrono::steady_clock::now() < end) {
+        PeekMessageA(&msg, hwnd, 0, 0, PM_NOREMOVE);
+        if (ScreenShows(hwnd, x, y, colour)) return true;
+    }
+    return false;
+}
+
+TEST_F(WindowService, DrawingIsShownByTheStepsThatFollowWhetherTheyComeOftenOrAfterARest) {
+    // Most message steps read no clock (a tick tells them when time has
+    // passed); drawing must still be shown by the steps that follow it, in
+    // a program that steps without pause and in one that rested first
+    // (long enough for the tick to rest as well).
+    TestWindow w(40, 30);
+    TakeAll(w.hwnd);
+    HDC dc = GetDC(w.hwnd);
+    SetPixel(dc, 3, 4, RGB(200, 10, 10));
+    EXPECT_TRUE(StepsShow(w.hwnd, 3, 4, RGB(200, 10, 10))) << "steps without pause";
+    SetPixel(dc, 5, 6, RGB(10, 200, 10));
+    EXPECT_TRUE(StepsShow(w.hwnd, 5, 6, RGB(10, 200, 10))) << "the next drawing, at once";
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    SetPixel(dc, 7, 8, RGB(10, 10, 200));
+    EXPECT_TRUE(StepsShow(w.hwnd, 7, 8, RGB(10, 10, 200))) << "after a rest without steps";
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    MSG msg;
+    PeekMessageA(&msg, w.hwnd, 0, 0, PM_NOREMOVE);  // the step after a rest wakes the tick
+    SetPixel(dc, 9, 10, RGB(90, 90, 9));
+    EXPECT_TRUE(StepsShow(w.hwnd, 9, 10, RGB(90, 90, 9))) << "drawn after the step that ended a rest";
+    ReleaseDC(w.hwnd, dc);
+}
+
 TEST_F(WindowService, MessageBoxWithoutADisplayWritesToStderr) {
     testing::internal::CaptureStderr();
     EXPECT_EQ(MessageBoxA(nullptr, "Printer not ready", "Graphics Library", MB_OK | MB_ICONWARNING), IDOK);

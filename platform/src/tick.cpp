@@ -1,0 +1,80 @@
+// tick.cpp - the message steps' tick on the desktop (tick.h): a thread
+// raises the flag every millisecond. When no step has taken it for a while
+// (kRestTicks), the thread rests on a condition variable until a step takes
+// it again, so that a program that waits or sleeps is not woken a thousand
+// times a second.
+#include "tick.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
+namespace platform {
+namespace tick {
+
+std::atomic<bool> due{true};
+
+namespace {
+
+constexpr auto kTick = std::chrono::milliseconds(1);
+constexpr int kRestTicks = 16;  // ticks no step took before the ticker rests
+
+struct Ticker {
+    std::mutex lock;
+    std::condition_variable woken;
+    std::atomic<bool> resting{false};
+};
+
+// Made once and never destroyed: the thread runs until the process ends,
+// past the destructors of static objects.
+Ticker* ticker = nullptr;
+
+void Run(Ticker* t) {
+    int untaken = 0;
+    for (;;) {
+        std::this_thread::sleep_for(kTick);
+        if (!due.exchange(true, std::memory_order_relaxed)) {
+            untaken = 0;  // a step took the last tick
+            continue;
+        }
+        if (++untaken < kRestTicks) continue;
+        // Resting: the flag is raised after `resting`, so the next step to
+        // see it raised also sees that the ticker rests, and wakes it.
+        std::unique_lock<std::mutex> hold(t->lock);
+        t->resting.store(true);
+        due.store(true);
+        t->woken.wait(hold, [t] { return !t->resting.load(); });
+        untaken = 0;
+    }
+}
+
+}  // namespace
+
+void Start() {
+    if (ticker != nullptr) return;
+    Ticker* t = new Ticker;
+    try {
+        std::thread(Run, t).detach();
+    } catch (const std::system_error&) {
+        delete t;  // no thread: the flag stays raised, every step reads the clock
+        return;
+    }
+    ticker = t;
+}
+
+void Take() {
+    if (ticker == nullptr) return;
+    due.store(false);
+    if (ticker->resting.load()) {
+        {
+            std::lock_guard<std::mutex> hold(ticker->lock);
+            ticker->resting.store(false);
+        }
+        ticker->woken.notify_one();
+    }
+}
+
+}  // namespace tick
+}  // namespace platform
