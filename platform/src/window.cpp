@@ -445,6 +445,20 @@ void NoteDrawn(HWND hwnd) {
     if (Window* w = FindWindow(hwnd)) MarkDirty(*w);
 }
 
+uint64_t windowChanges = 0;
+
+void FindClientArea(HWND hwnd, ClientArea& area) {
+    Window* w = FindWindow(hwnd);
+    if (w && w->destroying) w = nullptr;
+    area.surface = w ? &w->client : nullptr;
+    area.window = w;
+    area.changes = windowChanges;
+}
+
+void NoteDrawn(const ClientArea& area) {
+    if (area.window) MarkDirty(*static_cast<Window*>(area.window));
+}
+
 void PresentNow(HWND hwnd, int x0, int y0, int x1, int y1) {
     Window* w = FindWindow(hwnd);
     if (!w || !w->visible) return;
@@ -601,6 +615,7 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD style, in
     HWND hwnd = w->handle;
     WNDPROC proc = w->proc;
     s.windows[hwnd] = std::move(w);
+    ++platform::windowChanges;
 
     if (proc(hwnd, WM_CREATE, 0, 0) == -1) {
         DestroyWindow(hwnd);
@@ -632,6 +647,7 @@ BOOL DestroyWindow(HWND hwnd) {
     if (!w) return FALSE;
     if (w->destroying) return TRUE;
     w->destroying = true;
+    ++platform::windowChanges;
     w->proc(hwnd, WM_DESTROY, 0, 0);
     if (s.capture == hwnd) ReleaseCapture();
     if (s.grab == hwnd) s.grab = nullptr;
@@ -641,6 +657,7 @@ BOOL DestroyWindow(HWND hwnd) {
     s.input.erase(std::remove_if(s.input.begin(), s.input.end(), addressed), s.input.end());
     if (s.foundHandle == hwnd) s.foundHandle = nullptr;
     s.windows.erase(hwnd);
+    ++platform::windowChanges;
     return TRUE;
 }
 

@@ -25,9 +25,9 @@ public:
 
     HWND hwnd() const { return hwnd_; }
 
-    Surface* Pixels() override { return hwnd_ ? ClientSurface(hwnd_) : nullptr; }
+    Surface* Pixels() override { return hwnd_ ? CurrentClientArea(hwnd_, area_).surface : nullptr; }
     void Drawn() override {
-        if (hwnd_) NoteDrawn(hwnd_);
+        if (hwnd_) NoteDrawn(CurrentClientArea(hwnd_, area_));
     }
     void Transferred(int x0, int y0, int x1, int y1) override {
         if (hwnd_) PresentNow(hwnd_, x0, y0, x1, y1);
@@ -39,6 +39,7 @@ public:
 
 private:
     HWND hwnd_;  // null: the screen
+    ClientArea area_;  // the window's, found again only after windows changed
 };
 
 int ScreenCaps(int index) {

@@ -23,6 +23,25 @@ Surface* ClientSurface(HWND hwnd);
 // latest at the next message step, pause or wait).
 void NoteDrawn(HWND hwnd);
 
+// A window's client area as a device that draws on it call after call keeps
+// it: found once, and good for as long as no window is made or destroyed
+// (`windowChanges` counts both).
+struct ClientArea {
+    Surface* surface = nullptr;  // null: no such window, or it is being destroyed
+    void* window = nullptr;      // the window, for NoteDrawn; null as above
+    uint64_t changes = UINT64_MAX;  // windowChanges when found (never: none yet)
+};
+extern uint64_t windowChanges;
+// Finds the client area of `hwnd` again when windows were made or destroyed
+// since it was found.
+void FindClientArea(HWND hwnd, ClientArea& area);
+inline const ClientArea& CurrentClientArea(HWND hwnd, ClientArea& area) {
+    if (area.changes != windowChanges) FindClientArea(hwnd, area);
+    return area;
+}
+// NoteDrawn for a window found so.
+void NoteDrawn(const ClientArea& area);
+
 // Something was copied onto the window's surface in [x0, x1) x [y0, y1):
 // shows that part now. Nothing waits here; a program paces its own frames.
 void PresentNow(HWND hwnd, int x0, int y0, int x1, int y1);
