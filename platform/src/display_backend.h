@@ -9,6 +9,7 @@
 #ifndef PLATFORM_DISPLAY_BACKEND_H
 #define PLATFORM_DISPLAY_BACKEND_H
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -83,8 +84,11 @@ struct Event {
 void TakeEvents(bool readDisplay, std::vector<Event>& out);
 // Whether the backend may already hold events (TakeEvents without reading
 // the display would find some): a message step that does not read the
-// display asks this first, and takes nothing when the answer is no.
-bool EventsMayWait();
+// display asks this first, and takes nothing when the answer is no. The
+// backend keeps the flag: clear until it starts, then set as events arrive
+// and cleared as it hands over the last of them.
+extern std::atomic<bool> eventsMayWait;
+inline bool EventsMayWait() { return eventsMayWait.load(std::memory_order_acquire); }
 // Waits until something arrives, at most `timeoutMs` (negative: no limit).
 void WaitForEvent(int timeoutMs);
 // A descriptor that is readable when the display has sent something, for

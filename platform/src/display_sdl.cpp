@@ -28,17 +28,18 @@
 namespace platform {
 
 namespace display {
+
+// Whether SDL's event queue may hold events: set as each event is pushed
+// (from any thread), cleared when the queue is emptied. A message step that
+// does not read the display looks at the queue only when this is set.
+std::atomic<bool> eventsMayWait{false};
+
 namespace {
 
 bool tried = false;
 bool ready = false;
 bool offscreen = false;
 bool noDisplay = false;
-
-// Whether SDL's event queue may hold events: set as each event is pushed
-// (from any thread), cleared when the queue is emptied. A message step that
-// does not read the display looks at the queue only when this is set.
-std::atomic<bool> eventsMayWait{true};
 
 int NoteEvent(void*, SDL_Event*) {
     eventsMayWait.store(true, std::memory_order_release);
@@ -205,6 +206,7 @@ bool Start() {
     SDL_StopTextInput();  // characters come from TranslateMessage
     SDL_AddEventWatch(NoteEvent, nullptr);
     ready = true;
+    eventsMayWait.store(true, std::memory_order_release);  // whatever SDL queued while starting
     return true;
 }
 
@@ -330,7 +332,6 @@ void TakeEvents(bool readDisplay, std::vector<Event>& out) {
     }
 }
 
-bool EventsMayWait() { return ready && eventsMayWait.load(std::memory_order_acquire); }
 
 void WaitForEvent(int timeoutMs) {
     if (timeoutMs >= 0) {

@@ -116,9 +116,14 @@ int32_t KeyOf(const char* code) {
 
 }  // namespace
 
+// Set once the page is started, for good: the page's queue is asked at
+// every step.
+std::atomic<bool> eventsMayWait{false};
+
 bool Start() {
     if (!started) kiva_page_start();
     started = true;
+    eventsMayWait.store(true, std::memory_order_release);
     return true;
 }
 
@@ -195,7 +200,6 @@ void CaptureMouse(bool) {}  // a held button's input follows its window anyway (
 
 uint16_t Modifiers() { return static_cast<uint16_t>(kiva_modifiers()); }
 
-bool EventsMayWait() { return started; }  // the page's queue is asked each time
 
 void TakeEvents(bool, std::vector<Event>& out) {
     if (!started) return;

@@ -41,13 +41,6 @@ void FailNext(const char* function, int count) {
     std::abort();
 }
 
-bool UseFailure(Call call) {
-    int& left = armed[static_cast<size_t>(call)];
-    if (left <= 0) return false;
-    --left;
-    return true;
-}
-
 struct BoxRecord {
     bool on = false;
     std::vector<ShownBox> boxes;
