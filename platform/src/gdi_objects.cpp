@@ -81,9 +81,10 @@ std::vector<uint32_t>& SparePixels() {
 void Remove(HGDIOBJ handle, GdiObject& entry) {
     if (auto* bitmap = std::get_if<Bitmap>(&entry.data)) {
         if (bitmap->surface.pixels.capacity() <= kSparePixels) SparePixels().swap(bitmap->surface.pixels);
-    }
-    for (FoundDC& found : foundDCs) {
-        if (handle == found.handle) found = FoundDC{};
+    } else if (std::holds_alternative<DeviceContext>(entry.data)) {
+        for (FoundDC& found : foundDCs) {
+            if (handle == found.handle) found = FoundDC{};
+        }
     }
     gdiObjects.RemoveLive(reinterpret_cast<uintptr_t>(handle));
 }
@@ -139,7 +140,7 @@ struct StockObjects {
     }
 };
 
-const StockObjects& TheStock() {
+inline const StockObjects& TheStock() {
     static const StockObjects stock;
     return stock;
 }
@@ -284,6 +285,10 @@ HDC NewDC(std::shared_ptr<Device> owned, bool memory) {
         dc.bitmap = static_cast<HBITMAP>(stock.handles[kDefaultBitmap]);
         SelectedBitmap(dc, *stock.defaultBitmap, *std::get_if<Bitmap>(&stock.defaultBitmap->data));
     }
+    // A DC is used as soon as it is made, usually beside the one found last
+    // (a memory DC made for a transfer or a read-back): it is the other DC
+    // at hand.
+    foundDCs[1] = FoundDC{static_cast<HDC>(handle), &dc};
     return static_cast<HDC>(handle);
 }
 
