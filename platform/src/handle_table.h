@@ -31,24 +31,18 @@ public:
     // full. `handle` is its handle.
     template <class... Args>
     Object* Add(uintptr_t& handle, Args&&... args) {
-        uint32_t index;
-        if (free_ != kNoSlot) {
-            index = free_;
-            free_ = SlotAt(index).nextFree;
+        Slot* free = free_;
+        if (free != nullptr) {
+            free_ = free->nextFree;
         } else {
-            if (count_ >= kMaxSlots) return nullptr;
-            if (count_ % kBlockSlots == 0) {
-                Slot* block = new (std::nothrow) Slot[kBlockSlots];
-                if (!block) return nullptr;
-                blocks_[count_ / kBlockSlots] = block;
-            }
-            index = count_++;
+            free = NewSlot();
+            if (free == nullptr) return nullptr;
         }
-        Slot& slot = SlotAt(index);
+        Slot& slot = *free;
         slot.object.emplace(std::forward<Args>(args)...);
         slot.live = true;
         handle = (static_cast<uintptr_t>(slot.generation) << (kTagBits + kIndexBits)) |
-                 (static_cast<uintptr_t>(index) << kTagBits);
+                 (static_cast<uintptr_t>(slot.index) << kTagBits);
         return &*slot.object;
     }
 
@@ -77,7 +71,7 @@ public:
         // Generation 0 is never handed out, so no handle is ever 0.
         slot.generation = slot.generation == kGenerationMask ? 1 : slot.generation + 1;
         slot.nextFree = free_;
-        free_ = index;
+        free_ = &slot;
     }
 
 private:
@@ -93,22 +87,37 @@ private:
     static constexpr uint32_t kGenerationMask = static_cast<uint32_t>((uint64_t{1} << kGenerationBits) - 1);
     static constexpr uint32_t kMaxSlots = static_cast<uint32_t>(kIndexMask + 1);
     static constexpr uint32_t kBlockSlots = 1024;
-    static constexpr uint32_t kNoSlot = UINT32_MAX;
 
     // Whether a slot is live and its generation come first, beside the
-    // object's own first fields.
+    // object's own first fields. Free slots are listed through `nextFree`,
+    // the one freed last first, by address: taking one is a single load.
     struct Slot {
         uint32_t generation = 1;
-        uint32_t nextFree = kNoSlot;
+        uint32_t index = 0;  // its place in the table, for its handles
         bool live = false;
+        Slot* nextFree = nullptr;
         std::optional<Object> object;  // empty while the slot is free
     };
 
     Slot& SlotAt(uint32_t index) { return blocks_[index / kBlockSlots][index % kBlockSlots]; }
 
+    // A slot never handed out before; null when the table is full or no
+    // block can be allocated for it.
+    Slot* NewSlot() {
+        if (count_ >= kMaxSlots) return nullptr;
+        if (count_ % kBlockSlots == 0) {
+            Slot* block = new (std::nothrow) Slot[kBlockSlots];
+            if (!block) return nullptr;
+            blocks_[count_ / kBlockSlots] = block;
+        }
+        Slot& slot = SlotAt(count_);
+        slot.index = count_++;
+        return &slot;
+    }
+
     Slot* blocks_[kMaxSlots / kBlockSlots] = {};
     uint32_t count_ = 0;  // slots handed out at least once
-    uint32_t free_ = kNoSlot;
+    Slot* free_ = nullptr;
 };
 
 }  // namespace platform
