@@ -185,12 +185,16 @@ struct FoundDC {
     HDC handle = nullptr;
     DeviceContext* dc = nullptr;
 };
-extern FoundDC foundDCs[2];  // the one found last first
-// A DC other than the one found last (gdi_objects.cpp).
+// Both are looked at where they are: a transfer going back and forth
+// between two DCs moves nothing here.
+extern FoundDC foundDCs[2];
+// A DC found in neither (gdi_objects.cpp): it takes the first place, and
+// the DC that was there the second.
 DeviceContext* LookupOtherDC(HDC handle);
 // Window, screen, printer and memory DCs.
 inline DeviceContext* LookupDC(HDC handle) {
     if (handle == foundDCs[0].handle) return foundDCs[0].dc;  // null for a null handle
+    if (handle == foundDCs[1].handle) return foundDCs[1].dc;
     return LookupOtherDC(handle);
 }
 inline Pen* LookupPen(HPEN pen) { return LookupAs<Pen>(pen); }

@@ -72,7 +72,7 @@ HGDIOBJ Insert(DWORD type, T value, bool isStock = false) {
 // a program that makes a bitmap of a pixel or two and deletes it again for
 // every call (a read-back) allocates nothing for it.
 constexpr size_t kSparePixels = 4096;
-std::vector<uint32_t>& SparePixels() {
+inline std::vector<uint32_t>& SparePixels() {
     static std::vector<uint32_t> spare;
     return spare;
 }
@@ -285,20 +285,21 @@ HDC NewDC(std::shared_ptr<Device> owned, bool memory) {
         dc.bitmap = static_cast<HBITMAP>(stock.handles[kDefaultBitmap]);
         SelectedBitmap(dc, *stock.defaultBitmap, *std::get_if<Bitmap>(&stock.defaultBitmap->data));
     }
-    // A DC is used as soon as it is made, usually beside the one found last
+    // A DC is used as soon as it is made, usually beside the one used last
     // (a memory DC made for a transfer or a read-back): it is the other DC
     // at hand.
     foundDCs[1] = FoundDC{static_cast<HDC>(handle), &dc};
     return static_cast<HDC>(handle);
 }
 
+// The DC lets go of what it holds, then goes.
 void DestroyDC(HDC handle, GdiObject& object) {
-    DeviceContext* dc = std::get_if<DeviceContext>(&object.data);
-    std::pair<GdiObject*, HGDIOBJ> held[] = {{dc->penEntry, dc->pen}, {dc->brushEntry, dc->brush}, {dc->fontEntry, dc->font}};
-    std::pair<GdiObject*, HGDIOBJ> bitmap = {dc->bitmapEntry, dc->bitmap};
+    DeviceContext& dc = *std::get_if<DeviceContext>(&object.data);
+    LetGo(dc.penEntry, dc.pen);
+    LetGo(dc.brushEntry, dc.brush);
+    LetGo(dc.fontEntry, dc.font);
+    Unselect(dc.bitmapEntry, dc.bitmap);
     Remove(handle, object);
-    for (auto [entry, h] : held) LetGo(entry, h);
-    Unselect(bitmap.first, bitmap.second);
 }
 
 }  // namespace
@@ -311,10 +312,6 @@ HandleTable<GdiObject> gdiObjects;
 FoundDC foundDCs[2];
 
 DeviceContext* LookupOtherDC(HDC handle) {
-    if (handle == foundDCs[1].handle) {
-        std::swap(foundDCs[0], foundDCs[1]);
-        return foundDCs[0].dc;
-    }
     DeviceContext* dc = LookupAs<DeviceContext>(handle);
     if (dc) {
         foundDCs[1] = foundDCs[0];
