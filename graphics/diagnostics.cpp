@@ -26,10 +26,6 @@ enum class Kind : uint8_t {
     PixelOutside,
 };
 
-// The operation the program called, while it runs.
-const char* callName = nullptr;
-const void* callSite = nullptr;
-
 // GRAPHICS_WARNINGS: 0 turns the warnings off; unset or anything else
 // leaves them on. Read when a warning is due, so it is the one reader.
 bool WarningsOn() {
@@ -180,17 +176,8 @@ int closedCount = 0;
 
 }  // namespace
 
-Call::Call(const char* name, const void* caller) : outermost(callName == nullptr) {
-    if (!outermost) return;
-    callName = name;
-    callSite = caller;
-}
-
-Call::~Call() {
-    if (!outermost) return;
-    callName = nullptr;
-    callSite = nullptr;
-}
+const char* callName = nullptr;
+const void* callSite = nullptr;
 
 void CheckFractions(const char* call, double red, double green, double blue, int width, const void* caller) {
     if (red >= 0 && red <= 1 && green >= 0 && green <= 1 && blue >= 0 && blue <= 1) return;

@@ -31,12 +31,25 @@
 
 namespace graphics_diagnostics {
 
+// The operation the program called and where it returns to, while it runs
+// (diagnostics.cpp); null between operations.
+extern const char* callName;
+extern const void* callSite;
+
 // The operation the program called and where it returns to, for as long as
 // it runs; an operation that another one runs inside keeps the outer one's.
 class Call {
 public:
-    Call(const char* name, const void* caller);
-    ~Call();
+    Call(const char* name, const void* caller) : outermost(callName == nullptr) {
+        if (!outermost) return;
+        callName = name;
+        callSite = caller;
+    }
+    ~Call() {
+        if (!outermost) return;
+        callName = nullptr;
+        callSite = nullptr;
+    }
     Call(const Call&) = delete;
     Call& operator=(const Call&) = delete;
 

@@ -456,7 +456,10 @@ void FindClientArea(HWND hwnd, ClientArea& area) {
 }
 
 void NoteDrawn(const ClientArea& area) {
-    if (area.window) MarkDirty(*static_cast<Window*>(area.window));
+    // Drawing on a window that already waits to be shown changes nothing of
+    // when it is shown.
+    Window* w = static_cast<Window*>(area.window);
+    if (w && !w->dirty) MarkDirty(*w);
 }
 
 void PresentNow(HWND hwnd, int x0, int y0, int x1, int y1) {
