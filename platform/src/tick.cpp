@@ -19,7 +19,9 @@ std::atomic<bool> due{true};
 namespace {
 
 constexpr auto kTick = std::chrono::milliseconds(1);
-constexpr int kRestTicks = 16;  // ticks no step took before the ticker rests
+// Ticks no step took before the ticker rests: fewer than a game's pause
+// between two frames, so that a game wakes it once a frame, not every tick.
+constexpr int kRestTicks = 4;
 
 struct Ticker {
     std::mutex lock;
