@@ -332,7 +332,6 @@ void TakeEvents(bool readDisplay, std::vector<Event>& out) {
     }
 }
 
-
 void WaitForEvent(int timeoutMs) {
     if (timeoutMs >= 0) {
         SDL_WaitEventTimeout(nullptr, timeoutMs);

@@ -200,7 +200,6 @@ void CaptureMouse(bool) {}  // a held button's input follows its window anyway (
 
 uint16_t Modifiers() { return static_cast<uint16_t>(kiva_modifiers()); }
 
-
 void TakeEvents(bool, std::vector<Event>& out) {
     if (!started) return;
     int32_t f[9];
