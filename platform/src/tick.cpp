@@ -1,10 +1,15 @@
 // tick.cpp - the message steps' tick on the desktop (tick.h): a thread
-// raises the flag every millisecond. When no step has taken it for a while
-// (kRestTicks), the thread rests on a condition variable until a step takes
-// it again, so that a program that waits or sleeps is not woken a thousand
-// times a second.
+// raises the flag once every step of the kernel's coarse clock (the clock
+// the window service reads: 4 ms on most systems, 1 ms on some; kept within
+// those), since before the clock has moved no time has passed that a step
+// could see. When no step has taken the flag for a while (kRestTicks), the
+// thread rests on a condition variable until a step takes it again, so that
+// a program that waits or sleeps is not woken hundreds of times a second.
 #include "tick.h"
 
+#include <time.h>
+
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -18,10 +23,19 @@ std::atomic<bool> due{true};
 
 namespace {
 
-constexpr auto kTick = std::chrono::milliseconds(1);
+// The coarse clock's step, within 1 to 4 ms.
+std::chrono::nanoseconds TickLength() {
+    timespec resolution{};
+    long ns = 4'000'000;
+#ifdef CLOCK_MONOTONIC_COARSE
+    if (clock_getres(CLOCK_MONOTONIC_COARSE, &resolution) == 0 && resolution.tv_sec == 0) ns = resolution.tv_nsec;
+#endif
+    return std::chrono::nanoseconds(std::clamp(ns, 1'000'000L, 4'000'000L));
+}
+
 // Ticks no step took before the ticker rests: fewer than a game's pause
 // between two frames, so that a game wakes it once a frame, not every tick.
-constexpr int kRestTicks = 4;
+constexpr int kRestTicks = 2;
 
 struct Ticker {
     std::mutex lock;
@@ -34,9 +48,10 @@ struct Ticker {
 Ticker* ticker = nullptr;
 
 void Run(Ticker* t) {
+    const std::chrono::nanoseconds tick = TickLength();
     int untaken = 0;
     for (;;) {
-        std::this_thread::sleep_for(kTick);
+        std::this_thread::sleep_for(tick);
         if (!due.exchange(true, std::memory_order_relaxed)) {
             untaken = 0;  // a step took the last tick
             continue;

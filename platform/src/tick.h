@@ -1,5 +1,6 @@
-// tick.h - the message steps' tick: a flag raised about once a millisecond
-// while the program makes message steps, so that a step reads the clock
+// tick.h - the message steps' tick: a flag raised once every step of the
+// coarse clock (a few milliseconds) while the program makes message steps,
+// so that a step reads the clock
 // only when time may have passed that matters (input due to be read from
 // the display, drawing due to be shown) instead of at every library call.
 //

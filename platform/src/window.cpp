@@ -37,7 +37,7 @@
 // kernel's coarse monotonic clock (TickNs), in a few nanoseconds where the
 // precise clock takes a few dozen; it moves on a tick at a time (1 to 4
 // ms), which these rates do not notice. A message step reads it only when
-// the message steps' tick (tick.h, about once a millisecond) has come since
+// the message steps' tick (tick.h, once a step of that clock) has come since
 // a step last did, or when something waits to be taken: most steps of a
 // program drawing pixel by pixel read no clock at all.
 //
