@@ -39,13 +39,15 @@ constexpr size_t kCallCount = 0 PLATFORM_FAULT_POINTS(PLATFORM_FAULT_COUNT);
 // every call of almost every run.
 extern int armed[kCallCount];
 
+// Whether a failure of `call` is armed.
+inline bool Armed(Call call) { return armed[static_cast<size_t>(call)] > 0; }
+
 // True, and one armed failure used up, when `call` is armed: the call then
 // fails as the Win32 call reports failure. (It calls nothing, so that a
 // platform call keeps nothing aside for it.)
 inline bool ShouldFail(Call call) {
-    int& left = armed[static_cast<size_t>(call)];
-    if (left <= 0) return false;
-    --left;
+    if (!Armed(call)) return false;
+    --armed[static_cast<size_t>(call)];
     return true;
 }
 

@@ -437,12 +437,9 @@ void NoteRetrieved(const Queued& q) {
 namespace platform {
 
 Surface* ClientSurface(HWND hwnd) {
-    Window* w = FindWindow(hwnd);
-    return w && !w->destroying ? &w->client : nullptr;
-}
-
-void NoteDrawn(HWND hwnd) {
-    if (Window* w = FindWindow(hwnd)) MarkDirty(*w);
+    ClientArea area;
+    FindClientArea(hwnd, area);
+    return area.surface;
 }
 
 uint64_t windowChanges = 0;
@@ -747,7 +744,7 @@ BOOL PeekMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT rem
     // clock, the backend holding no events, nothing queued: nothing to do and
     // no clock to read. (It calls nothing, so it costs a few loads.)
     Service* quiet = theService;
-    if (!platform_faults::armed[static_cast<size_t>(Call::PeekMessageA)] && quiet && !platform::tick::Due() &&
+    if (!platform_faults::Armed(Call::PeekMessageA) && quiet && !platform::tick::Due() &&
         !platform::display::EventsMayWait() && quiet->posted.empty() && quiet->input.empty()) {
         quiet->seenSeq = quiet->nextSeq;
         return FALSE;

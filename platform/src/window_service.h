@@ -19,10 +19,6 @@ namespace platform {
 // destroyed window.
 Surface* ClientSurface(HWND hwnd);
 
-// Something was drawn on the window's surface: it is shown promptly (at the
-// latest at the next message step, pause or wait).
-void NoteDrawn(HWND hwnd);
-
 // A window's client area as a device that draws on it call after call keeps
 // it: found once, and good for as long as no window is made or destroyed
 // (`windowChanges` counts both).
@@ -32,14 +28,15 @@ struct ClientArea {
     uint64_t changes = UINT64_MAX;  // windowChanges when found (never: none yet)
 };
 extern uint64_t windowChanges;
-// Finds the client area of `hwnd` again when windows were made or destroyed
-// since it was found.
+// Finds the client area of `hwnd`.
 void FindClientArea(HWND hwnd, ClientArea& area);
+// The area kept, found again when windows were made or destroyed since.
 inline const ClientArea& CurrentClientArea(HWND hwnd, ClientArea& area) {
     if (area.changes != windowChanges) FindClientArea(hwnd, area);
     return area;
 }
-// NoteDrawn for a window found so.
+// Something was drawn on the window's surface: it is shown promptly (at the
+// latest at the next message step, pause or wait).
 void NoteDrawn(const ClientArea& area);
 
 // Something was copied onto the window's surface in [x0, x1) x [y0, y1):
